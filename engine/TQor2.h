@@ -1,0 +1,132 @@
+#pragma once
+// TQor2: one table held wholly in memory: ordered fields (name and type text,
+// "STRING" or "FLOAT"), ordered records whose values are all byte strings, and a
+// cursor on a current record with Bof/Eof flags.
+//
+// Numbering is 1-based for fields and records; RecNo() 0 means no current record.
+// Operations never throw for bad arguments: they answer false, '' or 0. Only the
+// file operations set ErrorCode (2 bad content, 3 cannot open or create) and
+// ErrorMessage, and every file operation clears them first.
+//
+// Loads build the new content aside and only replace the table when the whole
+// file was read, so a failed load leaves the table, its name and its cursor as
+// they were. Saves write a temporary file beside the target and rename it over
+// the target, so a failed save leaves the previous file as it was.
+//
+// Records are shared copy-on-write with tables made by Assign (the undo
+// snapshot); writing through any operation detaches the record first.
+
+#include <cstdint>
+#include <string>
+
+#include "TConcordances.h"
+#include "TKBaseList.h"
+#include "TKStringList.h"
+#include "TQor2ParseCSV.h"
+#include "TextRoutines.h"
+
+class TQor2 {
+ public:
+  TQor2();
+  ~TQor2();
+  TQor2(const TQor2&) = delete;
+  TQor2& operator=(const TQor2&) = delete;
+
+  // Members read (and for some set) directly by callers.
+  std::string TableName;
+  bool Bof = true;
+  bool Eof = true;
+  int32_t ErrorCode = 0;
+  std::string ErrorMessage;
+  bool SearchForward = true;
+  bool Distinct = false;
+  TConcordances Matcher;
+  TQor2ParseCSV Parser;
+  const std::string QuoteChar = "\"";
+  const std::string Separator = ";";
+
+  // Structure.
+  void Clear();
+  int FieldCount() const { return FieldNames.Count(); }
+  int RecordCount() const { return Records.Count(); }
+  std::string GetFieldName(int fieldNo) const;
+  void SetFieldName(int fieldNo, const std::string& name);
+  std::string GetFieldType(int fieldNo) const;
+  void SetFieldType(int fieldNo, const std::string& typeName);
+  int FieldIndex(const std::string& name) const;
+  bool AddField(const std::string& name);
+  bool DeleteField(const std::string& name);
+  bool Append();
+  bool DeleteRecord(int recNo);
+  bool DeleteCurrent();
+  const std::string& GetCell(int fieldNo, int recNo) const;
+  bool SameRecords(int recNoA, int recNoB) const;
+  void RemoveDuplicates();
+  // Same result as Clear, then AddField/SetFieldType for each field of source and
+  // Append/SetFieldValue for each record; the records themselves are shared.
+  void Assign(const TQor2& source);
+  void SetNameFromFile(const std::string& fileName);
+  void ClearError();
+
+  // Cursor and values.
+  int CurrentIndex() const { return currentIndex_; }
+  int RecNo() const { return currentIndex_ + 1; }
+  bool IsEmpty() const { return RecordCount() < 1; }
+  bool First();
+  bool Last();
+  bool Next();
+  bool Prior();
+  bool GoToRecord(int recNo);
+  const std::string& GetFieldValue(int fieldNo) const;
+  bool SetFieldValue(int fieldNo, const std::string& value);
+  const std::string& GetValueByName(const std::string& name) const;
+  bool SetValueByName(const std::string& name, const std::string& value);
+  Extended GetFloatByName(const std::string& name) const;
+  static Extended TextToFloat(const std::string& text) { return ::TextToFloat(text); }
+
+  // Files. FileKind is the last three characters, upper-cased.
+  static std::string FileKind(const std::string& fileName);
+  bool LoadFromFile(const std::string& fileName);
+  bool SaveToFile(const std::string& fileName);
+  bool LoadQorFile(const std::string& fileName);
+  bool SaveQorFile(const std::string& fileName);
+  bool LoadCsvFile(const std::string& fileName);
+  bool SaveCsvFile(const std::string& fileName);
+  bool LoadTxtFile(const std::string& fileName);
+  bool SaveTxtFile(const std::string& fileName);
+  // The file contents the savers write, for callers that write elsewhere.
+  std::string CsvText() const;
+  std::string TxtText() const;
+
+  // Search and sort. Operators: "<", ">", "=", "<=", ">=", and "LIKE" in any case
+  // for text. A missing field reads as '' or 0.
+  bool MatchText(const std::string& fieldName, const std::string& op,
+                 const std::string& value) const;
+  bool MatchFloat(const std::string& fieldName, const std::string& op, Extended value) const;
+  bool BeginSearch(bool forward);
+  bool FindNext(const std::string& fieldName, const std::string& op, const std::string& value);
+  bool EndSearch();
+  // Both give exactly the order of the classic exchange sort (compare every pair
+  // i < j, exchange when out of order), computed in O(n log n).
+  bool SortText(const std::string& fieldName, bool ascending);
+  bool SortFloat(const std::string& fieldName, bool ascending);
+
+  // Read access to the lists, for fast walks by the windows and writers.
+  const TKStringList& Names() const { return FieldNames; }
+  const TKStringList& Types() const { return FieldTypes; }
+  const TKBaseList& RecordList() const { return Records; }
+
+  void SetError(int32_t code, const std::string& message);
+
+ private:
+  TKStringList* WritableRecord(int index);
+  void TakeContent(TQor2& from);
+  void ApplyOrder(const std::vector<int>& order);
+  bool TestRecord(int index, int fieldIdx, const std::string& op, const std::string& value) const;
+
+  int32_t currentIndex_ = -1;
+  TKStringList FieldNames;
+  TKStringList FieldTypes;
+  TKBaseList Records;
+  bool SearchStarting = false;
+};

@@ -9,7 +9,9 @@ void UpperAscii(std::string& s) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
 }
 
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(unsigned char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 

@@ -1,12 +1,15 @@
 #include "TextRoutines.h"
 
+#include <locale.h>
+
 #include <clocale>
 #include <cstdlib>
-#include <locale.h>
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // The C locale, so that the decimal point of the conversion is always ".".
 locale_t CLocale() {

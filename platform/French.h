@@ -1,0 +1,24 @@
+#pragma once
+// French formatting for the user, whatever the machine's locale: dates dd/MM/yyyy,
+// times HH:mm:ss, French month and day names, decimal comma, no thousands separator.
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+class QCoreApplication;
+
+const QLocale& FrenchLocale();
+
+QString FormatDate(const QDate& date);  // "20/10/1998"
+QString FormatTime(const QTime& time);  // "18:23:00"
+// Up to `precision` significant digits, no trailing zeros: 12.5 -> "12,5".
+QString FormatFloat(double value, int precision = 15);
+QString MonthName(int month);         // 1..12 -> "janvier"..; "" otherwise
+QString DayName(int dayOfWeek);       // 1 (Monday)..7 -> "lundi"..; "" otherwise
+QString ShortDayName(int dayOfWeek);  // "lun."..
+
+// Loads Qt's own French texts (standard dialogs, context menus) when installed.
+// Returns false when they are not found; the program works on with Qt's English.
+bool InstallFrenchTranslations(QCoreApplication& app);

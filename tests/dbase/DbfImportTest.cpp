@@ -1,0 +1,118 @@
+// Turning a dBase table into a TQor2: fields and types, converted values,
+// memo texts and deleted records, and failures that leave the table alone.
+
+#include <gtest/gtest.h>
+
+#include "DbfBytes.h"
+#include "DbfImport.h"
+
+using dbftest::DbfSpec;
+using dbftest::DbtSpec;
+
+namespace {
+
+class DbfImportTest : public dbftest::TempDirTest {
+ protected:
+  // A table "Ancienne" with one field and one record, to see what a failure leaves.
+  void FillOld(TQor2& t) {
+    t.TableName = "Ancienne";
+    t.AddField("X");
+    t.Append();
+    t.SetFieldValue(1, "old");
+  }
+};
+
+TEST_F(DbfImportTest, FieldsValuesMemosAndDeletedRecords) {
+  DbfSpec s;
+  s.version = 131;
+  s.fields = {{"NOM", 'C', 12}, {"PRIX", 'N', 8},  {"TAUX", 'F', 6},
+              {"NE", 'D', 8},   {"NOTE", 'M', 10}, {"OK", 'L', 1}};
+  s.rows = {{{" Andr\x82 ", "   12.50", "  0.5", "20240131", "         1", "T"}},
+            {{"\x83ge", "", "", "", "", "F"}, true}};
+  DbtSpec m;
+  m.Put(1, DbtSpec::IIIText("  ligne\x8D\nsuite \x8A  "));
+  std::string path = Write("Clients.dbf", s.Bytes());
+  Write("Clients.dbt", m.Bytes());
+
+  TQor2 t;
+  FillOld(t);
+  std::string error = "stale";
+  ASSERT_TRUE(LoadDbfTable(path, t, error)) << error;
+  EXPECT_EQ(error, "");
+  EXPECT_EQ(t.TableName, "Clients");
+  ASSERT_EQ(t.FieldCount(), 6);
+  const char* names[] = {"NOM", "PRIX", "TAUX", "NE", "NOTE", "OK"};
+  const char* types[] = {"STRING", "FLOAT", "FLOAT", "STRING", "STRING", "STRING"};
+  for (int i = 1; i <= 6; ++i) {
+    EXPECT_EQ(t.GetFieldName(i), names[i - 1]);
+    EXPECT_EQ(t.GetFieldType(i), types[i - 1]);
+  }
+  ASSERT_EQ(t.RecordCount(), 2);
+  EXPECT_EQ(t.GetCell(1, 1), "Andr\xE9");
+  EXPECT_EQ(t.GetCell(2, 1), "12.50");
+  EXPECT_EQ(t.GetCell(3, 1), "0.5");
+  EXPECT_EQ(t.GetCell(4, 1), "20240131");
+  EXPECT_EQ(t.GetCell(5, 1), "lignesuite \xE8");  // the soft break reads as CR, then CR LF goes
+  EXPECT_EQ(t.GetCell(6, 1), "T");
+  EXPECT_EQ(t.GetCell(1, 2), "\xE2ge");  // deleted record kept
+  EXPECT_EQ(t.GetCell(5, 2), "");
+}
+
+TEST_F(DbfImportTest, BlankAndRepeatedNamesKeepEveryColumn) {
+  DbfSpec s;
+  s.fields = {{"A", 'C', 1}, {"A", 'C', 1}, {"", 'C', 1}};
+  s.rows = {{{"1", "2", "3"}}};
+  TQor2 t;
+  std::string error;
+  ASSERT_TRUE(LoadDbfTable(Write("n.dbf", s.Bytes()), t, error)) << error;
+  ASSERT_EQ(t.FieldCount(), 3);
+  EXPECT_EQ(t.GetFieldName(1), "A");
+  EXPECT_EQ(t.GetFieldName(2), "A_2");
+  EXPECT_EQ(t.GetFieldName(3), "FIELD_3");
+  EXPECT_EQ(t.GetCell(3, 1), "3");
+}
+
+TEST_F(DbfImportTest, EmptyTableGivesFieldsAndNoRecord) {
+  DbfSpec s;
+  s.fields = {{"NOM", 'C', 5}};
+  TQor2 t;
+  std::string error;
+  ASSERT_TRUE(LoadDbfTable(Write("e.dbf", s.Bytes()), t, error));
+  EXPECT_EQ(t.FieldCount(), 1);
+  EXPECT_EQ(t.RecordCount(), 0);
+}
+
+TEST_F(DbfImportTest, FailuresLeaveTheTableAsItWas) {
+  DbfSpec s;
+  s.fields = {{"NOM", 'C', 5}};
+  s.rows = {{{"un"}}, {{"deux"}}};
+  std::string cut = s.Bytes();
+  cut.resize(cut.size() - 4);  // record 2 cut short
+  DbfSpec memo;
+  memo.version = 131;
+  memo.fields = {{"NOTE", 'M', 10}};
+  memo.rows = {{{"1"}}};
+
+  struct Case {
+    std::string path, message;
+  } cases[] = {
+      {dir_ + "/absent.dbf",
+       "Cannot open file \"" + dir_ + "/absent.dbf\". No such file or directory"},
+      {Write("cut.dbf", cut), "Error Reading Record"},
+      {Write("memo.dbf", memo.Bytes()),
+       "Cannot open file \"" + dir_ + "/memo.dbt\". No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    TQor2 t;
+    FillOld(t);
+    std::string error;
+    EXPECT_FALSE(LoadDbfTable(c.path, t, error));
+    EXPECT_EQ(error, c.message);
+    EXPECT_EQ(t.TableName, "Ancienne");
+    ASSERT_EQ(t.FieldCount(), 1);
+    ASSERT_EQ(t.RecordCount(), 1);
+    EXPECT_EQ(t.GetCell(1, 1), "old");
+  }
+}
+
+}  // namespace

@@ -1,0 +1,1 @@
+vek_add_test(ConvertOemTextTest SOURCES ConvertOemTextTest.cpp LIBS engine)

@@ -9,6 +9,7 @@
 class TQtPrinter : public TPrinter {
  public:
   TQtPrinter();
+  ~TQtPrinter() override;
   QPrinter& QtPrinter() { return printer_; }
 
  protected:

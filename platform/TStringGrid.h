@@ -83,7 +83,7 @@ class TStringGrid : public QTableView {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void changeEvent(QEvent* event) override;
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
  private:
   class SelectionModel;
@@ -99,9 +99,11 @@ class TStringGrid : public QTableView {
   void SyncLayout();   // fixed row/column, widths and heights onto the view
   void SyncCurrent();  // clamps the current cell and shows it, without the handler
   void ApplyColWidth(int col);
+  void PaintCorner();
 
   TStringGridModel* model_;
   SelectionModel* selection_;
+  QWidget* corner_ = nullptr;
   std::vector<int> colWidths_;
   int defaultColWidth_ = 64;
   int rowHeight_ = 24;
@@ -110,6 +112,7 @@ class TStringGrid : public QTableView {
   bool moving_ = false;     // a move by the program, handler already asked
   bool silent_ = false;     // a move by a resize: no handler
   bool inViewKey_ = false;  // the view is forwarding a key to a new editor
+  bool resetting_ = false;  // the headers forget their sizes during a model reset
   TSelectCellHandler selectCell_;
   TKeyDownHandler keyDown_;
   TKeyPressHandler keyPress_;

@@ -121,6 +121,7 @@ class TQor2 {
  private:
   TKStringList* WritableRecord(int index);
   void TakeContent(TQor2& from);
+  size_t ContentSize() const;  // bytes of all values
   void ApplyOrder(const std::vector<int>& order);
   bool TestRecord(int index, int fieldIdx, const std::string& op, const std::string& value) const;
 

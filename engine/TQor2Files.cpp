@@ -186,6 +186,13 @@ class TxtTokenizer {
 
 }  // namespace
 
+size_t TQor2::ContentSize() const {
+  size_t n = 0;
+  for (const TRecord& rec : Records.Items())
+    for (const std::string& v : rec->Items()) n += v.size();
+  return n;
+}
+
 std::string TQor2::FileKind(const std::string& fileName) {
   if (fileName.size() < 3) return std::string();
   std::string k = fileName.substr(fileName.size() - 3);
@@ -300,10 +307,8 @@ bool TQor2::LoadQorFile(const std::string& fileName) {
 
 bool TQor2::SaveQorFile(const std::string& fileName) {
   std::string out;
-  size_t estimate = 64 + TableName.size();
-  for (const TRecord& rec : Records.Items())
-    for (const std::string& v : rec->Items()) estimate += 4 + v.size();
-  out.reserve(estimate + 4 * Records.Count() + 32 * FieldCount());
+  out.reserve(64 + TableName.size() + ContentSize() + 4 * Records.Count() * (FieldCount() + 1) +
+              32 * FieldCount());
 
   out += "QOR";
   out.push_back(2);
@@ -379,6 +384,7 @@ bool TQor2::LoadCsvFile(const std::string& fileName) {
 
 std::string TQor2::CsvText() const {
   std::string out;
+  out.reserve(ContentSize() + 4 * Records.Count() * (FieldCount() + 1));
   if (FieldCount() > 0) {
     for (int i = 0; i < FieldCount(); ++i) {
       if (i) out += Separator;
@@ -448,6 +454,7 @@ bool TQor2::LoadTxtFile(const std::string& fileName) {
 
 std::string TQor2::TxtText() const {
   std::string out;
+  out.reserve(ContentSize() + 8 * Records.Count() * (FieldCount() + 1));
   if (FieldCount() > 0) {
     for (int i = 0; i < FieldCount(); ++i) {
       if (i) out += Separator;
@@ -461,9 +468,12 @@ std::string TQor2::TxtText() const {
     for (int i = 0; i < rec->Count(); ++i) {
       if (i) out += Separator;
       if (isString[i]) {
-        out += QuoteChar;
-        out += DoubleQuotes(rec->Get(i));
-        out += QuoteChar;
+        out.push_back('"');
+        for (char c : rec->Get(i)) {
+          out.push_back(c);
+          if (c == '"') out.push_back('"');
+        }
+        out.push_back('"');
       } else {
         out += rec->Get(i);
       }

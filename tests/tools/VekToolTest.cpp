@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "TQor2.h"
+#include "TestFiles.h"
+#include "VekTool.h"
+
+namespace {
+
+struct Result {
+  int code;
+  std::string out, err;
+};
+
+Result RunTool(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  VekTool tool(out, err);
+  const int code = tool.Run(args);
+  return {code, out.str(), err.str()};
+}
+
+class Tool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TQor2 t;
+    t.TableName = "clients";
+    t.AddField("Nom");
+    t.AddField("Montant");
+    t.SetFieldType(2, "FLOAT");
+    const char* rows[][2] = {{"Martin", "10"}, {"Dupont", "9,5"}, {"Martin", "10"}, {"Abel", "100"}};
+    for (auto& r : rows) {
+      t.Append();
+      t.SetFieldValue(1, r[0]);
+      t.SetFieldValue(2, r[1]);
+    }
+    ASSERT_TRUE(t.SaveQorFile(dir.File("c.qor")));
+  }
+  std::vector<std::string> Column(const std::string& file, int field) {
+    TQor2 t;
+    EXPECT_TRUE(t.LoadFromFile(file));
+    std::vector<std::string> v;
+    for (int r = 1; r <= t.RecordCount(); ++r) v.push_back(t.GetCell(field, r));
+    return v;
+  }
+  TempDir dir;
+};
+
+TEST_F(Tool, Info) {
+  const Result r = RunTool({"info", dir.File("c.qor")});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out,
+            "table\tclients\nfields\t2\nrecords\t4\nfield\tNom\tSTRING\nfield\tMontant\tFLOAT\n");
+}
+
+TEST_F(Tool, SortUsesTheFieldType) {
+  ASSERT_EQ(RunTool({"sort", dir.File("c.qor"), "Montant", dir.File("s.qor")}).code, 0);
+  EXPECT_EQ(Column(dir.File("s.qor"), 2), (std::vector<std::string>{"9,5", "10", "10", "100"}));
+  ASSERT_EQ(RunTool({"sort", dir.File("c.qor"), "Nom", dir.File("d.csv"), "--desc"}).code, 0);
+  EXPECT_EQ(Column(dir.File("d.csv"), 1),
+            (std::vector<std::string>{"Martin", "Martin", "Dupont", "Abel"}));
+  const Result bad = RunTool({"sort", dir.File("c.qor"), "Absent", dir.File("x.qor")});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("x.qor")));
+}
+
+TEST_F(Tool, DedupAndConvert) {
+  ASSERT_EQ(RunTool({"dedup", dir.File("c.qor"), dir.File("u.txt")}).code, 0);
+  EXPECT_EQ(ReadBytes(dir.File("u.txt")),
+            "\"Nom\";\"Montant\"\r\n\"Martin\";10\r\n\"Dupont\";9,5\r\n\"Abel\";100\r\n");
+  ASSERT_EQ(RunTool({"convert", dir.File("c.qor"), dir.File("c.XLS")}).code, 0);
+  EXPECT_EQ(ReadBytes(dir.File("c.XLS")).substr(0, 4), std::string("\x09\x08\x06\x00", 4));
+}
+
+TEST_F(Tool, FailuresPrintTheEngineMessage) {
+  WriteBytes(dir.File("bad.qor"), "XYZ");
+  const Result r = RunTool({"info", dir.File("bad.qor")});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "1-File's Signature must be QOR\n");
+  EXPECT_EQ(r.out, "");
+  const Result w = RunTool({"convert", dir.File("c.qor"), dir.File("no/such/out.qor")});
+  EXPECT_EQ(w.code, 1);
+  EXPECT_EQ(w.err, "1-Unable to open the file for writing\n");
+  EXPECT_EQ(RunTool({"frobnicate"}).code, 2);
+  EXPECT_EQ(RunTool({}).code, 2);
+  const Result h = RunTool({"--help"});
+  EXPECT_EQ(h.code, 0);
+  for (const char* cmd : {"info", "convert", "sort", "dedup", "sql"})
+    EXPECT_NE(h.out.find(cmd), std::string::npos) << cmd;
+}
+
+}  // namespace

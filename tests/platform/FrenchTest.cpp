@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <stdexcept>
+
+#include "French.h"
+#include "THourglass.h"
+
+TEST(FrenchTest, FormatsDatesTimesAndNumbersTheFrenchWay) {
+  EXPECT_EQ(FormatDate(QDate(1998, 10, 20)), "20/10/1998");
+  EXPECT_EQ(FormatDate(QDate(2002, 1, 5)), "05/01/2002");
+  EXPECT_EQ(FormatTime(QTime(8, 3, 0)), "08:03:00");
+  EXPECT_EQ(FormatTime(QTime(18, 23, 59)), "18:23:59");
+  EXPECT_EQ(FormatFloat(12.5), "12,5");
+  EXPECT_EQ(FormatFloat(-0.25), "-0,25");
+  EXPECT_EQ(FormatFloat(1234567.0), "1234567");  // no thousands separator
+  EXPECT_EQ(FormatFloat(1.0 / 3.0, 4), "0,3333");
+  EXPECT_EQ(FrenchLocale().decimalPoint(), ",");
+}
+
+TEST(FrenchTest, NamesMonthsAndDaysInFrench) {
+  EXPECT_EQ(MonthName(1), "janvier");
+  EXPECT_EQ(MonthName(8), QString::fromUtf8("août"));
+  EXPECT_EQ(MonthName(12), QString::fromUtf8("décembre"));
+  EXPECT_EQ(DayName(1), "lundi");
+  EXPECT_EQ(DayName(7), "dimanche");
+  EXPECT_EQ(MonthName(0), "");
+  EXPECT_EQ(MonthName(13), "");
+  EXPECT_EQ(DayName(8), "");
+}
+
+TEST(HourglassTest, ShowsTheWaitCursorForItsLifeAndNests) {
+  ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  {
+    THourglass outer;
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    { THourglass inner; }
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+  }
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  try {
+    THourglass guard;
+    throw std::runtime_error("read error");
+  } catch (const std::exception&) {
+  }
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "TQtPrinter.h"
+#include "TRecordingPrinter.h"
+
+TEST(PrinterTest, RecordsJobsPagesTextsAndShapes) {
+  TRecordingPrinter printer;
+  printer.SetTitle(QStringLiteral("/data/clients.qor"));
+  ASSERT_TRUE(printer.BeginDoc());
+  printer.Canvas().setFont(QFont(QStringLiteral("Arial"), 10));
+  printer.TextOut(100, 200, QStringLiteral("Enr"));
+  printer.Canvas().fillRect(QRect(10, 20, 300, 40), QColor(192, 192, 192));
+  printer.Canvas().drawLine(10, 20, 310, 20);
+  EXPECT_EQ(printer.PageNumber(), 1);
+  printer.NewPage();
+  printer.TextOut(0, 0, QString::fromUtf8("Imprimé le 20/10/1998"));
+  printer.EndDoc();
+  EXPECT_FALSE(printer.Printing());
+
+  ASSERT_EQ(printer.Jobs().size(), 1u);
+  const TPrintJob& job = printer.Jobs()[0];
+  EXPECT_TRUE(job.finished);
+  EXPECT_EQ(job.title, "/data/clients.qor");
+  ASSERT_EQ(job.pages.size(), 2u);
+  ASSERT_EQ(job.pages[0].size(), 3u);
+  const TPrintItem& text = job.pages[0][0];
+  EXPECT_EQ(text.kind, TPrintItem::Text);
+  EXPECT_EQ(text.text, "Enr");
+  EXPECT_EQ(text.pos, QPointF(100, 200));
+  EXPECT_EQ(text.font.family(), "Arial");
+  EXPECT_EQ(job.pages[0][1].kind, TPrintItem::Rect);
+  EXPECT_EQ(job.pages[0][1].rect, QRectF(10, 20, 300, 40));
+  EXPECT_EQ(job.pages[0][1].brush.color(), QColor(192, 192, 192));
+  EXPECT_EQ(job.pages[0][2].line, QLineF(10, 20, 310, 20));
+  EXPECT_EQ(job.Texts(1), QStringList({QString::fromUtf8("Imprimé le 20/10/1998")}));
+}
+
+TEST(PrinterTest, OrientationSwapsThePageAndIsKeptPerJob) {
+  TRecordingPrinter printer;
+  EXPECT_EQ(printer.PageWidthMM(), 210);
+  EXPECT_EQ(printer.PageHeightMM(), 297);
+  const int width = printer.PageWidth();
+  const int height = printer.PageHeight();
+  EXPECT_GT(height, width);
+  printer.SetOrientation(QPageLayout::Landscape);
+  EXPECT_EQ(printer.PageWidth(), height);
+  EXPECT_EQ(printer.PageHeightMM(), 210);
+  ASSERT_TRUE(printer.BeginDoc());
+  printer.EndDoc();
+  printer.SetOrientation(QPageLayout::Portrait);
+  ASSERT_TRUE(printer.BeginDoc());
+  printer.EndDoc();
+  ASSERT_EQ(printer.Jobs().size(), 2u);
+  EXPECT_EQ(printer.Jobs()[0].orientation, QPageLayout::Landscape);
+  EXPECT_EQ(printer.Jobs()[1].orientation, QPageLayout::Portrait);
+  EXPECT_EQ(printer.PageWidth(), width);
+}
+
+TEST(PrinterTest, TextChannelExpandsTabsAndBreaksPages) {
+  TRecordingPrinter printer;
+  printer.SetPage(1000, 1000, 100, 100);
+  ASSERT_TRUE(printer.BeginDoc());
+  printer.Canvas().setFont(QFont(QStringLiteral("Arial"), 10));
+  const QFontMetrics fm = printer.Canvas().fontMetrics();
+  const int tab = 8 * fm.averageCharWidth();
+  const int perPage = 1000 / fm.lineSpacing();
+  printer.WriteLine(QStringLiteral("Structure du fichier clients.qor"));
+  printer.WriteLine(QStringLiteral("NOM\tSTRING"));
+  printer.WriteLine(QStringLiteral("\tFLOAT"));
+  for (int i = 3; i < perPage + 1; ++i) printer.WriteLine(QStringLiteral("x"));
+  printer.EndDoc();
+
+  const TPrintJob& job = printer.Jobs()[0];
+  ASSERT_EQ(job.pages.size(), 2u);
+  ASSERT_EQ(static_cast<int>(job.pages[0].size()), perPage + 1);  // the tab line draws two texts
+  EXPECT_EQ(job.pages[0][0].pos, QPointF(0, 0));
+  EXPECT_EQ(job.pages[0][1].text, "NOM");
+  EXPECT_EQ(job.pages[0][2].text, "STRING");
+  EXPECT_EQ(job.pages[0][2].pos, QPointF(tab, fm.lineSpacing()));
+  EXPECT_EQ(job.pages[0][3].pos, QPointF(tab, 2 * fm.lineSpacing()));
+  ASSERT_EQ(job.pages[1].size(), 1u);
+  EXPECT_EQ(job.pages[1][0].pos, QPointF(0, 0));
+}
+
+TEST(PrinterTest, UnavailablePrinterStartsNoJob) {
+  TRecordingPrinter printer;
+  printer.SetAvailable(false);
+  EXPECT_FALSE(printer.BeginDoc());
+  EXPECT_FALSE(printer.Printing());
+  printer.NewPage();
+  printer.EndDoc();
+  EXPECT_TRUE(printer.Jobs().empty());
+}
+
+TEST(PrinterTest, QtPrinterPrintsToAPdfFile) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(QStringLiteral("out.pdf"));
+  TQtPrinter printer;
+  printer.QtPrinter().setOutputFormat(QPrinter::PdfFormat);
+  printer.QtPrinter().setOutputFileName(path);
+  printer.SetTitle(QStringLiteral("Structure"));
+  const int portraitWidth = printer.PageWidth();
+  printer.SetOrientation(QPageLayout::Landscape);
+  EXPECT_GT(printer.PageWidth(), portraitWidth);
+  ASSERT_TRUE(printer.BeginDoc());
+  printer.WriteLine(QStringLiteral("NOM\tSTRING"));
+  printer.NewPage();
+  printer.EndDoc();
+  QFile pdf(path);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5) == "%PDF-");
+}

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-TKStringList* TKBaseList::Get(int i) const {
+const TKStringList* TKBaseList::Get(int i) const {
   if (i < 0 || i >= Count()) return nullptr;
   return items_[i].get();
 }

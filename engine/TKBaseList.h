@@ -15,8 +15,9 @@ using TRecord = std::shared_ptr<TKStringList>;
 class TKBaseList {
  public:
   int Count() const { return static_cast<int>(items_.size()); }
-  // nullptr out of range.
-  TKStringList* Get(int i) const;
+  // nullptr out of range. Read-only: records may be shared with another table,
+  // so writes go through TQor2, which detaches them first.
+  const TKStringList* Get(int i) const;
   const TRecord& GetShared(int i) const { return items_[i]; }
   void Clear() { items_.clear(); }
   void Add(TRecord r) { items_.push_back(std::move(r)); }

@@ -431,9 +431,10 @@ bool TQor2::LoadTxtFile(const std::string& fileName) {
     int n = 0;
     while (tk.ReadToken()) {
       if (!rec) {
-        tmp.Records.Add(std::make_shared<TKStringList>());
-        rec = tmp.Records.Get(tmp.Records.Count() - 1);
-        rec->Resize(fields);
+        auto fresh = std::make_shared<TKStringList>();
+        fresh->Resize(fields);
+        rec = fresh.get();
+        tmp.Records.Add(std::move(fresh));
       }
       if (n < fields) {
         if (tk.wasQuoted)

@@ -33,8 +33,8 @@ std::vector<std::string> Split(const std::string& s, char sep) {
   return r;
 }
 
-void BuildTable(TQor2& t, const std::string& spec) {
-  std::vector<std::string> lines = Split(spec, '\n');
+void BuildTable(TQor2& t, const std::string& text) {
+  std::vector<std::string> lines = Split(text, '\n');
   std::vector<std::string> names = Split(lines[0], '\t');
   if (names.size() > 8) names.resize(8);
   for (const std::string& n : names) t.AddField(n);

@@ -1,0 +1,186 @@
+#pragma once
+// TChild: the document window of one open table, a child of the main window's
+// multiple-document area. It owns the table engine object `Table` and the undo
+// snapshot `UndoTable` for its whole life, and shows the table in one of three
+// views on a page control without tabs: the table view (StringGrid1, one record
+// per row, record number in column 0), the column view (StringGrid2, the
+// current record, one field per row) and the form view (TabSheet3).
+//
+// The window keeps views and engine in step: the Lit* operations fill a view
+// from the engine, the Ecrit* operations write what the user typed back into it
+// (only when a printable key was typed, `RowEdited`), and `Modified` says
+// whether the table changed since it was loaded or saved. The main window calls
+// Init or OpenFile once, then Vue and the commands; every command that reads or
+// changes the table first calls EcritOnglet and re-reads the view afterwards.
+//
+// Nothing here talks to the user except through Services(). A document window
+// never reaches the main window: it reports view changes and a new file name
+// through signals. It deletes itself when closed (WA_DeleteOnClose); closing asks
+// the close question first and refuses while the table could not be saved.
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "TKStringList.h"
+#include "TQor2.h"
+
+class QStackedWidget;
+class TStringGrid;
+
+class TChild : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TChild(QWidget* parent = nullptr);
+  ~TChild() override;
+
+  // --- Filling the window (called once, right after creation) ---
+
+  // A new, empty table: each entry is a field name, one space and a type name
+  // (a type beginning with "F" gives "FLOAT", anything else "STRING").
+  void Init(const QStringList& fields);
+  // Loads a table file and shows it in the table view. When the file cannot be
+  // loaded it shows the warning "Impossible d'ouvrir '<name>' : <reason>" and
+  // returns false; the caller then deletes the window and clears its status text.
+  bool OpenFile(const QString& name);
+
+  // --- Views ---
+
+  void InitGrilles();  // rebuilds both grids' headers from the fields
+  void Remplit();      // refills the table view and goes to its first row
+  // Display text of field i of the current record: trimmed, and for a "FLOAT"
+  // field padded on the left with spaces to the column's width.
+  QString LitChamp(int i);
+  void LitEnr(int n);     // makes record n current, shows it in the current row
+  void EcritEnr(int n);   // current row -> record n, when a key was typed
+  void LitFiche();        // current record -> column view
+  void EcritFiche();      // column view -> current record, when a key was typed
+  void LitOnglet();       // re-reads the active view
+  void EcritOnglet();     // writes the active view back
+  int RecNo() const;      // record number shown by the current row, 0 if none
+  int GetOnglet() const;  // active view: 1 table, 2 column, 3 form, 0 none
+  void Vue(int n);        // shows view n (1, 2 or 3); emits ViewChanged
+
+  // Form view; the form layout work fills these in. Until then the form page
+  // stays empty and they do nothing.
+  void LitMasque();
+  void EcritMasque();
+  void ChargeMasque(const QString& tableFileName);
+  void Raz();
+
+  // --- Commands ---
+
+  void Memorise();  // takes the undo snapshot (records are shared, not copied)
+  // Saves the table when it was modified: to FileName through the engine, or
+  // through SaveAs when there is no file name or the file is read-only. True when
+  // the table is saved afterwards (or had nothing to save); false when the user
+  // cancelled or the save failed, and then Modified stays true.
+  bool Enregistrer();
+  // Asks for a name and one of six formats and writes the table. True when the
+  // whole table was written and the file became the document's file; false when
+  // cancelled, refused, failed (warning shown, FileName and caption unchanged)
+  // or when only the structure was written. Leaves Modified as it was.
+  bool SaveAs();
+  bool SauveStru(const QString& path);  // a table file with the fields, no record
+  bool SauveXml(const QString& path);   // every record as XML; warning on failure
+
+  void Precedent();
+  void Suivant();
+  void Premier();
+  void Dernier();
+  void Aller();    // asks for a record number (TEnreg) and goes to it
+  void AffTout();  // shows all records
+  void AffSel();   // shows the records matching the selection filter
+  void Largeur();  // fits the table view's column widths to their contents
+
+  // The close question: true when the window may close. Asks "Enregistrer
+  // changements dans '<file>'?" (Yes, No, Cancel) when the table was modified;
+  // Yes saves, and the window stays open when the table was not saved after all.
+  bool FormCloseQuery();
+
+  // --- Event handlers, public so that tests can drive them as the grids do ---
+
+  // Row change of the table view: before the move, snapshot and write the row
+  // being left. Always allows the move.
+  bool StringGrid1SelectCell(int col, int row);
+  void StringGrid1KeyPress(QChar c);  // a printable character sets RowEdited
+  // Page Up/Down in the column and form views, Ctrl+Home/End everywhere; true
+  // when the key was consumed.
+  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  void TabSheet1Exit();
+  void TabSheet2Exit();
+  void TabSheet3Exit();
+
+  // --- Controls, owned by the window ---
+
+  QStackedWidget* PageControl1 = nullptr;
+  QWidget* TabSheet1 = nullptr;
+  QWidget* TabSheet2 = nullptr;
+  QWidget* TabSheet3 = nullptr;
+  TStringGrid* StringGrid1 = nullptr;  // table view
+  TStringGrid* StringGrid2 = nullptr;  // column view
+
+  // --- State. The commands keep it consistent; the main window reads it. ---
+
+  QString FileName;  // full path of the table file; empty for a new table
+  TQor2 Table;
+  TQor2 UndoTable;
+  bool Modified = false;
+  bool RowEdited = false;
+  bool SelectionMode = false;
+  bool UndoAvailable = false;
+  // The selection filter, as FindNext takes it (Windows-1252 bytes).
+  std::string FilterField, FilterOperator, FilterValue;
+  // Last find and replace criteria.
+  std::string SearchField, SearchOperator, SearchValue, ReplaceValue;
+  bool WholeWord = false;
+  bool ReplaceAllOption = false;
+  bool Replacing = false;
+  TKStringList CopyBuffer;  // values copied by the copy command, as stored
+  // The form layout and the controls built from it for the form view.
+  QStringList Layout;
+  std::vector<QWidget*> FieldControls;
+  std::vector<QWidget*> DecorControls;
+
+ signals:
+  // The active view changed (Vue); the main window updates its menus.
+  void ViewChanged(int view);
+  // FileName changed through a save as; the caption has been set already.
+  void FileNameChanged(const QString& fileName);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  // Steps 1-4 of Remplit: the cells of every shown record, current row kept.
+  void FillTableGrid();
+  // True when the table changed since the table view was filled, so that the
+  // rows no longer show the records they name.
+  bool TableGridStale() const;
+  void RememberShown(int recNo);
+  void WriteBack();  // EcritEnr(RecNo), EcritFiche or EcritMasque
+  void ReRead();     // LitFiche or LitMasque (column and form views)
+  // Padding of a "FLOAT" display text; one measurement per value.
+  QString PadFloat(const QString& text, int colWidth) const;
+  void ShowSaveError(const QString& name, const std::string& reason);
+  std::string EnginePath(const QString& path) const;
+
+  int lastPage_ = 1;
+  // The records as they were when the table view was filled (shared with the
+  // table, so that any later write into one of them detaches it) and what the
+  // fill showed: the selection filter and the field count.
+  std::vector<TRecord> shownRecords_;
+  bool shownSelection_ = false;
+  std::string shownFilter_;
+  int shownFields_ = 0;
+};
+
+// False when the name is empty or no such file exists. Otherwise, when the file
+// cannot be written (no write permission bit, or refused to this user), shows
+// the warning "Fichier en lecture seule" and returns true.
+bool IsReadOnlyFile(const QString& fileName);

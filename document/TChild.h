@@ -18,6 +18,7 @@
 // through signals. It deletes itself when closed (WA_DeleteOnClose); closing asks
 // the close question first and refuses while the table could not be saved.
 
+#include <QFontMetricsF>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -157,23 +158,26 @@ class TChild : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  // Steps 1-4 of Remplit: the cells of every shown record, current row kept.
+  // The cells of every shown record (the fill of Remplit without its move to
+  // the first row); the current row stays where it is.
   void FillTableGrid();
-  // True when the table changed since the table view was filled, so that the
+  // True when the table changed since the table view was filled, so that its
   // rows no longer show the records they name.
   bool TableGridStale() const;
   void RememberShown(int recNo);
-  void WriteBack();  // EcritEnr(RecNo), EcritFiche or EcritMasque
-  void ReRead();     // LitFiche or LitMasque (column and form views)
-  // Padding of a "FLOAT" display text; one measurement per value.
+  void ReRead();                    // LitFiche or LitMasque, in the column and form views
+  int RowShowing(int recNo) const;  // table grid row of a record, 0 if none
   QString PadFloat(const QString& text, int colWidth) const;
   void ShowSaveError(const QString& name, const std::string& reason);
-  std::string EnginePath(const QString& path) const;
+  void SetFileName(const QString& name);  // with the caption and the signal
+  int OuterWidth() const;
+  static std::string EnginePath(const QString& path);
 
-  int lastPage_ = 1;
-  // The records as they were when the table view was filled (shared with the
-  // table, so that any later write into one of them detaches it) and what the
-  // fill showed: the selection filter and the field count.
+  QFontMetricsF floatMetrics_;  // "System", 10, bold
+  double spaceWidth_ = 0;
+  // The records as they were when the table view was filled, shared with the
+  // table so that any later write into one of them detaches it, and what the
+  // fill showed: selection, filter and field count.
   std::vector<TRecord> shownRecords_;
   bool shownSelection_ = false;
   std::string shownFilter_;

@@ -1,0 +1,788 @@
+#include "TChild.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "AnsiCodec.h"
+#include "IServices.h"
+#include "TEnreg.h"
+#include "THourglass.h"
+#include "TStringGrid.h"
+#include "TStringGridModel.h"
+#include "TXlsWriter.h"
+#include "TXmlWriter.h"
+
+namespace {
+
+const char kFloat[] = "FLOAT";
+
+// Blanks and control characters at both ends go, as the grids show values.
+bool IsBlank(unsigned char c) {
+  return c <= 32;
+}
+
+std::pair<const char*, size_t> TrimmedBytes(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && IsBlank(static_cast<unsigned char>(s[b]))) ++b;
+  while (e > b && IsBlank(static_cast<unsigned char>(s[e - 1]))) --e;
+  return {s.data() + b, e - b};
+}
+
+std::string TrimAnsi(const std::string& s) {
+  const auto t = TrimmedBytes(s);
+  return std::string(t.first, t.second);
+}
+
+QString TrimText(const QString& s) {
+  qsizetype b = 0, e = s.size();
+  while (b < e && s[b].unicode() <= 32) ++b;
+  while (e > b && s[e - 1].unicode() <= 32) --e;
+  return s.mid(b, e - b);
+}
+
+QWidget* FillingPage(QWidget* content) {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(content);
+  return page;
+}
+
+QFont ArialPixels(int pixels) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(pixels);
+  return font;
+}
+
+// "System", size 10, bold: the font "FLOAT" values are measured in.
+QFont FloatMeasureFont() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  font.setPointSize(10);
+  font.setBold(true);
+  return font;
+}
+
+// The path without the extension of its file name (from the last "." of the
+// name; a dot in a folder's name or at the start of the name is no extension).
+QString WithoutExtension(const QString& path) {
+  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+  const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+  return dot > slash + 1 ? path.left(dot) : path;
+}
+
+const TFileFilter kSaveAsFilters[] = {
+    {QStringLiteral("Format Vek Base (*.qor)"), QStringLiteral("*.qor")},
+    {QStringLiteral("Structure de la base (*.qor)"), QStringLiteral("*.qor")},
+    {QStringLiteral("Format csv (*.csv)"), QStringLiteral("*.csv")},
+    {QStringLiteral("Format Isam (*.txt)"), QStringLiteral("*.txt")},
+    {QStringLiteral("Format Excel (*.xls)"), QStringLiteral("*.xls")},
+    {QStringLiteral("Format xml (*.xml)"), QStringLiteral("*.xml")},
+};
+const char* const kSaveAsExtensions[] = {".qor", ".qor", ".csv", ".txt", ".xls", ".xml"};
+
+}  // namespace
+
+TChild::TChild(QWidget* parent) : QWidget(parent), floatMetrics_(FloatMeasureFont()) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("Database"));
+  resize(589, 373);
+  spaceWidth_ = floatMetrics_.horizontalAdvance(QStringLiteral(" "));
+
+  StringGrid1 = new TStringGrid;
+  StringGrid1->SetSize(2, 2);
+  StringGrid1->SetFixedCols(1);
+  StringGrid1->SetFixedRows(1);
+  StringGrid1->SetDefaultColWidth(192);
+  StringGrid1->SetRowHeight(24);
+  StringGrid1->setFont(ArialPixels(13));
+  StringGrid1->SetEditable(true);
+
+  StringGrid2 = new TStringGrid;
+  StringGrid2->SetFixedRows(0);
+  StringGrid2->SetFixedCols(1);
+  StringGrid2->SetSize(2, 1);
+  StringGrid2->SetDefaultColWidth(148);
+  StringGrid2->setFrameShape(QFrame::NoFrame);
+  StringGrid2->setFont(ArialPixels(17));
+  StringGrid2->SetEditable(false);
+
+  for (TStringGrid* grid : {StringGrid1, StringGrid2}) {
+    grid->SetKeyDownHandler(
+        [this](int key, Qt::KeyboardModifiers modifiers) { return FormKeyDown(key, modifiers); });
+    grid->SetKeyPressHandler([this](QChar c) { StringGrid1KeyPress(c); });
+  }
+  StringGrid1->SetSelectCellHandler(
+      [this](int col, int row) { return StringGrid1SelectCell(col, row); });
+
+  PageControl1 = new QStackedWidget(this);
+  TabSheet1 = FillingPage(StringGrid1);
+  TabSheet2 = FillingPage(StringGrid2);
+  TabSheet3 = new QWidget;
+  PageControl1->addWidget(TabSheet1);
+  PageControl1->addWidget(TabSheet2);
+  PageControl1->addWidget(TabSheet3);
+  PageControl1->setCurrentWidget(TabSheet1);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(PageControl1);
+
+  StringGrid1->SetColWidth(0, 48);
+  StringGrid1->SetCell(0, 0, QStringLiteral("Enr"));
+  StringGrid2->SetColWidth(1, OuterWidth() - 168);
+}
+
+TChild::~TChild() {
+  Raz();
+}
+
+int TChild::OuterWidth() const {
+  // Inside the multiple-document area the frame is the sub-window's.
+  if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) return frame->width();
+  return width();
+}
+
+std::string TChild::EnginePath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+// --- Filling ---
+
+void TChild::Init(const QStringList& fields) {
+  for (const QString& entry : fields) {
+    const qsizetype blank = entry.indexOf(QLatin1Char(' '));
+    const QString name = blank < 0 ? entry : entry.left(blank);
+    const QString type = blank < 0 ? QString() : entry.mid(blank + 1, 255);
+    // The type goes with the field just added: a refused name (empty or
+    // repeated) must not pass its type on to the next field.
+    if (!Table.AddField(ToAnsi(name))) continue;
+    if (type.startsWith(QLatin1Char('F'))) Table.SetFieldType(Table.FieldCount(), kFloat);
+  }
+  InitGrilles();
+}
+
+bool TChild::OpenFile(const QString& name) {
+  THourglass hourglass;
+  if (!Table.LoadFromFile(EnginePath(name))) {
+    Services().Warning(QStringLiteral("Impossible d'ouvrir '") + name + QStringLiteral("' : ") +
+                       FromAnsi(Table.ErrorMessage));
+    return false;
+  }
+  FileName = name;
+  Table.First();
+  InitGrilles();
+  Remplit();
+  Modified = false;
+  ChargeMasque(name);
+  return true;
+}
+
+// --- Views ---
+
+void TChild::InitGrilles() {
+  StringGrid1->SetColWidth(0, 48);
+  StringGrid1->SetCell(0, 0, QStringLiteral("Enr"));
+  StringGrid2->SetColWidth(1, OuterWidth() - 168);
+  // Shrinking first empties the columns and rows beyond the second, as adding
+  // them one by one after the fields would.
+  StringGrid1->SetColCount(2);
+  StringGrid2->SetRowCount(2);
+  const int fields = Table.FieldCount();
+  if (fields + 1 > 2) StringGrid1->SetColCount(fields + 1);
+  if (fields > 2) StringGrid2->SetRowCount(fields);
+  for (int i = 1; i <= fields; ++i) {
+    const QString name = FromAnsi(Table.GetFieldName(i));
+    StringGrid1->SetCell(i, 0, name);
+    StringGrid2->SetCell(0, i - 1, name);
+  }
+}
+
+QString TChild::PadFloat(const QString& text, int colWidth) const {
+  // The width of n spaces and the text, in the measuring font, is the width of
+  // the text plus n space widths (both exact to 1/64 pixel), rounded as a
+  // measurement rounds. So the smallest n whose rounded width reaches the target
+  // is found in one step instead of one measurement per space.
+  const int target = colWidth - 10;
+  if (spaceWidth_ <= 0) return text;
+  const double width = floatMetrics_.horizontalAdvance(text);
+  auto rounded = [&](long long n) { return std::floor(width + n * spaceWidth_ + 0.5); };
+  if (rounded(0) >= target) return text;
+  long long n = static_cast<long long>(std::ceil((target - 0.5 - width) / spaceWidth_));
+  n = std::max(0LL, n);
+  while (n > 0 && rounded(n - 1) >= target) --n;
+  while (rounded(n) < target) ++n;
+  return QString(static_cast<qsizetype>(n), QLatin1Char(' ')) + text;
+}
+
+QString TChild::LitChamp(int i) {
+  const auto t = TrimmedBytes(Table.GetFieldValue(i));
+  QString s = FromAnsi(t.first, t.second);
+  if (Table.GetFieldType(i) != kFloat) return s;
+  return PadFloat(s, StringGrid1->ColWidth(i));
+}
+
+void TChild::FillTableGrid() {
+  const int fields = Table.FieldCount();
+  std::vector<int> shown;
+  Table.First();
+  if (!SelectionMode) {
+    shown.reserve(static_cast<size_t>(Table.RecordCount()));
+    for (int n = 1; n <= Table.RecordCount(); ++n) shown.push_back(n);
+    Table.Last();
+    Table.Next();
+  } else {
+    Table.BeginSearch(true);
+    while (Table.FindNext(FilterField, FilterOperator, FilterValue)) shown.push_back(Table.RecNo());
+    Table.EndSearch();
+  }
+
+  std::vector<char> isFloat(static_cast<size_t>(fields) + 1, 0);
+  std::vector<int> widths(static_cast<size_t>(fields) + 1, 0);
+  for (int i = 1; i <= fields; ++i) {
+    isFloat[i] = Table.GetFieldType(i) == kFloat;
+    widths[i] = StringGrid1->ColWidth(i);
+  }
+
+  TStringGridModel* cells = StringGrid1->Model();
+  const std::vector<TRecord>& records = Table.RecordList().Items();
+  StringGrid1->BeginUpdate();
+  StringGrid1->SetRowCount(std::max<int>(2, static_cast<int>(shown.size()) + 1));
+  int row = 1;
+  for (const int n : shown) {
+    const TKStringList& record = *records[static_cast<size_t>(n) - 1];
+    for (int i = 1; i <= fields; ++i) {
+      const auto t = TrimmedBytes(record.Get(i - 1));
+      QString s = FromAnsi(t.first, t.second);
+      if (isFloat[i]) s = PadFloat(s, widths[i]);
+      cells->SetCell(i, row, std::move(s));
+    }
+    cells->SetCell(0, row, QString::number(n));
+    ++row;
+  }
+  if (shown.empty()) {
+    // The spare row of an empty view names no record, so that nothing typed
+    // there can be written into a record it merely used to show.
+    for (int c = 0; c < StringGrid1->ColCount(); ++c) cells->SetCell(c, 1, QString());
+  }
+  StringGrid1->EndUpdate();
+
+  shownRecords_ = records;
+  shownSelection_ = SelectionMode;
+  shownFilter_ = FilterField + '\0' + FilterOperator + '\0' + FilterValue;
+  shownFields_ = fields;
+}
+
+bool TChild::TableGridStale() const {
+  if (shownSelection_ != SelectionMode || shownFields_ != Table.FieldCount()) return true;
+  if (SelectionMode && shownFilter_ != FilterField + '\0' + FilterOperator + '\0' + FilterValue)
+    return true;
+  // Every shown record is shared with shownRecords_, so any write into one of
+  // them, by any command, has given the table a new record object.
+  return Table.RecordList().Items() != shownRecords_;
+}
+
+void TChild::RememberShown(int recNo) {
+  if (recNo >= 1 && recNo <= static_cast<int>(shownRecords_.size()) && recNo <= Table.RecordCount())
+    shownRecords_[static_cast<size_t>(recNo) - 1] = Table.RecordList().GetShared(recNo - 1);
+}
+
+void TChild::Remplit() {
+  FillTableGrid();
+  Premier();
+  StringGrid1->SetRow(1);
+}
+
+void TChild::LitEnr(int n) {
+  Table.GoToRecord(n);
+  const int row = StringGrid1->Row();
+  for (int i = 1; i <= Table.FieldCount(); ++i) StringGrid1->SetCell(i, row, LitChamp(i));
+  RememberShown(n);
+}
+
+void TChild::EcritEnr(int n) {
+  if (!RowEdited || n < 1) return;
+  // A number beyond the table names no record: the row must not go into
+  // whichever record happens to be current.
+  if (!Table.GoToRecord(n)) return;
+  const int row = StringGrid1->Row();
+  // Compared with what the row showed, a cell the user did not change keeps
+  // the stored value as it is (blanks around it included).
+  const TKStringList* shown = n <= static_cast<int>(shownRecords_.size())
+                                  ? shownRecords_[static_cast<size_t>(n) - 1].get()
+                                  : nullptr;
+  bool changed = false;
+  for (int c = 1; c < StringGrid1->ColCount() && c <= Table.FieldCount(); ++c) {
+    const std::string text = ToAnsi(TrimText(StringGrid1->Cell(c, row)));
+    const std::string& before = shown ? shown->Get(c - 1) : Table.GetFieldValue(c);
+    if (text == TrimAnsi(before)) continue;
+    if (Table.SetFieldValue(c, text)) changed = true;
+  }
+  if (changed) {
+    Modified = true;
+    RememberShown(n);
+  }
+}
+
+void TChild::LitFiche() {
+  for (int i = 1; i <= Table.FieldCount(); ++i)
+    StringGrid2->SetCell(1, i - 1, FromAnsi(Table.GetFieldValue(i)));
+  RowEdited = false;
+}
+
+void TChild::EcritFiche() {
+  if (!RowEdited) return;
+  bool changed = false;
+  for (int i = 1; i <= Table.FieldCount(); ++i) {
+    const std::string text = ToAnsi(TrimText(StringGrid2->Cell(1, i - 1)));
+    if (text == TrimAnsi(Table.GetFieldValue(i))) continue;
+    if (Table.SetFieldValue(i, text)) changed = true;
+  }
+  if (changed) Modified = true;
+}
+
+void TChild::LitOnglet() {
+  switch (GetOnglet()) {
+    case 1:
+      Remplit();
+      break;
+    case 2:
+      LitFiche();
+      break;
+    case 3:
+      LitMasque();
+      break;
+  }
+}
+
+void TChild::EcritOnglet() {
+  switch (GetOnglet()) {
+    case 1:
+      EcritEnr(RecNo());
+      break;
+    case 2:
+      EcritFiche();
+      break;
+    case 3:
+      EcritMasque();
+      break;
+  }
+}
+
+int TChild::RecNo() const {
+  const QString text = StringGrid1->Cell(0, StringGrid1->Row());
+  if (text.isEmpty()) return 0;
+  bool ok = false;
+  const int n = text.toInt(&ok, 10);
+  return ok ? n : 0;
+}
+
+int TChild::GetOnglet() const {
+  QWidget* page = PageControl1->currentWidget();
+  if (page == TabSheet1) return 1;
+  if (page == TabSheet2) return 2;
+  if (page == TabSheet3) return 3;
+  return 0;
+}
+
+void TChild::Vue(int n) {
+  if (n < 1 || n > 3) return;
+  const int old = GetOnglet();
+  if (old != n) {
+    if (old == 1) TabSheet1Exit();
+    if (old == 2) TabSheet2Exit();
+    if (old == 3) TabSheet3Exit();
+  }
+  switch (n) {
+    case 1:
+      // The rows are kept as they are unless a command in another view changed
+      // the table under them; then they would name records they no longer show.
+      if (old != 1 && TableGridStale()) {
+        const int current = Table.RecNo();
+        FillTableGrid();
+        Table.GoToRecord(current);
+      }
+      PageControl1->setCurrentWidget(TabSheet1);
+      StringGrid1->setFocus();
+      break;
+    case 2:
+      PageControl1->setCurrentWidget(TabSheet2);
+      LitFiche();
+      StringGrid2->setFocus();
+      break;
+    case 3:
+      PageControl1->setCurrentWidget(TabSheet3);
+      LitMasque();
+      break;
+  }
+  emit ViewChanged(n);
+}
+
+void TChild::TabSheet1Exit() {
+  EcritEnr(RecNo());
+  Table.GoToRecord(RecNo());
+}
+
+void TChild::TabSheet2Exit() {
+  EcritFiche();
+}
+
+void TChild::TabSheet3Exit() {
+  EcritMasque();
+}
+
+// The form view is built by the form layout work; until then its page is empty.
+void TChild::LitMasque() {}
+void TChild::EcritMasque() {}
+void TChild::ChargeMasque(const QString&) {}
+void TChild::Raz() {}
+
+// --- Commands ---
+
+void TChild::Memorise() {
+  UndoTable.Assign(Table);
+  UndoAvailable = true;
+}
+
+void TChild::ShowSaveError(const QString& name, const std::string& reason) {
+  Services().Warning(QStringLiteral("Impossible d'enregistrer '") + name + QStringLiteral("' : ") +
+                     FromAnsi(reason));
+}
+
+bool TChild::Enregistrer() {
+  // What the user typed belongs in the file.
+  EcritOnglet();
+  if (!Modified) return true;
+  if (FileName.isEmpty() || IsReadOnlyFile(FileName)) {
+    if (!SaveAs()) return false;
+    Modified = false;
+    return true;
+  }
+  const std::string path = EnginePath(FileName);
+  // A document saved as a spreadsheet or as XML stays in that format.
+  const std::string kind = TQor2::FileKind(path);
+  bool ok;
+  if (kind == "XLS")
+    ok = SaveXlsFile(Table, path);
+  else if (kind == "XML")
+    ok = SaveXmlFile(Table, path);
+  else
+    ok = Table.SaveToFile(path);
+  if (!ok) {
+    ShowSaveError(FileName, Table.ErrorMessage);
+    return false;
+  }
+  Modified = false;
+  return true;
+}
+
+bool TChild::SaveAs() {
+  EcritOnglet();
+  TFileDialogRequest request;
+  request.kind = TFileDialogKind::Save;
+  request.fileName = QFileInfo(FileName).fileName();
+  request.filters.assign(std::begin(kSaveAsFilters), std::end(kSaveAsFilters));
+  request.filterIndex = 1;
+  request.defaultExt = QStringLiteral("qor");
+  const std::optional<TFileChoice> choice = Services().FileDialog(request);
+  if (!choice) return false;
+  const int kind = choice->filterIndex >= 1 && choice->filterIndex <= 6 ? choice->filterIndex : 1;
+  const QString name = WithoutExtension(choice->path) + QLatin1String(kSaveAsExtensions[kind - 1]);
+  if (QFileInfo::exists(name) &&
+      !Services().Confirm(QStringLiteral("Ce ficher existe déjà. Le remplacer ?")))
+    return false;
+
+  const std::string path = EnginePath(name);
+  bool ok = false;
+  switch (kind) {
+    case 1:
+      ok = Table.SaveQorFile(path);
+      break;
+    case 2:
+      // Only the structure: the document keeps its file and stays as it was.
+      SauveStru(name);
+      return false;
+    case 3:
+      ok = Table.SaveCsvFile(path);
+      break;
+    case 4:
+      ok = Table.SaveTxtFile(path);
+      break;
+    case 5:
+      ok = SaveXlsFile(Table, path);
+      break;
+    case 6:
+      if (!SauveXml(name)) return false;  // SauveXml has told why
+      SetFileName(name);
+      return true;
+  }
+  if (!ok) {
+    ShowSaveError(name, Table.ErrorMessage);
+    return false;
+  }
+  SetFileName(name);
+  return true;
+}
+
+void TChild::SetFileName(const QString& name) {
+  FileName = name;
+  setWindowTitle(QFileInfo(FileName).fileName());
+  emit FileNameChanged(FileName);
+}
+
+bool TChild::SauveStru(const QString& path) {
+  TQor2 structure;
+  for (int i = 1; i <= Table.FieldCount(); ++i)
+    if (structure.AddField(Table.GetFieldName(i)))
+      structure.SetFieldType(structure.FieldCount(), Table.GetFieldType(i));
+  if (structure.SaveToFile(EnginePath(path))) return true;
+  ShowSaveError(path, structure.ErrorMessage);
+  return false;
+}
+
+bool TChild::SauveXml(const QString& path) {
+  bool ok;
+  {
+    THourglass hourglass;
+    ok = SaveXmlFile(Table, EnginePath(path));
+  }
+  if (!ok) ShowSaveError(path, Table.ErrorMessage);
+  return ok;
+}
+
+// --- Navigation ---
+
+void TChild::Precedent() {
+  EcritOnglet();
+  if (GetOnglet() == 1) {
+    const int row = StringGrid1->Row();
+    if (row > 1) StringGrid1->SetRow(row - 1);
+    Table.GoToRecord(RecNo());
+    return;
+  }
+  if (!SelectionMode) {
+    Table.Prior();
+  } else {
+    // Step back, then search backwards from there; when nothing matches the
+    // shown record stays current.
+    const int start = Table.RecNo();
+    Table.BeginSearch(false);
+    Table.GoToRecord(start - 1);
+    if (!Table.FindNext(FilterField, FilterOperator, FilterValue)) Table.GoToRecord(start);
+    Table.EndSearch();
+  }
+  ReRead();
+}
+
+void TChild::Suivant() {
+  EcritOnglet();
+  if (GetOnglet() == 1) {
+    const int row = StringGrid1->Row();
+    if (row < StringGrid1->RowCount() - 1) StringGrid1->SetRow(row + 1);
+    Table.GoToRecord(RecNo());
+    return;
+  }
+  if (!SelectionMode) {
+    Table.Next();
+  } else {
+    const int start = Table.RecNo();
+    Table.BeginSearch(true);
+    Table.GoToRecord(start + 1);
+    if (!Table.FindNext(FilterField, FilterOperator, FilterValue)) Table.GoToRecord(start);
+    Table.EndSearch();
+  }
+  ReRead();
+}
+
+void TChild::Premier() {
+  EcritOnglet();
+  if (GetOnglet() == 1) {
+    if (StringGrid1->Row() > 1) StringGrid1->SetRow(1);
+    Table.GoToRecord(RecNo());
+    return;
+  }
+  if (!SelectionMode) {
+    Table.First();
+  } else {
+    Table.BeginSearch(false);
+    while (Table.FindNext(FilterField, FilterOperator, FilterValue)) {
+    }
+    Table.EndSearch();
+  }
+  ReRead();
+}
+
+void TChild::Dernier() {
+  EcritOnglet();
+  if (GetOnglet() == 1) {
+    const int last = StringGrid1->RowCount() - 1;
+    if (StringGrid1->Row() < last) StringGrid1->SetRow(last);
+    Table.GoToRecord(RecNo());
+    return;
+  }
+  if (!SelectionMode) {
+    Table.Last();
+  } else {
+    Table.BeginSearch(true);
+    while (Table.FindNext(FilterField, FilterOperator, FilterValue)) {
+    }
+    Table.EndSearch();
+  }
+  ReRead();
+}
+
+void TChild::ReRead() {
+  if (GetOnglet() == 2) LitFiche();
+  if (GetOnglet() == 3) LitMasque();
+}
+
+int TChild::RowShowing(int recNo) const {
+  const QString text = QString::number(recNo);
+  if (recNo >= 1 && recNo < StringGrid1->RowCount() && StringGrid1->Cell(0, recNo) == text)
+    return recNo;
+  for (int row = 1; row < StringGrid1->RowCount(); ++row)
+    if (StringGrid1->Cell(0, row) == text) return row;
+  return 0;
+}
+
+void TChild::Aller() {
+  EcritOnglet();
+  int chosen = 0;
+  {
+    TEnreg dialog;
+    dialog.Init(Table.RecNo());
+    if (Services().RunDialog(dialog) == QDialog::Accepted) chosen = dialog.Result();
+  }
+  const bool valid = Table.GoToRecord(chosen);
+  LitOnglet();
+  if (GetOnglet() == 1 && valid) {
+    const int row = RowShowing(chosen);
+    if (row > 0) StringGrid1->SetRow(row);
+    Table.GoToRecord(chosen);
+  }
+}
+
+void TChild::AffTout() {
+  EcritOnglet();
+  SelectionMode = false;
+  Table.First();
+  LitOnglet();
+}
+
+void TChild::AffSel() {
+  EcritOnglet();
+  SelectionMode = true;
+  Table.First();
+  LitOnglet();
+}
+
+void TChild::Largeur() {
+  if (GetOnglet() != 1) return;
+  EcritOnglet();
+  const QFontMetrics metrics(StringGrid1->font());
+  const int widest = std::max(1, metrics.maxWidth());
+  for (int c = 1; c < StringGrid1->ColCount(); ++c) {
+    int w = 0;
+    for (int r = 1; r < StringGrid1->RowCount(); ++r) {
+      const QString& text = StringGrid1->Model()->Cell(c, r);
+      // A text that cannot be wider than the widest so far needs no measuring.
+      if (static_cast<long long>(text.size()) * widest <= w) continue;
+      w = std::max(w, metrics.horizontalAdvance(TrimText(text)));
+    }
+    StringGrid1->SetColWidth(c, w >= 64 ? w : w + 20);
+  }
+  Remplit();
+}
+
+// --- Closing and events ---
+
+bool TChild::FormCloseQuery() {
+  EcritOnglet();
+  if (!Modified) return true;
+  const QString question = QStringLiteral("Enregistrer changements dans '") +
+                           QFileInfo(FileName).fileName() + QStringLiteral("'?");
+  switch (Services().ConfirmCancel(question)) {
+    case TAnswer::Yes:
+      return Enregistrer();
+    case TAnswer::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TChild::StringGrid1SelectCell(int col, int row) {
+  if (row != StringGrid1->Row()) {
+    Memorise();
+    EcritEnr(RecNo());
+  }
+  return true;
+}
+
+void TChild::StringGrid1KeyPress(QChar c) {
+  if (c.unicode() >= 32) RowEdited = true;
+}
+
+bool TChild::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  const bool tableView = GetOnglet() == 1;
+  const bool ctrlOnly =
+      (modifiers & Qt::ControlModifier) && !(modifiers & (Qt::ShiftModifier | Qt::AltModifier));
+  switch (key) {
+    case Qt::Key_PageDown:
+      if (tableView) return false;
+      Suivant();
+      return true;
+    case Qt::Key_PageUp:
+      if (tableView) return false;
+      Precedent();
+      return true;
+    case Qt::Key_Home:
+      if (!ctrlOnly) return false;
+      Premier();
+      return true;
+    case Qt::Key_End:
+      if (!ctrlOnly) return false;
+      Dernier();
+      return true;
+  }
+  return false;
+}
+
+void TChild::keyPressEvent(QKeyEvent* event) {
+  if (FormKeyDown(event->key(), event->modifiers())) {
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TChild::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  StringGrid2->SetColWidth(1, OuterWidth() - 168);
+}
+
+void TChild::closeEvent(QCloseEvent* event) {
+  if (FormCloseQuery())
+    event->accept();
+  else
+    event->ignore();
+}
+
+bool IsReadOnlyFile(const QString& fileName) {
+  if (fileName.isEmpty()) return false;
+  const QFileInfo info(fileName);
+  if (!info.exists()) return false;
+  // Without any write permission bit the file is read-only for everybody,
+  // the super-user included.
+  const QFile::Permissions writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+  const bool readOnly = !(info.permissions() & writeBits) || !info.isWritable();
+  if (readOnly) Services().Warning(QStringLiteral("Fichier en lecture seule"));
+  return readOnly;
+}

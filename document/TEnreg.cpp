@@ -1,0 +1,51 @@
+#include "TEnreg.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <climits>
+
+TEnreg::TEnreg(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Aller à un enregistrement"));
+  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+
+  Label1 = new QLabel(QStringLiteral("Enregistrement N°"), this);
+  SpinEdit1 = new QSpinBox(this);
+  SpinEdit1->setRange(INT_MIN, INT_MAX);
+  Label1->setBuddy(SpinEdit1);
+  OkButton = new QPushButton(QStringLiteral("OK"), this);
+  OkButton->setDefault(true);
+  CancelButton = new QPushButton(QStringLiteral("Annuler"), this);
+
+  auto* row = new QHBoxLayout;
+  row->addWidget(Label1);
+  row->addWidget(SpinEdit1, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(OkButton);
+  buttons->addWidget(CancelButton);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(row);
+  layout->addLayout(buttons);
+  // Fixed dialog border: the size the layout asks for, no resizing.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(OkButton, &QPushButton::clicked, this, [this] {
+    confirmed_ = true;
+    accept();
+  });
+  // Escape also ends in reject(), which leaves confirmed_ false.
+  connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TEnreg::Init(int proposed) {
+  confirmed_ = false;
+  SpinEdit1->setValue(proposed);
+  SpinEdit1->selectAll();
+}
+
+int TEnreg::Result() const {
+  return confirmed_ ? SpinEdit1->value() : 0;
+}

@@ -59,6 +59,14 @@ class TStringGrid::Delegate : public QStyledItemDelegate {
     return editor;
   }
 
+  // Every keystroke comes back from the model: leave the editor alone when it
+  // already shows the text, or its cursor would jump to the end.
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+      if (line->text() == index.data(Qt::EditRole).toString()) return;
+    QStyledItemDelegate::setEditorData(editor, index);
+  }
+
  private:
   TStringGrid* grid_;
 };
@@ -112,9 +120,6 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(new TStri
     SyncCurrent();
   });
   connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { SyncCurrent(); });
-  connect(model_, &QAbstractItemModel::headerDataChanged, this, [this] {
-    if (corner_) corner_->update();
-  });
 
   SyncLayout();
   SyncCurrent();
@@ -155,6 +160,12 @@ QString TStringGrid::Cell(int col, int row) const {
 }
 void TStringGrid::SetCell(int col, int row, const QString& text) {
   model_->SetCell(col, row, text);
+}
+std::string TStringGrid::CellAnsi(int col, int row) const {
+  return model_->CellAnsi(col, row);
+}
+void TStringGrid::SetCellAnsi(int col, int row, std::string_view bytes) {
+  model_->SetCellAnsi(col, row, bytes);
 }
 void TStringGrid::BeginUpdate() {
   model_->BeginUpdate();
@@ -206,6 +217,25 @@ void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
     row_ = current.row();
   }
   QTableView::currentChanged(current, previous);
+}
+
+// The base class locates every changed cell on the screen, which after a row
+// insertion makes the headers recount all their sections: filling a large grid
+// cell by cell would be quadratic. A repaint of what is visible is enough, except
+// for the cell being edited, whose editor must follow the model.
+void TStringGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                              const QList<int>& roles) {
+  if (state() == QAbstractItemView::EditingState && currentIndex().isValid() &&
+      topLeft.row() <= currentIndex().row() && currentIndex().row() <= bottomRight.row() &&
+      topLeft.column() <= currentIndex().column() &&
+      currentIndex().column() <= bottomRight.column()) {
+    QTableView::dataChanged(topLeft, bottomRight, roles);
+    return;
+  }
+  viewport()->update();
+  if (topLeft.row() < FixedRows()) horizontalHeader()->viewport()->update();
+  if (topLeft.column() < FixedCols()) verticalHeader()->viewport()->update();
+  if (topLeft.row() < FixedRows() && topLeft.column() < FixedCols() && corner_) corner_->update();
 }
 
 void TStringGrid::SyncCurrent() {
@@ -320,6 +350,8 @@ void TStringGrid::PaintCorner() {
   QStyleOptionHeader option;
   option.initFrom(corner_);
   option.rect = corner_->rect();
+  option.state |= QStyle::State_Enabled;  // the button is disabled, its text is not
+  option.palette.setCurrentColorGroup(QPalette::Active);
   option.position = QStyleOptionHeader::OnlyOneSection;
   option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
   option.text = Cell(0, 0);

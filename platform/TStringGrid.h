@@ -19,11 +19,14 @@
 // pressed in the grid or its editor first and consumes it by returning true; the
 // key-press handler then receives each typed character.
 //
-// Filling many cells: wrap the changes in BeginUpdate()/EndUpdate() so that the
-// view is refreshed once.
+// Cells hold Windows-1252 text (see TStringGridModel): a typed character outside
+// it becomes "?". Filling many cells: wrap the changes in BeginUpdate()/EndUpdate()
+// so that the view is rebuilt once; single changes outside a bracket are cheap too.
 
 #include <QTableView>
 #include <functional>
+#include <string>
+#include <string_view>
 
 class TStringGridModel;
 
@@ -52,6 +55,10 @@ class TStringGrid : public QTableView {
 
   QString Cell(int col, int row) const;
   void SetCell(int col, int row, const QString& text);
+  // The same cells as Windows-1252 bytes, without conversion: the fast way to
+  // fill a grid from a table and to read it back.
+  std::string CellAnsi(int col, int row) const;
+  void SetCellAnsi(int col, int row, std::string_view bytes);
   void BeginUpdate();
   void EndUpdate();
 
@@ -84,6 +91,8 @@ class TStringGrid : public QTableView {
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                   const QList<int>& roles = QList<int>()) override;
 
  private:
   class SelectionModel;

@@ -1,35 +1,63 @@
 #include "TStringGridModel.h"
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
 
-namespace {
-const QString kEmpty;
-}
+#include "AnsiCodec.h"
 
 TStringGridModel::TStringGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-const QString& TStringGridModel::Cell(int col, int row) const {
-  if (!Inside(col, row)) return kEmpty;
-  return cells_[static_cast<size_t>(row) * cols_ + col];
+QString TStringGridModel::Cell(int col, int row) const {
+  if (!Inside(col, row)) return QString();
+  const Span& span = At(col, row);
+  return FromAnsi(bytes_.data() + span.offset, span.length);
+}
+
+std::string TStringGridModel::CellAnsi(int col, int row) const {
+  if (!Inside(col, row)) return std::string();
+  const Span& span = At(col, row);
+  return bytes_.substr(span.offset, span.length);
 }
 
 void TStringGridModel::SetCell(int col, int row, const QString& text) {
-  SetCell(col, row, QString(text));
+  SetCellAnsi(col, row, ToAnsi(text));
 }
 
-void TStringGridModel::SetCell(int col, int row, QString&& text) {
+void TStringGridModel::SetCellAnsi(int col, int row, std::string_view text) {
   if (!Inside(col, row)) return;
-  QString& cell = cells_[static_cast<size_t>(row) * cols_ + col];
-  if (updating_ > 0) {
-    cell = std::move(text);
-    return;
+  Span& span = At(col, row);
+  if (std::string_view(bytes_.data() + span.offset, span.length) == text) return;
+  if (text.size() <= span.length) {
+    // Shorter texts overwrite in place; the tail becomes garbage.
+    std::memmove(&bytes_[span.offset], text.data(), text.size());
+    garbage_ += span.length - text.size();
+    span.length = static_cast<uint32_t>(text.size());
+  } else {
+    const size_t limit = std::numeric_limits<uint32_t>::max();
+    if (bytes_.size() + text.size() > limit) Compact();
+    if (bytes_.size() + text.size() > limit) return;  // beyond 4 GiB of text: refused
+    garbage_ += span.length;
+    span.offset = static_cast<uint32_t>(bytes_.size());
+    span.length = static_cast<uint32_t>(text.size());
+    bytes_.append(text.data(), text.size());
   }
-  if (cell == text) return;
-  cell = std::move(text);
+  if (garbage_ > (1u << 20) && garbage_ > bytes_.size() / 2) Compact();
+  if (updating_ > 0) return;
   const QModelIndex i = index(row, col);
   emit dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
-  if (row < fixedRows_) emit headerDataChanged(Qt::Horizontal, col, col);
-  if (col < fixedCols_) emit headerDataChanged(Qt::Vertical, row, row);
+}
+
+void TStringGridModel::Compact() {
+  std::string next;
+  next.reserve(bytes_.size() - garbage_);
+  for (Span& span : spans_) {
+    const uint32_t offset = static_cast<uint32_t>(next.size());
+    next.append(bytes_, span.offset, span.length);
+    span.offset = span.length ? offset : 0;
+  }
+  bytes_.swap(next);
+  garbage_ = 0;
 }
 
 void TStringGridModel::SetEditable(bool editable) {
@@ -46,20 +74,30 @@ void TStringGridModel::EndUpdate() {
 }
 
 void TStringGridModel::Reshape(int cols, int rows) {
+  const size_t size = static_cast<size_t>(cols) * rows;
   if (cols == cols_) {
-    cells_.resize(static_cast<size_t>(cols) * rows);
+    for (size_t i = size; i < spans_.size(); ++i) garbage_ += spans_[i].length;
+    spans_.resize(size);
   } else {
-    std::vector<QString> next(static_cast<size_t>(cols) * rows);
+    std::vector<Span> next(size);
     const int keepCols = std::min(cols, cols_);
-    const int keepRows = std::min(rows, rows_);
-    for (int r = 0; r < keepRows; ++r)
-      for (int c = 0; c < keepCols; ++c)
-        next[static_cast<size_t>(r) * cols + c] =
-            std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
-    cells_.swap(next);
+    for (int r = 0; r < rows_; ++r)
+      for (int c = 0; c < cols_; ++c) {
+        const Span& span = At(c, r);
+        if (c < keepCols && r < rows)
+          next[static_cast<size_t>(r) * cols + c] = span;
+        else
+          garbage_ += span.length;
+      }
+    spans_.swap(next);
   }
   cols_ = cols;
   rows_ = rows;
+  if (spans_.empty() || garbage_ == bytes_.size()) {
+    bytes_.clear();
+    garbage_ = 0;
+    for (Span& span : spans_) span = Span();
+  }
 }
 
 void TStringGridModel::ChangeRows(int rows) {

@@ -1,11 +1,19 @@
 #pragma once
-// TStringGridModel: the cell texts of one TStringGrid, in one contiguous row-major
-// vector, addressed (column, row) like the grid.
+// TStringGridModel: the cell texts of one TStringGrid, addressed (column, row) like
+// the grid.
+//
+// Texts are held as Windows-1252 bytes, the form in which they come from and go to
+// the tables, in one contiguous buffer; a row-major vector of (offset, length)
+// spans points into it. A character that Windows-1252 cannot hold is stored as "?".
+// Filling a cell is one copy of its bytes; overwritten bytes are reclaimed when
+// they outgrow the live ones. Only the cells asked for by the view are converted.
 //
 // Every cell of the grid is an item, fixed ones included; fixed cells are enabled
 // but neither selectable nor editable, and their texts are also the header data
 // (row 0 for the horizontal header, column 0 for the vertical one) so that a view
-// can show them as frozen headers. Reads outside the grid give "" and writes
+// can show them as frozen headers. A change of a fixed cell is announced by
+// dataChanged() on that cell only (announcing it as a header change costs the
+// headers a pass over every section). Reads outside the grid give "" and writes
 // outside it are ignored.
 //
 // Resizing keeps the cells that stay inside the grid and empties the new ones.
@@ -15,6 +23,9 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class TStringGridModel : public QAbstractTableModel {
@@ -31,9 +42,10 @@ class TStringGridModel : public QAbstractTableModel {
   int FixedRows() const { return fixedRows_; }
   void SetFixed(int cols, int rows);
 
-  const QString& Cell(int col, int row) const;
+  QString Cell(int col, int row) const;
   void SetCell(int col, int row, const QString& text);
-  void SetCell(int col, int row, QString&& text);
+  std::string CellAnsi(int col, int row) const;
+  void SetCellAnsi(int col, int row, std::string_view bytes);
 
   bool Editable() const { return editable_; }
   void SetEditable(bool editable);
@@ -57,7 +69,17 @@ class TStringGridModel : public QAbstractTableModel {
   void ChangeRows(int rows);
   void ChangeCols(int cols);
 
-  std::vector<QString> cells_;
+  struct Span {
+    uint32_t offset = 0;
+    uint32_t length = 0;
+  };
+  Span& At(int col, int row) { return spans_[static_cast<size_t>(row) * cols_ + col]; }
+  const Span& At(int col, int row) const { return spans_[static_cast<size_t>(row) * cols_ + col]; }
+  void Compact();
+
+  std::string bytes_;
+  std::vector<Span> spans_;
+  size_t garbage_ = 0;  // bytes of bytes_ that no span points to
   int cols_ = 0;
   int rows_ = 0;
   int fixedCols_ = 0;

@@ -75,6 +75,32 @@ TEST_F(StringGridTest, ResizingKeepsInnerCellsAndEmptiesNewOnes) {
   EXPECT_EQ(grid.Cell(0, 0), "Enr");
 }
 
+TEST_F(StringGridTest, CellsHoldWindows1252BytesAndSurviveManyRewrites) {
+  grid.SetCellAnsi(1, 1, std::string("No\xEBl \x80", 6));
+  EXPECT_EQ(grid.Cell(1, 1), QString::fromUtf8("Noël €"));
+  grid.SetCell(2, 1, QString::fromUtf8("ĉa été"));
+  EXPECT_EQ(grid.CellAnsi(2, 1), std::string("?a \xE9t\xE9"));
+  EXPECT_EQ(grid.Cell(2, 1), QString::fromUtf8("?a été"));
+  grid.SetCellAnsi(1, 2, std::string("a\0b", 3));
+  EXPECT_EQ(grid.CellAnsi(1, 2), std::string("a\0b", 3));
+
+  // Enough overwrites to reclaim the dead bytes several times over.
+  grid.SetSize(3, 200);
+  const std::string big(5000, 'x');
+  for (int round = 0; round < 3; ++round)
+    for (int r = 1; r < 200; ++r) {
+      grid.SetCellAnsi(1, r, big + std::to_string(r * round));
+      grid.SetCellAnsi(2, r, std::to_string(r));
+    }
+  for (int r = 1; r < 200; ++r) {
+    ASSERT_EQ(grid.CellAnsi(1, r), big + std::to_string(r * 2));
+    ASSERT_EQ(grid.CellAnsi(2, r), std::to_string(r));
+  }
+  grid.SetCellAnsi(1, 5, "");
+  EXPECT_EQ(grid.Cell(1, 5), "");
+  EXPECT_EQ(grid.CellAnsi(2, 5), "5");
+}
+
 TEST_F(StringGridTest, FixedCellsAreHeadersNeitherSelectableNorEditable) {
   grid.SetEditable(true);
   grid.SetCell(1, 0, QStringLiteral("NOM"));
@@ -183,6 +209,21 @@ TEST_F(StringGridTest, TypingWritesEachKeystrokeAndReportsKeys) {
   EXPECT_EQ(grid.Row(), 1);
   EXPECT_EQ(keys.back(), Qt::Key_PageDown);
   EXPECT_EQ(typed, QStringLiteral("abc\b"));
+}
+
+TEST_F(StringGridTest, TypingInsideTheTextKeepsTheCursorWhereItIs) {
+  grid.SetEditable(true);
+  grid.SetCell(1, 1, QStringLiteral("Dupont"));
+  grid.show();
+  grid.setFocus();
+  QTest::keyClick(&grid, Qt::Key_F2);
+  QLineEdit* editor = grid.findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  editor->setCursorPosition(1);
+  QTest::keyClicks(editor, QStringLiteral("xy"));
+  EXPECT_EQ(editor->text(), "Dxyupont");
+  EXPECT_EQ(grid.Cell(1, 1), "Dxyupont");
+  EXPECT_EQ(editor->cursorPosition(), 3);
 }
 
 TEST_F(StringGridTest, ReadOnlyGridOpensNoEditor) {

@@ -20,5 +20,5 @@ for t in "${targets[@]}"; do
   mkdir -p "$work"
   echo "== $t for ${seconds}s"
   build-fuzz/fuzz/$t -max_total_time="$seconds" -artifact_prefix=fuzz/crashes/$t- \
-    -print_final_stats=1 "$work" "$seeds" 2>&1 | tail -n 12
+    -print_final_stats=1 "$work" "$seeds" 2>&1 | tail -n 12 || echo "!! $t stopped: see fuzz/crashes/"
 done

@@ -6,17 +6,11 @@
 #include <fstream>
 #include <iostream>
 
-#include "TQor2.h"
-#include "TXlsWriter.h"
-
-#if __has_include("TQor2Sql.h")
-#include "TQor2Sql.h"
-#define VEK_HAVE_SQL 1
-#endif
-#if defined(VEK_HAVE_DBASE) && __has_include("DbfImport.h")
 #include "DbfImport.h"
-#define VEK_HAVE_DBF 1
-#endif
+#include "TQor2.h"
+#include "TQor2Sql.h"
+#include "TXlsWriter.h"
+#include "TXmlWriter.h"
 
 namespace {
 
@@ -37,7 +31,7 @@ const char kHelp[] =
     "\n"
     "  info FILE                   print the table name, counts and fields\n"
     "  convert IN OUT              read IN, write OUT in the format of its ending\n"
-    "                              (.qor, .txt, .csv, .xls; anything else: .csv)\n"
+    "                              (.qor, .txt, .csv, .xls, .xml; anything else: .csv)\n"
     "  sort IN FIELD OUT [--desc]  sort on FIELD (numerically for FLOAT fields)\n"
     "  dedup IN OUT                remove duplicate records, keeping the first\n"
     "  sql FILE STATEMENT [OUT]    run a SELECT ... WHERE ... statement; write the\n"
@@ -78,21 +72,22 @@ int VekTool::Fail(const std::string& message) {
 }
 
 bool VekTool::Load(const std::string& path, TQor2& table) {
-#ifdef VEK_HAVE_DBF
   if (Ending(path) == "dbf") {
     std::string error;
     if (LoadDbfTable(path, table, error)) return true;
     Fail(error);
     return false;
   }
-#endif
   if (table.LoadFromFile(path)) return true;
   Fail(table.ErrorMessage.empty() ? "Unable to read " + path : table.ErrorMessage);
   return false;
 }
 
 bool VekTool::Save(TQor2& table, const std::string& path) {
-  const bool ok = Ending(path) == "xls" ? SaveXlsFile(table, path) : table.SaveToFile(path);
+  const std::string ending = Ending(path);
+  const bool ok = ending == "xls"   ? SaveXlsFile(table, path)
+                  : ending == "xml" ? SaveXmlFile(table, path)
+                                    : table.SaveToFile(path);
   if (!ok) Fail(table.ErrorMessage);
   return ok;
 }
@@ -146,7 +141,6 @@ int VekTool::Dedup(const std::vector<std::string>& a) {
 }
 
 int VekTool::Sql(const std::vector<std::string>& a) {
-#ifdef VEK_HAVE_SQL
   if (a.size() != 2 && a.size() != 3) return Usage("sql takes FILE STATEMENT [OUT]");
   TQor2 t;
   if (!Load(a[0], t)) return 1;
@@ -159,7 +153,4 @@ int VekTool::Sql(const std::vector<std::string>& a) {
   }
   out_ << selected.CsvText();
   return 0;
-#else
-  return Fail("sql is not available in this build");
-#endif
 }

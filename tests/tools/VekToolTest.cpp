@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "DbfBytes.h"
 #include "TQor2.h"
 #include "TestFiles.h"
 #include "VekTool.h"
@@ -28,7 +29,8 @@ class Tool : public ::testing::Test {
     t.AddField("Nom");
     t.AddField("Montant");
     t.SetFieldType(2, "FLOAT");
-    const char* rows[][2] = {{"Martin", "10"}, {"Dupont", "9,5"}, {"Martin", "10"}, {"Abel", "100"}};
+    const char* rows[][2] = {
+        {"Martin", "10"}, {"Dupont", "9,5"}, {"Martin", "10"}, {"Abel", "100"}};
     for (auto& r : rows) {
       t.Append();
       t.SetFieldValue(1, r[0]);
@@ -70,6 +72,39 @@ TEST_F(Tool, DedupAndConvert) {
             "\"Nom\";\"Montant\"\r\n\"Martin\";10\r\n\"Dupont\";9,5\r\n\"Abel\";100\r\n");
   ASSERT_EQ(RunTool({"convert", dir.File("c.qor"), dir.File("c.XLS")}).code, 0);
   EXPECT_EQ(ReadBytes(dir.File("c.XLS")).substr(0, 4), std::string("\x09\x08\x06\x00", 4));
+}
+
+TEST_F(Tool, SqlWritesTheSelectionAsEscapedText) {
+  const Result r = RunTool({"sql", dir.File("c.qor"), "SELECT Nom WHERE Montant >= 10"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "Nom\r\nMartin\r\nMartin\r\nAbel\r\n");
+  ASSERT_EQ(RunTool({"sql", dir.File("c.qor"), "SELECT DISTINCT * WHERE Nom = 'Martin'",
+                     dir.File("m.csv")})
+                .code,
+            0);
+  EXPECT_EQ(ReadBytes(dir.File("m.csv")), "Nom;Montant\r\nMartin;10\r\n");
+  const Result bad = RunTool({"sql", dir.File("c.qor"), "select * where Nom = 'x'"});
+  EXPECT_EQ(bad.code, 1);  // keywords are case-sensitive
+  EXPECT_EQ(bad.out + bad.err, "");
+}
+
+TEST_F(Tool, ConvertsDbaseInputAndXmlOutput) {
+  dbftest::DbfSpec spec;
+  spec.fields = {{"NOM", 'C', 8}, {"MONTANT", 'N', 6}};
+  spec.rows = {{{"Andr\x82", "  12.5"}}, {{"Zo\x89", "     3"}, true}};
+  WriteBytes(dir.File("t.DBF"), spec.Bytes());
+  ASSERT_EQ(RunTool({"convert", dir.File("t.DBF"), dir.File("t.qor")}).code, 0);
+  const Result info = RunTool({"info", dir.File("t.qor")});
+  EXPECT_NE(info.out.find("records\t2\nfield\tNOM\tSTRING\nfield\tMONTANT\tFLOAT\n"),
+            std::string::npos)
+      << info.out;
+  ASSERT_EQ(RunTool({"convert", dir.File("t.qor"), dir.File("t.xml")}).code, 0);
+  const std::string xml = ReadBytes(dir.File("t.xml"));
+  EXPECT_NE(xml.find("Andr\xC3\xA9"), std::string::npos);  // DOS letters, then UTF-8
+
+  const Result missing = RunTool({"convert", dir.File("none.dbf"), dir.File("x.qor")});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_FALSE(missing.err.empty());
 }
 
 TEST_F(Tool, FailuresPrintTheEngineMessage) {

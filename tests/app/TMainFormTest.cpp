@@ -1,0 +1,624 @@
+// The main window as a user meets it: menus and tool bar, the enabling rules,
+// opening and creating tables, the window menu, the status bar, the settings
+// file and shut-down. Everything runs offscreen with scripted services, each
+// test in its own start folder.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStatusTipEvent>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <memory>
+
+#include "TAboutBox.h"
+#include "TChild.h"
+#include "TFakeServices.h"
+#include "TMainForm.h"
+#include "TQor2.h"
+
+namespace {
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    SetServices(&fake);
+    form = std::make_unique<TMainForm>(dir.path());
+  }
+  void TearDown() override {
+    form.reset();
+    SetServices(nullptr);
+  }
+
+  QString Path(const QString& name) const { return dir.filePath(name); }
+
+  // A small table file of three clients.
+  QString WriteTable(const QString& name) {
+    TQor2 table;
+    table.AddField("NOM");
+    table.AddField("VILLE");
+    const char* rows[][2] = {{"Martin", "Lyon"},
+                             {"Dupont", "Nice"},
+                             {"L\xE9on",
+                              "Orl\xE9"
+                              "ans"}};
+    for (const auto& row : rows) {
+      table.Append();
+      table.SetFieldValue(1, row[0]);
+      table.SetFieldValue(2, row[1]);
+    }
+    const QString path = Path(name);
+    EXPECT_TRUE(table.SaveToFile(path.toStdString()));
+    return path;
+  }
+
+  QAction* Action(const char* name) const {
+    QAction* action = form->findChild<QAction*>(QLatin1String(name));
+    EXPECT_NE(action, nullptr) << name;
+    return action;
+  }
+  QMenu* Menu(const char* name) const { return form->findChild<QMenu*>(QLatin1String(name)); }
+  bool Enabled(const char* name) const { return Action(name)->isEnabled(); }
+  bool Checked(const char* name) const { return Action(name)->isChecked(); }
+
+  QStringList Captions() const {
+    QStringList captions;
+    for (QMdiSubWindow* sub : form->MdiArea()->subWindowList(QMdiArea::CreationOrder))
+      captions << sub->widget()->windowTitle();
+    return captions;
+  }
+
+  QByteArray ReadFile(const QString& path) const {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+  }
+  void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+
+  QTemporaryDir dir;
+  TFakeServices fake;
+  std::unique_ptr<TMainForm> form;
+};
+
+// Each menu as lines "caption|hint|shortcut", "-" for a separator and "> " for a
+// submenu, whose items follow indented.
+void Describe(const QMenu* menu, const QString& indent, QStringList& out) {
+  for (const QAction* action : menu->actions()) {
+    if (action->isSeparator()) {
+      out << indent + "-";
+    } else if (action->menu()) {
+      out << indent + "> " + action->text() + "|" + action->statusTip();
+      Describe(action->menu(), indent + "  ", out);
+    } else {
+      out << indent + action->text() + "|" + action->statusTip() + "|" +
+                 action->shortcut().toString(QKeySequence::PortableText);
+    }
+  }
+}
+
+TEST_F(MainFormTest, MenusHaveEveryCaptionHintShortcutAndSeparatorInOrder) {
+  QStringList top;
+  for (const QAction* action : form->menuBar()->actions())
+    top << action->text() + "|" + action->statusTip();
+  EXPECT_EQ(top, QStringList({"&Fichier|Commandes liées aux menus", "&Edition|", "&Vue|", "&Table|",
+                              "&Outils|", "&Utilitaires|",
+                              "Fe&nêtre|Commandes de fenêtres telles que Mosaïque et Cascade",
+                              "&Aide|Rubriques d'aide"}));
+
+  const std::vector<std::pair<const char*, QStringList>> expected = {
+      {"File1",
+       {"&Nouveau|Créer un nouveau fichier|", "&Ouvrir|Ouvrir un fichier existant|",
+        "&Fermer|Fermer fichier en cours|", "-", "&Enregistrer|Enregistrer le fichier en cours|",
+        "Enregistrer &sous...|Enregistrer le fichier en cours sous...|", "-",
+        "I&mporter...|Importer|", "E&xporter...|Exporter|", "-", "> &Imprimer|",
+        "  &Liste...|Imprime la liste|", "  &Fiche...|Imprime la fiche active|",
+        "  &Structure...|Imprimer la structure|", "  &Enveloppes...|Imprimer enveloppes|",
+        "&Configurer l'imprimante|Configurer l'imprimante|", "-",
+        "&Quitter|Quitter l'application|"}},
+      {"Edit1",
+       {"A&nnuler|Annuler la dernière modification|", "-", "Co&pier|Copier dans le Presse-papiers|",
+        "C&oller|Coller depuis le Presse-papiers|", "-", "&Rechercher...|Rechercher|Ctrl+F",
+        "&Continuer|Continuer la recherche|F3", "Re&mplacer...|Remplacer|", "-",
+        "&Supprimer l'enregistrement|Supprimer l'enregistrement courant|",
+        "S&upprimer le champ|Supprimer le champ pointé|", "-",
+        "&Aller à enregistrement N°...|Aller à l'enregistrement n°|"}},
+      {"Vue1",
+       {"&Tabulaire|Mode table|", "&Colonne|Mode colonne|", "&Formulaire|Mode formulaire|", "-",
+        "&Afficher tout|Afficher tous les enregistrements|",
+        "Afficher &sélection|Afficher en fonction du filtre|",
+        "Ajuster &largeur colonnes|Ajuster la largeur des colonnes|", "-",
+        "&Modifier structure|Modifier la structure de la table|",
+        "&Propriétés|Propriétés de la table|", "Mo&difier formulaire|Modifier le formulaire|"}},
+      {"Table1",
+       {"Enregistrement &précédent||", "Enregistrement &suivant|Enregistrement suivant|",
+        "P&remier enregistrement|Premier enregistrement|",
+        "&Dernier enregistrement|Dernier enregistrement|", "-",
+        "&Ajouter un enregistrement|Ajouter des enregistrements|",
+        "Ajouter un &champ|ajouter un champ|", "&Renommer champ|Redéfinir un champ|", "-",
+        "&Filtre de sélection...|Définir les enregistrements à afficher|"}},
+      {"Outils1",
+       {"> Tri|", "  &Ascendant|Tri ascendant|", "  &Descendant|Tri descendant|",
+        "&Supprimer doublons|Supprimer les doublons|",
+        "&Convertir caractères|Convertir les caractères|", "-",
+        "Requête &SQL|Entrer une requête SQL|", "Interrogation &QBE|Interrogation par l'exemple|",
+        "-", "Co&mpter...|Compter les enregistrements|",
+        "Ca&lculer...|Calculer les enregistrements|"}},
+      {"Utilitaires1",
+       {"&Calendrier|Calendrier|", "C&alculatrice|Calculatrice|", "&Horloge|Horloge|",
+        "&Euro conversion|Convertisseur Euro|", "&Bloc-notes|Bloc-notes|"}},
+      {"Window1",
+       {"&Cascade|Disposer les fenêtre de façon qu'elles se recouvrent|",
+        "&Mosaïque|Disposer les fenêtre sans recouvrement|",
+        "&Réorganiser les icônes|Disposer les icônes en bas de la fenêtre principale|",
+        "&Tout réduire|Réduire toutes les fenêtres|"}},
+      {"Help1", {"&A propos||"}},
+  };
+  for (const auto& [name, lines] : expected) {
+    QStringList actual;
+    ASSERT_NE(Menu(name), nullptr) << name;
+    Describe(Menu(name), QString(), actual);
+    EXPECT_EQ(actual, lines) << name;
+  }
+}
+
+TEST_F(MainFormTest, ToolBarHasItsGroupsOfPicturedButtonsWithHints) {
+  auto* bar = form->findChild<QToolBar*>(QStringLiteral("SpeedPanel"));
+  ASSERT_NE(bar, nullptr);
+  QStringList buttons;
+  for (QAction* action : bar->actions()) {
+    if (action->isSeparator()) {
+      buttons << "|";
+      continue;
+    }
+    buttons << action->toolTip();
+    EXPECT_EQ(action->statusTip(), action->toolTip());
+    EXPECT_FALSE(action->icon().isNull()) << action->toolTip().toStdString();
+    QWidget* button = bar->widgetForAction(action);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->size(), QSize(25, 25));
+  }
+  EXPECT_EQ(buttons, QStringList({"Nouveau",
+                                  "Ouvrir",
+                                  "Enregistrer",
+                                  "Imprimer",
+                                  "|",
+                                  "Copier",
+                                  "Coller",
+                                  "Rechercher",
+                                  "|",
+                                  "Ajouter fiche",
+                                  "Supprimer fiche",
+                                  "|",
+                                  "Première fiche",
+                                  "Fiche précédente",
+                                  "Fiche suivante",
+                                  "Dernière fiche",
+                                  "|",
+                                  "Vue tableau",
+                                  "Vue colonne",
+                                  "Vue formulaire"}));
+}
+
+// The menu items and buttons governed by the enabling rules.
+const char* const kGoverned[] = {"Modifierformulaire1",
+                                 "FileCloseItem",
+                                 "FileSaveItem",
+                                 "FileSaveAsItem",
+                                 "CopyItem",
+                                 "PasteItem",
+                                 "SaveButton",
+                                 "WindowCascadeItem",
+                                 "WindowTileItem",
+                                 "WindowArrangeItem",
+                                 "WindowMinimizeItem",
+                                 "Tabulaire1",
+                                 "Colonne1",
+                                 "Formulaire1",
+                                 "Enregistrementprcdent1",
+                                 "Enregistrementsuivant1",
+                                 "Premierenregistrement1",
+                                 "Dernierenregistrement1",
+                                 "Ajouterdesenregistrements1",
+                                 "Supprimerlenregistrement1",
+                                 "Importer1",
+                                 "Exporter1",
+                                 "CopyButton",
+                                 "PasteButton",
+                                 "FindButton",
+                                 "FirstButton",
+                                 "PriorButton",
+                                 "NextButton",
+                                 "LastButton",
+                                 "PrintButton",
+                                 "AddButton",
+                                 "DeleteButton",
+                                 "Rechercher1",
+                                 "Continuerlarecherche1",
+                                 "Modifierstructure1",
+                                 "Affichertout1",
+                                 "Afficherslection1",
+                                 "AllerenregistrementN1",
+                                 "Filtredeslection1",
+                                 "Ajusterlargeurcolonnes1",
+                                 "Supprimerlechamp1",
+                                 "Ajouterunchamp1",
+                                 "Ascendant1",
+                                 "Descendant1",
+                                 "Proprits1",
+                                 "Renommerchamp1",
+                                 "Supprimerdoublons1",
+                                 "TableButton",
+                                 "ColumnButton",
+                                 "FormButton",
+                                 "Convertircaractres1",
+                                 "Structure1",
+                                 "Remplacer1",
+                                 "RequeteSQL1",
+                                 "InterrogationQBE1",
+                                 "Compter1",
+                                 "Calculer1",
+                                 "Enveloppes1"};
+const char* const kAlwaysEnabled[] = {"FileNewItem",   "FileOpenItem",  "Configurerlimprimante1",
+                                      "FileExitItem",  "Annuler1",      "Calendrier1",
+                                      "Calculatrice1", "Horloge1",      "Euroconversion1",
+                                      "Blocnotes1",    "HelpAboutItem", "NewButton",
+                                      "OpenButton"};
+
+TEST_F(MainFormTest, BeforeTheRulesRunOnlySavingCopyingAndMostButtonsAreDisabled) {
+  for (const char* name : {"FileSaveItem", "FileSaveAsItem", "CopyItem", "PasteItem"})
+    EXPECT_FALSE(Enabled(name)) << name;
+  for (QAction* action : form->findChild<QToolBar*>(QStringLiteral("SpeedPanel"))->actions()) {
+    if (action->isSeparator()) continue;
+    const bool fileButton =
+        action->objectName() == "NewButton" || action->objectName() == "OpenButton";
+    EXPECT_EQ(action->isEnabled(), fileButton) << action->objectName().toStdString();
+  }
+  for (const char* name : {"FileCloseItem", "Liste1", "Fiche1", "Rechercher1", "Tabulaire1"})
+    EXPECT_TRUE(Enabled(name)) << name;
+}
+
+TEST_F(MainFormTest, EnablingRulesFollowTheOpenWindowsAndTheActiveView) {
+  form->UpdateMenuItems();
+  for (const char* name : kGoverned) EXPECT_FALSE(Enabled(name)) << name;
+  EXPECT_FALSE(Menu("Imprimer1")->menuAction()->isEnabled());
+  EXPECT_FALSE(Menu("Tri1")->menuAction()->isEnabled());
+  for (const char* name : kAlwaysEnabled) EXPECT_TRUE(Enabled(name)) << name;
+  // Undo with no window does nothing.
+  Action("Annuler1")->trigger();
+  EXPECT_TRUE(fake.Log().isEmpty());
+
+  ASSERT_TRUE(form->OpenTable(WriteTable("a.qor")));
+  for (const char* name : kGoverned) EXPECT_TRUE(Enabled(name)) << name;
+  EXPECT_TRUE(Menu("Imprimer1")->menuAction()->isEnabled());
+  EXPECT_TRUE(Menu("Tri1")->menuAction()->isEnabled());
+  EXPECT_TRUE(Checked("Tabulaire1"));
+  EXPECT_FALSE(Checked("Colonne1"));
+  EXPECT_TRUE(Enabled("Liste1"));
+  EXPECT_FALSE(Enabled("Fiche1"));
+
+  Action("Colonne1")->trigger();
+  EXPECT_EQ(form->ActiveChild()->GetOnglet(), 2);
+  EXPECT_FALSE(Checked("Tabulaire1"));
+  EXPECT_TRUE(Checked("Colonne1"));
+  EXPECT_TRUE(Enabled("Fiche1"));
+  EXPECT_FALSE(Enabled("Liste1"));
+
+  // The form view keeps the print items as the column view left them.
+  Action("FormButton")->trigger();
+  EXPECT_EQ(form->ActiveChild()->GetOnglet(), 3);
+  EXPECT_TRUE(Checked("Formulaire1"));
+  EXPECT_FALSE(Checked("Colonne1"));
+  EXPECT_TRUE(Enabled("Fiche1"));
+  EXPECT_FALSE(Enabled("Liste1"));
+
+  Action("TableButton")->trigger();
+  EXPECT_TRUE(Checked("Tabulaire1"));
+  EXPECT_TRUE(Enabled("Liste1"));
+
+  Action("FileCloseItem")->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(form->Children().isEmpty());
+  for (const char* name : kGoverned) EXPECT_FALSE(Enabled(name)) << name;
+  EXPECT_TRUE(fake.Problems().isEmpty()) << fake.Problems().join('\n').toStdString();
+}
+
+TEST_F(MainFormTest, OpenCommandOpensTheChosenTableInANewWindowEachTime) {
+  const QString path = WriteTable("clients.qor");
+  fake.AnswerFile(path);
+  Action("FileOpenItem")->trigger();
+
+  ASSERT_EQ(fake.FileDialogs().size(), 1u);
+  const TFileDialogRequest& request = fake.FileDialogs()[0];
+  EXPECT_EQ(request.kind, TFileDialogKind::Open);
+  EXPECT_EQ(request.fileName, "*.qor");
+  ASSERT_EQ(request.filters.size(), 1u);
+  EXPECT_EQ(request.filters[0].label, "Fichiers Vek Base (*.qor)");
+  EXPECT_EQ(request.filters[0].pattern, "*.qor");
+
+  ASSERT_EQ(form->Children().size(), 1);
+  TChild* child = form->ActiveChild();
+  ASSERT_EQ(child, form->Children()[0]);
+  EXPECT_EQ(child->windowTitle(), "clients.qor");
+  EXPECT_EQ(child->FileName, path);
+  EXPECT_EQ(child->Table.RecordCount(), 3);
+  EXPECT_EQ(child->GetOnglet(), 1);
+  EXPECT_FALSE(child->Modified);
+  EXPECT_EQ(form->StatusText(), "");
+
+  // The same file again: a second, independent window.
+  fake.AnswerFile(path);
+  Action("OpenButton")->trigger();
+  EXPECT_EQ(Captions(), QStringList({"clients.qor", "clients.qor"}));
+  EXPECT_NE(form->ActiveChild(), child);
+
+  // Cancelled: no window, the rules still run.
+  fake.CancelFile();
+  Action("FileOpenItem")->trigger();
+  EXPECT_EQ(form->Children().size(), 2);
+  EXPECT_TRUE(fake.Questions().empty());
+}
+
+TEST_F(MainFormTest, TableThatCannotBeLoadedLeavesNoWindowAndNoStatus) {
+  WriteFile(Path("broken.qor"), "not a table");
+  fake.AnswerFile(Path("broken.qor"));
+  Action("FileOpenItem")->trigger();
+
+  ASSERT_EQ(fake.Questions().size(), 1u);
+  EXPECT_EQ(fake.Questions()[0].kind, TQuestionKind::Warning);
+  EXPECT_TRUE(
+      fake.Questions()[0].text.startsWith("Impossible d'ouvrir '" + Path("broken.qor") + "' : "))
+      << fake.Questions()[0].text.toStdString();
+  QApplication::processEvents();
+  EXPECT_TRUE(form->Children().isEmpty());
+  EXPECT_TRUE(form->MdiArea()->subWindowList().isEmpty());
+  EXPECT_EQ(form->StatusText(), "");
+  EXPECT_FALSE(Enabled("FileCloseItem"));
+
+  // A missing file, from the command line or a drop, goes the same way.
+  EXPECT_FALSE(form->OpenTable(Path("absent.qor")));
+  EXPECT_TRUE(form->Children().isEmpty());
+  EXPECT_EQ(fake.Questions().size(), 2u);
+
+  // With a table already open, that one stays the active document.
+  ASSERT_TRUE(form->OpenTable(WriteTable("a.qor")));
+  EXPECT_FALSE(form->OpenTable(Path("absent.qor")));
+  QApplication::processEvents();
+  ASSERT_EQ(form->Children().size(), 1);
+  EXPECT_EQ(form->ActiveChild(), form->Children()[0]);
+  EXPECT_TRUE(Enabled("FileCloseItem"));
+}
+
+TEST_F(MainFormTest, NewTablesAreNumberedByTheWindowsOpenAtThatMoment) {
+  form->NewTable({});
+  EXPECT_TRUE(form->Children().isEmpty());
+
+  ASSERT_TRUE(form->OpenTable(WriteTable("a.qor")));
+  form->NewTable({"NOM STRING", "PRIX FLOAT"});
+  EXPECT_EQ(Captions(), QStringList({"a.qor", "Noname2"}));
+  TChild* fresh = form->ActiveChild();
+  EXPECT_EQ(fresh->windowTitle(), "Noname2");
+  EXPECT_EQ(fresh->Table.FieldCount(), 2);
+  EXPECT_EQ(fresh->Table.GetFieldType(2), "FLOAT");
+  EXPECT_EQ(fresh->GetOnglet(), 1);
+  EXPECT_TRUE(Checked("Tabulaire1"));
+
+  form->NewTable({"A STRING"});
+  // Closing the first window and creating another repeats the number 3.
+  form->Children()[0]->parentWidget()->close();
+  QApplication::processEvents();
+  form->NewTable({"B STRING"});
+  EXPECT_EQ(Captions(), QStringList({"Noname2", "Noname3", "Noname3"}));
+}
+
+TEST_F(MainFormTest, QuittingAsksEveryModifiedTableAndOneCancelKeepsAllOpen) {
+  ASSERT_TRUE(form->OpenTable(WriteTable("un.qor")));
+  ASSERT_TRUE(form->OpenTable(WriteTable("deux.qor")));
+  for (TChild* child : form->Children()) child->Modified = true;
+
+  fake.AnswerQuestion(TAnswer::No);
+  fake.AnswerQuestion(TAnswer::Cancel);
+  EXPECT_FALSE(form->close());
+  ASSERT_EQ(fake.Questions().size(), 2u);
+  // The active window first.
+  EXPECT_EQ(fake.Questions()[0].kind, TQuestionKind::YesNoCancel);
+  EXPECT_EQ(fake.Questions()[0].text, "Enregistrer changements dans 'deux.qor'?");
+  EXPECT_EQ(fake.Questions()[1].text, "Enregistrer changements dans 'un.qor'?");
+  QApplication::processEvents();
+  EXPECT_EQ(form->Children().size(), 2);
+  EXPECT_FALSE(QFile::exists(Path("VekBase.ini")));
+
+  fake.AnswerQuestion(TAnswer::No);
+  fake.AnswerQuestion(TAnswer::No);
+  EXPECT_TRUE(form->close());
+  EXPECT_EQ(fake.Questions().size(), 4u);
+  EXPECT_TRUE(QFile::exists(Path("VekBase.ini")));
+  EXPECT_TRUE(fake.Problems().isEmpty()) << fake.Problems().join('\n').toStdString();
+}
+
+TEST_F(MainFormTest, TableNotSavedAfterAYesKeepsItsWindowAndTheProgram) {
+  form->NewTable({"NOM STRING"});
+  TChild* child = form->ActiveChild();
+  child->Modified = true;
+
+  // Yes, then the save-as dialog is cancelled: nothing was saved.
+  fake.AnswerQuestion(TAnswer::Yes);
+  fake.CancelFile();
+  EXPECT_FALSE(form->close());
+  EXPECT_EQ(fake.Questions()[0].text, "Enregistrer changements dans ''?");
+  EXPECT_EQ(form->Children().size(), 1);
+  EXPECT_TRUE(child->Modified);
+
+  // The same through the close command of the window.
+  fake.AnswerQuestion(TAnswer::Yes);
+  fake.CancelFile();
+  Action("FileCloseItem")->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(form->Children().size(), 1);
+}
+
+TEST_F(MainFormTest, SettingsFileHoldsSixLinesAndIsCreatedWithDefaults) {
+  form->ChargeIni();
+  EXPECT_EQ(form->SenderLines[0], "");
+  EXPECT_EQ(form->EnvelopeOffset, 0);
+  EXPECT_EQ(form->EnvelopeOrientation, 0);
+  ASSERT_TRUE(form->close());
+  EXPECT_EQ(ReadFile(Path("VekBase.ini")), QByteArray("\r\n\r\n\r\n\r\n0\r\n0\r\n"));
+}
+
+TEST_F(MainFormTest, SettingsFileIsReadAtFirstShowAndWrittenBackUnchanged) {
+  // Windows-1252 bytes pass unchanged; a negative offset keeps its sign.
+  const QByteArray ini("Soci\xE9t\xE9 Vek\r\n12 rue Haute\r\n75001 Paris\r\n\r\n-10\r\n1\r\n");
+  WriteFile(Path("VekBase.ini"), ini);
+  form->show();
+  EXPECT_EQ(form->SenderLines[0], QString::fromUtf8("Société Vek"));
+  EXPECT_EQ(form->SenderLines[2], "75001 Paris");
+  EXPECT_EQ(form->SenderLines[3], "");
+  EXPECT_EQ(form->EnvelopeOffset, -10);
+  EXPECT_EQ(form->EnvelopeOrientation, 1);
+  ASSERT_TRUE(form->close());
+  EXPECT_EQ(ReadFile(Path("VekBase.ini")), ini);
+}
+
+TEST_F(MainFormTest, UnreadableSettingsLeaveTheRestEmptyOrZero) {
+  struct Case {
+    QByteArray file;
+    QString line4;
+    int offset, orientation;
+  };
+  const Case cases[] = {
+      {"a\nb\nc\nd\n7\n1\n", "d", 7, 1},                        // bare line feeds
+      {"a\r\nb\r\n", "", 0, 0},                                 // short file
+      {"a\r\nb\r\nc\r\nd\r\nabc\r\n1\r\n", "d", 0, 0},          // not a number
+      {"a\r\nb\r\nc\r\nd\r\n 12 mm\r\n1 paysage", "d", 12, 1},  // rest of line skipped
+      {"a\r\nb\r\nc\r\nd\r\n99999999999\r\n1\r\n", "d", 0, 0},  // out of range
+  };
+  for (const Case& c : cases) {
+    WriteFile(Path("VekBase.ini"), c.file);
+    TMainForm other(dir.path());
+    other.ChargeIni();
+    EXPECT_EQ(other.SenderLines[3], c.line4) << c.file.toStdString();
+    EXPECT_EQ(other.EnvelopeOffset, c.offset) << c.file.toStdString();
+    EXPECT_EQ(other.EnvelopeOrientation, c.orientation) << c.file.toStdString();
+  }
+}
+
+TEST_F(MainFormTest, StartFolderRemovedBeforeExitWritesNothingAndStillQuits) {
+  QTemporaryDir gone;
+  const QString start = gone.path() + "/start";
+  ASSERT_TRUE(QDir().mkpath(start));
+  {
+    TMainForm other(start);
+    ASSERT_TRUE(QDir(start).removeRecursively());
+    EXPECT_TRUE(other.close());
+  }
+  EXPECT_FALSE(QFileInfo::exists(start));
+  EXPECT_FALSE(QFile::exists(QDir::current().filePath("VekBase.ini")));
+}
+
+TEST_F(MainFormTest, StatusBarShowsHintsAndTheTimeOfTheClock) {
+  QStatusTipEvent tip(QStringLiteral("Ouvrir un fichier existant"));
+  QApplication::sendEvent(form.get(), &tip);
+  EXPECT_EQ(form->StatusText(), "Ouvrir un fichier existant");
+
+  fake.SetNow(QDateTime(QDate(1998, 10, 20), QTime(18, 23, 0)));
+  form->Timer1Timer();
+  EXPECT_EQ(form->TimeText(), "18:23:00");
+
+  form->show();
+  QApplication::processEvents();
+  EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("StatusPanel0"))->width(), form->width() - 100);
+}
+
+TEST_F(MainFormTest, WindowMenuListsTheOpenTablesAndMinimisesThemAll) {
+  form->show();
+  ASSERT_TRUE(form->OpenTable(WriteTable("a.qor")));
+  form->NewTable({"X STRING"});
+  QMenu* window = Menu("Window1");
+  emit window->aboutToShow();
+  QStringList items;
+  for (QAction* action : window->actions())
+    if (!action->isSeparator())
+      items << action->text() + (action->isChecked() ? QStringLiteral(" *") : QString());
+  EXPECT_EQ(items.mid(4), QStringList({"&1 a.qor", "&2 Noname2 *"}));
+
+  // Choosing an entry makes that window the active one.
+  window->actions().at(5)->trigger();
+  EXPECT_EQ(form->ActiveChild()->windowTitle(), "a.qor");
+
+  Action("WindowMinimizeItem")->trigger();
+  for (QMdiSubWindow* sub : form->MdiArea()->subWindowList()) EXPECT_TRUE(sub->isMinimized());
+  Action("WindowArrangeItem")->trigger();
+  const int bottom = form->MdiArea()->viewport()->height();
+  for (QMdiSubWindow* sub : form->MdiArea()->subWindowList())
+    EXPECT_EQ(sub->geometry().bottom() + 1, bottom);
+}
+
+TEST_F(MainFormTest, AboutBoxShowsTheProductAndClosesWithOk) {
+  QString texts;
+  fake.AnswerDialog([&texts](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "A propos");
+    for (QLabel* label : dialog.findChildren<QLabel*>()) texts += label->text() + "\n";
+    auto& box = dynamic_cast<TAboutBox&>(dialog);
+    EXPECT_TRUE(box.OKButton->isDefault());
+    box.OKButton->click();
+  });
+  Action("HelpAboutItem")->trigger();
+  EXPECT_TRUE(texts.contains("Vek Base 2002\n"));
+  EXPECT_TRUE(texts.contains("Version 1.0\n"));
+  EXPECT_TRUE(fake.Problems().isEmpty()) << fake.Problems().join('\n').toStdString();
+}
+
+TEST_F(MainFormTest, DroppedTableFilesOpenAndOtherFilesAreRefused) {
+  const QString path = WriteTable("glisse.qor");
+  WriteFile(Path("note.txt"), "x");
+  auto drop = [this](const QString& file) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &dropped);
+    QApplication::processEvents();
+    return true;
+  };
+  EXPECT_FALSE(drop(Path("note.txt")));
+  EXPECT_TRUE(form->Children().isEmpty());
+  EXPECT_TRUE(drop(path));
+  EXPECT_EQ(Captions(), QStringList({"glisse.qor"}));
+}
+
+TEST_F(MainFormTest, TableCommandsWithoutAWindowDoNothing) {
+  form->UpdateMenuItems();
+  for (const char* name : {"FileSaveItem", "FileSaveAsItem", "FileCloseItem", "Tabulaire1",
+                           "Colonne1", "Formulaire1", "Enregistrementsuivant1",
+                           "AllerenregistrementN1", "Affichertout1", "Ajusterlargeurcolonnes1"})
+    Action(name)->trigger();
+  // Disabled actions do not fire; the handlers behind the buttons must not
+  // need a window either.
+  for (QAction* action : form->findChild<QToolBar*>(QStringLiteral("SpeedPanel"))->actions()) {
+    if (action->isSeparator() || action->objectName() == "OpenButton") continue;
+    action->setEnabled(true);
+    action->trigger();
+  }
+  EXPECT_TRUE(form->Children().isEmpty());
+  EXPECT_TRUE(fake.Log().isEmpty()) << fake.Log().join('\n').toStdString();
+}
+
+}  // namespace

@@ -91,6 +91,23 @@ bool TQor2::Append() {
   return Last();
 }
 
+bool TQor2::AppendFrom(const TQor2& source, int recNo, const std::vector<int>& columns) {
+  const TKStringList* from = source.Records.Get(recNo - 1);
+  const int n = FieldCount();
+  bool identity = from && n == source.FieldCount() && static_cast<int>(columns.size()) == n;
+  for (int i = 0; identity && i < n; ++i) identity = columns[i] == i + 1;
+  if (identity) {
+    Records.Add(source.Records.GetShared(recNo - 1));
+    return Last();
+  }
+  auto r = std::make_shared<TKStringList>();
+  r->Resize(n);
+  for (int i = 0; i < n && i < static_cast<int>(columns.size()); ++i)
+    r->Put(i, source.GetCell(columns[i], recNo));
+  Records.Add(std::move(r));
+  return Last();
+}
+
 bool TQor2::DeleteRecord(int recNo) {
   return Records.Delete(recNo - 1);
 }

@@ -57,6 +57,10 @@ class TQor2 {
   bool AddField(const std::string& name);
   bool DeleteField(const std::string& name);
   bool Append();
+  // Append, then value i of the new record := field columns[i] of record recNo
+  // of source ('' for 0). When columns are exactly source's fields, in order,
+  // the record is shared with source copy-on-write instead of copied.
+  bool AppendFrom(const TQor2& source, int recNo, const std::vector<int>& columns);
   bool DeleteRecord(int recNo);
   bool DeleteCurrent();
   const std::string& GetCell(int fieldNo, int recNo) const;

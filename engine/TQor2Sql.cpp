@@ -134,9 +134,7 @@ bool TQor2Sql::Execute(const std::string& text) {
     source_.First();
     do {
       TQor2& target = Evaluate() ? selected_ : rejected_;
-      target.Append();
-      for (size_t i = 0; i < columns.size(); ++i)
-        target.SetFieldValue(static_cast<int>(i) + 1, source_.GetFieldValue(columns[i]));
+      target.AppendFrom(source_, source_.RecNo(), columns);
     } while (source_.Next());
   }
 

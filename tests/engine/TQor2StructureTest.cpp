@@ -177,3 +177,32 @@ TEST(Assign, RepeatedNameInSourceIsDroppedAsAddFieldWould) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AppendFrom, SharesOrPicksColumnsAndNeverWritesThroughToTheSource) {
+  TQor2 s;
+  s.AddField("A");
+  s.AddField("B");
+  s.Append();
+  s.SetFieldValue(1, "a1");
+  s.SetFieldValue(2, "b1");
+  TQor2 all;
+  all.AddField("A");
+  all.AddField("B");
+  EXPECT_TRUE(all.AppendFrom(s, 1, {1, 2}));
+  EXPECT_EQ(all.RecNo(), 1);
+  all.SetFieldValue(1, "changed");
+  EXPECT_EQ(s.GetCell(1, 1), "a1");
+  EXPECT_EQ(all.GetCell(2, 1), "b1");
+
+  TQor2 some;
+  some.AddField("B");
+  some.AddField("X");
+  EXPECT_TRUE(some.AppendFrom(s, 1, {2, 0}));
+  EXPECT_EQ(some.GetCell(1, 1), "b1");
+  EXPECT_EQ(some.GetCell(2, 1), "");
+  EXPECT_EQ(some.RecordList().Get(0)->Count(), 2);
+}
+
+}  // namespace

@@ -17,7 +17,7 @@
 #include "TEnreg.h"
 #include "THourglass.h"
 #include "TStringGrid.h"
-#include "TStringGridModel.h"
+#include "TTextWidths.h"
 #include "TXlsWriter.h"
 #include "TXmlWriter.h"
 
@@ -40,13 +40,6 @@ std::pair<const char*, size_t> TrimmedBytes(const std::string& s) {
 std::string TrimAnsi(const std::string& s) {
   const auto t = TrimmedBytes(s);
   return std::string(t.first, t.second);
-}
-
-QString TrimText(const QString& s) {
-  qsizetype b = 0, e = s.size();
-  while (b < e && s[b].unicode() <= 32) ++b;
-  while (e > b && s[e - 1].unicode() <= 32) --e;
-  return s.mid(b, e - b);
 }
 
 QWidget* FillingPage(QWidget* content) {
@@ -91,11 +84,11 @@ const char* const kSaveAsExtensions[] = {".qor", ".qor", ".csv", ".txt", ".xls",
 
 }  // namespace
 
-TChild::TChild(QWidget* parent) : QWidget(parent), floatMetrics_(FloatMeasureFont()) {
+TChild::TChild(QWidget* parent)
+    : QWidget(parent), floatWidths_(TTextWidths::For(FloatMeasureFont())) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Database"));
   resize(589, 373);
-  spaceWidth_ = floatMetrics_.horizontalAdvance(QStringLiteral(" "));
 
   StringGrid1 = new TStringGrid;
   StringGrid1->SetSize(2, 2);
@@ -205,28 +198,12 @@ void TChild::InitGrilles() {
   }
 }
 
-QString TChild::PadFloat(const QString& text, int colWidth) const {
-  // The width of n spaces and the text, in the measuring font, is the width of
-  // the text plus n space widths (both exact to 1/64 pixel), rounded as a
-  // measurement rounds. So the smallest n whose rounded width reaches the target
-  // is found in one step instead of one measurement per space.
-  const int target = colWidth - 10;
-  if (spaceWidth_ <= 0) return text;
-  const double width = floatMetrics_.horizontalAdvance(text);
-  auto rounded = [&](long long n) { return std::floor(width + n * spaceWidth_ + 0.5); };
-  if (rounded(0) >= target) return text;
-  long long n = static_cast<long long>(std::ceil((target - 0.5 - width) / spaceWidth_));
-  n = std::max(0LL, n);
-  while (n > 0 && rounded(n - 1) >= target) --n;
-  while (rounded(n) < target) ++n;
-  return QString(static_cast<qsizetype>(n), QLatin1Char(' ')) + text;
-}
-
 QString TChild::LitChamp(int i) {
   const auto t = TrimmedBytes(Table.GetFieldValue(i));
-  QString s = FromAnsi(t.first, t.second);
+  const QString s = FromAnsi(t.first, t.second);
   if (Table.GetFieldType(i) != kFloat) return s;
-  return PadFloat(s, StringGrid1->ColWidth(i));
+  const int spaces = floatWidths_.PaddingFor({t.first, t.second}, StringGrid1->ColWidth(i) - 10);
+  return QString(spaces, QLatin1Char(' ')) + s;
 }
 
 void TChild::FillTableGrid() {
@@ -251,26 +228,31 @@ void TChild::FillTableGrid() {
     widths[i] = StringGrid1->ColWidth(i);
   }
 
-  TStringGridModel* cells = StringGrid1->Model();
   const std::vector<TRecord>& records = Table.RecordList().Items();
   StringGrid1->BeginUpdate();
   StringGrid1->SetRowCount(std::max<int>(2, static_cast<int>(shown.size()) + 1));
+  std::string padded;
   int row = 1;
   for (const int n : shown) {
     const TKStringList& record = *records[static_cast<size_t>(n) - 1];
     for (int i = 1; i <= fields; ++i) {
       const auto t = TrimmedBytes(record.Get(i - 1));
-      QString s = FromAnsi(t.first, t.second);
-      if (isFloat[i]) s = PadFloat(s, widths[i]);
-      cells->SetCell(i, row, std::move(s));
+      const std::string_view text(t.first, t.second);
+      if (!isFloat[i]) {
+        StringGrid1->SetCellAnsi(i, row, text);
+        continue;
+      }
+      padded.assign(static_cast<size_t>(floatWidths_.PaddingFor(text, widths[i] - 10)), ' ');
+      padded.append(text);
+      StringGrid1->SetCellAnsi(i, row, padded);
     }
-    cells->SetCell(0, row, QString::number(n));
+    StringGrid1->SetCellAnsi(0, row, std::to_string(n));
     ++row;
   }
   if (shown.empty()) {
     // The spare row of an empty view names no record, so that nothing typed
     // there can be written into a record it merely used to show.
-    for (int c = 0; c < StringGrid1->ColCount(); ++c) cells->SetCell(c, 1, QString());
+    for (int c = 0; c < StringGrid1->ColCount(); ++c) StringGrid1->SetCellAnsi(c, 1, {});
   }
   StringGrid1->EndUpdate();
 
@@ -320,7 +302,7 @@ void TChild::EcritEnr(int n) {
                                   : nullptr;
   bool changed = false;
   for (int c = 1; c < StringGrid1->ColCount() && c <= Table.FieldCount(); ++c) {
-    const std::string text = ToAnsi(TrimText(StringGrid1->Cell(c, row)));
+    const std::string text = TrimAnsi(StringGrid1->CellAnsi(c, row));
     const std::string& before = shown ? shown->Get(c - 1) : Table.GetFieldValue(c);
     if (text == TrimAnsi(before)) continue;
     if (Table.SetFieldValue(c, text)) changed = true;
@@ -341,7 +323,7 @@ void TChild::EcritFiche() {
   if (!RowEdited) return;
   bool changed = false;
   for (int i = 1; i <= Table.FieldCount(); ++i) {
-    const std::string text = ToAnsi(TrimText(StringGrid2->Cell(1, i - 1)));
+    const std::string text = TrimAnsi(StringGrid2->CellAnsi(1, i - 1));
     if (text == TrimAnsi(Table.GetFieldValue(i))) continue;
     if (Table.SetFieldValue(i, text)) changed = true;
   }
@@ -446,8 +428,44 @@ void TChild::Raz() {}
 
 // --- Commands ---
 
+namespace {
+
+bool SameStructure(const TQor2& a, const TQor2& b) {
+  return a.RecordCount() == b.RecordCount() && a.Names().Items() == b.Names().Items() &&
+         a.Types().Items() == b.Types().Items();
+}
+
+}  // namespace
+
 void TChild::Memorise() {
-  UndoTable.Assign(Table);
+  // Most snapshots follow the write-back of one row. When the structure is the
+  // same and only a few records differ, bring just those up to date: records
+  // still shared with the table are skipped by a pointer compare, so such a
+  // snapshot is a walk over two arrays. After a command that changed many
+  // records, Assign shares them all again.
+  const size_t kFewRecords = 32;
+  std::vector<size_t> differ;
+  bool few = UndoAvailable && SameStructure(UndoTable, Table);
+  if (few) {
+    const std::vector<TRecord>& now = Table.RecordList().Items();
+    const std::vector<TRecord>& then = UndoTable.RecordList().Items();
+    for (size_t k = 0; k < now.size() && few; ++k) {
+      if (now[k] == then[k] || *now[k] == *then[k]) continue;
+      differ.push_back(k);
+      few = differ.size() <= kFewRecords;
+    }
+  }
+  if (!few) {
+    UndoTable.Assign(Table);
+  } else {
+    for (const size_t k : differ) {
+      const int recNo = static_cast<int>(k) + 1;
+      UndoTable.GoToRecord(recNo);
+      for (int f = 1; f <= Table.FieldCount(); ++f)
+        UndoTable.SetFieldValue(f, Table.GetCell(f, recNo));
+    }
+    UndoTable.Last();  // where Assign leaves it
+  }
   UndoAvailable = true;
 }
 
@@ -686,17 +704,24 @@ void TChild::AffSel() {
 void TChild::Largeur() {
   if (GetOnglet() != 1) return;
   EcritOnglet();
-  const QFontMetrics metrics(StringGrid1->font());
-  const int widest = std::max(1, metrics.maxWidth());
+  const TTextWidths& widths = TTextWidths::For(StringGrid1->font());
+  std::vector<std::string> texts;
   for (int c = 1; c < StringGrid1->ColCount(); ++c) {
-    int w = 0;
-    for (int r = 1; r < StringGrid1->RowCount(); ++r) {
-      const QString& text = StringGrid1->Model()->Cell(c, r);
-      // A text that cannot be wider than the widest so far needs no measuring.
-      if (static_cast<long long>(text.size()) * widest <= w) continue;
-      w = std::max(w, metrics.horizontalAdvance(TrimText(text)));
-    }
-    StringGrid1->SetColWidth(c, w >= 64 ? w : w + 20);
+    texts.clear();
+    for (int r = 1; r < StringGrid1->RowCount(); ++r)
+      texts.push_back(TrimAnsi(StringGrid1->CellAnsi(c, r)));
+    // Texts whose characters add up are measured by their sum; the others only
+    // when kerning (a few pixels at most per character) could make them the
+    // widest.
+    int64_t w = 0;
+    for (const std::string& text : texts)
+      if (widths.Additive(text)) w = std::max(w, widths.Estimate64(text));
+    for (const std::string& text : texts)
+      if (!widths.Additive(text) &&
+          widths.Estimate64(text) + 64 * (2 * static_cast<int64_t>(text.size()) + 2) >= w)
+        w = std::max(w, widths.Width64(text));
+    const int pixels = TTextWidths::Round(w);
+    StringGrid1->SetColWidth(c, pixels >= 64 ? pixels : pixels + 20);
   }
   Remplit();
 }

@@ -18,7 +18,6 @@
 // through signals. It deletes itself when closed (WA_DeleteOnClose); closing asks
 // the close question first and refuses while the table could not be saved.
 
-#include <QFontMetricsF>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -30,6 +29,7 @@
 
 class QStackedWidget;
 class TStringGrid;
+class TTextWidths;
 
 class TChild : public QWidget {
   Q_OBJECT
@@ -167,14 +167,12 @@ class TChild : public QWidget {
   void RememberShown(int recNo);
   void ReRead();                    // LitFiche or LitMasque, in the column and form views
   int RowShowing(int recNo) const;  // table grid row of a record, 0 if none
-  QString PadFloat(const QString& text, int colWidth) const;
   void ShowSaveError(const QString& name, const std::string& reason);
   void SetFileName(const QString& name);  // with the caption and the signal
   int OuterWidth() const;
   static std::string EnginePath(const QString& path);
 
-  QFontMetricsF floatMetrics_;  // "System", 10, bold
-  double spaceWidth_ = 0;
+  const TTextWidths& floatWidths_;  // "System", 10, bold: "FLOAT" padding
   // The records as they were when the table view was filled, shared with the
   // table so that any later write into one of them detaches it, and what the
   // fill showed: selection, filter and field count.

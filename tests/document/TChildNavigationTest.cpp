@@ -1,0 +1,223 @@
+// Navigation in the three views and in selection mode, the keys that drive it,
+// going to a record number, and fitting the column widths.
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include "DocumentTest.h"
+#include "TEnreg.h"
+
+namespace {
+
+class ChildNavigationTest : public DocumentTest {
+ protected:
+  // Records 2 and 4 of the clients are in Lyon.
+  void FilterLyon() {
+    child->FilterField = "VILLE";
+    child->FilterOperator = "=";
+    child->FilterValue = "Lyon";
+  }
+  std::string Shown() const { return child->StringGrid2->CellAnsi(1, 0); }
+  void AnswerAller(int number, bool ok = true) {
+    services.AnswerDialog([this, number, ok](QDialog& d) {
+      auto& dialog = static_cast<TEnreg&>(d);
+      proposed = dialog.SpinEdit1->value();
+      dialog.SpinEdit1->setValue(number);
+      (ok ? dialog.OkButton : dialog.CancelButton)->click();
+    });
+  }
+  int proposed = -1;
+};
+
+}  // namespace
+
+TEST_F(ChildNavigationTest, TableViewMovesTheRowAndStopsAtTheEnds) {
+  TChild& c = Open(WriteClients());
+  c.Precedent();
+  EXPECT_EQ(c.StringGrid1->Row(), 1);
+  c.Suivant();
+  EXPECT_EQ(c.StringGrid1->Row(), 2);
+  EXPECT_EQ(c.Table.RecNo(), 2);
+  c.Dernier();
+  EXPECT_EQ(c.StringGrid1->Row(), 5);
+  EXPECT_EQ(c.Table.RecNo(), 5);
+  c.Suivant();
+  EXPECT_EQ(c.StringGrid1->Row(), 5);
+  EXPECT_EQ(c.Table.RecNo(), 5);
+  c.Premier();
+  EXPECT_EQ(c.StringGrid1->Row(), 1);
+  EXPECT_EQ(c.Table.RecNo(), 1);
+  EXPECT_FALSE(c.Modified);
+  // A move writes the row being left.
+  TypeInCell(1, "Dupond");
+  c.Suivant();
+  EXPECT_EQ(Value(1, 1), "Dupond");
+}
+
+TEST_F(ChildNavigationTest, ColumnViewStepsThroughRecordsAndStopsAtTheEnds) {
+  TChild& c = Open(WriteClients());
+  c.Vue(2);
+  EXPECT_EQ(Shown(), "Dupont");
+  c.Precedent();
+  EXPECT_EQ(Shown(), "Dupont");
+  c.Suivant();
+  EXPECT_EQ(Shown(), "Durand");
+  c.Dernier();
+  EXPECT_EQ(Shown(), "Roux");
+  c.Suivant();
+  EXPECT_EQ(Shown(), "Roux");
+  EXPECT_EQ(c.Table.RecNo(), 5);
+  c.Premier();
+  EXPECT_EQ(Shown(), "Dupont");
+}
+
+TEST_F(ChildNavigationTest, SelectionModeShowsAndVisitsOnlyMatchingRecords) {
+  TChild& c = Open(WriteClients());
+  FilterLyon();
+  c.AffSel();
+  ASSERT_EQ(c.StringGrid1->RowCount(), 3);
+  EXPECT_EQ(Cell(0, 1), "2");
+  EXPECT_EQ(Cell(0, 2), "4");
+  EXPECT_EQ(Cell(1, 2), "Petit");
+  EXPECT_EQ(c.Table.RecNo(), 2);
+  c.Dernier();
+  EXPECT_EQ(c.Table.RecNo(), 4);
+
+  // The column view steps over the records that do not match, and stays on
+  // the shown record at either end of the selection.
+  c.Vue(2);
+  EXPECT_EQ(Shown(), "Petit");
+  c.Suivant();
+  EXPECT_EQ(Shown(), "Petit");
+  EXPECT_EQ(c.Table.RecNo(), 4);
+  c.Precedent();
+  EXPECT_EQ(Shown(), "Durand");
+  c.Precedent();
+  EXPECT_EQ(Shown(), "Durand");
+  EXPECT_EQ(c.Table.RecNo(), 2);
+  c.Dernier();
+  EXPECT_EQ(Shown(), "Petit");
+  c.Premier();
+  EXPECT_EQ(Shown(), "Durand");
+
+  c.AffTout();
+  EXPECT_FALSE(c.SelectionMode);
+  EXPECT_EQ(Shown(), "Dupont");
+  c.Vue(1);
+  EXPECT_EQ(c.StringGrid1->RowCount(), 6);  // refilled: the selection has gone
+}
+
+TEST_F(ChildNavigationTest, SelectionWithoutAFilterShowsNoRecord) {
+  TChild& c = Open(WriteClients());
+  c.AffSel();
+  EXPECT_EQ(c.StringGrid1->RowCount(), 2);
+  EXPECT_EQ(Cell(0, 1), "");
+  EXPECT_EQ(Cell(1, 1), "");
+  EXPECT_EQ(c.RecNo(), 0);
+}
+
+TEST_F(ChildNavigationTest, PageKeysStepInTheColumnViewAndCtrlHomeEndEverywhere) {
+  TChild& c = Open(WriteClients());
+  EXPECT_FALSE(c.FormKeyDown(Qt::Key_PageDown, Qt::NoModifier));
+  EXPECT_FALSE(c.FormKeyDown(Qt::Key_PageUp, Qt::NoModifier));
+  EXPECT_EQ(c.StringGrid1->Row(), 1);
+  EXPECT_TRUE(c.FormKeyDown(Qt::Key_End, Qt::ControlModifier));
+  EXPECT_EQ(c.StringGrid1->Row(), 5);
+  EXPECT_FALSE(c.FormKeyDown(Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier));
+  EXPECT_FALSE(c.FormKeyDown(Qt::Key_Home, Qt::NoModifier));
+  EXPECT_EQ(c.StringGrid1->Row(), 5);
+  EXPECT_TRUE(c.FormKeyDown(Qt::Key_Home, Qt::ControlModifier));
+  EXPECT_EQ(c.StringGrid1->Row(), 1);
+
+  // Through the grids themselves, as the user presses the keys.
+  c.show();
+  c.Vue(2);
+  QTest::keyClick(c.StringGrid2, Qt::Key_PageDown);
+  EXPECT_EQ(Shown(), "Durand");
+  QTest::keyClick(c.StringGrid2, Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(Shown(), "Roux");
+  QTest::keyClick(c.StringGrid2, Qt::Key_PageUp);
+  EXPECT_EQ(Shown(), "Petit");
+  c.Vue(1);
+  QTest::keyClick(c.StringGrid1, Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(c.StringGrid1->Row(), 5);
+}
+
+TEST_F(ChildNavigationTest, TypingInTheGridMarksTheRowAndMovingStoresIt) {
+  TChild& c = Open(WriteClients());
+  c.show();
+  c.activateWindow();
+  c.StringGrid1->setFocus();
+  c.StringGrid1->SetCurrentCell(2, 3);
+  QTest::keyClicks(c.StringGrid1, "Z");
+  EXPECT_TRUE(c.RowEdited);
+  EXPECT_EQ(Cell(2, 3), "Z");
+  QWidget* editor = QApplication::focusWidget();
+  QTest::keyClick(editor ? editor : c.StringGrid1, Qt::Key_Up);
+  EXPECT_EQ(c.StringGrid1->Row(), 2);
+  EXPECT_EQ(Value(2, 3), "Z");
+  EXPECT_TRUE(c.Modified);
+}
+
+TEST_F(ChildNavigationTest, AllerGoesToAValidNumberAndOtherwiseMovesNothing) {
+  const QString path = WriteTable("dix.qor", {{"N", "STRING"}},
+                                  {{"un"},
+                                   {"deux"},
+                                   {"trois"},
+                                   {"quatre"},
+                                   {"cinq"},
+                                   {"six"},
+                                   {"sept"},
+                                   {"huit"},
+                                   {"neuf"},
+                                   {"dix"}});
+  TChild& c = Open(path);
+  c.Suivant();
+  AnswerAller(3);
+  c.Aller();
+  EXPECT_EQ(proposed, 2);
+  EXPECT_EQ(services.DialogTitles().back(), "Aller à un enregistrement");
+  EXPECT_EQ(c.StringGrid1->Row(), 3);
+  EXPECT_EQ(c.Table.RecNo(), 3);
+  for (int bad : {0, 11, -1}) {
+    AnswerAller(bad);
+    c.Aller();
+    EXPECT_EQ(c.StringGrid1->Row(), 1) << bad;  // the refill ends on row 1
+  }
+  AnswerAller(7, false);
+  c.Aller();
+  EXPECT_EQ(c.StringGrid1->Row(), 1);
+
+  c.Vue(2);
+  AnswerAller(3);
+  c.Aller();
+  EXPECT_EQ(Shown(), "trois");
+  AnswerAller(11);
+  c.Aller();
+  EXPECT_EQ(Shown(), "trois");
+  EXPECT_EQ(c.Table.RecNo(), 3);
+}
+
+TEST_F(ChildNavigationTest, LargeurFitsEachColumnToItsWidestText) {
+  TChild& c = Open(WriteTable("w.qor", {{"A", "STRING"}, {"B", "STRING"}, {"P", "FLOAT"}},
+                              {{"AVATAR Wavy", "i"}, {"court", "ii"}, {"\xC9gar\xE9", ""}}));
+  c.Largeur();
+  const QFontMetrics metrics(c.StringGrid1->font());
+  const int a = metrics.horizontalAdvance("AVATAR Wavy");
+  const int b = metrics.horizontalAdvance("ii");
+  EXPECT_EQ(c.StringGrid1->ColWidth(1), a >= 64 ? a : a + 20);
+  EXPECT_EQ(c.StringGrid1->ColWidth(2), b + 20);
+  EXPECT_EQ(c.StringGrid1->ColWidth(3), 20);  // nothing in it
+  EXPECT_EQ(c.StringGrid1->ColWidth(0), 48);
+  // The refill padded the "FLOAT" column again, to its new, narrow width.
+  EXPECT_TRUE(Cell(3, 1).trimmed().isEmpty());
+  EXPECT_LT(Cell(3, 1).size(), 10);
+  // The other views leave the widths alone.
+  c.Vue(2);
+  c.StringGrid1->SetColWidth(1, 300);
+  c.Largeur();
+  EXPECT_EQ(c.StringGrid1->ColWidth(1), 300);
+}

@@ -1,0 +1,263 @@
+// Saving: the plain save, the six forms of the save as, read-only files, the
+// close question, and what a failed or cancelled save leaves behind.
+
+#include <sys/stat.h>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QPointer>
+#include <QSignalSpy>
+
+#include "DocumentTest.h"
+#include "TXmlWriter.h"
+
+namespace {
+
+class ChildSaveTest : public DocumentTest {
+ protected:
+  static std::string Engine(const QString& path) { return QFile::encodeName(path).toStdString(); }
+  // The table a file holds, read back through the engine.
+  static std::string Reread(const QString& path, int field, int recNo) {
+    TQor2 t;
+    t.LoadFromFile(Engine(path));
+    return t.GetCell(field, recNo);
+  }
+  void MakeReadOnly(const QString& path) { ASSERT_EQ(chmod(Engine(path).c_str(), 0444), 0); }
+  const TQuestion& LastQuestion() const { return services.Questions().back(); }
+  // Edits record 1 through the table view and moves away.
+  void EditFirstRecord(const QString& name) {
+    child->StringGrid1->SetRow(1);
+    TypeInCell(1, name);
+    child->StringGrid1->SetRow(2);
+  }
+};
+
+}  // namespace
+
+TEST_F(ChildSaveTest, EnregistrerWritesOnlyAModifiedTable) {
+  const QString path = WriteClients();
+  TChild& c = Open(path);
+  QFile::remove(path);
+  EXPECT_TRUE(c.Enregistrer());
+  EXPECT_FALSE(QFileInfo::exists(path));
+
+  EditFirstRecord("Dupond");
+  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Enregistrer());
+  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(Reread(path, 1, 1), "Dupond");
+  EXPECT_EQ(Reread(path, 3, 4), "3,25");
+  EXPECT_TRUE(services.Questions().empty());
+}
+
+TEST_F(ChildSaveTest, WhatWasTypedInTheCurrentRowIsSavedToo) {
+  const QString path = WriteClients();
+  TChild& c = Open(path);
+  TypeInCell(2, "Rouen");  // no move to another row
+  EXPECT_TRUE(c.Enregistrer());
+  EXPECT_EQ(Reread(path, 2, 1), "Rouen");
+}
+
+TEST_F(ChildSaveTest, AReadOnlyFileIsNotOverwrittenButSavedAs) {
+  const QString path = WriteClients();
+  const QByteArray before = ReadFile(path);
+  TChild& c = Open(path);
+  MakeReadOnly(path);
+  EditFirstRecord("Dupond");
+
+  services.CancelFile();
+  EXPECT_FALSE(c.Enregistrer());
+  ASSERT_EQ(services.Questions().size(), 1u);
+  EXPECT_EQ(services.Questions()[0].kind, TQuestionKind::Warning);
+  EXPECT_EQ(services.Questions()[0].text, "Fichier en lecture seule");
+  EXPECT_TRUE(c.Modified);
+  EXPECT_EQ(ReadFile(path), before);
+
+  const QString copy = Path("copie.qor");
+  services.AnswerFile(copy, 1);
+  EXPECT_TRUE(c.Enregistrer());
+  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(c.FileName, copy);
+  EXPECT_EQ(c.windowTitle(), "copie.qor");
+  EXPECT_EQ(Reread(copy, 1, 1), "Dupond");
+  EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST_F(ChildSaveTest, IsReadOnlyFileLooksAtTheWritePermissionBits) {
+  EXPECT_FALSE(IsReadOnlyFile(QString()));
+  EXPECT_FALSE(IsReadOnlyFile(Path("absent.qor")));
+  const QString path = WriteClients();
+  EXPECT_FALSE(IsReadOnlyFile(path));
+  EXPECT_TRUE(services.Questions().empty());
+  MakeReadOnly(path);  // read-only even for the super-user the tests run as
+  EXPECT_TRUE(IsReadOnlyFile(path));
+  ASSERT_EQ(services.Questions().size(), 1u);
+  EXPECT_EQ(services.Questions()[0].text, "Fichier en lecture seule");
+}
+
+TEST_F(ChildSaveTest, AFailedSaveIsReportedAndKeepsTheTableModified) {
+  QDir(dir.path()).mkdir("sub");
+  const QString path = WriteTable("sub/t.qor", {{"A", "STRING"}}, {{"un"}, {"deux"}});
+  TChild& c = Open(path);
+  c.setWindowTitle("t.qor");
+  EditFirstRecord("uno");
+  // The folder goes away: the save cannot create its file.
+  QDir(dir.filePath("sub")).removeRecursively();
+  EXPECT_FALSE(c.Enregistrer());
+  EXPECT_EQ(LastQuestion().kind, TQuestionKind::Warning);
+  EXPECT_EQ(LastQuestion().text,
+            "Impossible d'enregistrer '" + path + "' : 1-Unable to open the file for writing");
+  EXPECT_TRUE(c.Modified);
+
+  // The same through the save as: name and caption stay.
+  services.AnswerFile(dir.filePath("nowhere/x.qor"), 1);
+  EXPECT_FALSE(c.SaveAs());
+  EXPECT_EQ(LastQuestion().text, "Impossible d'enregistrer '" + dir.filePath("nowhere/x.qor") +
+                                     "' : 1-Unable to open the file for writing");
+  EXPECT_EQ(c.FileName, path);
+  EXPECT_EQ(c.windowTitle(), "t.qor");
+  EXPECT_TRUE(c.Modified);
+}
+
+TEST_F(ChildSaveTest, SaveAsWritesEachOfTheSixForms) {
+  TChild& c = Open(WriteClients());
+  QSignalSpy names(&c, &TChild::FileNameChanged);
+  c.Modified = true;
+
+  services.AnswerFile(Path("a"), 1);
+  EXPECT_TRUE(c.SaveAs());
+  const TFileDialogRequest& request = services.FileDialogs().back();
+  EXPECT_EQ(request.kind, TFileDialogKind::Save);
+  EXPECT_EQ(request.fileName, "clients.qor");
+  EXPECT_EQ(request.defaultExt, "qor");
+  ASSERT_EQ(request.filters.size(), 6u);
+  EXPECT_EQ(request.filters[0].label, "Format Vek Base (*.qor)");
+  EXPECT_EQ(request.filters[1].label, "Structure de la base (*.qor)");
+  EXPECT_EQ(request.filters[2].label, "Format csv (*.csv)");
+  EXPECT_EQ(request.filters[3].label, "Format Isam (*.txt)");
+  EXPECT_EQ(request.filters[4].label, "Format Excel (*.xls)");
+  EXPECT_EQ(request.filters[5].label, "Format xml (*.xml)");
+  EXPECT_EQ(request.filters[5].pattern, "*.xml");
+  EXPECT_EQ(c.FileName, Path("a.qor"));
+  EXPECT_EQ(c.windowTitle(), "a.qor");
+  EXPECT_EQ(Reread(Path("a.qor"), 1, 5), "Roux");
+  EXPECT_TRUE(c.Modified);  // the save as leaves it as it was
+
+  // The structure only: fields and types, no record; the document keeps its file.
+  services.AnswerFile(Path("s.qor"), 2);
+  EXPECT_FALSE(c.SaveAs());
+  TQor2 s;
+  ASSERT_TRUE(s.LoadFromFile(Engine(Path("s.qor"))));
+  EXPECT_EQ(s.FieldCount(), 3);
+  EXPECT_EQ(s.GetFieldType(3), "FLOAT");
+  EXPECT_EQ(s.RecordCount(), 0);
+  EXPECT_EQ(c.FileName, Path("a.qor"));
+  EXPECT_EQ(c.windowTitle(), "a.qor");
+
+  services.AnswerFile(Path("c.csv"), 3);
+  EXPECT_TRUE(c.SaveAs());
+  EXPECT_EQ(ReadFile(Path("c.csv")).toStdString(), c.Table.CsvText());
+  services.AnswerFile(Path("t.txt"), 4);
+  EXPECT_TRUE(c.SaveAs());
+  EXPECT_EQ(ReadFile(Path("t.txt")).toStdString(), c.Table.TxtText());
+  services.AnswerFile(Path("x.xls"), 5);
+  EXPECT_TRUE(c.SaveAs());
+  EXPECT_TRUE(ReadFile(Path("x.xls")).startsWith(QByteArray("\x09\x08", 2)));
+  services.AnswerFile(Path("m.xml"), 6);
+  EXPECT_TRUE(c.SaveAs());
+  EXPECT_EQ(ReadFile(Path("m.xml")).toStdString(), TXmlWriter::Text(c.Table));
+  EXPECT_EQ(c.FileName, Path("m.xml"));
+  EXPECT_EQ(names.count(), 5);
+  EXPECT_TRUE(services.Questions().empty());
+}
+
+TEST_F(ChildSaveTest, TheChosenNameLosesOnlyItsOwnExtension) {
+  TChild& c = Open(WriteClients());
+  QDir(dir.path()).mkdir("my.data");
+  services.AnswerFile(dir.filePath("my.data/clients.old.txt"), 3);
+  EXPECT_TRUE(c.SaveAs());
+  EXPECT_EQ(c.FileName, dir.filePath("my.data/clients.old.csv"));
+  services.AnswerFile(dir.filePath("my.data/clients"), 1);
+  EXPECT_TRUE(c.SaveAs());
+  EXPECT_EQ(c.FileName, dir.filePath("my.data/clients.qor"));
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("my.data/clients.qor")));
+}
+
+TEST_F(ChildSaveTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
+  const QString path = WriteClients();
+  TChild& c = Open(path);
+  const QString other = WriteTable("autre.qor", {{"Z", "STRING"}}, {{"z"}});
+  const QByteArray before = ReadFile(other);
+  services.AnswerFile(other, 1);
+  services.AnswerQuestion(TAnswer::No);
+  EXPECT_FALSE(c.SaveAs());
+  EXPECT_EQ(LastQuestion().kind, TQuestionKind::YesNo);
+  EXPECT_EQ(LastQuestion().text, "Ce ficher existe déjà. Le remplacer ?");
+  EXPECT_EQ(ReadFile(other), before);
+  EXPECT_EQ(c.FileName, path);
+
+  services.AnswerFile(other, 1);
+  services.AnswerQuestion(TAnswer::Yes);
+  EXPECT_TRUE(c.SaveAs());
+  EXPECT_EQ(Reread(other, 1, 1), "Dupont");
+}
+
+TEST_F(ChildSaveTest, ADocumentSavedAsSpreadsheetOrXmlKeepsThatForm) {
+  TChild& c = Open(WriteClients());
+  services.AnswerFile(Path("m.xml"), 6);
+  ASSERT_TRUE(c.SaveAs());
+  EditFirstRecord("Dupond");
+  EXPECT_TRUE(c.Enregistrer());
+  EXPECT_EQ(ReadFile(Path("m.xml")).toStdString(), TXmlWriter::Text(c.Table));
+  EXPECT_TRUE(ReadFile(Path("m.xml")).contains("<NOM>Dupond</NOM>"));
+
+  services.AnswerFile(Path("x.xls"), 5);
+  ASSERT_TRUE(c.SaveAs());
+  EditFirstRecord("Dupons");
+  EXPECT_TRUE(c.Enregistrer());
+  EXPECT_TRUE(ReadFile(Path("x.xls")).startsWith(QByteArray("\x09\x08", 2)));
+  EXPECT_TRUE(ReadFile(Path("x.xls")).contains("Dupons"));
+}
+
+TEST_F(ChildSaveTest, TheCloseQuestionNamesTheFileAndFollowsTheAnswer) {
+  // Not modified: no question.
+  TChild& c = Open(WriteClients());
+  EXPECT_TRUE(c.FormCloseQuery());
+  EXPECT_TRUE(services.Questions().empty());
+
+  EditFirstRecord("Dupond");
+  services.AnswerQuestion(TAnswer::Cancel);
+  EXPECT_FALSE(c.FormCloseQuery());
+  EXPECT_EQ(LastQuestion().kind, TQuestionKind::YesNoCancel);
+  EXPECT_EQ(LastQuestion().text, "Enregistrer changements dans 'clients.qor'?");
+  services.AnswerQuestion(TAnswer::No);
+  EXPECT_TRUE(c.FormCloseQuery());
+  EXPECT_TRUE(c.Modified);
+  services.AnswerQuestion(TAnswer::Yes);
+  EXPECT_TRUE(c.FormCloseQuery());
+  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(Reread(Path("clients.qor"), 1, 1), "Dupond");
+}
+
+TEST_F(ChildSaveTest, ANewTableThatIsNotSavedAfterAllKeepsTheWindowOpen) {
+  child = std::make_unique<TChild>();
+  child->Init({"NOM STRING"});
+  child->Modified = true;
+  QPointer<TChild> window = child.release();
+  window->show();
+
+  services.AnswerQuestion(TAnswer::Yes);
+  services.CancelFile();
+  EXPECT_FALSE(window->close());
+  EXPECT_EQ(LastQuestion().text, "Enregistrer changements dans ''?");
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_FALSE(window.isNull());
+  EXPECT_TRUE(window->Modified);
+
+  // Answering No closes the window, which then deletes itself.
+  services.AnswerQuestion(TAnswer::No);
+  EXPECT_TRUE(window->close());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull());
+}

@@ -1,0 +1,256 @@
+// The document window's views: filling them from the table, the "FLOAT"
+// padding, and the rules that write what the user typed back into the table.
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QSignalSpy>
+
+#include "DocumentTest.h"
+
+namespace {
+
+class ChildViewTest : public DocumentTest {};
+
+// The padding as the simple loop makes it: one space at a time, measured.
+QString PadByMeasuring(QString s, int colWidth) {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  font.setPointSize(10);
+  font.setBold(true);
+  const QFontMetrics metrics(font);
+  while (metrics.horizontalAdvance(s) < colWidth - 10) s.prepend(QLatin1Char(' '));
+  return s;
+}
+
+}  // namespace
+
+TEST_F(ChildViewTest, OpeningFillsBothGridsAndLeavesTheFirstRecordCurrent) {
+  TChild& c = Open(WriteClients());
+  EXPECT_EQ(c.FileName, Path("clients.qor"));
+  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(c.GetOnglet(), 1);
+  EXPECT_EQ(Cell(0, 0), "Enr");
+  EXPECT_EQ(Cell(1, 0), "NOM");
+  EXPECT_EQ(Cell(3, 0), "PRIX");
+  ASSERT_EQ(c.StringGrid1->RowCount(), 6);
+  ASSERT_EQ(c.StringGrid1->ColCount(), 4);
+  EXPECT_EQ(c.StringGrid1->ColWidth(0), 48);
+  for (int r = 1; r <= 5; ++r) EXPECT_EQ(Cell(0, r), QString::number(r));
+  EXPECT_EQ(Cell(1, 4), "Petit");
+  EXPECT_EQ(c.StringGrid1->Row(), 1);
+  EXPECT_EQ(c.RecNo(), 1);
+  EXPECT_EQ(c.Table.RecNo(), 1);
+  // The column grid: one field per row, names in column 0.
+  EXPECT_EQ(c.StringGrid2->Cell(0, 0), "NOM");
+  EXPECT_EQ(c.StringGrid2->Cell(0, 2), "PRIX");
+  EXPECT_EQ(c.StringGrid2->ColWidth(1), c.width() - 168);
+}
+
+TEST_F(ChildViewTest, AFileThatCannotBeLoadedIsReportedAndNotShown) {
+  child = std::make_unique<TChild>();
+  const QString missing = Path("absent.qor");
+  EXPECT_FALSE(child->OpenFile(missing));
+  ASSERT_EQ(services.Questions().size(), 1u);
+  EXPECT_EQ(services.Questions()[0].kind, TQuestionKind::Warning);
+  EXPECT_EQ(services.Questions()[0].text,
+            "Impossible d'ouvrir '" + missing + "' : 4-Unable to open file for reading");
+  EXPECT_TRUE(child->FileName.isEmpty());
+
+  QFile bad(Path("bad.qor"));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write("XYZ garbage");
+  bad.close();
+  EXPECT_FALSE(child->OpenFile(Path("bad.qor")));
+  EXPECT_EQ(services.Questions().back().text,
+            "Impossible d'ouvrir '" + Path("bad.qor") + "' : 1-File's Signature must be QOR");
+}
+
+TEST_F(ChildViewTest, InitDefinesTheFieldsOfANewTable) {
+  child = std::make_unique<TChild>();
+  child->Init({"NOM STRING", "PRIX FLOAT", "QTE F", "NOTE"});
+  EXPECT_EQ(child->Table.FieldCount(), 4);
+  EXPECT_EQ(child->Table.GetFieldType(1), "STRING");
+  EXPECT_EQ(child->Table.GetFieldType(2), "FLOAT");
+  EXPECT_EQ(child->Table.GetFieldType(3), "FLOAT");
+  EXPECT_EQ(child->Table.GetFieldType(4), "STRING");
+  EXPECT_EQ(Cell(2, 0), "PRIX");
+  EXPECT_EQ(child->StringGrid2->Cell(0, 3), "NOTE");
+  EXPECT_TRUE(child->FileName.isEmpty());
+  EXPECT_FALSE(child->Modified);
+
+  // A refused (repeated) name does not hand its type on to the next field.
+  TChild other;
+  other.Init({"A STRING", "A FLOAT", "B STRING"});
+  EXPECT_EQ(other.Table.FieldCount(), 2);
+  EXPECT_EQ(other.Table.GetFieldType(2), "STRING");
+}
+
+TEST_F(ChildViewTest, AnEmptyTableShowsOneRowNamingNoRecord) {
+  TChild& c = Open(WriteTable("empty.qor", {{"NOM", "STRING"}, {"AGE", "FLOAT"}}, {}));
+  EXPECT_EQ(c.StringGrid1->RowCount(), 2);
+  EXPECT_EQ(Cell(0, 1), "");
+  EXPECT_EQ(c.RecNo(), 0);
+  TypeInCell(1, "Perdu");
+  c.StringGrid1->SetCol(2);
+  c.EcritOnglet();
+  EXPECT_EQ(c.Table.RecordCount(), 0);
+  EXPECT_FALSE(c.Modified);
+  c.Vue(2);
+  EXPECT_EQ(c.StringGrid2->Cell(0, 1), "AGE");
+  EXPECT_EQ(c.StringGrid2->Cell(1, 0), "");
+}
+
+TEST_F(ChildViewTest, FloatValuesArePaddedExactlyAsMeasuringOneSpaceAtATime) {
+  TChild& c = Open(WriteTable("n.qor", {{"A", "FLOAT"}, {"T", "STRING"}},
+                              {{"12.5", "  texte  "},
+                               {"  -3,25e2 ", "x"},
+                               {"", ""},
+                               {"AVA T\xF4", ""},
+                               {"999999999999", ""}}));
+  EXPECT_EQ(Cell(2, 1), "texte");  // STRING: trimmed, not padded
+  for (int width : {192, 60, 23, 5, 400}) {
+    c.StringGrid1->SetColWidth(1, width);
+    c.Remplit();
+    for (const char* v : {"12.5", "-3,25e2", "", "AVA T\xF4", "999999999999"}) {
+      const QString expected = PadByMeasuring(QString::fromLatin1(v), width);
+      int row = 1;
+      while (row < 6 && Cell(1, row).trimmed() != QString::fromLatin1(v)) ++row;
+      ASSERT_LT(row, 6) << v;
+      EXPECT_EQ(Cell(1, row), expected) << v << " in width " << width;
+      c.Table.GoToRecord(row);
+      EXPECT_EQ(c.LitChamp(1), expected);
+    }
+  }
+  // Writing the row back stores the value without the padding.
+  c.StringGrid1->SetColWidth(1, 192);
+  c.Remplit();
+  EXPECT_TRUE(Cell(1, 1).startsWith("  "));
+  TypeInCell(1, "       13.5");
+  c.StringGrid1->SetRow(2);
+  EXPECT_EQ(Value(1, 1), "13.5");
+}
+
+TEST_F(ChildViewTest, OnlyAPrintableKeyMakesTheRowBeWrittenBack) {
+  TChild& c = Open(WriteClients());
+  // Backspace and Enter are no edit: nothing is stored.
+  c.StringGrid1->SetCell(1, 1, "Changé");
+  c.StringGrid1KeyPress(QChar(8));
+  c.StringGrid1KeyPress(QChar(13));
+  EXPECT_FALSE(c.RowEdited);
+  c.StringGrid1->SetRow(2);
+  EXPECT_EQ(Value(1, 1), "Dupont");
+  EXPECT_FALSE(c.Modified);
+
+  // One letter: the row is stored (trimmed) when the user moves to another row,
+  // the snapshot taken just before holds the row as it was.
+  TypeInCell(2, "  Lille ");
+  EXPECT_TRUE(c.RowEdited);
+  c.StringGrid1->SetRow(3);
+  EXPECT_EQ(Value(2, 2), "Lille");
+  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.UndoAvailable);
+  EXPECT_EQ(c.UndoTable.GetCell(2, 2), "Lyon");
+  // Moving within a row writes nothing.
+  c.StringGrid1->SetCell(1, 3, "Autre");
+  c.StringGrid1KeyPress(QChar('e'));
+  c.StringGrid1->SetCol(2);
+  EXPECT_EQ(Value(1, 3), "Martin");
+  // Reading the column view ends the edit.
+  c.Vue(2);
+  EXPECT_EQ(Value(1, 3), "Autre");
+  EXPECT_FALSE(c.RowEdited);
+}
+
+TEST_F(ChildViewTest, CellsTheUserDidNotChangeKeepTheirStoredValue) {
+  TChild& c = Open(
+      WriteTable("b.qor", {{"A", "STRING"}, {"B", "STRING"}}, {{" entour\xE9 ", "b"}, {"x", "y"}}));
+  EXPECT_EQ(Cell(1, 1), "entouré");
+  TypeInCell(2, "nouveau");
+  c.StringGrid1->SetRow(2);
+  EXPECT_EQ(Value(1, 1), " entour\xE9 ");
+  EXPECT_EQ(Value(2, 1), "nouveau");
+  // Passing over other rows afterwards changes nothing and marks nothing.
+  c.Modified = false;
+  c.StringGrid1->SetRow(1);
+  c.StringGrid1->SetRow(2);
+  EXPECT_FALSE(c.Modified);
+}
+
+TEST_F(ChildViewTest, ViewsSwitchAndWriteBackThePageTheyLeave) {
+  TChild& c = Open(WriteClients());
+  QSignalSpy views(&c, &TChild::ViewChanged);
+  c.StringGrid1->SetRow(3);
+  TypeInCell(1, "Martine");
+  c.Vue(2);
+  EXPECT_EQ(c.GetOnglet(), 2);
+  EXPECT_EQ(Value(1, 3), "Martine");  // TabSheet1Exit wrote the row
+  EXPECT_EQ(c.Table.RecNo(), 3);
+  EXPECT_EQ(c.StringGrid2->Cell(1, 0), "Martine");
+  EXPECT_EQ(c.StringGrid2->Cell(1, 2), "100");
+  c.Vue(3);
+  EXPECT_EQ(c.GetOnglet(), 3);
+  c.Vue(7);
+  EXPECT_EQ(c.GetOnglet(), 3);
+  c.Vue(1);
+  EXPECT_EQ(c.GetOnglet(), 1);
+  EXPECT_EQ(c.StringGrid1->Row(), 3);  // not refilled
+  ASSERT_EQ(views.count(), 3);
+  EXPECT_EQ(views[0][0].toInt(), 2);
+  EXPECT_EQ(views[2][0].toInt(), 1);
+}
+
+TEST_F(ChildViewTest, TableViewNeverWritesRowsIntoRecordsTheyNoLongerShow) {
+  TChild& c = Open(WriteClients());
+  c.Vue(2);
+  // A command of the column view deletes the first record and re-reads only
+  // the column view.
+  c.Table.GoToRecord(1);
+  c.Table.DeleteCurrent();
+  c.LitFiche();
+  c.Vue(1);
+  ASSERT_EQ(c.StringGrid1->RowCount(), 5);
+  EXPECT_EQ(Cell(1, 1), "Durand");
+  c.StringGrid1->SetRow(2);
+  TypeInCell(2, "Cannes");
+  c.StringGrid1->SetRow(1);
+  EXPECT_EQ(Value(1, 2), "Martin");
+  EXPECT_EQ(Value(2, 2), "Cannes");
+  EXPECT_EQ(Value(1, 3), "Petit");
+
+  // A row naming a record beyond the table goes nowhere.
+  c.StringGrid1->SetCell(0, 4, "99");
+  c.StringGrid1->SetRow(4);
+  TypeInCell(1, "Fantôme");
+  c.EcritEnr(c.RecNo());
+  for (int r = 1; r <= 4; ++r) EXPECT_NE(Value(1, r), "Fant\xF4me");
+}
+
+TEST_F(ChildViewTest, RecNoReadsTheNumberInColumnZero) {
+  TChild& c = Open(WriteClients());
+  c.StringGrid1->SetCell(0, 1, "abc");
+  EXPECT_EQ(c.RecNo(), 0);
+  c.StringGrid1->SetCell(0, 1, "");
+  EXPECT_EQ(c.RecNo(), 0);
+  c.StringGrid1->SetCell(0, 1, "4");
+  EXPECT_EQ(c.RecNo(), 4);
+}
+
+TEST_F(ChildViewTest, SnapshotsMatchTheTableAtEveryRowChange) {
+  TChild& c = Open(WriteClients());
+  for (int step = 0; step < 8; ++step) {
+    const int row = 1 + step % 4;
+    c.StringGrid1->SetRow(row);
+    TypeInCell(1 + step % 3, QString("v%1").arg(step));
+    std::vector<std::vector<std::string>> before;
+    for (int r = 1; r <= c.Table.RecordCount(); ++r)
+      before.push_back({Value(1, r), Value(2, r), Value(3, r)});
+    c.StringGrid1->SetRow(row + 1);
+    ASSERT_EQ(c.UndoTable.RecordCount(), 5);
+    for (int r = 1; r <= 5; ++r)
+      for (int f = 1; f <= 3; ++f) EXPECT_EQ(c.UndoTable.GetCell(f, r), before[r - 1][f - 1]);
+  }
+  // A new field: the snapshot takes the new structure too.
+  c.Table.AddField("PAYS");
+  c.Memorise();
+  EXPECT_EQ(c.UndoTable.FieldCount(), 4);
+  EXPECT_EQ(c.UndoTable.GetCell(1, 1), Value(1, 1));
+}

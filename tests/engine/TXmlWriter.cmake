@@ -1,0 +1,1 @@
+vek_add_test(TXmlWriterTest SOURCES TXmlWriterTest.cpp LIBS engine)

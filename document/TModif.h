@@ -1,0 +1,61 @@
+#pragma once
+// TModif: the "Modifier structure" dialog, which edits the list of a table's
+// fields. Init takes one line per field, NAME tab TYPE. The user fills the name
+// box (letters and digits only, TNameEdit) and the type box and presses the
+// small "OK" (SpeedButton1, also Enter in the type box): with no entry selected
+// that appends an entry, with one selected it replaces that entry's name and
+// type. Clicking an entry copies it into the boxes; "Supprimer" (also Delete in
+// the list) removes the selected entry. "OK" confirms and closes, "Annuler" or
+// Escape closes without an answer.
+//
+// Result() gives one line per entry in list order, NAME blank TYPE, and nothing
+// when not confirmed. Each entry remembers the field it came from (its line
+// number in Init, from 1; 0 for an entry added here), so that a renamed field
+// can keep its values: Origins() runs parallel to Result(). Built in code so
+// that a test can fill it and press its buttons.
+
+#include <QDialog>
+#include <QStringList>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QToolButton;
+class QTreeWidget;
+class TNameEdit;
+
+class TModif : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TModif(QWidget* parent = nullptr);
+
+  void Init(const QStringList& fields);
+  QStringList Result() const;
+  std::vector<int> Origins() const;
+
+  void Button1Click();       // "Annuler"
+  void Button2Click();       // "OK"
+  void Button3Click();       // "Supprimer"
+  void SpeedButton1Click();  // the small "OK" beside the boxes
+  void ListView1Click();
+
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  TNameEdit* Edit1 = nullptr;
+  QComboBox* ComboBox1 = nullptr;
+  QToolButton* SpeedButton1 = nullptr;
+  QTreeWidget* ListView1 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QPushButton* Button2 = nullptr;
+  QPushButton* Button3 = nullptr;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void AddEntry(const QString& name, const QString& type, int origin);
+
+  bool confirmed_ = false;
+};

@@ -1,0 +1,5 @@
+#include "TNouveau.h"
+
+TNouveau::TNouveau(QWidget* parent) : TModif(parent) {
+  setWindowTitle(QStringLiteral("Nouvelle table"));
+}

@@ -1,0 +1,97 @@
+#include "TRenum.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "TNameEdit.h"
+
+TRenum::TRenum(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Renommer champ"));
+  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+
+  Label1 = new QLabel(QStringLiteral("Nom"), this);
+  Edit1 = new TNameEdit(this);
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Label1->setBuddy(Edit1);
+  Label2 = new QLabel(QStringLiteral("Type"), this);
+  ComboBox1 = new QComboBox(this);
+  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox1->setEditable(true);
+  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+  ComboBox1->addItems({QStringLiteral("STRING"), QStringLiteral("FLOAT")});
+  Label2->setBuddy(ComboBox1);
+  Button1 = new QPushButton(QStringLiteral("Annuler"), this);
+  Button2 = new QPushButton(QStringLiteral("OK"), this);
+  // Enter confirms from the type box only; the name box discards it.
+  Button1->setAutoDefault(false);
+  Button2->setAutoDefault(false);
+
+  auto* boxes = new QGridLayout;
+  boxes->addWidget(Label1, 0, 0);
+  boxes->addWidget(Edit1, 1, 0);
+  boxes->addWidget(Label2, 0, 1);
+  boxes->addWidget(ComboBox1, 1, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(Button1);
+  buttons->addWidget(Button2);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(boxes);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  Edit1->installEventFilter(this);
+  ComboBox1->lineEdit()->installEventFilter(this);
+  connect(Button1, &QPushButton::clicked, this, &TRenum::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TRenum::Button2Click);
+  Edit1->setFocus();
+}
+
+void TRenum::Init(const QString& name, const QString& type) {
+  confirmed_ = false;
+  Edit1->setText(name);
+  ComboBox1->setCurrentText(type);
+  Edit1->setFocus();
+}
+
+QString TRenum::Result(QString& type) const {
+  if (!confirmed_) return QString();
+  type = ComboBox1->currentText();
+  return Edit1->text();
+}
+
+void TRenum::Button1Click() {
+  confirmed_ = false;
+  reject();
+}
+
+void TRenum::Button2Click() {
+  Edit1Exit();
+  confirmed_ = true;
+  accept();
+}
+
+void TRenum::Edit1Exit() {
+  const QString upper = TNameEdit::UpperName(Edit1->text());
+  if (upper != Edit1->text()) Edit1->setText(upper);
+}
+
+bool TRenum::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Edit1 && event->type() == QEvent::FocusOut) {
+    Edit1Exit();
+  } else if (watched == ComboBox1->lineEdit() && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      Button2Click();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}

@@ -252,7 +252,7 @@ void TChild::FillTableGrid() {
   if (shown.empty()) {
     // The spare row of an empty view names no record, so that nothing typed
     // there can be written into a record it merely used to show.
-    for (int c = 0; c < StringGrid1->ColCount(); ++c) StringGrid1->SetCellAnsi(c, 1, {});
+    for (int c = 0; c < StringGrid1->ColCount(); ++c) StringGrid1->SetCellAnsi(c, 1, "");
   }
   StringGrid1->EndUpdate();
 

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QSignalSpy>
 
@@ -260,4 +262,28 @@ TEST_F(ChildSaveTest, ANewTableThatIsNotSavedAfterAllKeepsTheWindowOpen) {
   EXPECT_TRUE(window->close());
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(ChildSaveTest, InsideTheDocumentAreaARefusedCloseKeepsTheSubWindow) {
+  QMdiArea area;
+  auto* window = new TChild;
+  window->Init({"NOM STRING"});
+  window->Modified = true;
+  QPointer<QMdiSubWindow> frame = area.addSubWindow(window);
+  area.show();
+  window->show();
+  frame->resize(600, 300);
+  EXPECT_EQ(window->StringGrid2->ColWidth(1), 600 - 168);
+
+  services.AnswerQuestion(TAnswer::Cancel);
+  EXPECT_FALSE(frame->close());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_FALSE(frame.isNull());
+  EXPECT_EQ(area.subWindowList().size(), 1);
+
+  services.AnswerQuestion(TAnswer::No);
+  area.closeAllSubWindows();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(frame.isNull());
+  EXPECT_TRUE(area.subWindowList().isEmpty());
 }

@@ -224,16 +224,6 @@ TEST_F(ChildViewTest, TableViewNeverWritesRowsIntoRecordsTheyNoLongerShow) {
   for (int r = 1; r <= 4; ++r) EXPECT_NE(Value(1, r), "Fant\xF4me");
 }
 
-TEST_F(ChildViewTest, RecNoReadsTheNumberInColumnZero) {
-  TChild& c = Open(WriteClients());
-  c.StringGrid1->SetCell(0, 1, "abc");
-  EXPECT_EQ(c.RecNo(), 0);
-  c.StringGrid1->SetCell(0, 1, "");
-  EXPECT_EQ(c.RecNo(), 0);
-  c.StringGrid1->SetCell(0, 1, "4");
-  EXPECT_EQ(c.RecNo(), 4);
-}
-
 TEST_F(ChildViewTest, SnapshotsMatchTheTableAtEveryRowChange) {
   TChild& c = Open(WriteClients());
   for (int step = 0; step < 8; ++step) {

@@ -29,6 +29,7 @@
 #include "IServices.h"
 #include "TAboutBox.h"
 #include "TChild.h"
+#include "TNouveau.h"
 
 namespace {
 
@@ -645,8 +646,12 @@ bool TMainForm::OpenTable(const QString& fileName) {
 }
 
 void TMainForm::FileNewItemClick() {
-  // The field list of a new table comes from the new-table dialog, which the
-  // structure commands bring; without it there is nothing to create.
+  QStringList fields;
+  {
+    TNouveau dialog;
+    if (Services().RunDialog(dialog) == QDialog::Accepted) fields = dialog.Result();
+  }
+  NewTable(fields);
 }
 
 void TMainForm::FileOpenItemClick() {

@@ -109,20 +109,18 @@ void TModif::Init(const QStringList& fields) {
 
 QStringList TModif::Result() const {
   QStringList lines;
-  if (!confirmed_) return lines;
-  for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-    const QTreeWidgetItem* item = ListView1->topLevelItem(i);
-    lines << item->text(0) + QLatin1Char(' ') + item->text(1);
-  }
+  for (const TEntry& entry : Entries()) lines << entry.name + QLatin1Char(' ') + entry.type;
   return lines;
 }
 
-std::vector<int> TModif::Origins() const {
-  std::vector<int> origins;
-  if (!confirmed_) return origins;
-  for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
-    origins.push_back(ListView1->topLevelItem(i)->data(0, kOriginRole).toInt());
-  return origins;
+std::vector<TModif::TEntry> TModif::Entries() const {
+  std::vector<TEntry> entries;
+  if (!confirmed_) return entries;
+  for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* item = ListView1->topLevelItem(i);
+    entries.push_back({item->text(0), item->text(1), item->data(0, kOriginRole).toInt()});
+  }
+  return entries;
 }
 
 void TModif::Button1Click() {

@@ -9,10 +9,11 @@
 // Escape closes without an answer.
 //
 // Result() gives one line per entry in list order, NAME blank TYPE, and nothing
-// when not confirmed. Each entry remembers the field it came from (its line
-// number in Init, from 1; 0 for an entry added here), so that a renamed field
-// can keep its values: Origins() runs parallel to Result(). Built in code so
-// that a test can fill it and press its buttons.
+// when not confirmed. Entries() gives the same entries with name and type apart
+// (a name read from a file may hold a blank) and with the field each came from:
+// its line number in Init, from 1, or 0 for an entry added here. A renamed
+// entry keeps its origin, so that the field can keep its values. Built in code
+// so that a test can fill it and press its buttons.
 
 #include <QDialog>
 #include <QStringList>
@@ -31,9 +32,15 @@ class TModif : public QDialog {
  public:
   explicit TModif(QWidget* parent = nullptr);
 
+  struct TEntry {
+    QString name;
+    QString type;
+    int origin = 0;
+  };
+
   void Init(const QStringList& fields);
   QStringList Result() const;
-  std::vector<int> Origins() const;
+  std::vector<TEntry> Entries() const;
 
   void Button1Click();       // "Annuler"
   void Button2Click();       // "OK"

@@ -195,7 +195,13 @@ TEST_F(FieldDialogsTest, StructureListAddsReplacesAndDeletesEntries) {
   EXPECT_EQ(Services().RunDialog(modif), QDialog::Accepted);
   EXPECT_EQ(modif.Result(), QStringList({"Nom2 FLOAT", "CP STRING", "PAYS FLOAT"}));
   // The renamed entry still names the field it came from; the new one none.
-  EXPECT_EQ(modif.Origins(), std::vector<int>({1, 4, 0}));
+  const std::vector<TModif::TEntry> entries = modif.Entries();
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].origin, 1);
+  EXPECT_EQ(entries[0].name, "Nom2");
+  EXPECT_EQ(entries[1].origin, 4);
+  EXPECT_EQ(entries[2].origin, 0);
+  EXPECT_EQ(entries[2].type, "FLOAT");
 }
 
 TEST_F(FieldDialogsTest, StructureDialogCancelledGivesNothing) {
@@ -212,7 +218,7 @@ TEST_F(FieldDialogsTest, StructureDialogCancelledGivesNothing) {
   EXPECT_EQ(Services().RunDialog(escaped), QDialog::Rejected);
   EXPECT_EQ(Services().RunDialog(cancelled), QDialog::Rejected);
   EXPECT_TRUE(escaped.Result().isEmpty());
-  EXPECT_TRUE(escaped.Origins().empty());
+  EXPECT_TRUE(escaped.Entries().empty());
   EXPECT_TRUE(cancelled.Result().isEmpty());
 }
 

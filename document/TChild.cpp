@@ -539,13 +539,16 @@ bool TChild::SaveAs() {
     case 6:
       if (!SauveXml(name)) return false;  // SauveXml has told why
       SetFileName(name);
+      Modified = false;
       return true;
   }
   if (!ok) {
     ShowSaveError(name, Table.ErrorMessage);
     return false;
   }
+  // The whole table is now in the document's file: nothing is left to save.
   SetFileName(name);
+  Modified = false;
   return true;
 }
 

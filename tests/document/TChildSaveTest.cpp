@@ -144,7 +144,8 @@ TEST_F(ChildSaveTest, SaveAsWritesEachOfTheSixForms) {
   EXPECT_EQ(c.FileName, Path("a.qor"));
   EXPECT_EQ(c.windowTitle(), "a.qor");
   EXPECT_EQ(Reread(Path("a.qor"), 1, 5), "Roux");
-  EXPECT_TRUE(c.Modified);  // the save as leaves it as it was
+  EXPECT_FALSE(c.Modified);  // the whole table is saved
+  c.Modified = true;
 
   // The structure only: fields and types, no record; the document keeps its file.
   services.AnswerFile(Path("s.qor"), 2);
@@ -156,6 +157,7 @@ TEST_F(ChildSaveTest, SaveAsWritesEachOfTheSixForms) {
   EXPECT_EQ(s.RecordCount(), 0);
   EXPECT_EQ(c.FileName, Path("a.qor"));
   EXPECT_EQ(c.windowTitle(), "a.qor");
+  EXPECT_TRUE(c.Modified);  // only the structure was written
 
   services.AnswerFile(Path("c.csv"), 3);
   EXPECT_TRUE(c.SaveAs());

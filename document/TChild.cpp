@@ -11,11 +11,19 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <unordered_set>
 
 #include "AnsiCodec.h"
+#include "ConvertOemText.h"
 #include "IServices.h"
 #include "TEnreg.h"
+#include "TFindDlg.h"
 #include "THourglass.h"
+#include "TInfos.h"
+#include "TModif.h"
+#include "TRenum.h"
+#include "TReplaceDlg.h"
 #include "TStringGrid.h"
 #include "TTextWidths.h"
 #include "TXlsWriter.h"
@@ -727,6 +735,499 @@ void TChild::Largeur() {
     StringGrid1->SetColWidth(c, pixels >= 64 ? pixels : pixels + 20);
   }
   Remplit();
+}
+
+// --- Editing commands ---
+
+void TChild::Ajouter() {
+  // The selection is left, but the rows it shows stay: the new record comes
+  // after them.
+  const bool gridInStep = !TableGridStale();
+  SelectionMode = false;
+  switch (GetOnglet()) {
+    case 1: {
+      EcritEnr(RecNo());
+      Memorise();
+      // The spare row of an empty view shows no record: the new one takes it.
+      const bool spareRow = StringGrid1->RowCount() == 2 && RowRecNo(1) == 0;
+      Table.Append();
+      const int added = Table.RecordCount();
+      if (gridInStep) shownRecords_.push_back(Table.RecordList().GetShared(added - 1));
+      if (!spareRow) StringGrid1->SetRowCount(StringGrid1->RowCount() + 1);
+      // Moving to the new row writes back the row left, which may move the
+      // cursor; the new row is numbered with the record actually appended.
+      Dernier();
+      StringGrid1->SetCell(0, StringGrid1->Row(), QString::number(added));
+      Table.GoToRecord(added);
+      break;
+    }
+    case 2:
+      EcritFiche();
+      Table.Append();
+      Memorise();
+      LitFiche();
+      break;
+    case 3:
+      EcritMasque();
+      Table.Append();
+      Memorise();
+      LitMasque();
+      break;
+  }
+}
+
+void TChild::Supprimer() {
+  if (!Services().Confirm(QStringLiteral("Supprimer l'enregistrement ?"))) return;
+  Memorise();
+  switch (GetOnglet()) {
+    case 1:
+      Table.DeleteRecord(RecNo());
+      Remplit();
+      break;
+    case 2:
+      Table.DeleteCurrent();
+      LitFiche();
+      break;
+    case 3:
+      Table.DeleteCurrent();
+      LitMasque();
+      break;
+  }
+  Modified = true;
+}
+
+void TChild::Copier() {
+  EcritOnglet();
+  // In the table view the record copied is the one of the row the user sees,
+  // not whichever record the cursor last stopped on.
+  if (GetOnglet() == 1 && RecNo() >= 1) Table.GoToRecord(RecNo());
+  CopyBuffer.Clear();
+  for (int i = 1; i <= Table.FieldCount(); ++i) CopyBuffer.Add(Table.GetFieldValue(i));
+}
+
+void TChild::Coller() {
+  Memorise();
+  const int view = GetOnglet();
+  // The table view pastes into the row shown (none on a row without record);
+  // the other views into the record they show.
+  bool target = true;
+  if (view == 1) target = Table.GoToRecord(RecNo());
+  bool changed = false;
+  if (target && Table.RecNo() >= 1 && Table.RecNo() <= Table.RecordCount()) {
+    for (int k = 1; k <= CopyBuffer.Count() && k <= Table.FieldCount(); ++k) {
+      const std::string& value = CopyBuffer.Get(k - 1);
+      if (Table.GetFieldValue(k) == value) continue;
+      if (Table.SetFieldValue(k, value)) changed = true;
+    }
+  }
+  switch (view) {
+    case 1:
+      if (RecNo() >= 1) LitEnr(RecNo());
+      break;
+    case 2:
+      LitFiche();
+      break;
+    case 3:
+      LitMasque();
+      break;
+  }
+  // A pasted record must not be lost on closing without the question.
+  if (changed) Modified = true;
+}
+
+void TChild::Annuler() {
+  if (!UndoAvailable) return;
+  THourglass hourglass;
+  Table.Assign(UndoTable);
+  InitGrilles();
+  LitOnglet();
+  Modified = true;
+}
+
+void TChild::TriAscendant() {
+  Trie(true);
+}
+
+void TChild::TriDescendant() {
+  Trie(false);
+}
+
+void TChild::Trie(bool ascending) {
+  THourglass hourglass;
+  EcritOnglet();
+  Memorise();
+  const int view = GetOnglet();
+  const int field = FieldUnderCursor();
+  if (field >= 1 && field <= Table.FieldCount()) {
+    const std::string name = Table.GetFieldName(field);
+    if (Table.GetFieldType(field) == kFloat)
+      Table.SortFloat(name, ascending);
+    else
+      Table.SortText(name, ascending);
+  }
+  if (view == 1) Remplit();
+  if (view == 2) LitFiche();
+  Modified = true;
+}
+
+void TChild::Doublons() {
+  if (!Services().Confirm(QStringLiteral("Supprimer les doublons de la table ?"))) return;
+  THourglass hourglass;
+  EcritOnglet();
+  Memorise();
+  Table.RemoveDuplicates();
+  InitGrilles();
+  LitOnglet();
+  Modified = true;
+}
+
+void TChild::Convertir() {
+  if (!Services().Confirm(QStringLiteral("Convertir les caractères de la table ?"))) return;
+  THourglass hourglass;
+  EcritOnglet();
+  Memorise();
+  const int fields = Table.FieldCount();
+  Table.First();
+  while (!Table.Eof) {
+    for (int i = 1; i <= fields; ++i) {
+      const std::string& value = Table.GetFieldValue(i);
+      std::string converted = ConvertOemText(value);
+      // An unchanged record stays shared with the undo snapshot.
+      if (converted != value) Table.SetFieldValue(i, converted);
+    }
+    Table.Next();
+  }
+  LitOnglet();
+  Modified = true;
+}
+
+// --- Field and structure commands ---
+
+int TChild::FieldUnderCursor() const {
+  switch (GetOnglet()) {
+    case 1:
+      return StringGrid1->Col();
+    case 2:
+      return StringGrid2->Row() + 1;
+  }
+  return 0;
+}
+
+QStringList TChild::FieldNameList() const {
+  QStringList names;
+  for (int i = 1; i <= Table.FieldCount(); ++i) names << FromAnsi(Table.GetFieldName(i));
+  return names;
+}
+
+QStringList TChild::FieldList(QChar separator) const {
+  QStringList lines;
+  for (int i = 1; i <= Table.FieldCount(); ++i)
+    lines << FromAnsi(Table.GetFieldName(i)) + separator + FromAnsi(Table.GetFieldType(i));
+  return lines;
+}
+
+void TChild::AjoutChamp() {
+  EcritOnglet();
+  Memorise();
+  const int view = GetOnglet();
+  if (view == 3) {
+    Modified = true;
+    return;
+  }
+  if (view != 1 && view != 2) return;
+  const int number = view == 1 ? StringGrid1->ColCount() : StringGrid2->RowCount() + 1;
+  const std::optional<QString> answer =
+      Services().InputBox(QStringLiteral("Ajouter un champ"), QStringLiteral("Nom du champ"),
+                          QStringLiteral("Champ") + QString::number(number));
+  // Cancelled (no answer) or emptied: no field.
+  if (!answer || answer->isEmpty()) return;
+  std::string name = ToAnsi(*answer);
+  for (char& c : name)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  Table.AddField(name);
+  InitGrilles();
+  if (view == 1)
+    Remplit();
+  else
+    LitFiche();
+  Modified = true;
+}
+
+void TChild::SupChamp() {
+  if (!Services().Confirm(QStringLiteral("Supprimer le champ courant ?"))) return;
+  EcritOnglet();
+  Memorise();
+  const int view = GetOnglet();
+  if (view == 1 || view == 2) {
+    Table.DeleteField(Table.GetFieldName(FieldUnderCursor()));
+    InitGrilles();
+    if (view == 1)
+      Remplit();
+    else
+      LitFiche();
+  }
+  Modified = true;
+}
+
+void TChild::Renommer() {
+  EcritOnglet();
+  const int k = FieldUnderCursor();
+  QString name;
+  QString type;
+  {
+    TRenum dialog;
+    dialog.Init(FromAnsi(Table.GetFieldName(k)), FromAnsi(Table.GetFieldType(k)));
+    if (Services().RunDialog(dialog) == QDialog::Accepted) name = dialog.Result(type);
+  }
+  if (name.isEmpty()) return;
+  const std::string newName = ToAnsi(name);
+  // Two fields of one name could no longer be told apart: values are found by
+  // name, and neither a saved file nor the undo snapshot could keep both.
+  const int other = Table.FieldIndex(newName);
+  if (k >= 1 && other != 0 && other != k) return;
+  Memorise();
+  Table.SetFieldName(k, newName);
+  Table.SetFieldType(k, ToAnsi(type));
+  InitGrilles();
+  LitOnglet();
+  Modified = true;
+}
+
+namespace {
+
+struct RecordValuesHash {
+  size_t operator()(const TKStringList* r) const {
+    size_t h = 1469598103934665603ull;
+    for (const std::string& v : r->Items())
+      h ^= std::hash<std::string>()(v) + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
+    return h;
+  }
+};
+
+struct RecordValuesEqual {
+  bool operator()(const TKStringList* a, const TKStringList* b) const { return a == b || *a == *b; }
+};
+
+}  // namespace
+
+bool TChild::HasDuplicates() const {
+  const std::vector<TRecord>& records = Table.RecordList().Items();
+  std::unordered_set<const TKStringList*, RecordValuesHash, RecordValuesEqual> seen;
+  seen.reserve(records.size() * 2 + 1);
+  for (const TRecord& r : records)
+    if (!seen.insert(r.get()).second) return true;
+  return false;
+}
+
+void TChild::Proprietes() {
+  bool duplicates;
+  {
+    THourglass hourglass;
+    duplicates = HasDuplicates();
+  }
+  TInfos dialog;
+  dialog.Init(FileName, FieldList(QLatin1Char('\t')), duplicates, Table.RecordCount(),
+              Table.FieldCount());
+  Services().RunDialog(dialog);
+}
+
+void TChild::ModiStru() {
+  // What was typed belongs to the table being rebuilt.
+  EcritOnglet();
+  std::vector<TModif::TEntry> entries;
+  {
+    TModif dialog;
+    dialog.Init(FieldList(QLatin1Char('\t')));
+    if (Services().RunDialog(dialog) == QDialog::Accepted) entries = dialog.Entries();
+  }
+  if (entries.empty()) return;
+
+  THourglass hourglass;
+  Memorise();
+  TQor2 rebuilt;
+  std::vector<int> from;  // for each new field, the field whose values it takes (0: none)
+  for (const TModif::TEntry& entry : entries) {
+    // A repeated or blank name is skipped, and its type with it.
+    if (!rebuilt.AddField(ToAnsi(entry.name))) continue;
+    if (entry.type.startsWith(QLatin1Char('F'))) rebuilt.SetFieldType(rebuilt.FieldCount(), kFloat);
+    from.push_back(entry.origin >= 1 && entry.origin <= Table.FieldCount() ? entry.origin : 0);
+  }
+  const int fields = rebuilt.FieldCount();
+  for (int n = 1; n <= Table.RecordCount(); ++n) {
+    rebuilt.Append();
+    for (int q = 1; q <= fields; ++q)
+      if (from[q - 1] != 0) rebuilt.SetFieldValue(q, Table.GetCell(from[q - 1], n));
+  }
+  Table.Assign(rebuilt);
+  InitGrilles();
+  LitOnglet();
+  Modified = true;
+}
+
+// --- Find and replace ---
+
+int TChild::RowRecNo(int row) const {
+  const std::string text = StringGrid1->CellAnsi(0, row);
+  if (text.empty() || text.size() > 9) return 0;
+  int n = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return 0;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+
+void TChild::SetSearchValue(const QString& text) {
+  SearchValue = ToAnsi(text);
+  SearchOperator = WholeWord ? "=" : "LIKE";
+  // A prefix search: the values that begin with the text.
+  if (SearchOperator == "LIKE") SearchValue += '*';
+}
+
+bool TChild::FindStep(bool fromFirst) {
+  const int view = GetOnglet();
+  if (view == 1) {
+    EcritEnr(RecNo());
+    // The rows are what the user sees, the selection's records in selection
+    // mode: the search visits them in order. On the last row it starts there.
+    const int rows = StringGrid1->RowCount();
+    const int before = Table.RecNo();
+    for (int row = fromFirst ? 1 : std::min(StringGrid1->Row() + 1, rows - 1); row < rows; ++row) {
+      const int n = RowRecNo(row);
+      if (n < 1 || !Table.GoToRecord(n) ||
+          !Table.MatchText(SearchField, SearchOperator, SearchValue))
+        continue;
+      // The row change snapshots and writes back the row left, which may
+      // move the cursor: the record found is made current again.
+      StringGrid1->SetRow(row);
+      Table.GoToRecord(n);
+      return true;
+    }
+    // Nothing found: the record shown stays the current one.
+    Table.GoToRecord(RecNo() >= 1 ? RecNo() : before);
+    return false;
+  }
+  if (view != 2 && view != 3) return false;
+  if (view == 2)
+    EcritFiche();
+  else
+    EcritMasque();
+  const int shown = Table.RecNo();
+  const int start = fromFirst ? 1 : std::min(shown + 1, Table.RecordCount());
+  int found = 0;
+  if (start >= 1 && Table.BeginSearch(true)) {
+    Table.GoToRecord(start);
+    while (Table.FindNext(SearchField, SearchOperator, SearchValue)) {
+      // In selection mode only the records the view can show.
+      if (!SelectionMode || Table.MatchText(FilterField, FilterOperator, FilterValue)) {
+        found = Table.RecNo();
+        break;
+      }
+    }
+    Table.EndSearch();
+  }
+  if (!found) {
+    Table.GoToRecord(shown);
+    return false;
+  }
+  Table.GoToRecord(found);
+  ReRead();
+  return true;
+}
+
+void TChild::Rechercher() {
+  const QStringList names = FieldNameList();
+  const int view = GetOnglet();
+  if (view == 1 || view == 2) SearchField = Table.GetFieldName(FieldUnderCursor());
+  QString field = FromAnsi(SearchField);
+  bool wholeWord = WholeWord;
+  QString text;
+  {
+    TFindDlg dialog;
+    dialog.Init(FromAnsi(SearchValue), field, names, WholeWord);
+    if (Services().RunDialog(dialog) == QDialog::Accepted) text = dialog.Result(field, wholeWord);
+  }
+  SearchField = ToAnsi(field);
+  WholeWord = wholeWord;
+  if (text.isEmpty()) return;
+  SetSearchValue(text);
+  Replacing = false;
+  FindStep(true);
+}
+
+void TChild::Continuer() {
+  if (Replacing) {
+    Continuer2();
+    return;
+  }
+  FindStep(false);
+}
+
+void TChild::Remplacer() {
+  const QStringList names = FieldNameList();
+  const int view = GetOnglet();
+  if (view == 1 || view == 2) SearchField = Table.GetFieldName(FieldUnderCursor());
+  QString replacement = FromAnsi(ReplaceValue);
+  QString field = FromAnsi(SearchField);
+  bool replaceAll = ReplaceAllOption;
+  bool wholeWord = WholeWord;
+  QString text;
+  {
+    TReplaceDlg dialog;
+    dialog.Init(FromAnsi(SearchValue), replacement, names, ReplaceAllOption, WholeWord, field);
+    if (Services().RunDialog(dialog) == QDialog::Accepted)
+      text = dialog.Result(replacement, replaceAll, wholeWord, field);
+  }
+  ReplaceValue = ToAnsi(replacement);
+  ReplaceAllOption = replaceAll;
+  WholeWord = wholeWord;
+  SearchField = ToAnsi(field);
+  if (text.isEmpty()) return;
+  SetSearchValue(text);
+  Replacing = true;
+  if (ReplaceAllOption) {
+    // What was typed must not be lost under the replaced values.
+    EcritOnglet();
+    ReplaceAll();
+  } else if (FindStep(true)) {
+    Replace();
+  }
+}
+
+void TChild::Continuer2() {
+  if (FindStep(false)) Replace();
+}
+
+void TChild::Replace() {
+  if (Services().ConfirmCancel(QStringLiteral("Remplacer ?")) != TAnswer::Yes) return;
+  Table.SetValueByName(SearchField, ReplaceValue);
+  switch (GetOnglet()) {
+    case 1:
+      LitEnr(RecNo());
+      break;
+    case 2:
+      LitFiche();
+      break;
+    case 3:
+      LitMasque();
+      break;
+  }
+  Modified = true;
+}
+
+void TChild::ReplaceAll() {
+  {
+    THourglass hourglass;
+    const int field = Table.FieldIndex(SearchField);
+    Table.First();
+    if (Table.BeginSearch(true)) {
+      while (Table.FindNext(SearchField, SearchOperator, SearchValue))
+        if (Table.GetFieldValue(field) != ReplaceValue) Table.SetFieldValue(field, ReplaceValue);
+      Table.EndSearch();
+    }
+    LitOnglet();
+  }
+  Modified = true;
 }
 
 // --- Closing and events ---

@@ -97,6 +97,56 @@ class TChild : public QWidget {
   void AffSel();   // shows the records matching the selection filter
   void Largeur();  // fits the table view's column widths to their contents
 
+  // --- Editing commands ---
+
+  // Appends an empty record and shows it; leaves the selection. Does not mark
+  // the table modified: values typed into the record will.
+  void Ajouter();
+  void Supprimer();  // "Supprimer l'enregistrement ?", then deletes the record shown
+  // Copies the values of the record shown (the current row's in the table view)
+  // into CopyBuffer, and pastes them into the record shown.
+  void Copier();
+  void Coller();
+  void Annuler();  // restores the last snapshot, which stays for another undo
+  // Sort every record by the field under the cursor, as numbers for a "FLOAT"
+  // field; nothing is sorted in the form view.
+  void TriAscendant();
+  void TriDescendant();
+  void Doublons();   // "Supprimer les doublons de la table ?", then removes them
+  void Convertir();  // "Convertir les caractères de la table ?", DOS letters in every value
+
+  // --- Field and structure commands ---
+
+  void AjoutChamp();  // asks for a name (upper-cased) and adds an empty field
+  void SupChamp();    // "Supprimer le champ courant ?", then deletes the field under the cursor
+  // Renames and retypes the field under the cursor (TRenum). A name that
+  // another field has already is refused: nothing changes.
+  void Renommer();
+  void Proprietes();  // the properties dialog (TInfos)
+  // Edits the list of fields (TModif) and rebuilds the table: every field keeps
+  // the values of the field its entry came from, also when renamed; a new entry
+  // starts empty. Writes the view back and takes a snapshot first.
+  void ModiStru();
+
+  // --- Find and replace ---
+  //
+  // A search compares one field of each record with SearchValue: exactly with
+  // "=" ("Mot entier"), or as a pattern with "LIKE" and a "*" appended, so a
+  // prefix without regard to the case of a to z. A new find or replace starts
+  // on the first record; a continue step goes on after the record shown (on
+  // the last one it tests that one again). Only the records the view shows are
+  // visited: the rows of the table view, the selection in the other views in
+  // selection mode. When nothing is found the record shown stays current.
+
+  void Rechercher();  // TFindDlg, then finds the first match
+  void Continuer();   // the next match; continues the replace after a replace
+  // TReplaceDlg, then replaces in every matching record (the selection does not
+  // limit it) or asks for the first match.
+  void Remplacer();
+  void Continuer2();  // the next match, then Replace
+  void Replace();     // "Remplacer ?" (Yes, No, Cancel); Yes sets the field's whole value
+  void ReplaceAll();  // every matching record of the table, without a question
+
   // The close question: true when the window may close. Asks "Enregistrer
   // changements dans '<file>'?" (Yes, No, Cancel) when the table was modified;
   // Yes saves, and the window stays open when the table was not saved after all.
@@ -165,7 +215,18 @@ class TChild : public QWidget {
   // rows no longer show the records they name.
   bool TableGridStale() const;
   void RememberShown(int recNo);
-  void ReRead();                    // LitFiche or LitMasque, in the column and form views
+  void ReRead();  // LitFiche or LitMasque, in the column and form views
+  void Trie(bool ascending);
+  int FieldUnderCursor() const;  // 0 in the form view
+  // One line per field: name, the separator, type.
+  QStringList FieldList(QChar separator) const;
+  QStringList FieldNameList() const;
+  bool HasDuplicates() const;
+  int RowRecNo(int row) const;  // record number in column 0 of a table grid row, 0 if none
+  void SetSearchValue(const QString& text);
+  // One find step from the first record or after the record shown; true with
+  // the record found shown and current.
+  bool FindStep(bool fromFirst);
   int RowShowing(int recNo) const;  // table grid row of a record, 0 if none
   void ShowSaveError(const QString& name, const std::string& reason);
   void SetFileName(const QString& name);  // with the caption and the signal

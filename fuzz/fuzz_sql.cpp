@@ -7,8 +7,8 @@
 //
 // Besides memory errors it checks that a run leaves the source as it was, that two
 // runs agree, that every record lands in exactly one result table, and that the
-// results equal those of reading the condition afresh for every record (a plain
-// recursive reading kept here as the oracle).
+// results equal those of reading the condition afresh for every record (the
+// tests' LiteralSql).
 
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "TConcordances.h"
+#include "LiteralSql.h"
 #include "TQor2.h"
 #include "TQor2Sql.h"
 
@@ -60,148 +60,6 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
-// The condition parsed again for every record and evaluated while parsed.
-class Oracle {
- public:
-  explicit Oracle(TQor2& source) : src_(source) {}
-  TQor2 selected, rejected;
-
-  bool Execute(const std::string& text) {
-    s_ = text;
-    p_ = 0;
-    if (Token() != "SELECT") return false;
-    selected.Clear();
-    rejected.Clear();
-    std::string t = Token();
-    if (t == "DISTINCT") {
-      selected.Distinct = rejected.Distinct = true;
-      t = Token();
-    }
-    Skip();
-    if (t == "*") {
-      for (int i = 1; i <= src_.FieldCount(); ++i) {
-        selected.AddField(src_.GetFieldName(i));
-        rejected.AddField(src_.GetFieldName(i));
-      }
-      t = Token();
-      Skip();
-    } else {
-      while (p_ < s_.size() && t != "WHERE") {
-        if (t.empty()) return false;
-        selected.AddField(t);
-        rejected.AddField(t);
-        t = Token();
-        Skip();
-      }
-    }
-    if (t != "WHERE") return false;
-    s_ = s_.substr(p_);
-    for (bool more = src_.First(); more; more = src_.Next()) {
-      p_ = 0;
-      TQor2& to = Or() ? selected : rejected;
-      to.Append();
-      for (int i = 1; i <= to.FieldCount(); ++i)
-        to.SetFieldValue(i, src_.GetValueByName(to.GetFieldName(i)));
-    }
-    if (selected.Distinct) selected.RemoveDuplicates();
-    if (rejected.Distinct) rejected.RemoveDuplicates();
-    return true;
-  }
-
- private:
-  static bool Blank(char c) { return c == ' ' || c == ','; }
-  static bool OpChar(char c) { return c == '<' || c == '=' || c == '>' || c == '~'; }
-  bool End() const { return p_ >= s_.size(); }
-  void Skip() {
-    while (!End() && Blank(s_[p_])) ++p_;
-  }
-  std::string Token() {
-    Skip();
-    const size_t b = p_;
-    if (!End() && s_[p_] == '\'') {
-      ++p_;
-      while (!End()) {
-        if (s_[p_++] != '\'') continue;
-        if (End() || s_[p_] != '\'') break;
-        ++p_;
-      }
-    } else if (!End() && (s_[p_] == '(' || s_[p_] == ')')) {
-      ++p_;
-    } else {
-      while (!End() && !Blank(s_[p_]) && !OpChar(s_[p_]) && s_[p_] != '(' && s_[p_] != ')') ++p_;
-    }
-    return s_.substr(b, p_ - b);
-  }
-  bool Or() {
-    if (End()) return false;
-    const bool a = And();
-    Skip();
-    if (Token() != "OR") return a;
-    const bool b = Or();
-    return a || b;
-  }
-  bool And() {
-    if (End()) return true;
-    const bool a = Comparison();
-    Skip();
-    const size_t mark = p_;
-    if (Token() != "AND") {
-      p_ = mark;
-      return a;
-    }
-    const bool b = And();
-    return a && b;
-  }
-  bool Comparison() {
-    const std::string f = Token();
-    Skip();
-    if (f == "(") return Or();
-    Skip();
-    const size_t b = p_;
-    while (!End() && OpChar(s_[p_])) ++p_;
-    const std::string op = s_.substr(b, p_ - b);
-    const std::string v = Token();
-    Skip();
-    const std::string& x = src_.GetValueByName(f);
-    if (!v.empty() && v[0] == '\'') {
-      std::string l;
-      for (size_t i = 1; i + 1 < v.size(); ++i) {
-        if (v[i] != '\'')
-          l += v[i];
-        else if (i + 2 < v.size() && v[i + 1] == '\'')
-          l += v[++i];
-      }
-      if (op == "~=") {
-        TConcordances m;
-        m.KeepSpaces = false;
-        m.CaseSensitive = false;
-        m.UseWildcards = true;
-        return m.Matches(l, x);
-      }
-      const int c = x.compare(l);
-      return op == "="    ? c == 0
-             : op == "<>" ? c != 0
-             : op == "<"  ? c < 0
-             : op == ">"  ? c > 0
-             : op == "<=" ? c <= 0
-             : op == ">=" ? c >= 0
-                          : false;
-    }
-    const Extended n = TQor2::TextToFloat(v), y = TQor2::TextToFloat(x);
-    return op == "="    ? y == n
-           : op == "<>" ? y != n
-           : op == "<"  ? y < n
-           : op == ">"  ? y > n
-           : op == "<=" ? y <= n
-           : op == ">=" ? y >= n
-                        : false;
-  }
-
-  TQor2& src_;
-  std::string s_;
-  size_t p_ = 0;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -236,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The oracle recurses once per group and per AND/OR; keep it well inside the stack.
   if (statement.size() <= 2048) {
-    Oracle oracle(shadow);
+    LiteralSql oracle(shadow);
     Check(oracle.Execute(statement) == ok);
     Check(Dump(oracle.selected) == selected && Dump(oracle.rejected) == rejected);
     Check(shadow.RecNo() == source.RecNo() && shadow.Eof == source.Eof && shadow.Bof == source.Bof);

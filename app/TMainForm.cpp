@@ -698,14 +698,37 @@ void TMainForm::FileExitItemClick() {
   close();
 }
 
-void TMainForm::Annuler1Click() {}
-void TMainForm::CopyItemClick() {}
-void TMainForm::PasteItemClick() {}
-void TMainForm::Rechercher1Click() {}
-void TMainForm::Continuerlarecherche1Click() {}
-void TMainForm::Remplacer1Click() {}
-void TMainForm::Supprimerlenregistrement1Click() {}
-void TMainForm::Supprimerlechamp1Click() {}
+void TMainForm::Annuler1Click() {
+  if (TChild* child = ActiveChild()) child->Annuler();
+}
+
+void TMainForm::CopyItemClick() {
+  if (TChild* child = ActiveChild()) child->Copier();
+}
+
+void TMainForm::PasteItemClick() {
+  if (TChild* child = ActiveChild()) child->Coller();
+}
+
+void TMainForm::Rechercher1Click() {
+  if (TChild* child = ActiveChild()) child->Rechercher();
+}
+
+void TMainForm::Continuerlarecherche1Click() {
+  if (TChild* child = ActiveChild()) child->Continuer();
+}
+
+void TMainForm::Remplacer1Click() {
+  if (TChild* child = ActiveChild()) child->Remplacer();
+}
+
+void TMainForm::Supprimerlenregistrement1Click() {
+  if (TChild* child = ActiveChild()) child->Supprimer();
+}
+
+void TMainForm::Supprimerlechamp1Click() {
+  if (TChild* child = ActiveChild()) child->SupChamp();
+}
 
 void TMainForm::AllerenregistrementN1Click() {
   if (TChild* child = ActiveChild()) child->Aller();
@@ -744,8 +767,13 @@ void TMainForm::Ajusterlargeurcolonnes1Click() {
   if (TChild* child = ActiveChild()) child->Largeur();
 }
 
-void TMainForm::Modifierstructure1Click() {}
-void TMainForm::Proprits1Click() {}
+void TMainForm::Modifierstructure1Click() {
+  if (TChild* child = ActiveChild()) child->ModiStru();
+}
+
+void TMainForm::Proprits1Click() {
+  if (TChild* child = ActiveChild()) child->Proprietes();
+}
 void TMainForm::Modifierformulaire1Click() {}
 
 void TMainForm::Enregistrementprcdent1Click() {
@@ -764,14 +792,45 @@ void TMainForm::Dernierenregistrement1Click() {
   if (TChild* child = ActiveChild()) child->Dernier();
 }
 
-void TMainForm::Ajouterdesenregistrements1Click() {}
-void TMainForm::Ajouterunchamp1Click() {}
-void TMainForm::Renommerchamp1Click() {}
+void TMainForm::Ajouterdesenregistrements1Click() {
+  if (TChild* child = ActiveChild()) child->Ajouter();
+}
+
+void TMainForm::Ajouterunchamp1Click() {
+  if (TChild* child = ActiveChild()) child->AjoutChamp();
+}
+
+void TMainForm::Renommerchamp1Click() {
+  if (TChild* child = ActiveChild()) child->Renommer();
+}
 void TMainForm::Filtredeslection1Click() {}
-void TMainForm::Ascendant1Click() {}
-void TMainForm::Descendant1Click() {}
-void TMainForm::Supprimerdoublons1Click() {}
-void TMainForm::Convertircaractres1Click() {}
+void TMainForm::Ascendant1Click() {
+  if (TChild* child = ActiveChild()) {
+    SetStatus(QStringLiteral("Trie..."));
+    child->TriAscendant();
+    SetStatus(QString());
+  }
+}
+
+void TMainForm::Descendant1Click() {
+  if (TChild* child = ActiveChild()) {
+    SetStatus(QStringLiteral("Trie..."));
+    child->TriDescendant();
+    SetStatus(QString());
+  }
+}
+
+void TMainForm::Supprimerdoublons1Click() {
+  if (TChild* child = ActiveChild()) {
+    SetStatus(QStringLiteral("Analyse..."));
+    child->Doublons();
+    SetStatus(QString());
+  }
+}
+
+void TMainForm::Convertircaractres1Click() {
+  if (TChild* child = ActiveChild()) child->Convertir();
+}
 void TMainForm::RequeteSQL1Click() {}
 void TMainForm::InterrogationQBE1Click() {}
 void TMainForm::Compter1Click() {}

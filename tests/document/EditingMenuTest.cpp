@@ -1,0 +1,208 @@
+// The main window's side of the editing, structure and find commands: the
+// new-table command, the menu items and shortcuts that reach the active
+// document window, and the status text shown while a command runs.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#include "TChild.h"
+#include "TFakeServices.h"
+#include "TFindDlg.h"
+#include "TMainForm.h"
+#include "TNameEdit.h"
+#include "TNouveau.h"
+#include "TStringGrid.h"
+
+namespace {
+
+// Scripted services that also look at the main window while a question is up.
+class TProbingServices : public TFakeServices {
+ public:
+  TAnswer Ask(const TQuestion& question) override {
+    if (onAsk) onAsk();
+    return TFakeServices::Ask(question);
+  }
+  std::function<void()> onAsk;
+};
+
+class EditingMenuTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    SetServices(&services);
+    form = std::make_unique<TMainForm>(dir.path());
+  }
+  void TearDown() override {
+    for (TChild* child : form->Children()) child->Modified = false;
+    form.reset();
+    EXPECT_TRUE(services.Problems().isEmpty()) << services.Problems().join('\n').toStdString();
+    EXPECT_EQ(services.PendingAnswers(), 0);
+    SetServices(nullptr);
+  }
+
+  QAction* Action(const char* name) const {
+    QAction* action = form->findChild<QAction*>(QLatin1String(name));
+    EXPECT_NE(action, nullptr) << name;
+    return action;
+  }
+  void AnswerNewTable(const QStringList& fields) {
+    services.AnswerDialog([fields](QDialog& d) {
+      auto& dialog = static_cast<TNouveau&>(d);
+      for (const QString& field : fields) {
+        const QStringList parts = field.split(' ');
+        dialog.Edit1->setText(parts[0]);
+        dialog.ComboBox1->setCurrentText(parts[1]);
+        dialog.SpeedButton1Click();
+      }
+      dialog.Button2->click();
+    });
+  }
+  QStringList Captions() const {
+    QStringList captions;
+    for (TChild* child : form->Children()) captions << child->windowTitle();
+    return captions;
+  }
+
+  QTemporaryDir dir;
+  TProbingServices services;
+  std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(EditingMenuTest, NewTableOpensANumberedWindowOnTheFieldsEntered) {
+  AnswerNewTable({"NOM STRING", "PRIX FLOAT"});
+  Action("FileNewItem")->trigger();
+  EXPECT_EQ(services.DialogTitles().last(), "Nouvelle table");
+  ASSERT_EQ(Captions(), QStringList({"Noname1"}));
+  TChild* child = form->ActiveChild();
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(child->Table.FieldCount(), 2);
+  EXPECT_EQ(child->Table.GetFieldName(1), "NOM");
+  EXPECT_EQ(child->Table.GetFieldType(2), "FLOAT");
+  EXPECT_EQ(child->Table.RecordCount(), 0);
+  EXPECT_TRUE(child->FileName.isEmpty());
+  EXPECT_FALSE(child->Modified);
+  EXPECT_EQ(child->GetOnglet(), 1);
+  EXPECT_TRUE(Action("Tabulaire1")->isChecked());
+  EXPECT_EQ(child->StringGrid1->Cell(2, 0), "PRIX");
+
+  AnswerNewTable({"A STRING"});
+  Action("FileNewItem")->trigger();
+  EXPECT_EQ(Captions(), QStringList({"Noname1", "Noname2"}));
+
+  // Cancelled, or confirmed without a field: no window.
+  services.AnswerDialog([](QDialog& d) { static_cast<TNouveau&>(d).Button1->click(); });
+  Action("FileNewItem")->trigger();
+  AnswerNewTable({});
+  Action("NewButton")->trigger();
+  EXPECT_EQ(Captions().size(), 2);
+}
+
+TEST_F(EditingMenuTest, MenuItemsReachTheActiveDocument) {
+  AnswerNewTable({"NOM STRING"});
+  Action("FileNewItem")->trigger();
+  TChild* child = form->ActiveChild();
+  ASSERT_NE(child, nullptr);
+  Action("Ajouterdesenregistrements1")->trigger();
+  Action("AddButton")->trigger();
+  EXPECT_EQ(child->Table.RecordCount(), 2);
+  child->Table.GoToRecord(1);
+  child->Table.SetFieldValue(1, "b");
+  child->Table.GoToRecord(2);
+  child->Table.SetFieldValue(1, "a");
+  child->Remplit();
+  Action("Ascendant1")->trigger();
+  EXPECT_EQ(child->Table.GetCell(1, 1), "a");
+  Action("Descendant1")->trigger();
+  EXPECT_EQ(child->Table.GetCell(1, 1), "b");
+  Action("Annuler1")->trigger();
+  EXPECT_EQ(child->Table.GetCell(1, 1), "a");
+  Action("CopyItem")->trigger();
+  EXPECT_EQ(child->CopyBuffer.Get(0), "a");
+
+  services.AnswerInput(QStringLiteral("ville"));
+  Action("Ajouterunchamp1")->trigger();
+  EXPECT_EQ(child->Table.GetFieldName(2), "VILLE");
+  services.AnswerQuestion(TAnswer::No);
+  Action("Supprimerlechamp1")->trigger();
+  services.AnswerQuestion(TAnswer::No);
+  Action("Supprimerlenregistrement1")->trigger();
+  services.AnswerQuestion(TAnswer::No);
+  Action("Convertircaractres1")->trigger();
+  EXPECT_EQ(services.Questions().back().text,
+            QString::fromUtf8("Convertir les caractères de la table ?"));
+  services.AnswerDialog([](QDialog& d) { d.reject(); });
+  Action("Renommerchamp1")->trigger();
+  services.AnswerDialog([](QDialog& d) { d.reject(); });
+  Action("Modifierstructure1")->trigger();
+  services.AnswerDialog([](QDialog& d) { d.reject(); });
+  Action("Proprits1")->trigger();
+  services.AnswerDialog([](QDialog& d) { d.reject(); });
+  Action("Remplacer1")->trigger();
+  EXPECT_EQ(services.DialogTitles().mid(1),
+            QStringList({"Renommer champ", "Modifier structure",
+                         QString::fromUtf8("Propriétés de la table"), "Remplacer"}));
+}
+
+TEST_F(EditingMenuTest, StatusTextWhileDuplicatesAreRemoved) {
+  AnswerNewTable({"NOM STRING"});
+  Action("FileNewItem")->trigger();
+  QString during;
+  services.onAsk = [&] { during = form->StatusText(); };
+  services.AnswerQuestion(TAnswer::Yes);
+  Action("Supprimerdoublons1")->trigger();
+  EXPECT_EQ(during, "Analyse...");
+  EXPECT_EQ(form->StatusText(), "");
+  EXPECT_TRUE(form->ActiveChild()->Modified);
+}
+
+TEST_F(EditingMenuTest, CtrlFFindsAndF3Continues) {
+  AnswerNewTable({"NOM STRING"});
+  Action("FileNewItem")->trigger();
+  TChild* child = form->ActiveChild();
+  for (const char* name : {"a", "dup", "b", "dupuis"}) {
+    child->Table.Append();
+    child->Table.SetFieldValue(1, name);
+  }
+  child->Remplit();
+  EXPECT_EQ(Action("Rechercher1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+  EXPECT_EQ(Action("Continuerlarecherche1")->shortcut(), QKeySequence(Qt::Key_F3));
+
+  form->show();
+  QApplication::setActiveWindow(form.get());
+  services.AnswerDialog([](QDialog& d) {
+    auto& dialog = static_cast<TFindDlg&>(d);
+    dialog.Edit1->setText(QStringLiteral("dup"));
+    dialog.Button2->click();
+  });
+  QTest::keyClick(child->StringGrid1, Qt::Key_F, Qt::ControlModifier);
+  EXPECT_EQ(services.DialogTitles().last(), "Rechercher");
+  EXPECT_EQ(child->StringGrid1->Row(), 2);
+  QTest::keyClick(child->StringGrid1, Qt::Key_F3);
+  EXPECT_EQ(child->StringGrid1->Row(), 4);
+  EXPECT_EQ(child->Table.RecNo(), 4);
+}
+
+TEST_F(EditingMenuTest, CommandsDoNothingWithoutADocument) {
+  for (const char* name :
+       {"Annuler1", "CopyItem", "PasteItem", "Rechercher1", "Continuerlarecherche1", "Remplacer1",
+        "Supprimerlenregistrement1", "Supprimerlechamp1", "Modifierstructure1", "Proprits1",
+        "Ajouterdesenregistrements1", "Ajouterunchamp1", "Renommerchamp1", "Ascendant1",
+        "Descendant1", "Supprimerdoublons1", "Convertircaractres1"})
+    Action(name)->trigger();
+  EXPECT_TRUE(services.Questions().empty());
+  EXPECT_TRUE(services.DialogTitles().isEmpty());
+  EXPECT_EQ(form->StatusText(), "");
+}
+
+}  // namespace

@@ -613,7 +613,10 @@ TEST_F(MainFormTest, TableCommandsWithoutAWindowDoNothing) {
   // Disabled actions do not fire; the handlers behind the buttons must not
   // need a window either.
   for (QAction* action : form->findChild<QToolBar*>(QStringLiteral("SpeedPanel"))->actions()) {
-    if (action->isSeparator() || action->objectName() == "OpenButton") continue;
+    // "Nouveau" and "Ouvrir" open their dialogs, with or without a window.
+    if (action->isSeparator() || action->objectName() == "OpenButton" ||
+        action->objectName() == "NewButton")
+      continue;
     action->setEnabled(true);
     action->trigger();
   }

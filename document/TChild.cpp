@@ -799,10 +799,12 @@ void TChild::Supprimer() {
 void TChild::Copier() {
   EcritOnglet();
   // In the table view the record copied is the one of the row the user sees,
-  // not whichever record the cursor last stopped on.
-  if (GetOnglet() == 1 && RecNo() >= 1) Table.GoToRecord(RecNo());
+  // not whichever record the cursor last stopped on; a row without record
+  // copies empty values.
+  const bool shown = GetOnglet() != 1 || Table.GoToRecord(RecNo());
   CopyBuffer.Clear();
-  for (int i = 1; i <= Table.FieldCount(); ++i) CopyBuffer.Add(Table.GetFieldValue(i));
+  for (int i = 1; i <= Table.FieldCount(); ++i)
+    CopyBuffer.Add(shown ? Table.GetFieldValue(i) : std::string());
 }
 
 void TChild::Coller() {

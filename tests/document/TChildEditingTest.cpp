@@ -171,20 +171,6 @@ TEST_F(ChildEditingTest, PasteGoesIntoTheRecordTheViewShows) {
   EXPECT_EQ(c.Table.RecNo(), 3);
 }
 
-TEST_F(ChildEditingTest, EachWindowPastesItsOwnBuffer) {
-  TChild& first = Open(WriteClients());
-  first.Copier();
-  TChild second;
-  second.resize(700, 400);
-  second.Vue(1);
-  ASSERT_TRUE(second.OpenFile(WriteTable("b.qor", {{"NOM", "STRING"}}, {{"Seul"}})));
-  second.Vue(1);
-  second.Coller();
-  EXPECT_EQ(second.Table.GetCell(1, 1), "Seul");
-  EXPECT_FALSE(second.Modified);
-  EXPECT_EQ(first.CopyBuffer.Count(), 3);
-}
-
 TEST_F(ChildEditingTest, UndoTwiceGivesTheSameTableAndNothingWithoutASnapshot) {
   TChild& c = Open(WriteClients());
   c.Annuler();

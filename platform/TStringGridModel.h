@@ -3,10 +3,15 @@
 // the grid.
 //
 // Texts are held as Windows-1252 bytes, the form in which they come from and go to
-// the tables, in one contiguous buffer; a row-major vector of (offset, length)
-// spans points into it. A character that Windows-1252 cannot hold is stored as "?".
-// Filling a cell is one copy of its bytes; overwritten bytes are reclaimed when
-// they outgrow the live ones. Only the cells asked for by the view are converted.
+// the tables; a character that Windows-1252 cannot hold is stored as "?". The cells
+// of a row go by blocks of up to 16, each block's texts side by side in one shared
+// buffer, so that the index costs a byte per cell and an offset per block. A cell's
+// leading spaces (the right alignment of numbers) are kept as a count, up to 255,
+// not as bytes; Cell() and CellAnsi() give every text back exactly as written.
+// Filling a cell copies the bytes of its block at most; overwritten bytes are
+// reclaimed once they outgrow the live ones, and the outermost EndUpdate() returns
+// spare room, so the storage stays near the size of the live text. Only the cells
+// asked for by the view are converted.
 //
 // Every cell of the grid is an item, fixed ones included; fixed cells are enabled
 // but neither selectable nor editable, and their texts are also the header data
@@ -54,6 +59,10 @@ class TStringGridModel : public QAbstractTableModel {
   void EndUpdate();
   bool Updating() const { return updating_ > 0; }
 
+  // Heap bytes the cell storage holds (text buffer and slots, spare capacity
+  // included): what the grid's content costs.
+  size_t HeldBytes() const;
+
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -69,17 +78,35 @@ class TStringGridModel : public QAbstractTableModel {
   void ChangeRows(int rows);
   void ChangeCols(int cols);
 
-  struct Span {
-    uint32_t offset = 0;
-    uint32_t length = 0;
+  // A cell is its meta byte and its bytes in its block's run, which are:
+  //   meta < 128: the text, `meta` bytes long, with no leading space;
+  //   128 <= meta < 255: a count of leading spaces, then `meta - 128` bytes of text;
+  //   meta == 255: the count, the text's length in 4 bytes, then the text.
+  struct Text {
+    size_t lead;
+    std::string_view rest;  // what follows the leading spaces
   };
-  Span& At(int col, int row) { return spans_[static_cast<size_t>(row) * cols_ + col]; }
-  const Span& At(int col, int row) const { return spans_[static_cast<size_t>(row) * cols_ + col]; }
+  static constexpr int kBlock = 16;
+  static constexpr uint8_t kLead = 128;
+  static constexpr uint8_t kLong = 255;
+  static size_t Size(uint8_t meta, const char* at);  // the cell's bytes in the buffer
+  static Text Decode(uint8_t meta, const char* at);
+  int Blocks(int cols) const { return (cols + kBlock - 1) / kBlock; }
+  size_t BlockOf(int col, int row) const {
+    return static_cast<size_t>(row) * Blocks(cols_) + col / kBlock;
+  }
+  // The cell's text and where its bytes start in the buffer.
+  Text Find(int col, int row, size_t* at = nullptr) const;
+  size_t BlockSize(size_t block, size_t firstCell, int cells) const;
+  void Grow(size_t size);  // `size` more bytes at the end of the buffer
+  void MaybeCompact();
   void Compact();
+  void Trim();
 
-  std::string bytes_;
-  std::vector<Span> spans_;
-  size_t garbage_ = 0;  // bytes of bytes_ that no span points to
+  std::vector<char> bytes_;
+  std::vector<uint8_t> meta_;      // per cell, row by row
+  std::vector<uint32_t> offsets_;  // per block, row by row
+  size_t garbage_ = 0;             // bytes of bytes_ that no block holds
   int cols_ = 0;
   int rows_ = 0;
   int fixedCols_ = 0;

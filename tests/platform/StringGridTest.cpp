@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "AnsiCodec.h"
 #include "TStringGrid.h"
 #include "TStringGridModel.h"
 
@@ -271,4 +272,132 @@ TEST_F(StringGridTest, MeasuresTextInItsFontOrAnother) {
   EXPECT_GT(TStringGrid::TextWidth(bold, text), grid.TextWidth(text));
   EXPECT_EQ(grid.TextWidth(QString()), 0);
   EXPECT_GT(grid.TextHeight(text), 0);
+}
+
+// Storage: whatever is written, in whatever order, through resizes and updates,
+// reads back byte for byte; the model is checked against a plain mirror.
+class StringGridStorageTest : public ::testing::Test {
+ protected:
+  void Resize(int cols, int rows) {
+    model.SetSize(cols, rows);
+    std::vector<std::vector<std::string>> next(rows, std::vector<std::string>(cols));
+    for (int r = 0; r < std::min<int>(rows, mirror.size()); ++r)
+      for (int c = 0; c < std::min<int>(cols, mirror[r].size()); ++c) next[r][c] = mirror[r][c];
+    mirror.swap(next);
+  }
+  void Set(int col, int row, const std::string& text) {
+    model.SetCellAnsi(col, row, text);
+    mirror[row][col] = text;
+  }
+  void ExpectSame() {
+    ASSERT_EQ(model.RowCount(), static_cast<int>(mirror.size()));
+    for (int r = 0; r < model.RowCount(); ++r)
+      for (int c = 0; c < model.ColCount(); ++c) {
+        ASSERT_EQ(model.CellAnsi(c, r), mirror[r][c]) << "cell " << c << "," << r;
+        ASSERT_EQ(model.Cell(c, r), FromAnsi(mirror[r][c])) << "cell " << c << "," << r;
+      }
+  }
+  // Bytes of text once leading spaces are counted rather than stored.
+  size_t Unpadded() const {
+    size_t n = 0;
+    for (const auto& row : mirror)
+      for (const auto& text : row)
+        n += text.size() - std::min(text.find_first_not_of(' '), text.size());
+    return n;
+  }
+  TStringGridModel model;
+  std::vector<std::vector<std::string>> mirror;
+};
+
+TEST_F(StringGridStorageTest, TextsOfEveryShapeSurviveRewritesAndRegrouping) {
+  // Lengths and runs of leading spaces around every boundary of the encoding.
+  std::vector<std::string> shapes = {"", " ", "x", "  1,5", std::string("\0a", 2)};
+  for (size_t n : {126, 127, 128, 254, 255, 256, 70000}) {
+    shapes.push_back(std::string(n, 'a' + n % 26));
+    if (n < 70000) shapes.push_back(" " + std::string(n, 'b'));
+  }
+  for (size_t lead : {1, 254, 255, 256, 300}) {
+    shapes.push_back(std::string(lead, ' '));
+    shapes.push_back(std::string(lead, ' ') + "3,25");
+    shapes.push_back(std::string(lead, ' ') + std::string(200, '\xE9') + " ");
+  }
+  Resize(37, 30);  // three blocks to a row, the last one short
+  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+  uint32_t seed = 12345;
+  auto next = [&seed](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % n;
+  };
+  for (int round = 0; round < 6; ++round) {
+    const bool bracket = round % 2 == 1;
+    if (bracket) model.BeginUpdate();
+    for (int i = 0; i < 3000; ++i) {
+      const int c = static_cast<int>(next(model.ColCount()));
+      const int r = static_cast<int>(next(model.RowCount()));
+      Set(c, r, shapes[next(static_cast<uint32_t>(shapes.size()))]);
+    }
+    if (bracket) model.EndUpdate();
+    ASSERT_NO_FATAL_FAILURE(ExpectSame()) << "round " << round;
+    switch (round) {
+      case 0:
+        Resize(40, 25);
+        break;  // rows dropped, a block gains cells
+      case 1:
+        Resize(15, 40);
+        break;  // one block to a row
+      case 2:
+        Resize(33, 10);
+        break;
+      case 3:
+        Resize(33, 35);
+        break;
+      case 4:
+        Resize(2, 3);
+        break;
+    }
+    ASSERT_NO_FATAL_FAILURE(ExpectSame()) << "after resize " << round;
+  }
+}
+
+TEST_F(StringGridStorageTest, EmptyTextFromANullPointerClearsACell) {
+  Resize(3, 3);
+  const std::string_view none(nullptr, 0);
+  model.SetCellAnsi(1, 1, none);  // already empty
+  Set(1, 1, "Dupont");
+  Set(2, 1, "   12");
+  model.SetCellAnsi(1, 1, none);
+  model.SetCellAnsi(2, 1, none);
+  model.SetCell(0, 2, QString());
+  mirror[1][1] = mirror[1][2] = "";
+  ExpectSame();
+}
+
+TEST_F(StringGridStorageTest, StorageStaysNearTheLiveTextWithoutPadding) {
+  // A table-sized fill of right-aligned numbers and names, as a table view does.
+  const int rows = 20000, cols = 11;
+  auto fill = [&](int salt) {
+    model.BeginUpdate();
+    Resize(cols, rows);
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < cols; ++c) {
+        const std::string value = std::to_string((r * 7 + c * 13 + salt) % 100000);
+        Set(c, r, c % 2 ? std::string(12 - value.size(), ' ') + value : "Nom " + value);
+      }
+    model.EndUpdate();
+  };
+  fill(0);
+  const size_t index = static_cast<size_t>(rows) * cols * 2;  // generous: 1 byte a cell
+  EXPECT_LE(model.HeldBytes(), Unpadded() + Unpadded() / 8 + index);
+  for (int salt = 1; salt < 4; ++salt) fill(salt * 31);
+  EXPECT_LE(model.HeldBytes(), Unpadded() + Unpadded() / 8 + index);
+  // Rewrites outside an update, every cell longer than before: the dead bytes
+  // are reclaimed as they go.
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < cols; ++c) Set(c, r, mirror[r][c] + "xyz");
+  EXPECT_LE(model.HeldBytes(), 3 * Unpadded() + index);
+  ExpectSame();
+  // Shrunk to a few cells, it gives the room back.
+  Resize(2, 3);
+  EXPECT_LE(model.HeldBytes(), 64u * 1024);
+  ExpectSame();
 }

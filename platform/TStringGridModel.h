@@ -59,7 +59,7 @@ class TStringGridModel : public QAbstractTableModel {
   void EndUpdate();
   bool Updating() const { return updating_ > 0; }
 
-  // Heap bytes the cell storage holds (text buffer and slots, spare capacity
+  // Heap bytes the cell storage holds (text buffer and index, spare capacity
   // included): what the grid's content costs.
   size_t HeldBytes() const;
 

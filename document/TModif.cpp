@@ -79,6 +79,9 @@ TModif::TModif(QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
+  // The combo box keeps the focus and hands keys to its line edit: Enter is
+  // caught on both.
+  ComboBox1->installEventFilter(this);
   ComboBox1->lineEdit()->installEventFilter(this);
   ListView1->installEventFilter(this);
   connect(Button1, &QPushButton::clicked, this, &TModif::Button1Click);
@@ -168,7 +171,8 @@ void TModif::ListView1Click() {
 bool TModif::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
-    if (watched == ComboBox1->lineEdit() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    if ((watched == ComboBox1 || watched == ComboBox1->lineEdit()) &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter)) {
       SpeedButton1Click();
       return true;
     }

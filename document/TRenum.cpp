@@ -48,6 +48,9 @@ TRenum::TRenum(QWidget* parent) : QDialog(parent) {
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   Edit1->installEventFilter(this);
+  // The combo box keeps the focus and hands keys to its line edit: Enter is
+  // caught on both.
+  ComboBox1->installEventFilter(this);
   ComboBox1->lineEdit()->installEventFilter(this);
   connect(Button1, &QPushButton::clicked, this, &TRenum::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TRenum::Button2Click);
@@ -86,7 +89,8 @@ void TRenum::Edit1Exit() {
 bool TRenum::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Edit1 && event->type() == QEvent::FocusOut) {
     Edit1Exit();
-  } else if (watched == ComboBox1->lineEdit() && event->type() == QEvent::KeyPress) {
+  } else if ((watched == ComboBox1 || watched == ComboBox1->lineEdit()) &&
+             event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       Button2Click();

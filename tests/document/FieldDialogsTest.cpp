@@ -122,7 +122,7 @@ TEST_F(FieldDialogsTest, RenameUpperCasesTheNameAndKeepsTheTypeAsTyped) {
     EXPECT_EQ(dialog.Edit1->text(), "VILLE2");
     dialog.ComboBox1->lineEdit()->clear();
     Type(dialog.ComboBox1->lineEdit(), QStringLiteral("float x"));
-    Enter(dialog.ComboBox1->lineEdit());  // stands for "OK"
+    Enter(dialog.ComboBox1);  // stands for "OK"
   });
   TRenum renum;
   renum.Init(QStringLiteral("NOM"), QStringLiteral("STRING"));
@@ -171,7 +171,7 @@ TEST_F(FieldDialogsTest, StructureListAddsReplacesAndDeletesEntries) {
     dialog.Edit1->clear();
     Type(dialog.Edit1, QStringLiteral("Nom2"));
     dialog.ComboBox1->setCurrentText(QStringLiteral("FLOAT"));
-    Enter(dialog.ComboBox1->lineEdit());
+    Enter(dialog.ComboBox1);
     EXPECT_TRUE(dialog.ListView1->selectedItems().isEmpty());
     EXPECT_EQ(dialog.Edit1->text(), "");
 
@@ -229,7 +229,7 @@ TEST_F(FieldDialogsTest, NewTableDialogReplacesASelectedEntry) {
     EXPECT_EQ(dialog.ListView1->topLevelItemCount(), 0);
     EXPECT_EQ(dialog.ComboBox1->currentText(), "STRING");
     Type(dialog.Edit1, QStringLiteral("NOM"));
-    Enter(dialog.ComboBox1->lineEdit());
+    Enter(dialog.ComboBox1);
     ClickEntry(dialog.ListView1, 0);
     dialog.ComboBox1->setCurrentText(QStringLiteral("FLOAT"));
     dialog.SpeedButton1->click();

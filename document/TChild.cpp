@@ -589,79 +589,50 @@ bool TChild::SauveXml(const QString& path) {
 // --- Navigation ---
 
 void TChild::Precedent() {
-  EcritOnglet();
-  if (GetOnglet() == 1) {
-    const int row = StringGrid1->Row();
-    if (row > 1) StringGrid1->SetRow(row - 1);
-    Table.GoToRecord(RecNo());
-    return;
-  }
-  if (!SelectionMode) {
-    Table.Prior();
-  } else {
-    // Step back, then search backwards from there; when nothing matches the
-    // shown record stays current.
-    const int start = Table.RecNo();
-    Table.BeginSearch(false);
-    Table.GoToRecord(start - 1);
-    if (!Table.FindNext(FilterField, FilterOperator, FilterValue)) Table.GoToRecord(start);
-    Table.EndSearch();
-  }
-  ReRead();
+  Navigate(false, false);
 }
 
 void TChild::Suivant() {
-  EcritOnglet();
-  if (GetOnglet() == 1) {
-    const int row = StringGrid1->Row();
-    if (row < StringGrid1->RowCount() - 1) StringGrid1->SetRow(row + 1);
-    Table.GoToRecord(RecNo());
-    return;
-  }
-  if (!SelectionMode) {
-    Table.Next();
-  } else {
-    const int start = Table.RecNo();
-    Table.BeginSearch(true);
-    Table.GoToRecord(start + 1);
-    if (!Table.FindNext(FilterField, FilterOperator, FilterValue)) Table.GoToRecord(start);
-    Table.EndSearch();
-  }
-  ReRead();
+  Navigate(true, false);
 }
 
 void TChild::Premier() {
-  EcritOnglet();
-  if (GetOnglet() == 1) {
-    if (StringGrid1->Row() > 1) StringGrid1->SetRow(1);
-    Table.GoToRecord(RecNo());
-    return;
-  }
-  if (!SelectionMode) {
-    Table.First();
-  } else {
-    Table.BeginSearch(false);
-    while (Table.FindNext(FilterField, FilterOperator, FilterValue)) {
-    }
-    Table.EndSearch();
-  }
-  ReRead();
+  Navigate(false, true);
 }
 
 void TChild::Dernier() {
+  Navigate(true, true);
+}
+
+void TChild::Navigate(bool forward, bool toEnd) {
   EcritOnglet();
   if (GetOnglet() == 1) {
+    const int row = StringGrid1->Row();
     const int last = StringGrid1->RowCount() - 1;
-    if (StringGrid1->Row() < last) StringGrid1->SetRow(last);
+    if (forward ? row < last : row > 1)
+      StringGrid1->SetRow(toEnd ? (forward ? last : 1) : (forward ? row + 1 : row - 1));
     Table.GoToRecord(RecNo());
     return;
   }
   if (!SelectionMode) {
-    Table.Last();
-  } else {
-    Table.BeginSearch(true);
+    if (toEnd)
+      forward ? Table.Last() : Table.First();
+    else
+      forward ? Table.Next() : Table.Prior();
+  } else if (toEnd) {
+    // Searching that way until nothing more matches leaves the outermost
+    // selected record current.
+    Table.BeginSearch(forward);
     while (Table.FindNext(FilterField, FilterOperator, FilterValue)) {
     }
+    Table.EndSearch();
+  } else {
+    // Step once, then search on from there; when nothing matches the shown
+    // record stays current.
+    const int start = Table.RecNo();
+    Table.BeginSearch(forward);
+    Table.GoToRecord(forward ? start + 1 : start - 1);
+    if (!Table.FindNext(FilterField, FilterOperator, FilterValue)) Table.GoToRecord(start);
     Table.EndSearch();
   }
   ReRead();

@@ -216,6 +216,8 @@ class TChild : public QWidget {
   bool TableGridStale() const;
   void RememberShown(int recNo);
   void ReRead();  // LitFiche or LitMasque, in the column and form views
+  // Precedent, Suivant, Premier and Dernier: one record that way, or to that end.
+  void Navigate(bool forward, bool toEnd);
   void Trie(bool ascending);
   int FieldUnderCursor() const;  // 0 in the form view
   // One line per field: name, the separator, type.

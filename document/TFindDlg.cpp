@@ -9,39 +9,27 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "TDialogParts.h"
+
 TFindDlg::TFindDlg(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Rechercher"));
-  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  TDialogParts::SetTitle(this, QStringLiteral("Rechercher"));
 
   Label1 = new QLabel(QStringLiteral("Rechercher"), this);
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Label1->setBuddy(Edit1);
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-  ComboBox1->setEditable(true);
-  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+  Edit1 = TDialogParts::BuddyEdit<QLineEdit>(Label1, QStringLiteral("Edit1"));
+  ComboBox1 = TDialogParts::PatternComboBox(this);
   ComboBox1->setMinimumContentsLength(12);
   CheckBox1 = new QCheckBox(QStringLiteral("Mot entier"), this);
-  Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-  Button2 = new QPushButton(QStringLiteral("OK"), this);
   // Enter confirms from the search box only.
-  Button1->setAutoDefault(false);
-  Button2->setAutoDefault(false);
+  QHBoxLayout* buttons = TDialogParts::OkCancelRow(this, Button1, Button2);
 
   auto* boxes = new QGridLayout;
   boxes->addWidget(Label1, 0, 0);
   boxes->addWidget(Edit1, 1, 0);
   boxes->addWidget(ComboBox1, 1, 1);
   boxes->addWidget(CheckBox1, 2, 0);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(Button1);
-  buttons->addWidget(Button2);
-  auto* layout = new QVBoxLayout(this);
+  QVBoxLayout* layout = TDialogParts::FixedLayout(this);
   layout->addLayout(boxes);
   layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(Edit1, &QLineEdit::returnPressed, this, &TFindDlg::Button2Click);
   connect(Button1, &QPushButton::clicked, this, &TFindDlg::Button1Click);

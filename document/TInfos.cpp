@@ -9,9 +9,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "TDialogParts.h"
+
 TInfos::TInfos(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Propriétés de la table"));
-  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  TDialogParts::SetTitle(this, QStringLiteral("Propriétés de la table"));
 
   auto* panel = new QFrame(this);
   panel->setFrameShape(QFrame::StyledPanel);
@@ -23,17 +24,7 @@ TInfos::TInfos(QWidget* parent) : QDialog(parent) {
   top->addWidget(FileLabel, 1);
   top->addWidget(Button1);
 
-  ListView1 = new QTreeWidget(this);
-  ListView1->setObjectName(QStringLiteral("ListView1"));
-  ListView1->setColumnCount(2);
-  ListView1->setHeaderLabels({QStringLiteral("Nom"), QStringLiteral("Type")});
-  ListView1->setRootIsDecorated(false);
-  ListView1->setItemsExpandable(false);
-  ListView1->setUniformRowHeights(true);
-  ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  ListView1->setColumnWidth(0, 156);
-  ListView1->setColumnWidth(1, 90);
-  ListView1->setMinimumWidth(156 + 90 + 2 * ListView1->frameWidth() + 20);
+  ListView1 = TDialogParts::FieldList(this, 156, 90);
 
   Label1 = new QLabel(this);
   Label2 = new QLabel(this);
@@ -49,10 +40,9 @@ TInfos::TInfos(QWidget* parent) : QDialog(parent) {
   auto* body = new QHBoxLayout;
   body->addWidget(ListView1, 1);
   body->addLayout(labels);
-  auto* layout = new QVBoxLayout(this);
+  QVBoxLayout* layout = TDialogParts::FixedLayout(this);
   layout->addWidget(panel);
   layout->addLayout(body, 1);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
 }

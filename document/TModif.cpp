@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "TDialogParts.h"
 #include "TNameEdit.h"
 
 namespace {
@@ -22,19 +23,12 @@ constexpr int kOriginRole = Qt::UserRole;
 }  // namespace
 
 TModif::TModif(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Modifier structure"));
-  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  TDialogParts::SetTitle(this, QStringLiteral("Modifier structure"));
 
   Label1 = new QLabel(QStringLiteral("Nom"), this);
-  Edit1 = new TNameEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Label1->setBuddy(Edit1);
+  Edit1 = TDialogParts::BuddyEdit<TNameEdit>(Label1, QStringLiteral("Edit1"));
   Label2 = new QLabel(QStringLiteral("Type"), this);
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-  ComboBox1->setEditable(true);
-  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-  ComboBox1->addItems({QStringLiteral("STRING"), QStringLiteral("FLOAT")});
+  ComboBox1 = TDialogParts::TypeComboBox(this);
   ComboBox1->setCurrentIndex(0);
   Label2->setBuddy(ComboBox1);
   SpeedButton1 = new QToolButton(this);
@@ -42,25 +36,13 @@ TModif::TModif(QWidget* parent) : QDialog(parent) {
   // A speed button: the focus stays in the boxes.
   SpeedButton1->setFocusPolicy(Qt::NoFocus);
 
-  ListView1 = new QTreeWidget(this);
-  ListView1->setObjectName(QStringLiteral("ListView1"));
-  ListView1->setColumnCount(2);
-  ListView1->setHeaderLabels({QStringLiteral("Nom"), QStringLiteral("Type")});
-  ListView1->setRootIsDecorated(false);
-  ListView1->setItemsExpandable(false);
-  ListView1->setUniformRowHeights(true);
+  ListView1 = TDialogParts::FieldList(this, 150, 100);
   ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-  ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListView1->header()->setSectionsMovable(false);
-  ListView1->setColumnWidth(0, 150);
-  ListView1->setColumnWidth(1, 100);
-  ListView1->setMinimumWidth(150 + 100 + 2 * ListView1->frameWidth() + 20);
 
   Button3 = new QPushButton(QStringLiteral("Supprimer"), this);
-  Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-  Button2 = new QPushButton(QStringLiteral("OK"), this);
   // Enter belongs to the type box (the small "OK"); the name box discards it.
-  for (QPushButton* b : {Button1, Button2, Button3}) b->setAutoDefault(false);
+  QHBoxLayout* buttons = TDialogParts::OkCancelRow(this, Button1, Button2, Button3);
 
   auto* boxes = new QGridLayout;
   boxes->addWidget(Label1, 0, 0);
@@ -68,16 +50,10 @@ TModif::TModif(QWidget* parent) : QDialog(parent) {
   boxes->addWidget(Label2, 0, 1);
   boxes->addWidget(ComboBox1, 1, 1);
   boxes->addWidget(SpeedButton1, 1, 2);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(Button3);
-  buttons->addStretch(1);
-  buttons->addWidget(Button1);
-  buttons->addWidget(Button2);
-  auto* layout = new QVBoxLayout(this);
+  QVBoxLayout* layout = TDialogParts::FixedLayout(this);
   layout->addLayout(boxes);
   layout->addWidget(ListView1, 1);
   layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   // The combo box keeps the focus and hands keys to its line edit: Enter is
   // caught on both.

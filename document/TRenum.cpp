@@ -10,42 +10,28 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "TDialogParts.h"
 #include "TNameEdit.h"
 
 TRenum::TRenum(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Renommer champ"));
-  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  TDialogParts::SetTitle(this, QStringLiteral("Renommer champ"));
 
   Label1 = new QLabel(QStringLiteral("Nom"), this);
-  Edit1 = new TNameEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Label1->setBuddy(Edit1);
+  Edit1 = TDialogParts::BuddyEdit<TNameEdit>(Label1, QStringLiteral("Edit1"));
   Label2 = new QLabel(QStringLiteral("Type"), this);
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-  ComboBox1->setEditable(true);
-  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-  ComboBox1->addItems({QStringLiteral("STRING"), QStringLiteral("FLOAT")});
+  ComboBox1 = TDialogParts::TypeComboBox(this);
   Label2->setBuddy(ComboBox1);
-  Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-  Button2 = new QPushButton(QStringLiteral("OK"), this);
   // Enter confirms from the type box only; the name box discards it.
-  Button1->setAutoDefault(false);
-  Button2->setAutoDefault(false);
+  QHBoxLayout* buttons = TDialogParts::OkCancelRow(this, Button1, Button2);
 
   auto* boxes = new QGridLayout;
   boxes->addWidget(Label1, 0, 0);
   boxes->addWidget(Edit1, 1, 0);
   boxes->addWidget(Label2, 0, 1);
   boxes->addWidget(ComboBox1, 1, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(Button1);
-  buttons->addWidget(Button2);
-  auto* layout = new QVBoxLayout(this);
+  QVBoxLayout* layout = TDialogParts::FixedLayout(this);
   layout->addLayout(boxes);
   layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   Edit1->installEventFilter(this);
   // The combo box keeps the focus and hands keys to its line edit: Enter is

@@ -9,30 +9,21 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "TDialogParts.h"
+
 TReplaceDlg::TReplaceDlg(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Remplacer"));
-  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  TDialogParts::SetTitle(this, QStringLiteral("Remplacer"));
 
   Label1 = new QLabel(QStringLiteral("Chercher"), this);
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Label1->setBuddy(Edit1);
+  Edit1 = TDialogParts::BuddyEdit<QLineEdit>(Label1, QStringLiteral("Edit1"));
   Label2 = new QLabel(QStringLiteral("Remplacer par"), this);
-  Edit2 = new QLineEdit(this);
-  Edit2->setObjectName(QStringLiteral("Edit2"));
-  Label2->setBuddy(Edit2);
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-  ComboBox1->setEditable(true);
-  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+  Edit2 = TDialogParts::BuddyEdit<QLineEdit>(Label2, QStringLiteral("Edit2"));
+  ComboBox1 = TDialogParts::PatternComboBox(this);
   ComboBox1->setMinimumContentsLength(12);
   CheckBox1 = new QCheckBox(QStringLiteral("Mot entier"), this);
   CheckBox2 = new QCheckBox(QStringLiteral("Remplacer tout"), this);
-  Button1 = new QPushButton(QStringLiteral("Annuler"), this);
-  Button2 = new QPushButton(QStringLiteral("OK"), this);
   // Enter confirms from the two text boxes only.
-  Button1->setAutoDefault(false);
-  Button2->setAutoDefault(false);
+  QHBoxLayout* buttons = TDialogParts::OkCancelRow(this, Button1, Button2);
 
   auto* boxes = new QGridLayout;
   boxes->addWidget(Label1, 0, 0);
@@ -42,14 +33,9 @@ TReplaceDlg::TReplaceDlg(QWidget* parent) : QDialog(parent) {
   boxes->addWidget(Edit2, 3, 0);
   boxes->addWidget(CheckBox1, 4, 0);
   boxes->addWidget(CheckBox2, 4, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(Button1);
-  buttons->addWidget(Button2);
-  auto* layout = new QVBoxLayout(this);
+  QVBoxLayout* layout = TDialogParts::FixedLayout(this);
   layout->addLayout(boxes);
   layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(Edit1, &QLineEdit::returnPressed, this, &TReplaceDlg::Button2Click);
   connect(Edit2, &QLineEdit::returnPressed, this, &TReplaceDlg::Button2Click);

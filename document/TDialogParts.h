@@ -1,0 +1,52 @@
+#pragma once
+// TDialogParts: the pieces the small dialogs of document/ build alike, so that
+// their captions, object names and button behaviour stay the same everywhere.
+// Each piece is created at the point of the call: the creation order, and with
+// it the default tab order, stays the caller's.
+
+#include <QLabel>
+#include <QString>
+
+class QComboBox;
+class QDialog;
+class QHBoxLayout;
+class QPushButton;
+class QTreeWidget;
+class QVBoxLayout;
+class QWidget;
+
+class TDialogParts {
+ public:
+  // The caption, without the title bar's help button.
+  static void SetTitle(QDialog* dialog, const QString& title);
+
+  // An edit box named `objectName`, the buddy of `label`, in the label's parent.
+  template <class TEdit>
+  static TEdit* BuddyEdit(QLabel* label, const QString& objectName);
+
+  // "ComboBox1": editable, typed text is not added to the list.
+  static QComboBox* PatternComboBox(QWidget* parent);
+  // PatternComboBox with the field types to choose from.
+  static QComboBox* TypeComboBox(QWidget* parent);
+
+  // "Annuler" then "OK", neither auto-default (Enter belongs to the dialogs'
+  // boxes). A row with `left` first, if any, then a stretch and the two.
+  static QHBoxLayout* OkCancelRow(QDialog* dialog, QPushButton*& cancel, QPushButton*& ok,
+                                  QPushButton* left = nullptr);
+
+  // The dialog's layout, top to bottom, sized to what it holds and not resizable.
+  static QVBoxLayout* FixedLayout(QDialog* dialog);
+
+  // "ListView1": a read-only two-column list of field names and types.
+  static QTreeWidget* FieldList(QWidget* parent, int nameWidth, int typeWidth);
+
+ private:
+  static void SetBuddy(QLabel* label, QWidget* buddy, const QString& objectName);
+};
+
+template <class TEdit>
+TEdit* TDialogParts::BuddyEdit(QLabel* label, const QString& objectName) {
+  auto* edit = new TEdit(label->parentWidget());
+  SetBuddy(label, edit, objectName);
+  return edit;
+}

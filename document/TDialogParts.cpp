@@ -11,7 +11,9 @@
 
 void TDialogParts::SetTitle(QDialog* dialog, const QString& title) {
   dialog->setWindowTitle(title);
-  dialog->setWindowFlags(dialog->windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  // A fixed dialog frame: title and close button, no help, minimise or maximise.
+  dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint);
 }
 
 void TDialogParts::SetBuddy(QLabel* label, QWidget* buddy, const QString& objectName) {

@@ -9,7 +9,8 @@
 
 TEnreg::TEnreg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Aller à un enregistrement"));
-  setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
 
   Label1 = new QLabel(QStringLiteral("Enregistrement N°"), this);
   SpinEdit1 = new QSpinBox(this);

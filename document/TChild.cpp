@@ -919,10 +919,7 @@ void TChild::AjoutChamp() {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   Table.AddField(name);
   InitGrilles();
-  if (view == 1)
-    Remplit();
-  else
-    LitFiche();
+  LitOnglet();
   Modified = true;
 }
 
@@ -934,10 +931,7 @@ void TChild::SupChamp() {
   if (view == 1 || view == 2) {
     Table.DeleteField(Table.GetFieldName(FieldUnderCursor()));
     InitGrilles();
-    if (view == 1)
-      Remplit();
-    else
-      LitFiche();
+    LitOnglet();
   }
   Modified = true;
 }

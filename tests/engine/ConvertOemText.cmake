@@ -1,1 +1,0 @@
-vek_add_test(ConvertOemTextTest SOURCES ConvertOemTextTest.cpp LIBS engine)

@@ -1,1 +1,0 @@
-vek_add_test(TXmlWriterTest SOURCES TXmlWriterTest.cpp LIBS engine)

@@ -7,6 +7,11 @@ const TKStringList* TKBaseList::Get(int i) const {
   return items_[i].get();
 }
 
+TRecord TKBaseList::GetShared(int i) const {
+  if (i < 0 || i >= Count()) return nullptr;
+  return items_[i];
+}
+
 bool TKBaseList::Delete(int i) {
   if (i < 0 || i >= Count()) return false;
   items_.erase(items_.begin() + i);

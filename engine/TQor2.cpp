@@ -62,8 +62,15 @@ int TQor2::FieldIndex(const std::string& name) const {
 TKStringList* TQor2::WritableRecord(int index) {
   if (index < 0 || index >= Records.Count()) return nullptr;
   TRecord& r = Records.Items()[index];
-  if (r.use_count() > 1) r = std::make_shared<TKStringList>(*r);
-  return r.get();
+  if (r.use_count() > 1) {
+    auto own = std::make_shared<TKStringList>(*r);
+    TKStringList* writable = own.get();
+    r = std::move(own);
+    return writable;
+  }
+  // The table alone holds it, and every record is made writable by the table's
+  // own code (make_shared<TKStringList>), so writing into it is sound.
+  return const_cast<TKStringList*>(r.get());
 }
 
 bool TQor2::AddField(const std::string& name) {

@@ -123,6 +123,8 @@ class TQor2 {
   void SetError(int32_t code, const std::string& message);
 
  private:
+  // Record `index` (0-based) made safe to write: a record shared with another
+  // table gets a copy of its own first. nullptr out of range.
   TKStringList* WritableRecord(int index);
   void TakeContent(TQor2& from);
   size_t ContentSize() const;  // bytes of all values

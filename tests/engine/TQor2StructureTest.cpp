@@ -154,6 +154,13 @@ TEST(Assign, SharedRecordsBehaveAsCopies) {
   EXPECT_EQ(s.FieldCount(), 1);
   EXPECT_EQ(s.GetCell(1, 1), "u");
   EXPECT_EQ(s.GetCell(1, 2), "1");
+  // A record handed out for reading keeps its values when the table writes.
+  const TRecord held = s.RecordList().GetShared(0);
+  s.GoToRecord(1);
+  s.SetFieldValue(1, "w");
+  EXPECT_EQ(held->Get(0), "u");
+  EXPECT_EQ(s.RecordList().GetShared(-1), nullptr);
+  EXPECT_EQ(s.RecordList().GetShared(s.RecordCount()), nullptr);
 }
 
 TEST(Assign, RepeatedNameInSourceIsDroppedAsAddFieldWould) {

@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <unordered_set>
 
 #include "AnsiCodec.h"
 #include "ConvertOemText.h"
@@ -26,7 +25,6 @@
 #include "TReplaceDlg.h"
 #include "TStringGrid.h"
 #include "TTextWidths.h"
-#include "TXlsWriter.h"
 #include "TXmlWriter.h"
 
 namespace {
@@ -158,15 +156,13 @@ std::string TChild::EnginePath(const QString& path) {
 // --- Filling ---
 
 void TChild::Init(const QStringList& fields) {
+  std::vector<TFieldSource> structure;
   for (const QString& entry : fields) {
     const qsizetype blank = entry.indexOf(QLatin1Char(' '));
-    const QString name = blank < 0 ? entry : entry.left(blank);
     const QString type = blank < 0 ? QString() : entry.mid(blank + 1, 255);
-    // The type goes with the field just added: a refused name (empty or
-    // repeated) must not pass its type on to the next field.
-    if (!Table.AddField(ToAnsi(name))) continue;
-    if (type.startsWith(QLatin1Char('F'))) Table.SetFieldType(Table.FieldCount(), kFloat);
+    structure.push_back({ToAnsi(blank < 0 ? entry : entry.left(blank)), ToAnsi(type), 0});
   }
+  Table.Restructure(structure);
   InitGrilles();
 }
 
@@ -491,20 +487,8 @@ bool TChild::Enregistrer() {
     Modified = false;
     return true;
   }
-  const std::string path = EnginePath(FileName);
   // A document saved as a spreadsheet or as XML stays in that format.
-  const std::string kind = TQor2::FileKind(path);
-  bool ok;
-  if (kind == "XLS")
-    ok = SaveXlsFile(Table, path);
-  else if (kind == "XML")
-    ok = SaveXmlFile(Table, path);
-  else
-    ok = Table.SaveToFile(path);
-  if (!ok) {
-    ShowSaveError(FileName, Table.ErrorMessage);
-    return false;
-  }
+  if (!WriteTable(FileName)) return false;
   Modified = false;
   return true;
 }
@@ -525,39 +509,23 @@ bool TChild::SaveAs() {
       !Services().Confirm(QStringLiteral("Ce ficher existe déjà. Le remplacer ?")))
     return false;
 
-  const std::string path = EnginePath(name);
-  bool ok = false;
-  switch (kind) {
-    case 1:
-      ok = Table.SaveQorFile(path);
-      break;
-    case 2:
-      // Only the structure: the document keeps its file and stays as it was.
-      SauveStru(name);
-      return false;
-    case 3:
-      ok = Table.SaveCsvFile(path);
-      break;
-    case 4:
-      ok = Table.SaveTxtFile(path);
-      break;
-    case 5:
-      ok = SaveXlsFile(Table, path);
-      break;
-    case 6:
-      if (!SauveXml(name)) return false;  // SauveXml has told why
-      SetFileName(name);
-      Modified = false;
-      return true;
-  }
-  if (!ok) {
-    ShowSaveError(name, Table.ErrorMessage);
+  if (kind == 2) {
+    // Only the structure: the document keeps its file and stays as it was.
+    SauveStru(name);
     return false;
   }
+  // The ending just given names the format; a failure has been told.
+  if (!(kind == 6 ? SauveXml(name) : WriteTable(name))) return false;
   // The whole table is now in the document's file: nothing is left to save.
   SetFileName(name);
   Modified = false;
   return true;
+}
+
+bool TChild::WriteTable(const QString& name) {
+  if (Table.SaveToFile(EnginePath(name))) return true;
+  ShowSaveError(name, Table.ErrorMessage);
+  return false;
 }
 
 void TChild::SetFileName(const QString& name) {
@@ -830,14 +798,8 @@ void TChild::Trie(bool ascending) {
   EcritOnglet();
   Memorise();
   const int view = GetOnglet();
-  const int field = FieldUnderCursor();
-  if (field >= 1 && field <= Table.FieldCount()) {
-    const std::string name = Table.GetFieldName(field);
-    if (Table.GetFieldType(field) == kFloat)
-      Table.SortFloat(name, ascending);
-    else
-      Table.SortText(name, ascending);
-  }
+  // No field under the cursor (the form view) names no field: nothing sorts.
+  Table.SortByField(Table.GetFieldName(FieldUnderCursor()), ascending);
   if (view == 1) Remplit();
   if (view == 2) LitFiche();
   Modified = true;
@@ -960,37 +922,11 @@ void TChild::Renommer() {
   Modified = true;
 }
 
-namespace {
-
-struct RecordValuesHash {
-  size_t operator()(const TKStringList* r) const {
-    size_t h = 1469598103934665603ull;
-    for (const std::string& v : r->Items())
-      h ^= std::hash<std::string>()(v) + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
-    return h;
-  }
-};
-
-struct RecordValuesEqual {
-  bool operator()(const TKStringList* a, const TKStringList* b) const { return a == b || *a == *b; }
-};
-
-}  // namespace
-
-bool TChild::HasDuplicates() const {
-  const std::vector<TRecord>& records = Table.RecordList().Items();
-  std::unordered_set<const TKStringList*, RecordValuesHash, RecordValuesEqual> seen;
-  seen.reserve(records.size() * 2 + 1);
-  for (const TRecord& r : records)
-    if (!seen.insert(r.get()).second) return true;
-  return false;
-}
-
 void TChild::Proprietes() {
   bool duplicates;
   {
     THourglass hourglass;
-    duplicates = HasDuplicates();
+    duplicates = Table.HasDuplicates();
   }
   TInfos dialog;
   dialog.Init(FileName, FieldList(QLatin1Char('\t')), duplicates, Table.RecordCount(),
@@ -1011,21 +947,10 @@ void TChild::ModiStru() {
 
   THourglass hourglass;
   Memorise();
-  TQor2 rebuilt;
-  std::vector<int> from;  // for each new field, the field whose values it takes (0: none)
-  for (const TModif::TEntry& entry : entries) {
-    // A repeated or blank name is skipped, and its type with it.
-    if (!rebuilt.AddField(ToAnsi(entry.name))) continue;
-    if (entry.type.startsWith(QLatin1Char('F'))) rebuilt.SetFieldType(rebuilt.FieldCount(), kFloat);
-    from.push_back(entry.origin >= 1 && entry.origin <= Table.FieldCount() ? entry.origin : 0);
-  }
-  const int fields = rebuilt.FieldCount();
-  for (int n = 1; n <= Table.RecordCount(); ++n) {
-    rebuilt.Append();
-    for (int q = 1; q <= fields; ++q)
-      if (from[q - 1] != 0) rebuilt.SetFieldValue(q, Table.GetCell(from[q - 1], n));
-  }
-  Table.Assign(rebuilt);
+  std::vector<TFieldSource> structure;
+  for (const TModif::TEntry& entry : entries)
+    structure.push_back({ToAnsi(entry.name), ToAnsi(entry.type), entry.origin});
+  Table.Restructure(structure);
   InitGrilles();
   LitOnglet();
   Modified = true;

@@ -223,7 +223,6 @@ class TChild : public QWidget {
   // One line per field: name, the separator, type.
   QStringList FieldList(QChar separator) const;
   QStringList FieldNameList() const;
-  bool HasDuplicates() const;
   int RowRecNo(int row) const;  // record number in column 0 of a table grid row, 0 if none
   void SetSearchValue(const QString& text);
   // One find step from the first record or after the record shown; true with
@@ -231,6 +230,8 @@ class TChild : public QWidget {
   bool FindStep(bool fromFirst);
   int RowShowing(int recNo) const;  // table grid row of a record, 0 if none
   void ShowSaveError(const QString& name, const std::string& reason);
+  // The whole table in the format its ending names; warning on failure.
+  bool WriteTable(const QString& name);
   void SetFileName(const QString& name);  // with the caption and the signal
   int OuterWidth() const;
   static std::string EnginePath(const QString& path);

@@ -1,6 +1,7 @@
 #include "TQor2.h"
 
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -157,10 +158,18 @@ struct RecordHash {
 };
 
 struct RecordEqual {
-  bool operator()(const TKStringList* a, const TKStringList* b) const { return *a == *b; }
+  bool operator()(const TKStringList* a, const TKStringList* b) const { return a == b || *a == *b; }
 };
 
 }  // namespace
+
+bool TQor2::HasDuplicates() const {
+  std::unordered_set<const TKStringList*, RecordHash, RecordEqual> seen;
+  seen.reserve(Records.Count() * 2 + 1);
+  for (const TRecord& r : Records.Items())
+    if (!seen.insert(r.get()).second) return true;
+  return false;
+}
 
 void TQor2::RemoveDuplicates() {
   // Equality of records is transitive, so "delete every later copy of each
@@ -204,6 +213,19 @@ void TQor2::Assign(const TQor2& source) {
     }
   }
   Last();
+}
+
+void TQor2::Restructure(const std::vector<TFieldSource>& fields) {
+  TQor2 rebuilt;
+  std::vector<int> from;  // for each field kept, the field it takes its values from
+  for (const TFieldSource& field : fields) {
+    if (!rebuilt.AddField(field.name)) continue;
+    if (!field.type.empty() && field.type[0] == 'F')
+      rebuilt.SetFieldType(rebuilt.FieldCount(), "FLOAT");
+    from.push_back(field.origin >= 1 && field.origin <= FieldCount() ? field.origin : 0);
+  }
+  for (int n = 1; n <= RecordCount(); ++n) rebuilt.AppendFrom(*this, n, from);
+  Assign(rebuilt);
 }
 
 void TQor2::SetNameFromFile(const std::string& fileName) {

@@ -18,12 +18,20 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "TConcordances.h"
 #include "TKBaseList.h"
 #include "TKStringList.h"
 #include "TQor2ParseCSV.h"
 #include "TextRoutines.h"
+
+// One field of a rebuilt structure (TQor2::Restructure).
+struct TFieldSource {
+  std::string name;
+  std::string type;
+  int origin = 0;  // the field whose values it takes; 0 for none
+};
 
 class TQor2 {
  public:
@@ -65,7 +73,16 @@ class TQor2 {
   bool DeleteCurrent();
   const std::string& GetCell(int fieldNo, int recNo) const;
   bool SameRecords(int recNoA, int recNoB) const;
+  // Two records with the same values, field by field.
+  bool HasDuplicates() const;
+  // Keeps the first record of each group of equal records, in table order.
   void RemoveDuplicates();
+  // Rebuilds the table with the given fields, in that order. Each takes the
+  // values of the field numbered `origin` (0, or a number beyond the fields:
+  // empty values); a type beginning with "F" gives "FLOAT", any other
+  // "STRING". A blank or repeated name is skipped with its type and origin.
+  // Records keep their order and number; the cursor ends on the last record.
+  void Restructure(const std::vector<TFieldSource>& fields);
   // Same result as Clear, then AddField/SetFieldType for each field of source and
   // Append/SetFieldValue for each record; the records themselves are shared.
   void Assign(const TQor2& source);
@@ -88,7 +105,10 @@ class TQor2 {
   Extended GetFloatByName(const std::string& name) const;
   static Extended TextToFloat(const std::string& text) { return ::TextToFloat(text); }
 
-  // Files. FileKind is the last three characters, upper-cased.
+  // Files. FileKind is the last three characters, upper-cased. LoadFromFile
+  // reads by it: "QOR" a table file, "TXT" quoted text, anything else escaped
+  // text. SaveToFile writes by it: the same three, and also "XLS" a
+  // spreadsheet (SaveXlsFile) and "XML" the XML form (SaveXmlFile).
   static std::string FileKind(const std::string& fileName);
   bool LoadFromFile(const std::string& fileName);
   bool SaveToFile(const std::string& fileName);
@@ -114,6 +134,9 @@ class TQor2 {
   // i < j, exchange when out of order), computed in O(n log n).
   bool SortText(const std::string& fieldName, bool ascending);
   bool SortFloat(const std::string& fieldName, bool ascending);
+  // SortFloat for a "FLOAT" field, SortText for any other; false, with nothing
+  // sorted, when there is no such field.
+  bool SortByField(const std::string& fieldName, bool ascending);
 
   // Read access to the lists, for fast walks by the windows and writers.
   const TKStringList& Names() const { return FieldNames; }

@@ -9,6 +9,8 @@
 
 #include "TAtomicFile.h"
 #include "TQor2.h"
+#include "TXlsWriter.h"
+#include "TXmlWriter.h"
 
 namespace {
 
@@ -213,6 +215,8 @@ bool TQor2::SaveToFile(const std::string& fileName) {
   const std::string kind = FileKind(fileName);
   if (kind == "TXT") return SaveTxtFile(fileName);
   if (kind == "QOR") return SaveQorFile(fileName);
+  if (kind == "XLS") return SaveXlsFile(*this, fileName);
+  if (kind == "XML") return SaveXmlFile(*this, fileName);
   return SaveCsvFile(fileName);
 }
 

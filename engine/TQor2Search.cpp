@@ -223,3 +223,10 @@ bool TQor2::SortFloat(const std::string& fieldName, bool ascending) {
   ApplyOrder(ExchangeSortOrder(rank, groups, ascending));
   return true;
 }
+
+bool TQor2::SortByField(const std::string& fieldName, bool ascending) {
+  const int f = FieldIndex(fieldName);
+  if (f == 0) return false;
+  return GetFieldType(f) == "FLOAT" ? SortFloat(fieldName, ascending)
+                                    : SortText(fieldName, ascending);
+}

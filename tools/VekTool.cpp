@@ -9,8 +9,6 @@
 #include "DbfImport.h"
 #include "TQor2.h"
 #include "TQor2Sql.h"
-#include "TXlsWriter.h"
-#include "TXmlWriter.h"
 
 namespace {
 
@@ -84,10 +82,7 @@ bool VekTool::Load(const std::string& path, TQor2& table) {
 }
 
 bool VekTool::Save(TQor2& table, const std::string& path) {
-  const std::string ending = Ending(path);
-  const bool ok = ending == "xls"   ? SaveXlsFile(table, path)
-                  : ending == "xml" ? SaveXmlFile(table, path)
-                                    : table.SaveToFile(path);
+  const bool ok = table.SaveToFile(path);
   if (!ok) Fail(table.ErrorMessage);
   return ok;
 }
@@ -123,12 +118,7 @@ int VekTool::Sort(const std::vector<std::string>& a) {
   if (p.size() != 3) return Usage("sort takes IN FIELD OUT [--desc]");
   TQor2 t;
   if (!Load(p[0], t)) return 1;
-  const int f = t.FieldIndex(p[1]);
-  if (f == 0) return Fail("Unknown field: " + p[1]);
-  if (t.GetFieldType(f) == "FLOAT")
-    t.SortFloat(p[1], !desc);
-  else
-    t.SortText(p[1], !desc);
+  if (!t.SortByField(p[1], !desc)) return Fail("Unknown field: " + p[1]);
   return Save(t, p[2]) ? 0 : 1;
 }
 

@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 
 #include "TQor2.h"
+#include "TXlsWriter.h"
+#include "TXmlWriter.h"
 #include "TestFiles.h"
 
 namespace {
@@ -272,6 +274,12 @@ TEST(QorSave, FileKindPicksTheFormat) {
   t.SetFieldValue(1, "x");
   ASSERT_TRUE(t.SaveToFile(dir.File("t.dat")));  // unknown ending: escaped text
   EXPECT_EQ(ReadBytes(dir.File("t.dat")), "A\r\nx\r\n");
+  // The spreadsheet and the XML form by their endings too, in any case.
+  ASSERT_TRUE(t.SaveToFile(dir.File("t.XmL")));
+  EXPECT_EQ(ReadBytes(dir.File("t.XmL")), TXmlWriter::Text(t));
+  ASSERT_TRUE(t.SaveToFile(dir.File("t.xls")));
+  ASSERT_TRUE(SaveXlsFile(t, dir.File("reference.xls")));
+  EXPECT_EQ(ReadBytes(dir.File("t.xls")), ReadBytes(dir.File("reference.xls")));
 }
 
 }  // namespace

@@ -138,4 +138,22 @@ TEST(Sort, SortedReverseAndConstantKeys) {
   }
 }
 
+TEST(Sort, ByFieldSortsFloatFieldsAsNumbersAndOthersAsText) {
+  TQor2 t;
+  t.AddField("N");
+  t.AddField("T");
+  t.SetFieldType(1, "FLOAT");
+  for (const char* v : {"10", "9", "1,5", "-2"}) {
+    t.Append();
+    t.SetFieldValue(1, v);
+    t.SetFieldValue(2, v);
+  }
+  EXPECT_TRUE(t.SortByField("N", true));
+  EXPECT_EQ(Rows(t), (std::vector<std::string>{"-2|-2|", "1,5|1,5|", "9|9|", "10|10|"}));
+  EXPECT_TRUE(t.SortByField("T", false));
+  EXPECT_EQ(Rows(t), (std::vector<std::string>{"9|9|", "10|10|", "1,5|1,5|", "-2|-2|"}));
+  EXPECT_FALSE(t.SortByField("n", true));  // names are exact
+  EXPECT_EQ(Rows(t).front(), "9|9|");
+}
+
 }  // namespace

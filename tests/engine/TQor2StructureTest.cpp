@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "TQor2.h"
 
 namespace {
@@ -82,6 +84,66 @@ TEST(Structure, RemoveDuplicatesKeepsFirstOfEachGroupInOrder) {
   EXPECT_EQ(Column(t, 1), (std::vector<std::string>{"A", "B", "a", "A "}));
   EXPECT_EQ(t.RecNo(), 7);  // the index is left for the caller to move
   EXPECT_EQ(t.GetFieldValue(1), "");
+}
+
+TEST(Structure, HasDuplicatesExactlyWhenRemovingThemShrinksTheTable) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 200; ++round) {
+    TQor2 t;
+    t.AddField("A");
+    t.AddField("B");
+    const int records = static_cast<int>(random() % 6);
+    for (int r = 0; r < records; ++r) {
+      t.Append();
+      // Few distinct values, so that equal records are common; values that
+      // only differ by where one field ends and the next begins are not equal.
+      t.SetFieldValue(1, std::string(random() % 3, 'x'));
+      t.SetFieldValue(2, std::string(random() % 2, 'x'));
+    }
+    const bool duplicates = t.HasDuplicates();
+    t.RemoveDuplicates();
+    EXPECT_EQ(duplicates, t.RecordCount() < records) << "round " << round;
+    EXPECT_FALSE(t.HasDuplicates());
+  }
+}
+
+TEST(Structure, RestructureTakesValuesFromTheNamedFieldsOnly) {
+  TQor2 t;
+  t.TableName = "clients";
+  for (const char* name : {"NOM", "VILLE", "PRIX"}) t.AddField(name);
+  t.SetFieldType(3, "FLOAT");
+  const char* rows[][3] = {{"Dupont", "Paris", "12,5"}, {"Martin", "Nice", "7"}};
+  for (const auto& row : rows) {
+    t.Append();
+    for (int i = 0; i < 3; ++i) t.SetFieldValue(i + 1, row[i]);
+  }
+  TQor2 undo;
+  undo.Assign(t);
+
+  // PRIX first and retyped, NOM renamed, a new field, VILLE dropped; a repeated
+  // name goes with its type, an origin beyond the fields gives empty values.
+  t.Restructure({{"PRIX", "STRING", 3},
+                 {"CLIENT", "STRING", 1},
+                 {"CLIENT", "FLOAT", 2},
+                 {"REMISE", "FLOAT", 0},
+                 {"CODE", "STRING", 9}});
+  ASSERT_EQ(t.FieldCount(), 4);
+  EXPECT_EQ(t.GetFieldName(1), "PRIX");
+  EXPECT_EQ(t.GetFieldType(1), "STRING");
+  EXPECT_EQ(t.GetFieldName(2), "CLIENT");
+  EXPECT_EQ(t.GetFieldType(2), "STRING");
+  EXPECT_EQ(t.GetFieldType(3), "FLOAT");
+  EXPECT_EQ(t.GetFieldName(4), "CODE");
+  ASSERT_EQ(t.RecordCount(), 2);
+  EXPECT_EQ(t.GetCell(1, 1), "12,5");
+  EXPECT_EQ(t.GetCell(2, 2), "Martin");
+  EXPECT_EQ(t.GetCell(3, 1), "");
+  EXPECT_EQ(t.GetCell(4, 2), "");
+  EXPECT_EQ(t.TableName, "clients");
+  EXPECT_EQ(t.RecNo(), 2);
+  // The snapshot taken before is untouched.
+  EXPECT_EQ(undo.FieldCount(), 3);
+  EXPECT_EQ(undo.GetCell(2, 1), "Paris");
 }
 
 TEST(Structure, SameRecords) {

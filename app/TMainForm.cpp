@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -28,6 +27,7 @@
 #include "French.h"
 #include "IServices.h"
 #include "TAboutBox.h"
+#include "TAtomicFile.h"
 #include "TChild.h"
 #include "TNouveau.h"
 
@@ -923,18 +923,17 @@ void TMainForm::ChargeIni() {
 }
 
 void TMainForm::SauveIni() {
-  QSaveFile file(QDir(StartDir).filePath(QLatin1String(kIniName)));
-  if (!file.open(QIODevice::WriteOnly)) return;
-  QByteArray text;
-  for (const QString& line : SenderLines) {
-    const std::string bytes = ToAnsi(line);
-    text.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    text.append("\r\n");
-  }
-  text.append(QByteArray::number(EnvelopeOffset)).append("\r\n");
-  text.append(QByteArray::number(EnvelopeOrientation)).append("\r\n");
-  file.write(text);
-  file.commit();
+  std::string text;
+  for (const QString& line : SenderLines) text += ToAnsi(line) + "\r\n";
+  text += std::to_string(EnvelopeOffset) + "\r\n";
+  text += std::to_string(EnvelopeOrientation) + "\r\n";
+  const QString path = QDir(StartDir).filePath(QLatin1String(kIniName));
+  const int result = WriteFileAtomically(QFile::encodeName(path).toStdString(), text);
+  if (result == 0) return;
+  Services().Warning(QStringLiteral("Impossible d'enregistrer les paramètres dans '") + path +
+                     QStringLiteral("' : ") +
+                     (result == 3 ? QStringLiteral("création du fichier impossible")
+                                  : QStringLiteral("erreur d'écriture du fichier")));
 }
 
 // Shut-down -------------------------------------------------------------------
@@ -949,9 +948,8 @@ bool TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::FormClose() {
-  // A start folder removed meanwhile has no place for the settings; they are
-  // dropped, and the program still ends.
-  if (!QFileInfo(StartDir).isDir()) return;
+  // Settings that cannot be written are lost, with a word to the user; the
+  // program still ends.
   SauveIni();
 }
 

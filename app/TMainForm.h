@@ -12,8 +12,9 @@
 // lines ended by CR LF: the four sender lines (Windows-1252 bytes, unchanged),
 // the envelope offset and the envelope orientation in decimal. ChargeIni reads it
 // when the window is first shown (a missing or short file leaves the rest empty
-// or 0), and the file is rewritten, atomically, when the window closes - unless
-// StartDir no longer exists, in which case nothing is written and the window
+// or 0), and the file is rewritten when the window closes, through the engine's
+// atomic write. When it cannot be written (StartDir removed meanwhile, a full
+// disk) the previous file stays as it was, a warning says so, and the window
 // still closes.
 //
 // Closing the window first puts the close question to every document window,

@@ -1,13 +1,12 @@
 #include "TAtomicFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <vector>
+
+#include "IFileSystem.h"
 
 namespace {
 
@@ -29,9 +28,9 @@ TAtomicFile::~TAtomicFile() {
 }
 
 void TAtomicFile::Abandon() {
-  if (fd_ >= 0) close(fd_);
+  if (fd_ >= 0) FileSystem().Close(fd_);
   fd_ = -1;
-  if (!temp_.empty()) unlink(temp_.c_str());
+  if (!temp_.empty()) FileSystem().Remove(temp_);
   temp_.clear();
 }
 
@@ -54,13 +53,10 @@ bool TAtomicFile::Open(const std::string& target) {
     mode = 0666 & ~mask;
   }
 
-  std::string pattern = target_ + ".tmpXXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  fd_ = mkstemp(name.data());
+  std::string name = target_ + ".tmpXXXXXX";
+  fd_ = FileSystem().OpenTemporary(name, mode);
   if (fd_ < 0) return false;
-  temp_ = name.data();
-  fchmod(fd_, mode);
+  temp_ = name;
   return true;
 }
 
@@ -68,9 +64,9 @@ bool TAtomicFile::Write(const void* data, size_t size) {
   if (fd_ < 0 || failed_) return false;
   const char* p = static_cast<const char*>(data);
   while (size > 0) {
-    ssize_t n = write(fd_, p, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
+    const long n = FileSystem().Write(fd_, p, size);
+    // Nothing written is no progress either: a full disk may say so.
+    if (n <= 0) {
       failed_ = true;
       return false;
     }
@@ -85,10 +81,10 @@ bool TAtomicFile::Commit() {
     Abandon();
     return false;
   }
-  bool ok = fsync(fd_) == 0;
-  ok = close(fd_) == 0 && ok;
+  bool ok = FileSystem().Sync(fd_);
+  ok = FileSystem().Close(fd_) && ok;
   fd_ = -1;
-  if (ok) ok = rename(temp_.c_str(), target_.c_str()) == 0;
+  if (ok) ok = FileSystem().Rename(temp_, target_);
   if (ok) {
     temp_.clear();
   } else {
@@ -102,4 +98,11 @@ int WriteFileAtomically(const std::string& path, const std::string& content) {
   if (!f.Open(path)) return 3;
   if (!f.Write(content) || !f.Commit()) return -1;
   return 0;
+}
+
+const char* AtomicWriteMessage(int result) {
+  if (result == 0) return "";
+  if (result == 3) return "1-Unable to open the file for writing";
+  return "Erreur d'\xE9"
+         "criture du fichier";
 }

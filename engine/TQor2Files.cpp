@@ -16,10 +16,6 @@ namespace {
 
 const char kOpenQor[] = "4-Unable to open file for reading";
 const char kOpenText[] = "1-Unable to open the file for reading";
-const char kCreate[] = "1-Unable to open the file for writing";
-const char kWriteError[] =
-    "Erreur d'\xE9"
-    "criture du fichier";
 const char kTruncated[] = "5-Unexpected end of file";
 
 // False when the file cannot be opened or read (a folder cannot be read).
@@ -225,8 +221,7 @@ namespace {
 bool SaveText(TQor2& t, const std::string& fileName, const std::string& content) {
   t.ClearError();
   const int r = WriteFileAtomically(fileName, content);
-  if (r == 3) t.SetError(3, kCreate);
-  if (r < 0) t.SetError(3, kWriteError);
+  if (r != 0) t.SetError(3, AtomicWriteMessage(r));
   return r == 0;
 }
 

@@ -140,8 +140,6 @@ bool SaveXlsFile(TQor2& table, const std::string& fileName) {
       w.WriteCell(TXlsWriter::kLabel, static_cast<uint16_t>(r), static_cast<uint16_t>(i - 1),
                   table.GetCell(i, r));
   if (w.Done()) return true;
-  table.SetError(3, w.LastError == 3 ? "1-Unable to open the file for writing"
-                                     : "Erreur d'\xE9"
-                                       "criture du fichier");
+  table.SetError(3, AtomicWriteMessage(w.LastError));
   return false;
 }

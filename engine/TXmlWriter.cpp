@@ -105,8 +105,6 @@ bool SaveXmlFile(TQor2& table, const std::string& fileName) {
   table.ClearError();
   const int r = WriteFileAtomically(fileName, TXmlWriter::Text(table));
   if (r == 0) return true;
-  table.SetError(3, r == 3 ? "1-Unable to open the file for writing"
-                           : "Erreur d'\xE9"
-                             "criture du fichier");
+  table.SetError(3, AtomicWriteMessage(r));
   return false;
 }

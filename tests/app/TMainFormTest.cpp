@@ -26,6 +26,7 @@
 #include "TAboutBox.h"
 #include "TChild.h"
 #include "TFakeServices.h"
+#include "TFaultyFileSystem.h"
 #include "TMainForm.h"
 #include "TQor2.h"
 
@@ -529,6 +530,29 @@ TEST_F(MainFormTest, StartFolderRemovedBeforeExitWritesNothingAndStillQuits) {
   }
   EXPECT_FALSE(QFileInfo::exists(start));
   EXPECT_FALSE(QFile::exists(QDir::current().filePath("VekBase.ini")));
+  ASSERT_EQ(fake.Questions().size(), 1u);
+  EXPECT_EQ(fake.Questions()[0].kind, TQuestionKind::Warning);
+  EXPECT_EQ(fake.Questions()[0].text,
+            QString::fromUtf8("Impossible d'enregistrer les paramètres dans '") + start +
+                "/VekBase.ini' : " + QString::fromUtf8("création du fichier impossible"));
+}
+
+TEST_F(MainFormTest, SettingsThatCannotBeWrittenAreReportedAndTheFileStays) {
+  const QByteArray previous("a\r\nb\r\nc\r\nd\r\n1\r\n0\r\n");
+  WriteFile(Path("VekBase.ini"), previous);
+  form->SenderLines[0] = QStringLiteral("Soci\u00e9t\u00e9");
+  {
+    TFaultyFileSystem fileSystem;
+    fileSystem.Arm(TFaultyFileSystem::TFault::FailRename);
+    EXPECT_TRUE(form->close());
+  }
+  ASSERT_EQ(fake.Questions().size(), 1u);
+  EXPECT_EQ(fake.Questions()[0].kind, TQuestionKind::Warning);
+  EXPECT_EQ(fake.Questions()[0].text,
+            QString::fromUtf8("Impossible d'enregistrer les paramètres dans '") +
+                Path("VekBase.ini") + QString::fromUtf8("' : erreur d'écriture du fichier"));
+  EXPECT_EQ(ReadFile(Path("VekBase.ini")), previous);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"VekBase.ini"}));
 }
 
 TEST_F(MainFormTest, StatusBarShowsHintsAndTheTimeOfTheClock) {

@@ -1,0 +1,36 @@
+#pragma once
+// IFileSystem: the system calls through which the engine writes files
+// (TAtomicFile, and so every save and WriteFileAtomically), gathered so that
+// tests can make any one of them fail and check what a failed save leaves
+// behind. The real one, TPosixFileSystem, is in use unless another is
+// installed with SetFileSystem.
+//
+// Each call behaves as the POSIX call it is named after: failure is reported by
+// the result, with the reason in errno. Reading files does not go through here.
+
+#include <cstddef>
+#include <string>
+
+class IFileSystem {
+ public:
+  virtual ~IFileSystem();
+
+  // Creates and opens for writing a new file whose name is `pattern` with its
+  // last six characters ("XXXXXX") replaced to make it unique (mkstemp), with the
+  // permission bits `mode`. Returns the descriptor, with the name made left in
+  // `pattern`; -1 when no file was created.
+  virtual int OpenTemporary(std::string& pattern, unsigned mode) = 0;
+  // Writes at most `size` bytes; returns how many were written, -1 on failure.
+  virtual long Write(int fd, const void* data, size_t size) = 0;
+  virtual bool Sync(int fd) = 0;
+  virtual bool Close(int fd) = 0;
+  // Replaces `to` by `from` in one step.
+  virtual bool Rename(const std::string& from, const std::string& to) = 0;
+  virtual bool Remove(const std::string& path) = 0;
+};
+
+// The file system in use.
+IFileSystem& FileSystem();
+// Installs `fileSystem` (nullptr: the real one again) and returns the one
+// installed before (nullptr for the real one). The caller keeps ownership.
+IFileSystem* SetFileSystem(IFileSystem* fileSystem);

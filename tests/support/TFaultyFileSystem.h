@@ -1,0 +1,58 @@
+#pragma once
+// TFaultyFileSystem: the machine's file system with one fault armed, for tests
+// of what a failed save leaves behind. It installs itself (SetFileSystem) for
+// its whole life and puts the previous file system back when destroyed.
+//
+// Until a fault is armed every call goes to the real file system. An armed fault
+// strikes every time its call comes:
+//   RefuseTemporary  the folder refuses the temporary file (EACCES);
+//   WriteError       writes succeed until `after` bytes in all, then fail (EIO);
+//   DiskFull         the same with ENOSPC, and the write that reaches the limit
+//                    writes only what still fits, as a full disk does;
+//   FailSync, FailRename  that call does nothing and fails (EIO);
+//   FailClose        the file is closed, but the call reports EIO, as a file
+//                    system that writes late does.
+// Temporary files created are recorded, so that a test can check none is left.
+
+#include <string>
+#include <vector>
+
+#include "TPosixFileSystem.h"
+
+class TFaultyFileSystem : public IFileSystem {
+ public:
+  enum class TFault {
+    None,
+    RefuseTemporary,
+    WriteError,
+    DiskFull,
+    FailSync,
+    FailClose,
+    FailRename
+  };
+
+  TFaultyFileSystem();
+  ~TFaultyFileSystem() override;
+  TFaultyFileSystem(const TFaultyFileSystem&) = delete;
+  TFaultyFileSystem& operator=(const TFaultyFileSystem&) = delete;
+
+  void Arm(TFault fault, size_t after = 0);
+  const std::vector<std::string>& Temporaries() const { return temporaries_; }
+
+  int OpenTemporary(std::string& pattern, unsigned mode) override;
+  long Write(int fd, const void* data, size_t size) override;
+  bool Sync(int fd) override;
+  bool Close(int fd) override;
+  bool Rename(const std::string& from, const std::string& to) override;
+  bool Remove(const std::string& path) override;
+
+ private:
+  TPosixFileSystem real_;
+  IFileSystem* previous_;
+  TFault fault_ = TFault::None;
+  size_t budget_ = 0;
+  std::vector<std::string> temporaries_;
+};
+
+// The name of a fault, for test messages.
+const char* FaultName(TFaultyFileSystem::TFault fault);

@@ -30,6 +30,7 @@
 #include "TAtomicFile.h"
 #include "TChild.h"
 #include "TNouveau.h"
+#include "TStatusText.h"
 
 namespace {
 
@@ -65,11 +66,9 @@ TMainForm::TMainForm(const QString& startDir, QWidget* parent)
   mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdiArea);
 
-  CreateActions();
-  CreateMenus();
+  CreateActions(Commands());
   CreateToolBar();
   CreateStatusBar();
-  SetInitialStates();
 
   // Any change of the active window - a document window, a dialog, another
   // program - may change what the commands can act on.
@@ -92,303 +91,241 @@ TMainForm::~TMainForm() {
   delete splash;
 }
 
-QAction* TMainForm::AddItem(QMenu* menu, const char* name, const QString& caption,
-                            const QString& hint) {
-  auto* action = new QAction(caption, this);
-  action->setObjectName(QLatin1String(name));
-  action->setStatusTip(hint);
-  menu->addAction(action);
-  return action;
-}
+// Commands --------------------------------------------------------------------
 
-QAction* TMainForm::AddToolButton(const char* name, TToolPicture picture, const QString& hint) {
-  auto* action = new QAction(TPictures::ToolButton(picture), hint, this);
-  action->setObjectName(QLatin1String(name));
-  action->setToolTip(hint);
-  action->setStatusTip(hint);
-  return action;
-}
-
-void TMainForm::CreateActions() {
-  File1 = new QMenu(QStringLiteral("&Fichier"), this);
-  File1->setObjectName(QStringLiteral("File1"));
-  File1->menuAction()->setStatusTip(QStringLiteral("Commandes liées aux menus"));
-  FileNewItem = AddItem(File1, "FileNewItem", QStringLiteral("&Nouveau"),
-                        QStringLiteral("Créer un nouveau fichier"));
-  FileOpenItem = AddItem(File1, "FileOpenItem", QStringLiteral("&Ouvrir"),
-                         QStringLiteral("Ouvrir un fichier existant"));
-  FileCloseItem = AddItem(File1, "FileCloseItem", QStringLiteral("&Fermer"),
-                          QStringLiteral("Fermer fichier en cours"));
-  File1->addSeparator();
-  FileSaveItem = AddItem(File1, "FileSaveItem", QStringLiteral("&Enregistrer"),
-                         QStringLiteral("Enregistrer le fichier en cours"));
-  FileSaveAsItem = AddItem(File1, "FileSaveAsItem", QStringLiteral("Enregistrer &sous..."),
-                           QStringLiteral("Enregistrer le fichier en cours sous..."));
-  File1->addSeparator();
-  Importer1 =
-      AddItem(File1, "Importer1", QStringLiteral("I&mporter..."), QStringLiteral("Importer"));
-  Exporter1 =
-      AddItem(File1, "Exporter1", QStringLiteral("E&xporter..."), QStringLiteral("Exporter"));
-  File1->addSeparator();
-  Imprimer1 = File1->addMenu(QStringLiteral("&Imprimer"));
-  Imprimer1->setObjectName(QStringLiteral("Imprimer1"));
-  Liste1 =
-      AddItem(Imprimer1, "Liste1", QStringLiteral("&Liste..."), QStringLiteral("Imprime la liste"));
-  Fiche1 = AddItem(Imprimer1, "Fiche1", QStringLiteral("&Fiche..."),
-                   QStringLiteral("Imprime la fiche active"));
-  Structure1 = AddItem(Imprimer1, "Structure1", QStringLiteral("&Structure..."),
-                       QStringLiteral("Imprimer la structure"));
-  Enveloppes1 = AddItem(Imprimer1, "Enveloppes1", QStringLiteral("&Enveloppes..."),
-                        QStringLiteral("Imprimer enveloppes"));
-  Configurerlimprimante1 =
-      AddItem(File1, "Configurerlimprimante1", QStringLiteral("&Configurer l'imprimante"),
-              QStringLiteral("Configurer l'imprimante"));
-  File1->addSeparator();
-  FileExitItem = AddItem(File1, "FileExitItem", QStringLiteral("&Quitter"),
-                         QStringLiteral("Quitter l'application"));
-
-  Edit1 = new QMenu(QStringLiteral("&Edition"), this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Annuler1 = AddItem(Edit1, "Annuler1", QStringLiteral("A&nnuler"),
-                     QStringLiteral("Annuler la dernière modification"));
-  Edit1->addSeparator();
-  CopyItem = AddItem(Edit1, "CopyItem", QStringLiteral("Co&pier"),
-                     QStringLiteral("Copier dans le Presse-papiers"));
-  PasteItem = AddItem(Edit1, "PasteItem", QStringLiteral("C&oller"),
-                      QStringLiteral("Coller depuis le Presse-papiers"));
-  Edit1->addSeparator();
-  Rechercher1 =
-      AddItem(Edit1, "Rechercher1", QStringLiteral("&Rechercher..."), QStringLiteral("Rechercher"));
-  Rechercher1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-  Continuerlarecherche1 = AddItem(Edit1, "Continuerlarecherche1", QStringLiteral("&Continuer"),
-                                  QStringLiteral("Continuer la recherche"));
-  Continuerlarecherche1->setShortcut(QKeySequence(Qt::Key_F3));
-  Remplacer1 =
-      AddItem(Edit1, "Remplacer1", QStringLiteral("Re&mplacer..."), QStringLiteral("Remplacer"));
-  Edit1->addSeparator();
-  Supprimerlenregistrement1 =
-      AddItem(Edit1, "Supprimerlenregistrement1", QStringLiteral("&Supprimer l'enregistrement"),
-              QStringLiteral("Supprimer l'enregistrement courant"));
-  Supprimerlechamp1 = AddItem(Edit1, "Supprimerlechamp1", QStringLiteral("S&upprimer le champ"),
-                              QStringLiteral("Supprimer le champ pointé"));
-  Edit1->addSeparator();
-  AllerenregistrementN1 =
-      AddItem(Edit1, "AllerenregistrementN1", QStringLiteral("&Aller à enregistrement N°..."),
-              QStringLiteral("Aller à l'enregistrement n°"));
-
-  Vue1 = new QMenu(QStringLiteral("&Vue"), this);
-  Vue1->setObjectName(QStringLiteral("Vue1"));
-  Tabulaire1 =
-      AddItem(Vue1, "Tabulaire1", QStringLiteral("&Tabulaire"), QStringLiteral("Mode table"));
-  Colonne1 = AddItem(Vue1, "Colonne1", QStringLiteral("&Colonne"), QStringLiteral("Mode colonne"));
-  Formulaire1 = AddItem(Vue1, "Formulaire1", QStringLiteral("&Formulaire"),
-                        QStringLiteral("Mode formulaire"));
-  for (QAction* view : {Tabulaire1, Colonne1, Formulaire1}) view->setCheckable(true);
-  Vue1->addSeparator();
-  Affichertout1 = AddItem(Vue1, "Affichertout1", QStringLiteral("&Afficher tout"),
-                          QStringLiteral("Afficher tous les enregistrements"));
-  Afficherslection1 = AddItem(Vue1, "Afficherslection1", QStringLiteral("Afficher &sélection"),
-                              QStringLiteral("Afficher en fonction du filtre"));
-  Ajusterlargeurcolonnes1 =
-      AddItem(Vue1, "Ajusterlargeurcolonnes1", QStringLiteral("Ajuster &largeur colonnes"),
-              QStringLiteral("Ajuster la largeur des colonnes"));
-  Vue1->addSeparator();
-  Modifierstructure1 = AddItem(Vue1, "Modifierstructure1", QStringLiteral("&Modifier structure"),
-                               QStringLiteral("Modifier la structure de la table"));
-  Proprits1 = AddItem(Vue1, "Proprits1", QStringLiteral("&Propriétés"),
-                      QStringLiteral("Propriétés de la table"));
-  Modifierformulaire1 = AddItem(Vue1, "Modifierformulaire1", QStringLiteral("Mo&difier formulaire"),
-                                QStringLiteral("Modifier le formulaire"));
-
-  Table1 = new QMenu(QStringLiteral("&Table"), this);
-  Table1->setObjectName(QStringLiteral("Table1"));
-  Enregistrementprcdent1 = AddItem(Table1, "Enregistrementprcdent1",
-                                   QStringLiteral("Enregistrement &précédent"), QString());
-  Enregistrementsuivant1 =
-      AddItem(Table1, "Enregistrementsuivant1", QStringLiteral("Enregistrement &suivant"),
-              QStringLiteral("Enregistrement suivant"));
-  Premierenregistrement1 =
-      AddItem(Table1, "Premierenregistrement1", QStringLiteral("P&remier enregistrement"),
-              QStringLiteral("Premier enregistrement"));
-  Dernierenregistrement1 =
-      AddItem(Table1, "Dernierenregistrement1", QStringLiteral("&Dernier enregistrement"),
-              QStringLiteral("Dernier enregistrement"));
-  Table1->addSeparator();
-  Ajouterdesenregistrements1 =
-      AddItem(Table1, "Ajouterdesenregistrements1", QStringLiteral("&Ajouter un enregistrement"),
-              QStringLiteral("Ajouter des enregistrements"));
-  Ajouterunchamp1 = AddItem(Table1, "Ajouterunchamp1", QStringLiteral("Ajouter un &champ"),
-                            QStringLiteral("ajouter un champ"));
-  Renommerchamp1 = AddItem(Table1, "Renommerchamp1", QStringLiteral("&Renommer champ"),
-                           QStringLiteral("Redéfinir un champ"));
-  Table1->addSeparator();
-  Filtredeslection1 =
-      AddItem(Table1, "Filtredeslection1", QStringLiteral("&Filtre de sélection..."),
-              QStringLiteral("Définir les enregistrements à afficher"));
-
-  Outils1 = new QMenu(QStringLiteral("&Outils"), this);
-  Outils1->setObjectName(QStringLiteral("Outils1"));
-  Tri1 = Outils1->addMenu(QStringLiteral("Tri"));
-  Tri1->setObjectName(QStringLiteral("Tri1"));
-  Ascendant1 =
-      AddItem(Tri1, "Ascendant1", QStringLiteral("&Ascendant"), QStringLiteral("Tri ascendant"));
-  Descendant1 =
-      AddItem(Tri1, "Descendant1", QStringLiteral("&Descendant"), QStringLiteral("Tri descendant"));
-  Supprimerdoublons1 = AddItem(Outils1, "Supprimerdoublons1", QStringLiteral("&Supprimer doublons"),
-                               QStringLiteral("Supprimer les doublons"));
-  Convertircaractres1 =
-      AddItem(Outils1, "Convertircaractres1", QStringLiteral("&Convertir caractères"),
-              QStringLiteral("Convertir les caractères"));
-  Outils1->addSeparator();
-  RequeteSQL1 = AddItem(Outils1, "RequeteSQL1", QStringLiteral("Requête &SQL"),
-                        QStringLiteral("Entrer une requête SQL"));
-  InterrogationQBE1 = AddItem(Outils1, "InterrogationQBE1", QStringLiteral("Interrogation &QBE"),
-                              QStringLiteral("Interrogation par l'exemple"));
-  Outils1->addSeparator();
-  Compter1 = AddItem(Outils1, "Compter1", QStringLiteral("Co&mpter..."),
-                     QStringLiteral("Compter les enregistrements"));
-  Calculer1 = AddItem(Outils1, "Calculer1", QStringLiteral("Ca&lculer..."),
-                      QStringLiteral("Calculer les enregistrements"));
-
-  Utilitaires1 = new QMenu(QStringLiteral("&Utilitaires"), this);
-  Utilitaires1->setObjectName(QStringLiteral("Utilitaires1"));
-  Calendrier1 = AddItem(Utilitaires1, "Calendrier1", QStringLiteral("&Calendrier"),
-                        QStringLiteral("Calendrier"));
-  Calculatrice1 = AddItem(Utilitaires1, "Calculatrice1", QStringLiteral("C&alculatrice"),
-                          QStringLiteral("Calculatrice"));
-  Horloge1 =
-      AddItem(Utilitaires1, "Horloge1", QStringLiteral("&Horloge"), QStringLiteral("Horloge"));
-  Euroconversion1 = AddItem(Utilitaires1, "Euroconversion1", QStringLiteral("&Euro conversion"),
-                            QStringLiteral("Convertisseur Euro"));
-  Blocnotes1 = AddItem(Utilitaires1, "Blocnotes1", QStringLiteral("&Bloc-notes"),
-                       QStringLiteral("Bloc-notes"));
-
-  Window1 = new QMenu(QStringLiteral("Fe&nêtre"), this);
-  Window1->setObjectName(QStringLiteral("Window1"));
-  Window1->menuAction()->setStatusTip(
-      QStringLiteral("Commandes de fenêtres telles que Mosaïque et Cascade"));
-  WindowCascadeItem =
-      AddItem(Window1, "WindowCascadeItem", QStringLiteral("&Cascade"),
-              QStringLiteral("Disposer les fenêtre de façon qu'elles se recouvrent"));
-  WindowTileItem = AddItem(Window1, "WindowTileItem", QStringLiteral("&Mosaïque"),
-                           QStringLiteral("Disposer les fenêtre sans recouvrement"));
-  WindowArrangeItem =
-      AddItem(Window1, "WindowArrangeItem", QStringLiteral("&Réorganiser les icônes"),
-              QStringLiteral("Disposer les icônes en bas de la fenêtre principale"));
-  WindowMinimizeItem = AddItem(Window1, "WindowMinimizeItem", QStringLiteral("&Tout réduire"),
-                               QStringLiteral("Réduire toutes les fenêtres"));
-
-  Help1 = new QMenu(QStringLiteral("&Aide"), this);
-  Help1->setObjectName(QStringLiteral("Help1"));
-  Help1->menuAction()->setStatusTip(QStringLiteral("Rubriques d'aide"));
-  HelpAboutItem = AddItem(Help1, "HelpAboutItem", QStringLiteral("&A propos"), QString());
-
-  NewButton = AddToolButton("NewButton", TToolPicture::New, QStringLiteral("Nouveau"));
-  OpenButton = AddToolButton("OpenButton", TToolPicture::Open, QStringLiteral("Ouvrir"));
-  SaveButton = AddToolButton("SaveButton", TToolPicture::Save, QStringLiteral("Enregistrer"));
-  PrintButton = AddToolButton("PrintButton", TToolPicture::Print, QStringLiteral("Imprimer"));
-  CopyButton = AddToolButton("CopyButton", TToolPicture::Copy, QStringLiteral("Copier"));
-  PasteButton = AddToolButton("PasteButton", TToolPicture::Paste, QStringLiteral("Coller"));
-  FindButton = AddToolButton("FindButton", TToolPicture::Find, QStringLiteral("Rechercher"));
-  AddButton = AddToolButton("AddButton", TToolPicture::AddRecord, QStringLiteral("Ajouter fiche"));
-  DeleteButton =
-      AddToolButton("DeleteButton", TToolPicture::DeleteRecord, QStringLiteral("Supprimer fiche"));
-  FirstButton = AddToolButton("FirstButton", TToolPicture::First, QStringLiteral("Première fiche"));
-  PriorButton =
-      AddToolButton("PriorButton", TToolPicture::Prior, QStringLiteral("Fiche précédente"));
-  NextButton = AddToolButton("NextButton", TToolPicture::Next, QStringLiteral("Fiche suivante"));
-  LastButton = AddToolButton("LastButton", TToolPicture::Last, QStringLiteral("Dernière fiche"));
-  TableButton =
-      AddToolButton("TableButton", TToolPicture::TableView, QStringLiteral("Vue tableau"));
-  ColumnButton =
-      AddToolButton("ColumnButton", TToolPicture::ColumnView, QStringLiteral("Vue colonne"));
-  FormButton =
-      AddToolButton("FormButton", TToolPicture::FormView, QStringLiteral("Vue formulaire"));
-
-  const std::pair<QAction*, void (TMainForm::*)()> handlers[] = {
-      {FileNewItem, &TMainForm::FileNewItemClick},
-      {FileOpenItem, &TMainForm::FileOpenItemClick},
-      {FileCloseItem, &TMainForm::FileCloseItemClick},
-      {FileSaveItem, &TMainForm::FileSaveItemClick},
-      {FileSaveAsItem, &TMainForm::FileSaveAsItemClick},
-      {Importer1, &TMainForm::Importer1Click},
-      {Exporter1, &TMainForm::Exporter1Click},
-      {Liste1, &TMainForm::Liste1Click},
-      {Fiche1, &TMainForm::Fiche1Click},
-      {Structure1, &TMainForm::Structure1Click},
-      {Enveloppes1, &TMainForm::Enveloppes1Click},
-      {Configurerlimprimante1, &TMainForm::Configurerlimprimante1Click},
-      {FileExitItem, &TMainForm::FileExitItemClick},
-      {Annuler1, &TMainForm::Annuler1Click},
-      {CopyItem, &TMainForm::CopyItemClick},
-      {PasteItem, &TMainForm::PasteItemClick},
-      {Rechercher1, &TMainForm::Rechercher1Click},
-      {Continuerlarecherche1, &TMainForm::Continuerlarecherche1Click},
-      {Remplacer1, &TMainForm::Remplacer1Click},
-      {Supprimerlenregistrement1, &TMainForm::Supprimerlenregistrement1Click},
-      {Supprimerlechamp1, &TMainForm::Supprimerlechamp1Click},
-      {AllerenregistrementN1, &TMainForm::AllerenregistrementN1Click},
-      {Tabulaire1, &TMainForm::Tabulaire1Click},
-      {Colonne1, &TMainForm::Colonne1Click},
-      {Formulaire1, &TMainForm::Formulaire1Click},
-      {Affichertout1, &TMainForm::Affichertout1Click},
-      {Afficherslection1, &TMainForm::Afficherslection1Click},
-      {Ajusterlargeurcolonnes1, &TMainForm::Ajusterlargeurcolonnes1Click},
-      {Modifierstructure1, &TMainForm::Modifierstructure1Click},
-      {Proprits1, &TMainForm::Proprits1Click},
-      {Modifierformulaire1, &TMainForm::Modifierformulaire1Click},
-      {Enregistrementprcdent1, &TMainForm::Enregistrementprcdent1Click},
-      {Enregistrementsuivant1, &TMainForm::Enregistrementsuivant1Click},
-      {Premierenregistrement1, &TMainForm::Premierenregistrement1Click},
-      {Dernierenregistrement1, &TMainForm::Dernierenregistrement1Click},
-      {Ajouterdesenregistrements1, &TMainForm::Ajouterdesenregistrements1Click},
-      {Ajouterunchamp1, &TMainForm::Ajouterunchamp1Click},
-      {Renommerchamp1, &TMainForm::Renommerchamp1Click},
-      {Filtredeslection1, &TMainForm::Filtredeslection1Click},
-      {Ascendant1, &TMainForm::Ascendant1Click},
-      {Descendant1, &TMainForm::Descendant1Click},
-      {Supprimerdoublons1, &TMainForm::Supprimerdoublons1Click},
-      {Convertircaractres1, &TMainForm::Convertircaractres1Click},
-      {RequeteSQL1, &TMainForm::RequeteSQL1Click},
-      {InterrogationQBE1, &TMainForm::InterrogationQBE1Click},
-      {Compter1, &TMainForm::Compter1Click},
-      {Calculer1, &TMainForm::Calculer1Click},
-      {Calendrier1, &TMainForm::Calendrier1Click},
-      {Calculatrice1, &TMainForm::Calculatrice1Click},
-      {Horloge1, &TMainForm::Horloge1Click},
-      {Euroconversion1, &TMainForm::Euroconversion1Click},
-      {Blocnotes1, &TMainForm::Blocnotes1Click},
-      {WindowCascadeItem, &TMainForm::WindowCascadeItemClick},
-      {WindowTileItem, &TMainForm::WindowTileItemClick},
-      {WindowArrangeItem, &TMainForm::WindowArrangeItemClick},
-      {WindowMinimizeItem, &TMainForm::WindowMinimizeItemClick},
-      {HelpAboutItem, &TMainForm::HelpAboutItemClick},
-      // The buttons share the handlers of their menu items; "Imprimer" prints
-      // the list and "Rechercher" finds.
-      {NewButton, &TMainForm::FileNewItemClick},
-      {OpenButton, &TMainForm::FileOpenItemClick},
-      {SaveButton, &TMainForm::FileSaveItemClick},
-      {PrintButton, &TMainForm::Liste1Click},
-      {CopyButton, &TMainForm::CopyItemClick},
-      {PasteButton, &TMainForm::PasteItemClick},
-      {FindButton, &TMainForm::Rechercher1Click},
-      {AddButton, &TMainForm::Ajouterdesenregistrements1Click},
-      {DeleteButton, &TMainForm::Supprimerlenregistrement1Click},
-      {FirstButton, &TMainForm::Premierenregistrement1Click},
-      {PriorButton, &TMainForm::Enregistrementprcdent1Click},
-      {NextButton, &TMainForm::Enregistrementsuivant1Click},
-      {LastButton, &TMainForm::Dernierenregistrement1Click},
-      {TableButton, &TMainForm::Tabulaire1Click},
-      {ColumnButton, &TMainForm::Colonne1Click},
-      {FormButton, &TMainForm::Formulaire1Click},
+template <typename Op>
+std::function<void()> TMainForm::OnChild(Op op, const char* status) {
+  return [this, op, status] {
+    TChild* child = ActiveChild();
+    if (!child) return;
+    TStatusText shown(StatusPanel0, status);
+    std::invoke(op, *child);
   };
-  for (const auto& [action, handler] : handlers)
-    connect(action, &QAction::triggered, this, handler);
 }
 
-void TMainForm::CreateMenus() {
-  for (QMenu* menu : {File1, Edit1, Vue1, Table1, Outils1, Utilitaires1, Window1, Help1})
-    menuBar()->addMenu(menu);
+// The command table. Each row is one menu item, in menu order; the menus, the
+// tool bar, the handlers and the enabling rules are all built from it.
+//
+// To add a command, add one row where it stands in its menu:
+//   DocItem("Name1", "&Caption", "Hint", OnChild(&TChild::Operation, "Status..."))
+// DocItem: enabled while a document window is open. OnChild runs an operation
+// of the active document window - a member, or a lambda taking TChild& - and
+// nothing without one, showing the status text, if given, while it runs.
+// Item: always enabled, for commands that need no document; give it a lambda,
+// e.g. [this] { TPocket pocket(this); Services().RunDialog(pocket); }.
+// Then .Key(...) for a shortcut, .Button(...) for a tool-bar button (and put
+// its picture into the tool-bar layout, CreateToolBar). Rows with {} are the
+// commands still to be written: give them their handler.
+std::vector<TCommand> TMainForm::Commands() {
+  using P = TToolPicture;
+  return {
+      Menu("File1", "&Fichier", "Commandes liées aux menus"),
+      Item("FileNewItem", "&Nouveau", "Créer un nouveau fichier", [this] { FileNewItemClick(); })
+          .Button("NewButton", P::New, "Nouveau"),
+      Item("FileOpenItem", "&Ouvrir", "Ouvrir un fichier existant", [this] { FileOpenItemClick(); })
+          .Button("OpenButton", P::Open, "Ouvrir"),
+      DocItem("FileCloseItem", "&Fermer", "Fermer fichier en cours",
+              [this] { FileCloseItemClick(); }),
+      Separator(),
+      DocItem("FileSaveItem", "&Enregistrer", "Enregistrer le fichier en cours",
+              OnChild(&TChild::Enregistrer, "Enregistre..."))
+          .OffAtStart()
+          .Button("SaveButton", P::Save, "Enregistrer"),
+      DocItem("FileSaveAsItem", "Enregistrer &sous...", "Enregistrer le fichier en cours sous...",
+              OnChild(&TChild::SaveAs, "Enregistre..."))
+          .OffAtStart(),
+      Separator(),
+      DocItem("Importer1", "I&mporter...", "Importer", {}),
+      DocItem("Exporter1", "E&xporter...", "Exporter", {}),
+      Separator(),
+      SubMenu("Imprimer1", "&Imprimer", TEnabling::WithDocument),
+      // "Imprimer" on the tool bar prints the list.
+      Item("Liste1", "&Liste...", "Imprime la liste", {})
+          .EnabledInView(1)
+          .Button("PrintButton", P::Print, "Imprimer"),
+      Item("Fiche1", "&Fiche...", "Imprime la fiche active", {}).EnabledInView(2),
+      DocItem("Structure1", "&Structure...", "Imprimer la structure", {}),
+      DocItem("Enveloppes1", "&Enveloppes...", "Imprimer enveloppes", {}),
+      EndSubMenu(),
+      Item("Configurerlimprimante1", "&Configurer l'imprimante", "Configurer l'imprimante",
+           [] { Services().PrinterSetupDialog(); }),
+      Separator(),
+      Item("FileExitItem", "&Quitter", "Quitter l'application", [this] { close(); }),
+
+      Menu("Edit1", "&Edition"),
+      Item("Annuler1", "A&nnuler", "Annuler la dernière modification", OnChild(&TChild::Annuler)),
+      Separator(),
+      DocItem("CopyItem", "Co&pier", "Copier dans le Presse-papiers", OnChild(&TChild::Copier))
+          .OffAtStart()
+          .Button("CopyButton", P::Copy, "Copier"),
+      DocItem("PasteItem", "C&oller", "Coller depuis le Presse-papiers", OnChild(&TChild::Coller))
+          .OffAtStart()
+          .Button("PasteButton", P::Paste, "Coller"),
+      Separator(),
+      DocItem("Rechercher1", "&Rechercher...", "Rechercher", OnChild(&TChild::Rechercher))
+          .Key(Qt::CTRL | Qt::Key_F)
+          .Button("FindButton", P::Find, "Rechercher"),
+      DocItem("Continuerlarecherche1", "&Continuer", "Continuer la recherche",
+              OnChild(&TChild::Continuer))
+          .Key(Qt::Key_F3),
+      DocItem("Remplacer1", "Re&mplacer...", "Remplacer", OnChild(&TChild::Remplacer)),
+      Separator(),
+      DocItem("Supprimerlenregistrement1", "&Supprimer l'enregistrement",
+              "Supprimer l'enregistrement courant", OnChild(&TChild::Supprimer))
+          .Button("DeleteButton", P::DeleteRecord, "Supprimer fiche"),
+      DocItem("Supprimerlechamp1", "S&upprimer le champ", "Supprimer le champ pointé",
+              OnChild(&TChild::SupChamp)),
+      Separator(),
+      DocItem("AllerenregistrementN1", "&Aller à enregistrement N°...",
+              "Aller à l'enregistrement n°", OnChild(&TChild::Aller)),
+
+      Menu("Vue1", "&Vue"),
+      DocItem("Tabulaire1", "&Tabulaire", "Mode table", [this] { ShowView(1); })
+          .CheckedInView(1)
+          .Button("TableButton", P::TableView, "Vue tableau"),
+      DocItem("Colonne1", "&Colonne", "Mode colonne", [this] { ShowView(2); })
+          .CheckedInView(2)
+          .Button("ColumnButton", P::ColumnView, "Vue colonne"),
+      DocItem("Formulaire1", "&Formulaire", "Mode formulaire", [this] { ShowView(3); })
+          .CheckedInView(3)
+          .Button("FormButton", P::FormView, "Vue formulaire"),
+      Separator(),
+      DocItem("Affichertout1", "&Afficher tout", "Afficher tous les enregistrements",
+              OnChild(&TChild::AffTout)),
+      DocItem("Afficherslection1", "Afficher &sélection", "Afficher en fonction du filtre",
+              OnChild(&TChild::AffSel)),
+      DocItem("Ajusterlargeurcolonnes1", "Ajuster &largeur colonnes",
+              "Ajuster la largeur des colonnes", OnChild(&TChild::Largeur)),
+      Separator(),
+      DocItem("Modifierstructure1", "&Modifier structure", "Modifier la structure de la table",
+              OnChild(&TChild::ModiStru)),
+      DocItem("Proprits1", "&Propriétés", "Propriétés de la table", OnChild(&TChild::Proprietes)),
+      DocItem("Modifierformulaire1", "Mo&difier formulaire", "Modifier le formulaire", {}),
+
+      Menu("Table1", "&Table"),
+      DocItem("Enregistrementprcdent1", "Enregistrement &précédent", "",
+              OnChild(&TChild::Precedent))
+          .Button("PriorButton", P::Prior, "Fiche précédente"),
+      DocItem("Enregistrementsuivant1", "Enregistrement &suivant", "Enregistrement suivant",
+              OnChild(&TChild::Suivant))
+          .Button("NextButton", P::Next, "Fiche suivante"),
+      DocItem("Premierenregistrement1", "P&remier enregistrement", "Premier enregistrement",
+              OnChild(&TChild::Premier))
+          .Button("FirstButton", P::First, "Première fiche"),
+      DocItem("Dernierenregistrement1", "&Dernier enregistrement", "Dernier enregistrement",
+              OnChild(&TChild::Dernier))
+          .Button("LastButton", P::Last, "Dernière fiche"),
+      Separator(),
+      DocItem("Ajouterdesenregistrements1", "&Ajouter un enregistrement",
+              "Ajouter des enregistrements", OnChild(&TChild::Ajouter))
+          .Button("AddButton", P::AddRecord, "Ajouter fiche"),
+      DocItem("Ajouterunchamp1", "Ajouter un &champ", "ajouter un champ",
+              OnChild(&TChild::AjoutChamp)),
+      DocItem("Renommerchamp1", "&Renommer champ", "Redéfinir un champ",
+              OnChild(&TChild::Renommer)),
+      Separator(),
+      DocItem("Filtredeslection1", "&Filtre de sélection...",
+              "Définir les enregistrements à afficher", {}),
+
+      Menu("Outils1", "&Outils"),
+      SubMenu("Tri1", "Tri", TEnabling::WithDocument),
+      DocItem("Ascendant1", "&Ascendant", "Tri ascendant",
+              OnChild(&TChild::TriAscendant, "Trie...")),
+      DocItem("Descendant1", "&Descendant", "Tri descendant",
+              OnChild(&TChild::TriDescendant, "Trie...")),
+      EndSubMenu(),
+      DocItem("Supprimerdoublons1", "&Supprimer doublons", "Supprimer les doublons",
+              OnChild(&TChild::Doublons, "Analyse...")),
+      DocItem("Convertircaractres1", "&Convertir caractères", "Convertir les caractères",
+              OnChild(&TChild::Convertir)),
+      Separator(),
+      DocItem("RequeteSQL1", "Requête &SQL", "Entrer une requête SQL", {}),
+      DocItem("InterrogationQBE1", "Interrogation &QBE", "Interrogation par l'exemple", {}),
+      Separator(),
+      DocItem("Compter1", "Co&mpter...", "Compter les enregistrements", {}),
+      DocItem("Calculer1", "Ca&lculer...", "Calculer les enregistrements", {}),
+
+      Menu("Utilitaires1", "&Utilitaires"),
+      Item("Calendrier1", "&Calendrier", "Calendrier", {}),
+      Item("Calculatrice1", "C&alculatrice", "Calculatrice", {}),
+      Item("Horloge1", "&Horloge", "Horloge", {}),
+      Item("Euroconversion1", "&Euro conversion", "Convertisseur Euro", {}),
+      Item("Blocnotes1", "&Bloc-notes", "Bloc-notes", {}),
+
+      Menu("Window1", "Fe&nêtre", "Commandes de fenêtres telles que Mosaïque et Cascade"),
+      DocItem("WindowCascadeItem", "&Cascade",
+              "Disposer les fenêtre de façon qu'elles se recouvrent",
+              [this] { mdiArea->cascadeSubWindows(); }),
+      DocItem("WindowTileItem", "&Mosaïque", "Disposer les fenêtre sans recouvrement",
+              [this] { mdiArea->tileSubWindows(); }),
+      DocItem("WindowArrangeItem", "&Réorganiser les icônes",
+              "Disposer les icônes en bas de la fenêtre principale",
+              [this] { WindowArrangeItemClick(); }),
+      DocItem("WindowMinimizeItem", "&Tout réduire", "Réduire toutes les fenêtres",
+              [this] { WindowMinimizeItemClick(); }),
+
+      Menu("Help1", "&Aide", "Rubriques d'aide"),
+      Item("HelpAboutItem", "&A propos", "", [this] { HelpAboutItemClick(); }),
+  };
+}
+
+QAction* TMainForm::AddAction(const char* name, const QString& text,
+                              const std::function<void()>& run) {
+  auto* action = new QAction(text, this);
+  action->setObjectName(QLatin1String(name));
+  connect(action, &QAction::triggered, this, [run] {
+    if (run) run();
+  });
+  return action;
+}
+
+void TMainForm::CreateActions(const std::vector<TCommand>& commands) {
+  QMenu* menu = nullptr;  // where the next rows go
+  QMenu* topMenu = nullptr;
+  for (const TCommand& c : commands) {
+    switch (c.kind) {
+      case TCommand::TKind::Menu:
+        topMenu = menu = menuBar()->addMenu(c.caption);
+        menu->setObjectName(QLatin1String(c.name));
+        menu->menuAction()->setStatusTip(c.hint);
+        continue;
+      case TCommand::TKind::SubMenu:
+        menu = topMenu->addMenu(c.caption);
+        menu->setObjectName(QLatin1String(c.name));
+        if (c.enabling == TEnabling::WithDocument) documentActions_.push_back(menu->menuAction());
+        continue;
+      case TCommand::TKind::EndSubMenu:
+        menu = topMenu;
+        continue;
+      case TCommand::TKind::Separator:
+        menu->addSeparator();
+        continue;
+      case TCommand::TKind::Item:
+        break;
+    }
+    QAction* item = AddAction(c.name, c.caption, c.run);
+    item->setStatusTip(c.hint);
+    item->setShortcut(c.shortcut);
+    item->setEnabled(!c.offAtStart);
+    menu->addAction(item);
+    if (c.enabling == TEnabling::WithDocument) documentActions_.push_back(item);
+    if (c.enabling == TEnabling::InView) viewEnabled_.emplace_back(item, c.enabledInView);
+    if (c.checkedInView) {
+      item->setCheckable(true);
+      viewChecks_.emplace_back(item, c.checkedInView);
+    }
+    if (!c.button) continue;
+    // The button runs the same command; it is disabled until the rules run
+    // when the command needs a document.
+    QAction* button = AddAction(c.button, c.buttonHint, c.run);
+    button->setIcon(TPictures::ToolButton(c.picture));
+    button->setToolTip(c.buttonHint);
+    button->setStatusTip(c.buttonHint);
+    button->setEnabled(c.enabling == TEnabling::Always);
+    if (c.enabling != TEnabling::Always) documentActions_.push_back(button);
+    buttons_[c.picture] = button;
+  }
+  Window1 = findChild<QMenu*>(QStringLiteral("Window1"));
   connect(Window1, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
 }
 
@@ -401,16 +338,20 @@ void TMainForm::CreateToolBar() {
   SpeedPanel->toggleViewAction()->setEnabled(false);
   SpeedPanel->setIconSize(QSize(16, 16));
   SpeedPanel->setFixedHeight(33);
-  const std::vector<std::vector<QAction*>> groups = {
-      {NewButton, OpenButton, SaveButton, PrintButton},
-      {CopyButton, PasteButton, FindButton},
-      {AddButton, DeleteButton},
-      {FirstButton, PriorButton, NextButton, LastButton},
-      {TableButton, ColumnButton, FormButton},
+  // The tool bar's layout: the buttons of the command table by picture, in
+  // groups separated by a bevel.
+  using P = TToolPicture;
+  const std::vector<std::vector<TToolPicture>> groups = {
+      {P::New, P::Open, P::Save, P::Print},
+      {P::Copy, P::Paste, P::Find},
+      {P::AddRecord, P::DeleteRecord},
+      {P::First, P::Prior, P::Next, P::Last},
+      {P::TableView, P::ColumnView, P::FormView},
   };
   for (size_t g = 0; g < groups.size(); ++g) {
     if (g > 0) SpeedPanel->addSeparator();
-    for (QAction* action : groups[g]) {
+    for (TToolPicture picture : groups[g]) {
+      QAction* action = buttons_.at(picture);
       SpeedPanel->addAction(action);
       if (QWidget* button = SpeedPanel->widgetForAction(action)) button->setFixedSize(25, 25);
     }
@@ -432,14 +373,6 @@ void TMainForm::CreateStatusBar() {
   statusBar()->addWidget(StatusPanel0);
   statusBar()->addPermanentWidget(StatusPanel1);
   statusBar()->setSizeGripEnabled(false);
-}
-
-void TMainForm::SetInitialStates() {
-  // What the window shows until the enabling rules first run.
-  for (QAction* action : {FileSaveItem, FileSaveAsItem, CopyItem, PasteItem})
-    action->setEnabled(false);
-  for (QAction* action : SpeedPanel->actions())
-    if (action != NewButton && action != OpenButton) action->setEnabled(false);
 }
 
 void TMainForm::SetSplash(QWidget* splashWindow) {
@@ -464,12 +397,6 @@ QString TMainForm::StatusText() const {
 }
 QString TMainForm::TimeText() const {
   return StatusPanel1->text();
-}
-
-void TMainForm::SetStatus(const QString& text) {
-  StatusPanel0->setText(text);
-  // Shown at once: the command that follows keeps the event loop busy.
-  StatusPanel0->repaint();
 }
 
 void TMainForm::ShowStatusHint(const QString& hint) {
@@ -504,102 +431,29 @@ void TMainForm::showEvent(QShowEvent* event) {
   ChargeIni();
   Timer1Timer();
 }
-
 // Enabling rules --------------------------------------------------------------
 
 void TMainForm::Decoche() {
-  for (QAction* view : {Tabulaire1, Colonne1, Formulaire1}) view->setChecked(false);
+  for (const auto& [action, view] : viewChecks_) action->setChecked(false);
+}
+
+void TMainForm::SetViewChecks(int view) {
+  Decoche();
+  for (const auto& [action, checkedIn] : viewChecks_)
+    if (checkedIn == view) action->setChecked(true);
 }
 
 void TMainForm::UpdateMenuItems() {
   const bool open = !mdiArea->subWindowList().isEmpty();
-  if (open) {
-    if (TChild* child = ActiveChild()) {
-      switch (child->GetOnglet()) {
-        case 1:
-          Decoche();
-          Tabulaire1->setChecked(true);
-          Liste1->setEnabled(true);
-          Fiche1->setEnabled(false);
-          break;
-        case 2:
-          Decoche();
-          Colonne1->setChecked(true);
-          Fiche1->setEnabled(true);
-          Liste1->setEnabled(false);
-          break;
-        case 3:
-          Decoche();
-          Formulaire1->setChecked(true);
-          break;
-        default:
-          break;
-      }
-    }
+  if (TChild* child = open ? ActiveChild() : nullptr) {
+    const int view = child->GetOnglet();
+    if (view >= 1 && view <= 3) SetViewChecks(view);
+    // The print items follow the table and column views; the form view leaves
+    // them as they were.
+    if (view == 1 || view == 2)
+      for (const auto& [action, enabledIn] : viewEnabled_) action->setEnabled(enabledIn == view);
   }
-  QAction* const governed[] = {
-      Modifierformulaire1,
-      FileCloseItem,
-      FileSaveItem,
-      FileSaveAsItem,
-      CopyItem,
-      PasteItem,
-      SaveButton,
-      WindowCascadeItem,
-      WindowTileItem,
-      WindowArrangeItem,
-      WindowMinimizeItem,
-      Tabulaire1,
-      Colonne1,
-      Formulaire1,
-      Enregistrementprcdent1,
-      Enregistrementsuivant1,
-      Premierenregistrement1,
-      Dernierenregistrement1,
-      Ajouterdesenregistrements1,
-      Supprimerlenregistrement1,
-      Imprimer1->menuAction(),
-      Importer1,
-      Exporter1,
-      CopyButton,
-      PasteButton,
-      FindButton,
-      FirstButton,
-      PriorButton,
-      NextButton,
-      LastButton,
-      PrintButton,
-      AddButton,
-      DeleteButton,
-      Rechercher1,
-      Continuerlarecherche1,
-      Modifierstructure1,
-      Affichertout1,
-      Afficherslection1,
-      AllerenregistrementN1,
-      Filtredeslection1,
-      Ajusterlargeurcolonnes1,
-      Supprimerlechamp1,
-      Ajouterunchamp1,
-      Tri1->menuAction(),
-      Ascendant1,
-      Descendant1,
-      Proprits1,
-      Renommerchamp1,
-      Supprimerdoublons1,
-      TableButton,
-      ColumnButton,
-      FormButton,
-      Convertircaractres1,
-      Structure1,
-      Remplacer1,
-      RequeteSQL1,
-      InterrogationQBE1,
-      Compter1,
-      Calculer1,
-      Enveloppes1,
-  };
-  for (QAction* action : governed) action->setEnabled(open);
+  for (QAction* action : documentActions_) action->setEnabled(open);
 }
 
 // Document windows ------------------------------------------------------------
@@ -623,26 +477,32 @@ void TMainForm::NewTable(const QStringList& fields) {
   const QString name = QStringLiteral("Noname%1").arg(mdiArea->subWindowList().size() + 1);
   TChild* child = CreateChild(name);
   child->Init(fields);
-  Tabulaire1Click();
+  ShowView(1);
 }
 
 bool TMainForm::OpenTable(const QString& fileName) {
-  SetStatus(QStringLiteral("Ouverture..."));
-  TChild* child = CreateChild(fileName);
-  Tabulaire1Click();
-  const bool loaded = child->OpenFile(fileName);
-  if (loaded) {
-    child->Vue(1);
-  } else {
-    // The window has told the user why; an empty window would only mislead.
-    if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget())) {
+  bool loaded;
+  {
+    TStatusText status(StatusPanel0, "Ouverture...");
+    TChild* child = CreateChild(fileName);
+    ShowView(1);
+    loaded = child->OpenFile(fileName);
+    if (loaded) {
+      child->Vue(1);
+    } else if (auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget())) {
+      // The window has told the user why; an empty window would only mislead.
       mdiArea->removeSubWindow(sub);
       delete sub;
     }
   }
-  SetStatus(QString());
   UpdateMenuItems();
   return loaded;
+}
+
+void TMainForm::ShowView(int view) {
+  SetViewChecks(view);
+  if (TChild* child = ActiveChild()) child->Vue(view);
+  UpdateMenuItems();
 }
 
 void TMainForm::FileNewItemClick() {
@@ -667,189 +527,7 @@ void TMainForm::FileCloseItemClick() {
   if (QMdiSubWindow* sub = mdiArea->currentSubWindow()) sub->close();
 }
 
-void TMainForm::FileSaveItemClick() {
-  if (TChild* child = ActiveChild()) {
-    SetStatus(QStringLiteral("Enregistre..."));
-    child->Enregistrer();
-    SetStatus(QString());
-  }
-}
-
-void TMainForm::FileSaveAsItemClick() {
-  if (TChild* child = ActiveChild()) {
-    SetStatus(QStringLiteral("Enregistre..."));
-    child->SaveAs();
-    SetStatus(QString());
-  }
-}
-
-void TMainForm::Importer1Click() {}
-void TMainForm::Exporter1Click() {}
-void TMainForm::Liste1Click() {}
-void TMainForm::Fiche1Click() {}
-void TMainForm::Structure1Click() {}
-void TMainForm::Enveloppes1Click() {}
-
-void TMainForm::Configurerlimprimante1Click() {
-  Services().PrinterSetupDialog();
-}
-
-void TMainForm::FileExitItemClick() {
-  close();
-}
-
-void TMainForm::Annuler1Click() {
-  if (TChild* child = ActiveChild()) child->Annuler();
-}
-
-void TMainForm::CopyItemClick() {
-  if (TChild* child = ActiveChild()) child->Copier();
-}
-
-void TMainForm::PasteItemClick() {
-  if (TChild* child = ActiveChild()) child->Coller();
-}
-
-void TMainForm::Rechercher1Click() {
-  if (TChild* child = ActiveChild()) child->Rechercher();
-}
-
-void TMainForm::Continuerlarecherche1Click() {
-  if (TChild* child = ActiveChild()) child->Continuer();
-}
-
-void TMainForm::Remplacer1Click() {
-  if (TChild* child = ActiveChild()) child->Remplacer();
-}
-
-void TMainForm::Supprimerlenregistrement1Click() {
-  if (TChild* child = ActiveChild()) child->Supprimer();
-}
-
-void TMainForm::Supprimerlechamp1Click() {
-  if (TChild* child = ActiveChild()) child->SupChamp();
-}
-
-void TMainForm::AllerenregistrementN1Click() {
-  if (TChild* child = ActiveChild()) child->Aller();
-}
-
-void TMainForm::Tabulaire1Click() {
-  Decoche();
-  Tabulaire1->setChecked(true);
-  if (TChild* child = ActiveChild()) child->Vue(1);
-  UpdateMenuItems();
-}
-
-void TMainForm::Colonne1Click() {
-  Decoche();
-  Colonne1->setChecked(true);
-  if (TChild* child = ActiveChild()) child->Vue(2);
-  UpdateMenuItems();
-}
-
-void TMainForm::Formulaire1Click() {
-  Decoche();
-  Formulaire1->setChecked(true);
-  if (TChild* child = ActiveChild()) child->Vue(3);
-  UpdateMenuItems();
-}
-
-void TMainForm::Affichertout1Click() {
-  if (TChild* child = ActiveChild()) child->AffTout();
-}
-
-void TMainForm::Afficherslection1Click() {
-  if (TChild* child = ActiveChild()) child->AffSel();
-}
-
-void TMainForm::Ajusterlargeurcolonnes1Click() {
-  if (TChild* child = ActiveChild()) child->Largeur();
-}
-
-void TMainForm::Modifierstructure1Click() {
-  if (TChild* child = ActiveChild()) child->ModiStru();
-}
-
-void TMainForm::Proprits1Click() {
-  if (TChild* child = ActiveChild()) child->Proprietes();
-}
-void TMainForm::Modifierformulaire1Click() {}
-
-void TMainForm::Enregistrementprcdent1Click() {
-  if (TChild* child = ActiveChild()) child->Precedent();
-}
-
-void TMainForm::Enregistrementsuivant1Click() {
-  if (TChild* child = ActiveChild()) child->Suivant();
-}
-
-void TMainForm::Premierenregistrement1Click() {
-  if (TChild* child = ActiveChild()) child->Premier();
-}
-
-void TMainForm::Dernierenregistrement1Click() {
-  if (TChild* child = ActiveChild()) child->Dernier();
-}
-
-void TMainForm::Ajouterdesenregistrements1Click() {
-  if (TChild* child = ActiveChild()) child->Ajouter();
-}
-
-void TMainForm::Ajouterunchamp1Click() {
-  if (TChild* child = ActiveChild()) child->AjoutChamp();
-}
-
-void TMainForm::Renommerchamp1Click() {
-  if (TChild* child = ActiveChild()) child->Renommer();
-}
-void TMainForm::Filtredeslection1Click() {}
-void TMainForm::Ascendant1Click() {
-  if (TChild* child = ActiveChild()) {
-    SetStatus(QStringLiteral("Trie..."));
-    child->TriAscendant();
-    SetStatus(QString());
-  }
-}
-
-void TMainForm::Descendant1Click() {
-  if (TChild* child = ActiveChild()) {
-    SetStatus(QStringLiteral("Trie..."));
-    child->TriDescendant();
-    SetStatus(QString());
-  }
-}
-
-void TMainForm::Supprimerdoublons1Click() {
-  if (TChild* child = ActiveChild()) {
-    SetStatus(QStringLiteral("Analyse..."));
-    child->Doublons();
-    SetStatus(QString());
-  }
-}
-
-void TMainForm::Convertircaractres1Click() {
-  if (TChild* child = ActiveChild()) child->Convertir();
-}
-void TMainForm::RequeteSQL1Click() {}
-void TMainForm::InterrogationQBE1Click() {}
-void TMainForm::Compter1Click() {}
-void TMainForm::Calculer1Click() {}
-void TMainForm::Calendrier1Click() {}
-void TMainForm::Calculatrice1Click() {}
-void TMainForm::Horloge1Click() {}
-void TMainForm::Euroconversion1Click() {}
-void TMainForm::Blocnotes1Click() {}
-
 // Window menu -----------------------------------------------------------------
-
-void TMainForm::WindowCascadeItemClick() {
-  mdiArea->cascadeSubWindows();
-}
-
-void TMainForm::WindowTileItemClick() {
-  mdiArea->tileSubWindows();
-}
 
 void TMainForm::WindowArrangeItemClick() {
   // Minimised windows in a row along the bottom edge, further rows above it.

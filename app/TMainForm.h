@@ -5,6 +5,11 @@
 // The frame itself adds the status text shown while a command runs, and enables
 // menu items and buttons in one place, UpdateMenuItems.
 //
+// The menus, the tool bar, the handlers and the enabling rules are all built
+// from one table, Commands() in TMainForm.cpp (rows: TCommand.h); a new command
+// is one row there. Actions are found by their object names ("FileSaveItem",
+// "SaveButton").
+//
 // Status bar: panel 0 shows the hint of the item under the mouse and the text of
 // the command that runs; panel 1 the time, from Services().Now(), every second.
 //
@@ -24,7 +29,11 @@
 #include <QPointer>
 #include <QStringList>
 #include <array>
+#include <functional>
+#include <map>
+#include <vector>
 
+#include "TCommand.h"
 #include "TPictures.h"
 
 class QAction;
@@ -84,169 +93,46 @@ class TMainForm : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  void CreateActions();
-  void CreateMenus();
+  // The command table: every menu, menu item and tool-bar button, in menu order.
+  std::vector<TCommand> Commands();
+  // A handler that runs `op` (a TChild member, or a callable taking TChild&) on
+  // the active document window, showing `status` meanwhile (TStatusText); with
+  // no document window it does nothing.
+  template <typename Op>
+  std::function<void()> OnChild(Op op, const char* status = nullptr);
+
+  void CreateActions(const std::vector<TCommand>& commands);
   void CreateToolBar();
   void CreateStatusBar();
-  void SetInitialStates();
+  QAction* AddAction(const char* name, const QString& text, const std::function<void()>& run);
 
-  QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QString& hint);
-  QAction* AddToolButton(const char* name, TToolPicture picture, const QString& hint);
-  void SetStatus(const QString& text);
+  void ShowView(int view);  // the three view commands
+  void SetViewChecks(int view);
   void UpdateWindowMenu();
   bool FormCloseQuery();
   void FormClose();
   QStringList DroppedTables(const QMimeData* data) const;
 
-  // Commands.
+  // Commands with more to do than one call on the document window.
   void FileNewItemClick();
   void FileOpenItemClick();
   void FileCloseItemClick();
-  void FileSaveItemClick();
-  void FileSaveAsItemClick();
-  void Importer1Click();
-  void Exporter1Click();
-  void Liste1Click();
-  void Fiche1Click();
-  void Structure1Click();
-  void Enveloppes1Click();
-  void Configurerlimprimante1Click();
-  void FileExitItemClick();
-  void Annuler1Click();
-  void CopyItemClick();
-  void PasteItemClick();
-  void Rechercher1Click();
-  void Continuerlarecherche1Click();
-  void Remplacer1Click();
-  void Supprimerlenregistrement1Click();
-  void Supprimerlechamp1Click();
-  void AllerenregistrementN1Click();
-  void Tabulaire1Click();
-  void Colonne1Click();
-  void Formulaire1Click();
-  void Affichertout1Click();
-  void Afficherslection1Click();
-  void Ajusterlargeurcolonnes1Click();
-  void Modifierstructure1Click();
-  void Proprits1Click();
-  void Modifierformulaire1Click();
-  void Enregistrementprcdent1Click();
-  void Enregistrementsuivant1Click();
-  void Premierenregistrement1Click();
-  void Dernierenregistrement1Click();
-  void Ajouterdesenregistrements1Click();
-  void Ajouterunchamp1Click();
-  void Renommerchamp1Click();
-  void Filtredeslection1Click();
-  void Ascendant1Click();
-  void Descendant1Click();
-  void Supprimerdoublons1Click();
-  void Convertircaractres1Click();
-  void RequeteSQL1Click();
-  void InterrogationQBE1Click();
-  void Compter1Click();
-  void Calculer1Click();
-  void Calendrier1Click();
-  void Calculatrice1Click();
-  void Horloge1Click();
-  void Euroconversion1Click();
-  void Blocnotes1Click();
-  void WindowCascadeItemClick();
-  void WindowTileItemClick();
   void WindowArrangeItemClick();
   void WindowMinimizeItemClick();
   void HelpAboutItemClick();
+
   QMdiArea* mdiArea;
   QToolBar* SpeedPanel;
   QLabel* StatusPanel0;  // hints and command status
   QLabel* StatusPanel1;  // the time
   QTimer* Timer1;
+  QMenu* Window1 = nullptr;
   QPointer<QWidget> splash;
   bool shownOnce = false;
 
-  QMenu* File1;
-  QAction* FileNewItem;
-  QAction* FileOpenItem;
-  QAction* FileCloseItem;
-  QAction* FileSaveItem;
-  QAction* FileSaveAsItem;
-  QAction* Importer1;
-  QAction* Exporter1;
-  QMenu* Imprimer1;
-  QAction* Liste1;
-  QAction* Fiche1;
-  QAction* Structure1;
-  QAction* Enveloppes1;
-  QAction* Configurerlimprimante1;
-  QAction* FileExitItem;
-  QMenu* Edit1;
-  QAction* Annuler1;
-  QAction* CopyItem;
-  QAction* PasteItem;
-  QAction* Rechercher1;
-  QAction* Continuerlarecherche1;
-  QAction* Remplacer1;
-  QAction* Supprimerlenregistrement1;
-  QAction* Supprimerlechamp1;
-  QAction* AllerenregistrementN1;
-  QMenu* Vue1;
-  QAction* Tabulaire1;
-  QAction* Colonne1;
-  QAction* Formulaire1;
-  QAction* Affichertout1;
-  QAction* Afficherslection1;
-  QAction* Ajusterlargeurcolonnes1;
-  QAction* Modifierstructure1;
-  QAction* Proprits1;
-  QAction* Modifierformulaire1;
-  QMenu* Table1;
-  QAction* Enregistrementprcdent1;
-  QAction* Enregistrementsuivant1;
-  QAction* Premierenregistrement1;
-  QAction* Dernierenregistrement1;
-  QAction* Ajouterdesenregistrements1;
-  QAction* Ajouterunchamp1;
-  QAction* Renommerchamp1;
-  QAction* Filtredeslection1;
-  QMenu* Outils1;
-  QMenu* Tri1;
-  QAction* Ascendant1;
-  QAction* Descendant1;
-  QAction* Supprimerdoublons1;
-  QAction* Convertircaractres1;
-  QAction* RequeteSQL1;
-  QAction* InterrogationQBE1;
-  QAction* Compter1;
-  QAction* Calculer1;
-  QMenu* Utilitaires1;
-  QAction* Calendrier1;
-  QAction* Calculatrice1;
-  QAction* Horloge1;
-  QAction* Euroconversion1;
-  QAction* Blocnotes1;
-  QMenu* Window1;
-  QAction* WindowCascadeItem;
-  QAction* WindowTileItem;
-  QAction* WindowArrangeItem;
-  QAction* WindowMinimizeItem;
-  QMenu* Help1;
-  QAction* HelpAboutItem;
-
-  // Tool-bar buttons.
-  QAction* NewButton;
-  QAction* OpenButton;
-  QAction* SaveButton;
-  QAction* PrintButton;
-  QAction* CopyButton;
-  QAction* PasteButton;
-  QAction* FindButton;
-  QAction* AddButton;
-  QAction* DeleteButton;
-  QAction* FirstButton;
-  QAction* PriorButton;
-  QAction* NextButton;
-  QAction* LastButton;
-  QAction* TableButton;
-  QAction* ColumnButton;
-  QAction* FormButton;
+  // Built from the command table: what the enabling rules and the views touch.
+  std::vector<QAction*> documentActions_;              // enabled exactly when a document is open
+  std::vector<std::pair<QAction*, int>> viewChecks_;   // checked in that view
+  std::vector<std::pair<QAction*, int>> viewEnabled_;  // enabled in that view
+  std::map<TToolPicture, QAction*> buttons_;
 };

@@ -70,6 +70,7 @@ void TFakeServices::AnswerFile(const QString& path, int filterIndex) {
 }
 
 TAnswer TFakeServices::Ask(const TQuestion& question) {
+  if (probe_) probe_(question);
   questions_.push_back(question);
   const QString line =
       QStringLiteral("%1 [%2] %3").arg(KindName(question.kind), question.caption, question.text);

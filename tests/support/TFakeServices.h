@@ -43,6 +43,10 @@ class TFakeServices : public IServices {
   void AnswerColor(std::optional<QColor> color) { colorAnswers_.push_back(std::move(color)); }
   void AnswerDialog(TDialogScript script) { dialogScripts_.push_back(std::move(script)); }
 
+  // Called with each question of Ask(), before it is answered: a test can look
+  // at the windows while the box is up (a status text, a cursor).
+  void WhileAsking(std::function<void(const TQuestion&)> probe) { probe_ = std::move(probe); }
+
   void SetNow(const QDateTime& now) { now_ = now; }
   // Whether SetSystemTime() succeeds for a valid time (default true).
   void SetClockSettable(bool settable) { clockSettable_ = settable; }
@@ -84,6 +88,7 @@ class TFakeServices : public IServices {
   std::deque<std::optional<QFont>> fontAnswers_;
   std::deque<std::optional<QColor>> colorAnswers_;
   std::deque<TDialogScript> dialogScripts_;
+  std::function<void(const TQuestion&)> probe_;
 
   std::vector<TQuestion> questions_;
   std::vector<TFileDialogRequest> fileDialogs_;

@@ -4,80 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <functional>
-#include <memory>
 
-#include "TChild.h"
-#include "TFakeServices.h"
+#include "MainWindowTest.h"
 #include "TFindDlg.h"
-#include "TMainForm.h"
-#include "TNameEdit.h"
-#include "TNouveau.h"
 #include "TStringGrid.h"
 
 namespace {
 
-// Scripted services that also look at the main window while a question is up.
-class TProbingServices : public TFakeServices {
- public:
-  TAnswer Ask(const TQuestion& question) override {
-    if (onAsk) onAsk();
-    return TFakeServices::Ask(question);
-  }
-  std::function<void()> onAsk;
-};
-
-class EditingMenuTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    SetServices(&services);
-    form = std::make_unique<TMainForm>(dir.path());
-  }
-  void TearDown() override {
-    for (TChild* child : form->Children()) child->Modified = false;
-    form.reset();
-    EXPECT_TRUE(services.Problems().isEmpty()) << services.Problems().join('\n').toStdString();
-    EXPECT_EQ(services.PendingAnswers(), 0);
-    SetServices(nullptr);
-  }
-
-  QAction* Action(const char* name) const {
-    QAction* action = form->findChild<QAction*>(QLatin1String(name));
-    EXPECT_NE(action, nullptr) << name;
-    return action;
-  }
-  void AnswerNewTable(const QStringList& fields) {
-    services.AnswerDialog([fields](QDialog& d) {
-      auto& dialog = static_cast<TNouveau&>(d);
-      for (const QString& field : fields) {
-        const QStringList parts = field.split(' ');
-        dialog.Edit1->setText(parts[0]);
-        dialog.ComboBox1->setCurrentText(parts[1]);
-        dialog.SpeedButton1Click();
-      }
-      dialog.Button2->click();
-    });
-  }
-  QStringList Captions() const {
-    QStringList captions;
-    for (TChild* child : form->Children()) captions << child->windowTitle();
-    return captions;
-  }
-
-  QTemporaryDir dir;
-  TProbingServices services;
-  std::unique_ptr<TMainForm> form;
-};
+class EditingMenuTest : public MainWindowTest {};
 
 TEST_F(EditingMenuTest, NewTableOpensANumberedWindowOnTheFieldsEntered) {
   AnswerNewTable({"NOM STRING", "PRIX FLOAT"});
@@ -158,7 +94,7 @@ TEST_F(EditingMenuTest, StatusTextWhileDuplicatesAreRemoved) {
   AnswerNewTable({"NOM STRING"});
   Action("FileNewItem")->trigger();
   QString during;
-  services.onAsk = [&] { during = form->StatusText(); };
+  services.WhileAsking([&](const TQuestion&) { during = form->StatusText(); });
   services.AnswerQuestion(TAnswer::Yes);
   Action("Supprimerdoublons1")->trigger();
   EXPECT_EQ(during, "Analyse...");

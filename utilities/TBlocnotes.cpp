@@ -7,13 +7,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "AnsiCodec.h"
 #include "IServices.h"
 #include "THourglass.h"
+#include "TPictures.h"
 #include "TPrinter.h"
 #include "TUtilityParts.h"
 
@@ -49,7 +49,7 @@ TBlocnotes::TBlocnotes(QWidget* parent) : QDialog(parent) {
 
   SpeedButton9 = new QToolButton(this);
   SpeedButton9->setObjectName(QStringLiteral("SpeedButton9"));
-  SpeedButton9->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+  SpeedButton9->setIcon(TPictures::ToolButton(TToolPicture::Print));
   SpeedButton9->setAutoRaise(true);
   SpeedButton9->setToolTip(QStringLiteral("Imprimer"));
   SpeedButton9->setAccessibleName(QStringLiteral("Imprimer"));

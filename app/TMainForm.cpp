@@ -28,8 +28,13 @@
 #include "IServices.h"
 #include "TAboutBox.h"
 #include "TAtomicFile.h"
+#include "TBlocnotes.h"
+#include "TCalendrier.h"
 #include "TChild.h"
+#include "TEurof.h"
+#include "THorloge.h"
 #include "TNouveau.h"
+#include "TPocket.h"
 #include "TStatusText.h"
 
 namespace {
@@ -103,6 +108,12 @@ std::function<void()> TMainForm::OnChild(Op op, const char* status) {
   };
 }
 
+template <typename TWindow>
+void TMainForm::RunModal() {
+  TWindow window(this);
+  Services().RunDialog(window);
+}
+
 // The command table. Each row is one menu item, in menu order; the menus, the
 // tool bar, the handlers and the enabling rules are all built from it.
 //
@@ -112,7 +123,7 @@ std::function<void()> TMainForm::OnChild(Op op, const char* status) {
 // of the active document window - a member, or a lambda taking TChild& - and
 // nothing without one, showing the status text, if given, while it runs.
 // Item: always enabled, for commands that need no document; give it a lambda,
-// e.g. [this] { TPocket pocket(this); Services().RunDialog(pocket); }.
+// e.g. [this] { RunModal<TPocket>(); } for a window shown modally once.
 // Then .Key(...) for a shortcut, .Button(...) for a tool-bar button (and put
 // its picture into the tool-bar layout, CreateToolBar). Rows with {} are the
 // commands still to be written: give them their handler.
@@ -246,11 +257,12 @@ std::vector<TCommand> TMainForm::Commands() {
       DocItem("Calculer1", "Ca&lculer...", "Calculer les enregistrements", {}),
 
       Menu("Utilitaires1", "&Utilitaires"),
-      Item("Calendrier1", "&Calendrier", "Calendrier", {}),
-      Item("Calculatrice1", "C&alculatrice", "Calculatrice", {}),
-      Item("Horloge1", "&Horloge", "Horloge", {}),
-      Item("Euroconversion1", "&Euro conversion", "Convertisseur Euro", {}),
-      Item("Blocnotes1", "&Bloc-notes", "Bloc-notes", {}),
+      Item("Calendrier1", "&Calendrier", "Calendrier", [this] { RunModal<TCalendrier>(); }),
+      Item("Calculatrice1", "C&alculatrice", "Calculatrice", [this] { RunModal<TPocket>(); }),
+      Item("Horloge1", "&Horloge", "Horloge", [this] { RunModal<THorloge>(); }),
+      Item("Euroconversion1", "&Euro conversion", "Convertisseur Euro",
+           [this] { RunModal<TEurof>(); }),
+      Item("Blocnotes1", "&Bloc-notes", "Bloc-notes", [this] { TBlocnotes::Run(StartDir, this); }),
 
       Menu("Window1", "Fe&nêtre", "Commandes de fenêtres telles que Mosaïque et Cascade"),
       DocItem("WindowCascadeItem", "&Cascade",
@@ -265,7 +277,7 @@ std::vector<TCommand> TMainForm::Commands() {
               [this] { WindowMinimizeItemClick(); }),
 
       Menu("Help1", "&Aide", "Rubriques d'aide"),
-      Item("HelpAboutItem", "&A propos", "", [this] { HelpAboutItemClick(); }),
+      Item("HelpAboutItem", "&A propos", "", [this] { RunModal<TAboutBox>(); }),
   };
 }
 
@@ -577,11 +589,6 @@ void TMainForm::UpdateWindowMenu() {
       mdiArea->setActiveSubWindow(sub);
     });
   }
-}
-
-void TMainForm::HelpAboutItemClick() {
-  TAboutBox box(this);
-  Services().RunDialog(box);
 }
 
 // Settings --------------------------------------------------------------------

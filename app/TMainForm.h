@@ -119,7 +119,10 @@ class TMainForm : public QMainWindow {
   void FileCloseItemClick();
   void WindowArrangeItemClick();
   void WindowMinimizeItemClick();
-  void HelpAboutItemClick();
+  // The about box and the desk utilities: a window owned by this one, created,
+  // shown modally and freed.
+  template <typename TWindow>
+  void RunModal();
 
   QMdiArea* mdiArea;
   QToolBar* SpeedPanel;

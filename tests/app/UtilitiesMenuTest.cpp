@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -47,11 +48,13 @@ TEST_F(UtilitiesMenuTest, EachItemOpensItsWindowEvenWithNoTableOpen) {
 TEST_F(UtilitiesMenuTest, NotepadKeepsItsTextInTheStartFolder) {
   services.AnswerDialog([](QDialog& dialog) {
     auto& notes = dynamic_cast<TBlocnotes&>(dialog);
-    notes.Memo1->insertPlainText("Appeler Martin\nLyon");
+    notes.Memo1->insertPlainText("Appeler Léon\nLyon\n");
     notes.Button1->click();
   });
   Action("Blocnotes1")->trigger();
-  EXPECT_EQ(ReadFile(Path("VekBase.nte")), "Appeler Martin\r\nLyon\r\n");
+  // Windows-1252 lines ended by CR LF, and no temporary file left beside it.
+  EXPECT_EQ(ReadFile(Path("VekBase.nte")), "Appeler L\xE9on\r\nLyon\r\n\r\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"VekBase.nte"});
 
   QString shown;
   services.AnswerDialog([&shown](QDialog& dialog) {
@@ -60,7 +63,7 @@ TEST_F(UtilitiesMenuTest, NotepadKeepsItsTextInTheStartFolder) {
     notes.Button1->click();
   });
   Action("Blocnotes1")->trigger();
-  EXPECT_EQ(shown, "Appeler Martin\nLyon");
+  EXPECT_EQ(shown, "Appeler Léon\nLyon\n");
 }
 
 }  // namespace

@@ -64,24 +64,6 @@ TEST_F(BlocnotesTest, AnUntouchedTextLeavesTheFileAsItWas) {
   EXPECT_EQ(QFileInfo(File()).lastModified(), old);
 }
 
-TEST_F(BlocnotesTest, RunSavesWhatWasTypedInWindows1252WithCrLf) {
-  Write("un\r\n");
-  services.AnswerDialog([](QDialog& dialog) {
-    auto& notes = static_cast<TBlocnotes&>(dialog);
-    Type(notes, "\nété 2002\n");
-    notes.Button1->click();
-  });
-  TBlocnotes::Run(dir.path(), nullptr);
-  EXPECT_EQ(services.DialogTitles(), QStringList{"Bloc-notes"});
-  EXPECT_EQ(Read(), "un\r\n\xE9t\xE9 2002\r\n\r\n");
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"VekBase.nte"});
-
-  // Read back as it was typed.
-  TBlocnotes again;
-  ASSERT_TRUE(again.Charge(File()));
-  EXPECT_EQ(again.Memo1->toPlainText(), "un\nété 2002\n");
-}
-
 TEST_F(BlocnotesTest, AFailedSaveKeepsThePreviousFileAndTheText) {
   Write("avant\r\n");
   ASSERT_EQ(chmod(QFile::encodeName(File()).constData(), 0444), 0);

@@ -86,8 +86,15 @@ void TBlocnotes::Run(const QString& startDir, QWidget* parent) {
   const QString fileName = FileIn(startDir);
   TBlocnotes notepad(parent);
   notepad.Charge(fileName);
-  Services().RunDialog(notepad);
-  notepad.Sauve(fileName);
+  for (;;) {
+    Services().RunDialog(notepad);
+    if (notepad.Sauve(fileName)) return;
+    // The text exists nowhere else: closing now would lose it, so the user
+    // chooses, and "Non" brings the notepad back to copy it or try again.
+    if (Services().Confirm(QStringLiteral("Le bloc-notes n'a pas été enregistré. Fermer quand même "
+                                          "et perdre les modifications ?")))
+      return;
+  }
 }
 
 QStringList TBlocnotes::Lines() const {

@@ -27,7 +27,9 @@ class TBlocnotes : public QDialog {
 
   // The notepad file of a start folder.
   static QString FileIn(const QString& startDir);
-  // What the main window does: load, show modally, save if changed.
+  // What the main window does: load, show modally, save if changed. When the
+  // save fails the user is asked whether to close anyway; "Non" shows the
+  // notepad again with its text.
   static void Run(const QString& startDir, QWidget* parent);
 
   bool Charge(const QString& fileName);

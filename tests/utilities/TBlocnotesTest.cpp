@@ -86,6 +86,31 @@ TEST_F(BlocnotesTest, AFailedSaveKeepsThePreviousFileAndTheText) {
   EXPECT_EQ(notes.Memo1->toPlainText(), "avant et après");
 }
 
+TEST_F(BlocnotesTest, AFailedSaveOnClosingAsksBeforeTheTextIsLost) {
+  Write("avant\r\n");
+  ASSERT_EQ(chmod(QFile::encodeName(File()).constData(), 0444), 0);
+  int shown = 0;
+  const auto typeAndClose = [&](QDialog& d) {
+    auto& notes = static_cast<TBlocnotes&>(d);
+    if (++shown == 1) Type(notes, " et après");
+    EXPECT_EQ(notes.Memo1->toPlainText(), "avant et après");  // still there the second time
+    notes.Button1->click();
+  };
+  services.AnswerDialog(typeAndClose);
+  services.AnswerQuestion(TAnswer::No);  // keep the notepad open
+  services.AnswerDialog(typeAndClose);
+  services.AnswerQuestion(TAnswer::Yes);  // close after all
+  TBlocnotes::Run(dir.path(), nullptr);
+  EXPECT_EQ(shown, 2);
+  const QString warning =
+      "Warning: Impossible d'enregistrer '" + File() + "' : fichier en lecture seule";
+  const QString question =
+      "Other: Le bloc-notes n'a pas été enregistré. Fermer quand même et perdre les "
+      "modifications ?";
+  EXPECT_EQ(Boxes(), (QStringList{warning, question, warning, question}));
+  EXPECT_EQ(Read(), "avant\r\n");
+}
+
 TEST_F(BlocnotesTest, PrintsEachLineInTheTextFontWithoutAPrintDialog) {
   TBlocnotes notes;
   notes.Memo1->setPlainText("un\tdeux\n\ntrois");

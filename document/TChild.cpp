@@ -19,13 +19,13 @@
 #include "TEnreg.h"
 #include "TFindDlg.h"
 #include "THourglass.h"
+#include "TImportExport.h"
 #include "TInfos.h"
 #include "TModif.h"
 #include "TRenum.h"
 #include "TReplaceDlg.h"
 #include "TStringGrid.h"
 #include "TTextWidths.h"
-#include "TXmlWriter.h"
 
 namespace {
 
@@ -69,24 +69,6 @@ QFont FloatMeasureFont() {
   font.setBold(true);
   return font;
 }
-
-// The path without the extension of its file name (from the last "." of the
-// name; a dot in a folder's name or at the start of the name is no extension).
-QString WithoutExtension(const QString& path) {
-  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-  const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-  return dot > slash + 1 ? path.left(dot) : path;
-}
-
-const TFileFilter kSaveAsFilters[] = {
-    {QStringLiteral("Format Vek Base (*.qor)"), QStringLiteral("*.qor")},
-    {QStringLiteral("Structure de la base (*.qor)"), QStringLiteral("*.qor")},
-    {QStringLiteral("Format csv (*.csv)"), QStringLiteral("*.csv")},
-    {QStringLiteral("Format Isam (*.txt)"), QStringLiteral("*.txt")},
-    {QStringLiteral("Format Excel (*.xls)"), QStringLiteral("*.xls")},
-    {QStringLiteral("Format xml (*.xml)"), QStringLiteral("*.xml")},
-};
-const char* const kSaveAsExtensions[] = {".qor", ".qor", ".csv", ".txt", ".xls", ".xml"};
 
 }  // namespace
 
@@ -494,32 +476,7 @@ bool TChild::Enregistrer() {
 }
 
 bool TChild::SaveAs() {
-  EcritOnglet();
-  TFileDialogRequest request;
-  request.kind = TFileDialogKind::Save;
-  request.fileName = QFileInfo(FileName).fileName();
-  request.filters.assign(std::begin(kSaveAsFilters), std::end(kSaveAsFilters));
-  request.filterIndex = 1;
-  request.defaultExt = QStringLiteral("qor");
-  const std::optional<TFileChoice> choice = Services().FileDialog(request);
-  if (!choice) return false;
-  const int kind = choice->filterIndex >= 1 && choice->filterIndex <= 6 ? choice->filterIndex : 1;
-  const QString name = WithoutExtension(choice->path) + QLatin1String(kSaveAsExtensions[kind - 1]);
-  if (QFileInfo::exists(name) &&
-      !Services().Confirm(QStringLiteral("Ce ficher existe déjà. Le remplacer ?")))
-    return false;
-
-  if (kind == 2) {
-    // Only the structure: the document keeps its file and stays as it was.
-    SauveStru(name);
-    return false;
-  }
-  // The ending just given names the format; a failure has been told.
-  if (!(kind == 6 ? SauveXml(name) : WriteTable(name))) return false;
-  // The whole table is now in the document's file: nothing is left to save.
-  SetFileName(name);
-  Modified = false;
-  return true;
+  return TImportExport(*this).SaveAs();
 }
 
 bool TChild::WriteTable(const QString& name) {
@@ -535,23 +492,45 @@ void TChild::SetFileName(const QString& name) {
 }
 
 bool TChild::SauveStru(const QString& path) {
-  TQor2 structure;
-  for (int i = 1; i <= Table.FieldCount(); ++i)
-    if (structure.AddField(Table.GetFieldName(i)))
-      structure.SetFieldType(structure.FieldCount(), Table.GetFieldType(i));
-  if (structure.SaveToFile(EnginePath(path))) return true;
-  ShowSaveError(path, structure.ErrorMessage);
-  return false;
+  return TImportExport(*this).SauveStru(path);
 }
 
 bool TChild::SauveXml(const QString& path) {
-  bool ok;
-  {
-    THourglass hourglass;
-    ok = SaveXmlFile(Table, EnginePath(path));
-  }
-  if (!ok) ShowSaveError(path, Table.ErrorMessage);
-  return ok;
+  return TImportExport(*this).SauveXml(path);
+}
+
+// --- Import and export ---
+
+void TChild::Importer() {
+  TImportExport(*this).Importer();
+}
+
+bool TChild::ImporTxt(const QString& path) {
+  return TImportExport(*this).ImporTxt(path);
+}
+
+bool TChild::ImporCsv(const QString& path) {
+  return TImportExport(*this).ImporCsv(path);
+}
+
+bool TChild::ImporDbf(const QString& path) {
+  return TImportExport(*this).ImporDbf(path);
+}
+
+void TChild::Exporter() {
+  TImportExport(*this).Exporter();
+}
+
+bool TChild::ExportCsv(const QString& path) {
+  return TImportExport(*this).ExportCsv(path);
+}
+
+bool TChild::ExportTxt(const QString& path) {
+  return TImportExport(*this).ExportTxt(path);
+}
+
+bool TChild::ExportXml(const QString& path) {
+  return TImportExport(*this).ExportXml(path);
 }
 
 // --- Navigation ---

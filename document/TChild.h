@@ -88,6 +88,19 @@ class TChild : public QWidget {
   bool SauveStru(const QString& path);  // a table file with the fields, no record
   bool SauveXml(const QString& path);   // every record as XML; warning on failure
 
+  // Import and export (TImportExport). Importer asks for a file and appends its
+  // records (undo takes them back); the Impor* operations append one file.
+  // Exporter writes the table, or in selection mode the selected records, as
+  // semicolon text, tab text or XML, without changing FileName.
+  void Importer();
+  bool ImporTxt(const QString& path);
+  bool ImporCsv(const QString& path);
+  bool ImporDbf(const QString& path);
+  void Exporter();
+  bool ExportCsv(const QString& path);
+  bool ExportTxt(const QString& path);
+  bool ExportXml(const QString& path);
+
   void Precedent();
   void Suivant();
   void Premier();
@@ -201,6 +214,8 @@ class TChild : public QWidget {
   void ViewChanged(int view);
   // FileName changed through a save as; the caption has been set already.
   void FileNameChanged(const QString& fileName);
+  // Progress of a long command for the status bar; empty when it is over.
+  void StatusText(const QString& text);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -208,6 +223,8 @@ class TChild : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  friend class TImportExport;  // the import, save-as and export commands
+
   // The cells of every shown record (the fill of Remplit without its move to
   // the first row); the current row stays where it is.
   void FillTableGrid();

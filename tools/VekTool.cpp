@@ -9,6 +9,8 @@
 #include "DbfImport.h"
 #include "TQor2.h"
 #include "TQor2Sql.h"
+#include "TableExport.h"
+#include "TableImport.h"
 
 namespace {
 
@@ -34,6 +36,15 @@ const char kHelp[] =
     "  dedup IN OUT                remove duplicate records, keeping the first\n"
     "  sql FILE STATEMENT [OUT]    run a SELECT ... WHERE ... statement; write the\n"
     "                              selected records as .csv text to OUT or stdout\n"
+    "  import TABLE FILE OUT        append the records of FILE to TABLE and write\n"
+    "                              OUT; FILE is tab text (.txt), semicolon text\n"
+    "                              (.csv) or a dBase table (.dbf); its lines go to\n"
+    "                              the fields by position, UTF-8 is converted\n"
+    "  export TABLE OUT [--where FIELD OP VALUE]\n"
+    "                              write TABLE, or the records where FIELD OP VALUE\n"
+    "                              (OP: < > = <= >= LIKE), as OUT's ending says:\n"
+    "                              .csv, .txt or .xml; a selection as .csv or .txt\n"
+    "                              is one line per record, values joined by ; or tab\n"
     "  --help                      this text\n"
     "\n"
     "Input is read by its ending: .qor tables, .txt quoted text, .dbf dBase tables;\n"
@@ -51,6 +62,8 @@ int VekTool::Run(const std::vector<std::string>& args) {
   if (cmd == "sort") return Sort(rest);
   if (cmd == "dedup") return Dedup(rest);
   if (cmd == "sql") return Sql(rest);
+  if (cmd == "import") return Import(rest);
+  if (cmd == "export") return Export(rest);
   return Usage("unknown command '" + cmd + "'");
 }
 
@@ -143,4 +156,48 @@ int VekTool::Sql(const std::vector<std::string>& a) {
   }
   out_ << selected.CsvText();
   return 0;
+}
+
+namespace {
+
+std::string ImportFailure(const TImportResult& r, const std::string& path) {
+  switch (r.status) {
+    case TImportResult::CannotOpen:
+      return "Unable to open " + path;
+    case TImportResult::ReadError:
+      return "Read error in " + path;
+    case TImportResult::NotDbase:
+      return "Not a dBase table (.dbf): " + path;
+    case TImportResult::DbaseError:
+      return r.detail;
+    case TImportResult::UnknownKind:
+      return "Unknown import format (.txt, .csv or .dbf expected): " + path;
+    default:
+      return "Import of " + path + " stopped";
+  }
+}
+
+}  // namespace
+
+int VekTool::Import(const std::vector<std::string>& a) {
+  if (a.size() != 3) return Usage("import takes TABLE FILE OUT");
+  TQor2 t;
+  if (!Load(a[0], t)) return 1;
+  const TImportResult r = ImportFile(t, a[1], ImportKindOf(a[1]));
+  if (!r.Ok()) return Fail(ImportFailure(r, a[1]));
+  if (r.replaced > 0)
+    err_ << "vektool: " << r.replaced << " character(s) without a Windows-1252 code became '?'\n";
+  return Save(t, a[2]) ? 0 : 1;
+}
+
+int VekTool::Export(const std::vector<std::string>& a) {
+  const bool where = a.size() == 6 && a[2] == "--where";
+  if (a.size() != 2 && !where) return Usage("export takes TABLE OUT [--where FIELD OP VALUE]");
+  TExportFormat format;
+  if (!ExportFormatOf(a[1], format)) return Usage("export writes .csv, .txt or .xml");
+  TQor2 t;
+  if (!Load(a[0], t)) return 1;
+  const bool ok =
+      where ? ExportSelection(t, a[1], format, a[3], a[4], a[5]) : ExportTable(t, a[1], format);
+  return ok ? 0 : Fail(t.ErrorMessage);
 }

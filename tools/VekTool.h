@@ -26,6 +26,8 @@ class VekTool {
   int Sort(const std::vector<std::string>& a);
   int Dedup(const std::vector<std::string>& a);
   int Sql(const std::vector<std::string>& a);
+  int Import(const std::vector<std::string>& a);
+  int Export(const std::vector<std::string>& a);
 
   std::ostream& out_;
   std::ostream& err_;

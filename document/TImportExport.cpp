@@ -1,0 +1,264 @@
+#include "TImportExport.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <optional>
+
+#include "AnsiCodec.h"
+#include "IServices.h"
+#include "TChild.h"
+#include "THourglass.h"
+#include "TImportProgress.h"
+#include "TXmlWriter.h"
+
+namespace {
+
+const TFileFilter kImportFilters[] = {
+    {QStringLiteral("Tous les fichiers (*.txt;*.dbf;*.csv)"), QStringLiteral("*.txt;*.dbf;*.csv")},
+    {QStringLiteral("Fichiers texte + tab (*.txt)"), QStringLiteral("*.txt")},
+    {QStringLiteral("Fichiers dBase (*.dbf)"), QStringLiteral("*.dbf")},
+    {QStringLiteral("Fichier texte + point-virgule (*.csv)"), QStringLiteral("*.csv")},
+};
+
+const TFileFilter kSaveAsFilters[] = {
+    {QStringLiteral("Format Vek Base (*.qor)"), QStringLiteral("*.qor")},
+    {QStringLiteral("Structure de la base (*.qor)"), QStringLiteral("*.qor")},
+    {QStringLiteral("Format csv (*.csv)"), QStringLiteral("*.csv")},
+    {QStringLiteral("Format Isam (*.txt)"), QStringLiteral("*.txt")},
+    {QStringLiteral("Format Excel (*.xls)"), QStringLiteral("*.xls")},
+    {QStringLiteral("Format xml (*.xml)"), QStringLiteral("*.xml")},
+};
+const char* const kSaveAsExtensions[] = {".qor", ".qor", ".csv", ".txt", ".xls", ".xml"};
+
+const TFileFilter kExportFilters[] = {
+    {QStringLiteral("Format csv (*.csv)"), QStringLiteral("*.csv")},
+    {QStringLiteral("Format texte+Tab (*.txt)"), QStringLiteral("*.txt")},
+    {QStringLiteral("Format xml (*.xml)"), QStringLiteral("*.xml")},
+};
+const char* const kExportExtensions[] = {".csv", ".txt", ".xml"};
+
+// The chosen file, or nothing when cancelled; the index is clamped to the filters.
+template <size_t N>
+std::optional<TFileChoice> AskFile(TFileDialogKind kind, const QString& proposed,
+                                   const TFileFilter (&filters)[N], const QString& defaultExt) {
+  TFileDialogRequest request;
+  request.kind = kind;
+  request.fileName = proposed;
+  request.filters.assign(std::begin(filters), std::end(filters));
+  request.filterIndex = 1;
+  request.defaultExt = defaultExt;
+  std::optional<TFileChoice> choice = Services().FileDialog(request);
+  if (choice && (choice->filterIndex < 1 || choice->filterIndex > static_cast<int>(N)))
+    choice->filterIndex = 1;
+  return choice;
+}
+
+// The path without the extension of its file name (from the last "." of the
+// name; a dot in a folder's name or at the start of the name is no extension).
+QString WithoutExtension(const QString& path) {
+  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+  const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+  return dot > slash + 1 ? path.left(dot) : path;
+}
+
+// The dBase reader's English messages, as the user reads them.
+QString DbaseReason(const std::string& detail) {
+  if (detail == "Error Reading Header Info.")
+    return QStringLiteral("en-tête de la table dBase illisible");
+  if (detail == "Error Reading Record") return QStringLiteral("enregistrement dBase illisible");
+  if (detail == "Error Reading Memo Record") return QStringLiteral("mémo dBase illisible");
+  if (detail == "Record too long") return QStringLiteral("enregistrements dBase trop longs");
+  if (detail == "Too many fields") return QStringLiteral("table dBase de plus de 128 champs");
+  const std::string open = "Cannot open file \"";
+  const size_t close = detail.find('"', open.size());
+  if (detail.rfind(open, 0) == 0 && close != std::string::npos)
+    return QStringLiteral("le fichier '") +
+           QFile::decodeName(
+               QByteArray::fromStdString(detail.substr(open.size(), close - open.size()))) +
+           QStringLiteral("' ne peut pas être ouvert");
+  return FromAnsi(detail);
+}
+
+QString ImportReason(const TImportResult& r) {
+  switch (r.status) {
+    case TImportResult::CannotOpen:
+      return QStringLiteral("le fichier ne peut pas être ouvert");
+    case TImportResult::ReadError:
+      return QStringLiteral("erreur de lecture du fichier");
+    case TImportResult::NotDbase:
+      return QStringLiteral("ce n'est pas une table dBase (.dbf)");
+    case TImportResult::DbaseError:
+      return DbaseReason(r.detail);
+    default:
+      return QStringLiteral("seuls les fichiers .txt, .csv et .dbf sont reconnus");
+  }
+}
+
+}  // namespace
+
+// --- Import ---
+
+void TImportExport::Importer() {
+  const std::optional<TFileChoice> choice =
+      AskFile(TFileDialogKind::Open, QString(), kImportFilters, QString());
+  if (!choice) return;
+  const QString& path = choice->path;
+  if (!QFileInfo::exists(path)) {
+    Services().Message(QStringLiteral("Le ficher ") + path + QStringLiteral("n'existe pas"));
+    return;
+  }
+  child_.EcritOnglet();
+  child_.Memorise();
+  Import(path, ImportKindOf(TChild::EnginePath(path)));
+  // The record the table view's current row shows; the other views show the
+  // current record already.
+  if (child_.GetOnglet() == 1) child_.Table.GoToRecord(child_.RecNo());
+}
+
+bool TImportExport::ImporTxt(const QString& path) {
+  return Import(path, TImportKind::Tab);
+}
+
+bool TImportExport::ImporCsv(const QString& path) {
+  return Import(path, TImportKind::Semicolon);
+}
+
+bool TImportExport::ImporDbf(const QString& path) {
+  return Import(path, TImportKind::Dbase);
+}
+
+bool TImportExport::Import(const QString& path, TImportKind kind) {
+  TImportResult result;
+  {
+    THourglass hourglass;
+    TImportProgress progress([this](const QString& text) { emit child_.StatusText(text); },
+                             progressDelayMs);
+    result =
+        ImportFile(child_.Table, TChild::EnginePath(path), kind,
+                   [&progress](int64_t done, int64_t total) { return progress.Step(done, total); });
+  }
+  if (result.appended > 0) child_.Modified = true;
+  child_.Table.First();
+  child_.LitOnglet();
+  ReportImport(path, result);
+  return result.Ok();
+}
+
+void TImportExport::ReportImport(const QString& path, const TImportResult& r) {
+  if (r.status != TImportResult::Done && r.status != TImportResult::Cancelled) {
+    QString text =
+        QStringLiteral("Impossible d'importer '") + path + QStringLiteral("' : ") + ImportReason(r);
+    if (r.appended == 1)
+      text += QStringLiteral(
+          "\nL'enregistrement lu avant l'erreur reste dans la table ; « Annuler » le retire.");
+    else if (r.appended > 1)
+      text += QStringLiteral(
+                  "\nLes %1 enregistrements lus avant l'erreur restent dans la table ; "
+                  "« Annuler » les retire.")
+                  .arg(r.appended);
+    Services().Warning(text);
+  }
+  if (r.replaced == 1 && r.appended > 0)
+    Services().Information(
+        QStringLiteral("1 caractère du fichier n'a pas d'équivalent dans la table : il a été "
+                       "remplacé par « ? »."));
+  else if (r.replaced > 1 && r.appended > 0)
+    Services().Information(QStringLiteral("%1 caractères du fichier n'ont pas d'équivalent dans "
+                                          "la table : ils ont été remplacés par « ? ».")
+                               .arg(r.replaced));
+}
+
+// --- Save as ---
+
+bool TImportExport::ChooseName(const QString& path, const char* extension, QString& name) {
+  name = WithoutExtension(path) + QLatin1String(extension);
+  return !QFileInfo::exists(name) ||
+         Services().Confirm(QStringLiteral("Ce ficher existe déjà. Le remplacer ?"));
+}
+
+bool TImportExport::SaveAs() {
+  TChild& c = child_;
+  c.EcritOnglet();
+  const std::optional<TFileChoice> choice =
+      AskFile(TFileDialogKind::Save, QFileInfo(c.FileName).fileName(), kSaveAsFilters,
+              QStringLiteral("qor"));
+  if (!choice) return false;
+  const int kind = choice->filterIndex;
+  QString name;
+  if (!ChooseName(choice->path, kSaveAsExtensions[kind - 1], name)) return false;
+
+  if (kind == 2) {
+    // Only the structure: the document keeps its file and stays as it was.
+    SauveStru(name);
+    return false;
+  }
+  // The ending just given names the format; a failure has been told.
+  if (!(kind == 6 ? SauveXml(name) : c.WriteTable(name))) return false;
+  // The whole table is now in the document's file: nothing is left to save.
+  c.SetFileName(name);
+  c.Modified = false;
+  return true;
+}
+
+bool TImportExport::SauveStru(const QString& path) {
+  TQor2 structure;
+  for (int i = 1; i <= child_.Table.FieldCount(); ++i)
+    if (structure.AddField(child_.Table.GetFieldName(i)))
+      structure.SetFieldType(structure.FieldCount(), child_.Table.GetFieldType(i));
+  if (structure.SaveToFile(TChild::EnginePath(path))) return true;
+  child_.ShowSaveError(path, structure.ErrorMessage);
+  return false;
+}
+
+bool TImportExport::SauveXml(const QString& path) {
+  bool ok;
+  {
+    THourglass hourglass;
+    ok = SaveXmlFile(child_.Table, TChild::EnginePath(path));
+  }
+  if (!ok) child_.ShowSaveError(path, child_.Table.ErrorMessage);
+  return ok;
+}
+
+// --- Export ---
+
+void TImportExport::Exporter() {
+  child_.EcritOnglet();
+  const std::optional<TFileChoice> choice =
+      AskFile(TFileDialogKind::Save, QFileInfo(child_.FileName).fileName(), kExportFilters,
+              QStringLiteral("qor"));
+  if (!choice) return;
+  const int kind = choice->filterIndex;
+  QString name;
+  if (!ChooseName(choice->path, kExportExtensions[kind - 1], name)) return;
+  const TExportFormat formats[] = {TExportFormat::Csv, TExportFormat::Txt, TExportFormat::Xml};
+  Export(name, formats[kind - 1]);
+}
+
+bool TImportExport::ExportCsv(const QString& path) {
+  return Export(path, TExportFormat::Csv);
+}
+
+bool TImportExport::ExportTxt(const QString& path) {
+  return Export(path, TExportFormat::Txt);
+}
+
+bool TImportExport::ExportXml(const QString& path) {
+  return Export(path, TExportFormat::Xml);
+}
+
+bool TImportExport::Export(const QString& path, TExportFormat format) {
+  TChild& c = child_;
+  bool ok;
+  {
+    THourglass hourglass;
+    const std::string file = TChild::EnginePath(path);
+    ok = c.SelectionMode ? ExportSelection(c.Table, file, format, c.FilterField, c.FilterOperator,
+                                           c.FilterValue)
+                         : ExportTable(c.Table, file, format);
+  }
+  if (!ok) c.ShowSaveError(path, c.Table.ErrorMessage);
+  // The walk through the selection moved the cursor: back to its first record.
+  if (c.SelectionMode) c.Premier();
+  return ok;
+}

@@ -1,0 +1,60 @@
+#pragma once
+// TImportExport: the document window's import, save-as and export commands,
+// working on one TChild for the length of one command (TChild's forwarding
+// lines create it and drop it right after).
+//
+// Import appends records to the table (see TTextImport and AppendDbfTable);
+// it is taken back by undo ("Importer" takes the snapshot), and a cancelled
+// import leaves the table as it was. A failure says why in French; records
+// appended before it stay. Save as and export write through the engine, every
+// file atomically: a failed write is reported with its reason and leaves the
+// previous file as it was. Export never changes the document's file name; in
+// selection mode it writes only the selected records.
+//
+// Everything that waits on the user goes through Services(); the progress of a
+// long import goes out through the window's StatusText signal.
+
+#include <QString>
+
+#include "TableExport.h"
+#include "TableImport.h"
+
+class TChild;
+
+class TImportExport {
+ public:
+  explicit TImportExport(TChild& child) : child_(child) {}
+
+  // Asks for a file, then imports it by its name (ImportKindOf).
+  void Importer();
+  // Import one file and re-read the view from the first record; true when the
+  // whole file was imported.
+  bool ImporTxt(const QString& path);
+  bool ImporCsv(const QString& path);
+  bool ImporDbf(const QString& path);
+
+  bool SaveAs();  // see TChild::SaveAs
+  bool SauveStru(const QString& path);
+  bool SauveXml(const QString& path);
+
+  // Asks for a name and one of three formats and writes the table, or the
+  // selection; the chosen name keeps its folder and loses only its own
+  // extension before the format's is added.
+  void Exporter();
+  bool ExportCsv(const QString& path);
+  bool ExportTxt(const QString& path);
+  bool ExportXml(const QString& path);
+
+  // An import that runs longer than this shows its progress and can be cancelled.
+  int progressDelayMs = 500;
+
+ private:
+  bool Import(const QString& path, TImportKind kind);
+  void ReportImport(const QString& path, const TImportResult& result);
+  bool Export(const QString& path, TExportFormat format);
+  // The name to write when the user chose `path` and a format of that extension;
+  // false when it exists and the user does not want it replaced.
+  static bool ChooseName(const QString& path, const char* extension, QString& name);
+
+  TChild& child_;
+};

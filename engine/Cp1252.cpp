@@ -1,0 +1,107 @@
+#include "Cp1252.h"
+
+namespace {
+
+// Windows-1252 0x80..0x9F; the unassigned bytes keep their own value.
+const char16_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98
+};
+
+// The length of the sequence a lead byte starts (0 for a byte that starts
+// none) and the bounds of its first continuation byte, which rule out
+// overlong forms, surrogates and code points above U+10FFFF.
+int SequenceLength(unsigned char lead, unsigned char& lo, unsigned char& hi) {
+  lo = 0x80;
+  hi = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    if (lead == 0xE0) lo = 0xA0;
+    if (lead == 0xED) hi = 0x9F;
+    return 3;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    if (lead == 0xF0) lo = 0x90;
+    if (lead == 0xF4) hi = 0x8F;
+    return 4;
+  }
+  return 0;
+}
+
+}  // namespace
+
+char32_t Cp1252ToUnicode(unsigned char byte) {
+  return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte;
+}
+
+bool UnicodeToCp1252(char32_t code, char& byte) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+    byte = static_cast<char>(code);
+    return true;
+  }
+  for (int i = 0; i < 32; ++i) {
+    if (kHigh[i] == code) {
+      byte = static_cast<char>(0x80 + i);
+      return true;
+    }
+  }
+  return false;
+}
+
+void Utf8ToCp1252(const char* data, size_t size, std::string& out, int64_t& replaced) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(data);
+  const unsigned char* end = p + size;
+  while (p < end) {
+    if (*p < 0x80) {
+      out.push_back(static_cast<char>(*p++));
+      continue;
+    }
+    unsigned char lo, hi;
+    const int length = SequenceLength(*p, lo, hi);
+    bool ok = length > 0 && end - p >= length && p[1] >= lo && p[1] <= hi;
+    for (int i = 2; ok && i < length; ++i) ok = p[i] >= 0x80 && p[i] <= 0xBF;
+    if (!ok) {
+      out.push_back('?');
+      ++replaced;
+      ++p;
+      continue;
+    }
+    char32_t code = *p & (0xFF >> (length + 1));
+    for (int i = 1; i < length; ++i) code = (code << 6) | (p[i] & 0x3F);
+    p += length;
+    char byte;
+    if (UnicodeToCp1252(code, byte)) {
+      out.push_back(byte);
+    } else {
+      out.push_back('?');
+      ++replaced;
+    }
+  }
+}
+
+void TUtf8Detector::Feed(const char* data, size_t size) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(data);
+  const unsigned char* end = p + size;
+  for (; p < end && valid_; ++p) {
+    const unsigned char b = *p;
+    if (pending_ > 0) {
+      if (b < lo_ || b > hi_) {
+        valid_ = false;
+        break;
+      }
+      --pending_;
+      lo_ = 0x80;
+      hi_ = 0xBF;
+    } else if (b >= 0x80) {
+      const int length = SequenceLength(b, lo_, hi_);
+      if (length == 0) {
+        valid_ = false;
+        break;
+      }
+      pending_ = length - 1;
+      nonAscii_ = true;
+    }
+  }
+}

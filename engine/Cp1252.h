@@ -1,0 +1,35 @@
+#pragma once
+// The Windows-1252 code page the tables hold, against Unicode, without Qt.
+// The five bytes the code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90,
+// 0x9D) stand for the code points of the same value, so that every byte has a
+// code point and comes back from it unchanged.
+
+#include <cstdint>
+#include <string>
+
+char32_t Cp1252ToUnicode(unsigned char byte);
+
+// The byte of a code point; false when Windows-1252 has none for it.
+bool UnicodeToCp1252(char32_t code, char& byte);
+
+// Converts UTF-8 bytes to Windows-1252, appending to out. A character that
+// Windows-1252 cannot hold, and each byte of a malformed sequence, becomes "?"
+// and is counted in replaced.
+void Utf8ToCp1252(const char* data, size_t size, std::string& out, int64_t& replaced);
+
+// Recognises UTF-8 a block at a time: the bytes fed so far are well-formed
+// UTF-8 (no overlong form, no surrogate, nothing above U+10FFFF, no sequence
+// cut at the end) and hold at least one character outside ASCII.
+class TUtf8Detector {
+ public:
+  void Feed(const char* data, size_t size);
+  bool IsUtf8() const { return valid_ && pending_ == 0 && nonAscii_; }
+  bool Malformed() const { return !valid_; }
+
+ private:
+  bool valid_ = true;
+  bool nonAscii_ = false;
+  int pending_ = 0;       // continuation bytes still expected
+  unsigned char lo_ = 0;  // bounds of the next continuation byte
+  unsigned char hi_ = 0;
+};

@@ -1,0 +1,66 @@
+#include "TableExport.h"
+
+#include "TAtomicFile.h"
+#include "TQor2.h"
+#include "TXmlWriter.h"
+
+bool ExportFormatOf(const std::string& path, TExportFormat& format) {
+  const std::string kind = TQor2::FileKind(path);
+  const size_t dot = path.size() >= 4 ? path.size() - 4 : std::string::npos;
+  if (dot == std::string::npos || path[dot] != '.') return false;
+  if (kind == "CSV")
+    format = TExportFormat::Csv;
+  else if (kind == "TXT")
+    format = TExportFormat::Txt;
+  else if (kind == "XML")
+    format = TExportFormat::Xml;
+  else
+    return false;
+  return true;
+}
+
+bool ExportTable(TQor2& table, const std::string& path, TExportFormat format) {
+  switch (format) {
+    case TExportFormat::Csv:
+      return table.SaveCsvFile(path);
+    case TExportFormat::Txt:
+      return table.SaveTxtFile(path);
+    case TExportFormat::Xml:
+      break;
+  }
+  return SaveXmlFile(table, path);
+}
+
+std::string SelectionText(TQor2& table, TExportFormat format, const std::string& field,
+                          const std::string& op, const std::string& value) {
+  std::string out;
+  const bool xml = format == TExportFormat::Xml;
+  const char separator = format == TExportFormat::Csv ? ';' : '\t';
+  if (xml) TXmlWriter::Begin(out);
+  table.First();
+  table.BeginSearch(true);
+  while (table.FindNext(field, op, value)) {
+    const int recNo = table.RecNo();
+    if (xml) {
+      TXmlWriter::AppendRecord(out, table, recNo);
+      continue;
+    }
+    const TKStringList& record = *table.RecordList().Get(recNo - 1);
+    for (int i = 0; i < record.Count(); ++i) {
+      if (i) out += separator;
+      out += record.Get(i);
+    }
+    out += "\r\n";
+  }
+  table.EndSearch();
+  if (xml) TXmlWriter::End(out);
+  return out;
+}
+
+bool ExportSelection(TQor2& table, const std::string& path, TExportFormat format,
+                     const std::string& field, const std::string& op, const std::string& value) {
+  table.ClearError();
+  const int r = WriteFileAtomically(path, SelectionText(table, format, field, op, value));
+  if (r != 0) table.SetError(3, AtomicWriteMessage(r));
+  return r == 0;
+}

@@ -5,6 +5,7 @@
 
 #include "DbfBytes.h"
 #include "DbfImport.h"
+#include "TableImport.h"
 
 using dbftest::DbfSpec;
 using dbftest::DbtSpec;
@@ -113,6 +114,61 @@ TEST_F(DbfImportTest, FailuresLeaveTheTableAsItWas) {
     ASSERT_EQ(t.RecordCount(), 1);
     EXPECT_EQ(t.GetCell(1, 1), "old");
   }
+}
+
+TEST_F(DbfImportTest, AppendGoesByPositionAndSkipsMemos) {
+  DbfSpec s;
+  s.version = 131;  // with a memo file, which the import never reads
+  s.fields = {{"NOM", 'C', 8}, {"NOTE", 'M', 10}, {"PRIX", 'N', 6}, {"EXTRA", 'C', 2}};
+  s.rows = {{{"Andr\x82", "         1", "  12.5", "zz"}},
+            {{"B", "", "", ""}, true},
+            {{"C", "", "     3", ""}}};
+  const std::string path = Write("Trois.DBF", s.Bytes());
+  Write("Trois.DBT", std::string(512, '\0'));
+  TQor2 t;
+  FillOld(t);
+  t.AddField("Y");
+  t.AddField("Z");
+  const TImportResult r = AppendDbfTable(t, path);
+  EXPECT_TRUE(r.Ok());
+  EXPECT_EQ(r.appended, 3);
+  EXPECT_EQ(t.TableName, "Ancienne");
+  ASSERT_EQ(t.FieldCount(), 3);
+  ASSERT_EQ(t.RecordCount(), 4);
+  EXPECT_EQ(t.GetCell(1, 2), "Andr\xE9");
+  EXPECT_EQ(t.GetCell(2, 2), "");  // the memo's place stays empty
+  EXPECT_EQ(t.GetCell(3, 2), "12.5");
+  EXPECT_EQ(t.GetCell(1, 3), "B");  // marked deleted, imported all the same
+  EXPECT_EQ(t.GetCell(1, 4), "C");  // the last record too
+  EXPECT_EQ(t.GetCell(3, 4), "3");
+}
+
+TEST_F(DbfImportTest, ADamagedTableKeepsWhatWasAppendedBeforeIt) {
+  DbfSpec s;
+  s.fields = {{"NOM", 'C', 5}};
+  s.rows = {{{"un"}}, {{"deux"}}, {{"trois"}}};
+  s.recordCount = 5;  // two records more than the file holds
+  TQor2 t;
+  FillOld(t);
+  TImportResult r = AppendDbfTable(t, Write("d.dbf", s.Bytes()));
+  EXPECT_EQ(r.status, TImportResult::DbaseError);
+  EXPECT_EQ(r.detail, "Error Reading Record");
+  EXPECT_EQ(r.appended, 3);
+  EXPECT_EQ(t.GetCell(1, 4), "trois");
+
+  // A name the reader would not read as it stands changes nothing.
+  r = AppendDbfTable(t, Write("d.dbf.bak", s.Bytes()));
+  EXPECT_EQ(r.status, TImportResult::NotDbase);
+  EXPECT_EQ(AppendDbfTable(t, dir_ + "/absent.dbf").status, TImportResult::CannotOpen);
+  EXPECT_EQ(t.RecordCount(), 4);
+}
+
+TEST(TableImportTest, TheFileNameChoosesOneImport) {
+  EXPECT_EQ(ImportKindOf("/data/clients.txt.bak"), TImportKind::Tab);
+  EXPECT_EQ(ImportKindOf("/data/CLIENTS.CSV"), TImportKind::Semicolon);
+  EXPECT_EQ(ImportKindOf("/data/clients.dbf.txt"), TImportKind::Tab);  // once, not twice
+  EXPECT_EQ(ImportKindOf("/my.txt/clients.dbf"), TImportKind::Dbase);  // folders do not count
+  EXPECT_EQ(ImportKindOf("/data/clients.dat"), TImportKind::None);
 }
 
 }  // namespace

@@ -120,8 +120,58 @@ TEST_F(Tool, FailuresPrintTheEngineMessage) {
   EXPECT_EQ(RunTool({}).code, 2);
   const Result h = RunTool({"--help"});
   EXPECT_EQ(h.code, 0);
-  for (const char* cmd : {"info", "convert", "sort", "dedup", "sql"})
+  for (const char* cmd : {"info", "convert", "sort", "dedup", "sql", "import", "export"})
     EXPECT_NE(h.out.find(cmd), std::string::npos) << cmd;
+}
+
+TEST_F(Tool, ImportAppendsTextOrDbaseAsTheWindowDoes) {
+  WriteBytes(dir.File("in.txt.bak"), "Z\xC3\xA9lie\t7\r\nUn\xE4\xB8\x80\r\n");
+  const Result r =
+      RunTool({"import", dir.File("c.qor"), dir.File("in.txt.bak"), dir.File("o.qor")});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.err, "vektool: 1 character(s) without a Windows-1252 code became '?'\n");
+  EXPECT_EQ(Column(dir.File("o.qor"), 1),
+            (std::vector<std::string>{"Martin", "Dupont", "Martin", "Abel", "Z\xE9lie", "Un?"}));
+  EXPECT_EQ(Column(dir.File("o.qor"), 2)[4], "7");
+
+  dbftest::DbfSpec spec;
+  spec.fields = {{"N", 'C', 4}};
+  spec.rows = {{{"Ab"}}, {{"Cd"}}};
+  WriteBytes(dir.File("d.dbf"), spec.Bytes());
+  ASSERT_EQ(RunTool({"import", dir.File("c.qor"), dir.File("d.dbf"), dir.File("d.csv")}).code, 0);
+  EXPECT_EQ(Column(dir.File("d.csv"), 1).back(), "Cd");
+
+  spec.recordCount = 3;  // damaged: nothing is written
+  WriteBytes(dir.File("bad.dbf"), spec.Bytes());
+  const Result bad = RunTool({"import", dir.File("c.qor"), dir.File("bad.dbf"), dir.File("b.qor")});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.err, "Error Reading Record\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("b.qor")));
+  EXPECT_EQ(RunTool({"import", dir.File("c.qor"), dir.File("x.dat"), dir.File("b.qor")}).code, 1);
+}
+
+TEST_F(Tool, ExportWritesTheTableOrTheRecordsWhere) {
+  ASSERT_EQ(
+      RunTool({"export", dir.File("c.qor"), dir.File("s.CSV"), "--where", "Nom", "=", "Martin"})
+          .code,
+      0);
+  EXPECT_EQ(ReadBytes(dir.File("s.CSV")), "Martin;10\r\nMartin;10\r\n");
+  ASSERT_EQ(
+      RunTool({"export", dir.File("c.qor"), dir.File("s.txt"), "--where", "Nom", "like", "?u*"})
+          .code,
+      0);
+  EXPECT_EQ(ReadBytes(dir.File("s.txt")), "Dupont\t9,5\r\n");
+  ASSERT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("all.txt")}).code, 0);
+  EXPECT_EQ(ReadBytes(dir.File("all.txt")),
+            "\"Nom\";\"Montant\"\r\n\"Martin\";10\r\n\"Dupont\";9,5\r\n\"Martin\";10\r\n"
+            "\"Abel\";100\r\n");
+  ASSERT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("all.xml")}).code, 0);
+  EXPECT_EQ(ReadBytes(dir.File("all.xml")).rfind("<?xml version=\"1.0\" ?>\r\n<racine>\r\n", 0),
+            0u);
+  EXPECT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("x.xls")}).code, 2);
+  EXPECT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("x.csv"), "--where", "Nom"}).code, 2);
+  EXPECT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("no/x.csv")}).err,
+            "1-Unable to open the file for writing\n");
 }
 
 }  // namespace

@@ -1,0 +1,1 @@
+vek_add_test(TTextImportTest SOURCES TTextImportTest.cpp LIBS engine)

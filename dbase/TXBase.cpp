@@ -160,6 +160,7 @@ void TXBase::Close() {
 }
 
 void TXBase::ReadHeader() {
+  dataPos_ = -1;
   dataSize_ = StreamSize(data_);
   if (ReadAt(data_, 0, reinterpret_cast<char*>(header_.data()), 32) != 32)
     throw EXBaseException(kHeaderError);
@@ -234,7 +235,18 @@ bool TXBase::ReadRecord(int64_t recNo) {
   int64_t offset = headerLength_ + (recNo - 1) * recordLength_;
   if (offset + recordLength_ > dataSize_) return false;
   std::array<char, kRecordBufferSize> buffer;
-  if (ReadAt(data_, offset, buffer.data(), recordLength_) != recordLength_) return false;
+  // Reading on where the last record ended lets the stream's buffer serve a
+  // walk through the table without a system call per record.
+  int64_t got;
+  if (offset == dataPos_) {
+    data_.read(buffer.data(), recordLength_);
+    got = data_.gcount();
+    data_.clear();
+  } else {
+    got = ReadAt(data_, offset, buffer.data(), recordLength_);
+  }
+  dataPos_ = got == recordLength_ ? offset + got : -1;
+  if (got != recordLength_) return false;
   std::memcpy(record_.data(), buffer.data(), recordLength_);
   recno_ = recNo;
   modified_ = false;

@@ -126,6 +126,7 @@ class TXBase {
   std::ifstream memo_;
   bool hasMemo_ = false;
   int64_t dataSize_ = 0;
+  int64_t dataPos_ = -1;  // where the data stream stands when known, else -1
   int64_t memoSize_ = 0;
   int64_t memoBlockSize_ = 512;
 

@@ -163,6 +163,22 @@ TEST_F(DbfImportTest, ADamagedTableKeepsWhatWasAppendedBeforeIt) {
   EXPECT_EQ(t.RecordCount(), 4);
 }
 
+TEST_F(DbfImportTest, ACancelledAppendLeavesTheTableAsItWas) {
+  DbfSpec s;
+  s.fields = {{"NOM", 'C', 5}};
+  s.rows.assign(1500, dbftest::Row{{"x"}});
+  TQor2 t;
+  FillOld(t);
+  int64_t seen = 0;
+  const TImportResult r = AppendDbfTable(t, Write("c.dbf", s.Bytes()), [&](int64_t done, int64_t) {
+    seen = done;
+    return false;
+  });
+  EXPECT_EQ(r.status, TImportResult::Cancelled);
+  EXPECT_EQ(seen, 1024);
+  EXPECT_EQ(t.RecordCount(), 1);
+}
+
 TEST(TableImportTest, TheFileNameChoosesOneImport) {
   EXPECT_EQ(ImportKindOf("/data/clients.txt.bak"), TImportKind::Tab);
   EXPECT_EQ(ImportKindOf("/data/CLIENTS.CSV"), TImportKind::Semicolon);

@@ -137,6 +137,11 @@ TEST_F(ChildImportExportTest, ALongImportShowsProgressAndEscapeUndoesIt) {
   EXPECT_TRUE(shown.startsWith("Importe... ") && shown.endsWith(" % - Échap pour annuler"))
       << shown.toStdString();
   EXPECT_EQ(status.last().at(0).toString(), "");
+
+  // Keys reach the window again afterwards.
+  QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+  QCoreApplication::sendEvent(c.StringGrid1, &key);
+  EXPECT_TRUE(c.RowEdited);
 }
 
 TEST_F(ChildImportExportTest, ExporterWritesTheTableUnderTheChosenNameAndKeepsTheDocumentsFile) {

@@ -1,14 +1,14 @@
 #include "Cp1252.h"
 
-namespace {
-
-// Windows-1252 0x80..0x9F; the unassigned bytes keep their own value.
-const char16_t kHigh[32] = {
+// The unassigned bytes keep their own value.
+const char16_t kCp1252C1[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98
 };
+
+namespace {
 
 // The length of the sequence a lead byte starts (0 for a byte that starts
 // none) and the bounds of its first continuation byte, which rule out
@@ -32,17 +32,9 @@ int SequenceLength(unsigned char lead, unsigned char& lo, unsigned char& hi) {
 
 }  // namespace
 
-char32_t Cp1252ToUnicode(unsigned char byte) {
-  return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte;
-}
-
-bool UnicodeToCp1252(char32_t code, char& byte) {
-  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-    byte = static_cast<char>(code);
-    return true;
-  }
+bool UnicodeC1RowToCp1252(char32_t code, char& byte) {
   for (int i = 0; i < 32; ++i) {
-    if (kHigh[i] == code) {
+    if (kCp1252C1[i] == code) {
       byte = static_cast<char>(0x80 + i);
       return true;
     }

@@ -7,10 +7,23 @@
 #include <cstdint>
 #include <string>
 
-char32_t Cp1252ToUnicode(unsigned char byte);
+// The code points of the bytes 0x80..0x9F, the one row (C1) that differs
+// from Latin-1.
+extern const char16_t kCp1252C1[32];
+
+inline char32_t Cp1252ToUnicode(unsigned char byte) {
+  return byte >= 0x80 && byte < 0xA0 ? kCp1252C1[byte - 0x80] : byte;
+}
 
 // The byte of a code point; false when Windows-1252 has none for it.
-bool UnicodeToCp1252(char32_t code, char& byte);
+bool UnicodeC1RowToCp1252(char32_t code, char& byte);  // the C1 row's part
+inline bool UnicodeToCp1252(char32_t code, char& byte) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+    byte = static_cast<char>(code);
+    return true;
+  }
+  return UnicodeC1RowToCp1252(code, byte);
+}
 
 // Converts UTF-8 bytes to Windows-1252, appending to out. A character that
 // Windows-1252 cannot hold, and each byte of a malformed sequence, becomes "?"

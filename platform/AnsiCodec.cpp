@@ -1,31 +1,18 @@
 #include "AnsiCodec.h"
 
+#include "Cp1252.h"
+
 namespace {
 
-// 0x80..0x9F; the unassigned bytes keep their own value.
-const char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98
-};
-
-char FromHigh(char16_t u) {
-  for (int i = 0; i < 32; ++i)
-    if (kHigh[i] == u) return static_cast<char>(0x80 + i);
-  return '?';
-}
-
 char Encode(char16_t u) {
-  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
-  return FromHigh(u);
+  char byte;
+  return UnicodeToCp1252(u, byte) ? byte : '?';
 }
 
 }  // namespace
 
 QChar AnsiToChar(unsigned char byte) {
-  if (byte >= 0x80 && byte < 0xA0) return QChar(kHigh[byte - 0x80]);
-  return QChar(byte);
+  return QChar(static_cast<char16_t>(Cp1252ToUnicode(byte)));
 }
 
 char CharToAnsi(QChar c) {
@@ -37,7 +24,7 @@ QString FromAnsi(const char* bytes, size_t length) {
   QChar* dst = out.data();
   for (size_t i = 0; i < length; ++i) {
     const unsigned char b = static_cast<unsigned char>(bytes[i]);
-    dst[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(b);
+    dst[i] = QChar(static_cast<char16_t>(Cp1252ToUnicode(b)));
   }
   return out;
 }

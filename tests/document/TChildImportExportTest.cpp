@@ -1,14 +1,13 @@
 // Import and export from the document window: what lands in the table and the
 // view, the files written, the French messages, undo and cancel.
 
-#include <sys/stat.h>
-
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QSignalSpy>
 
 #include "DbfBytes.h"
 #include "DocumentTest.h"
+#include "TFaultyFileSystem.h"
 #include "TImportExport.h"
 #include "TXmlWriter.h"
 
@@ -206,13 +205,14 @@ TEST_F(ChildImportExportTest, AnExistingFileIsReplacedOnlyWhenAllowedAndOnlyWhen
   EXPECT_EQ(LastQuestion().text, "Ce ficher existe déjà. Le remplacer ?");
   EXPECT_EQ(ReadFile(target), "ancien");
 
-  ASSERT_EQ(chmod(QFile::encodeName(target).constData(), 0444), 0);
+  TFaultyFileSystem fileSystem;
+  fileSystem.Arm(TFaultyFileSystem::TFault::DiskFull, 10);
   services.AnswerFile(target, 1);
   services.AnswerQuestion(TAnswer::Yes);
   c.Exporter();
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::Warning);
   EXPECT_EQ(LastQuestion().text,
-            "Impossible d'enregistrer '" + target + "' : 1-Unable to open the file for writing");
+            "Impossible d'enregistrer '" + target + "' : Erreur d'écriture du fichier");
   EXPECT_EQ(ReadFile(target), "ancien");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no temporary file left
 }

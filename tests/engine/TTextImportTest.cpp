@@ -2,10 +2,10 @@
 // user finds in the table and in the written file.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 
+#include "TFaultyFileSystem.h"
 #include "TQor2.h"
 #include "TTextImport.h"
 #include "TableExport.h"
@@ -148,13 +148,16 @@ TEST(TableExportTest, ASelectionIsWrittenAsPlainLinesOrAsXml) {
             "<record>\r\n<Nom>A&lt;B &amp; \xC3\xA9</Nom>\r\n<Ville>Lyon</Ville>\r\n</record>\r\n"
             "</racine>\r\n");
 
-  // Nothing selected: an empty file. A file that cannot be replaced stays.
+  // Nothing selected: an empty file. A write that fails keeps the old file.
   ASSERT_TRUE(ExportSelection(t, dir.File("s.txt"), TExportFormat::Txt, "Ville", "=", "Nice"));
   EXPECT_EQ(ReadBytes(dir.File("s.txt")), "");
-  ASSERT_EQ(chmod(dir.File("s.csv").c_str(), 0444), 0);
+  TFaultyFileSystem fileSystem;
+  fileSystem.Arm(TFaultyFileSystem::TFault::DiskFull, 5);
   EXPECT_FALSE(ExportSelection(t, dir.File("s.csv"), TExportFormat::Csv, "Ville", "=", "Paris"));
   EXPECT_EQ(t.ErrorCode, 3);
-  EXPECT_EQ(t.ErrorMessage, "1-Unable to open the file for writing");
+  EXPECT_EQ(t.ErrorMessage,
+            "Erreur d'\xE9"
+            "criture du fichier");
   EXPECT_EQ(ReadBytes(dir.File("s.csv")), "Dupont;Lyon\r\nA<B & \xE9;Lyon\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 3);
 }

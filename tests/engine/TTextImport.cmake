@@ -1,1 +1,0 @@
-vek_add_test(TTextImportTest SOURCES TTextImportTest.cpp LIBS engine)

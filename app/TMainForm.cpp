@@ -146,8 +146,8 @@ std::vector<TCommand> TMainForm::Commands() {
               OnChild(&TChild::SaveAs, "Enregistre..."))
           .OffAtStart(),
       Separator(),
-      DocItem("Importer1", "I&mporter...", "Importer", {}),
-      DocItem("Exporter1", "E&xporter...", "Exporter", {}),
+      DocItem("Importer1", "I&mporter...", "Importer", OnChild(&TChild::Importer, "Importe...")),
+      DocItem("Exporter1", "E&xporter...", "Exporter", OnChild(&TChild::Exporter, "Exporte...")),
       Separator(),
       SubMenu("Imprimer1", "&Imprimer", TEnabling::WithDocument),
       // "Imprimer" on the tool bar prints the list.
@@ -474,6 +474,8 @@ TChild* TMainForm::CreateChild(const QString& name) {
   auto* child = new TChild;
   child->setWindowTitle(QFileInfo(name).fileName());
   connect(child, &TChild::ViewChanged, this, &TMainForm::UpdateMenuItems);
+  // The progress of a long import.
+  connect(child, &TChild::StatusText, this, &TMainForm::ShowStatusHint);
   // The window's own size is its outer size in the work space.
   const QSize designSize = child->size();
   QMdiSubWindow* sub = mdiArea->addSubWindow(child);

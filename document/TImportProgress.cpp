@@ -37,6 +37,8 @@ bool TImportProgress::eventFilter(QObject* watched, QEvent* event) {
       if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) cancelled_ = true;
       return true;
     case QEvent::KeyRelease:
+    case QEvent::MouseMove:
+    case QEvent::StatusTip:  // a hint would cover the progress
     case QEvent::Shortcut:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:

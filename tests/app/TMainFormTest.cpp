@@ -538,4 +538,32 @@ TEST_F(MainFormTest, TableCommandsWithoutAWindowDoNothing) {
   EXPECT_EQ(form->StatusText(), "");
 }
 
+TEST_F(MainFormTest, ImportAndExportRunOnTheActiveTableWithTheirStatusTexts) {
+  services.AnswerFile(WriteTable("clients.qor"));
+  Action("FileOpenItem")->trigger();
+  TChild* child = form->ActiveChild();
+  ASSERT_NE(child, nullptr);
+  QStringList during;
+  services.WhileAsking([&](const TQuestion&) { during << form->StatusText(); });
+
+  // UTF-8 with one character the table cannot hold: the count is told while
+  // the import's status text shows.
+  WriteFile(Path("new.txt"), "Zo\xC3\xA9\tNice\r\n\xE4\xB8\xAD\r\n");
+  services.AnswerFile(Path("new.txt"));
+  Action("Importer1")->trigger();
+  EXPECT_EQ(child->Table.RecordCount(), 5);
+  EXPECT_EQ(child->Table.GetCell(1, 4), "Zo\xE9");
+  EXPECT_TRUE(child->Modified);
+
+  WriteFile(Path("out.csv"), "old");
+  services.AnswerFile(Path("out.csv"));
+  services.AnswerQuestion(TAnswer::Yes);
+  Action("Exporter1")->trigger();
+  EXPECT_EQ(ReadFile(Path("out.csv")).toStdString(), child->Table.CsvText());
+  EXPECT_EQ(child->FileName, Path("clients.qor"));
+
+  EXPECT_EQ(during, QStringList({"Importe...", "Exporte..."}));
+  EXPECT_EQ(form->StatusText(), "");
+}
+
 }  // namespace

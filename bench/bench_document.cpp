@@ -1,7 +1,8 @@
 // Drives the real document window offscreen on a generated table of 100,000
 // records x 10 fields: opening into a filled table grid, refilling, switching
 // views, a row change with its snapshot and write-back, fitting the column
-// widths, saving, and the memory the open window takes against the file size.
+// widths, saving, importing tab text, and the memory the open window takes
+// against the file size.
 
 #include <malloc.h>
 #include <unistd.h>
@@ -13,10 +14,11 @@
 #include <string>
 
 #include "BenchData.h"
+#include "TAtomicFile.h"
 #include "TChild.h"
-#include "TStringGridModel.h"
 #include "TFakeServices.h"
 #include "TStringGrid.h"
+#include "TStringGridModel.h"
 
 namespace {
 
@@ -91,8 +93,7 @@ int main(int argc, char** argv) {
         padding += lead == std::string::npos ? cell.size() : lead;
       }
     std::printf("%-44s %8.1f MB text (%.1f MB of it FLOAT padding); the grid holds %.1f MB\n",
-                "  table grid content", text / 1e6, padding / 1e6,
-                g->Model()->HeldBytes() / 1e6);
+                "  table grid content", text / 1e6, padding / 1e6, g->Model()->HeldBytes() / 1e6);
   }
 
   bool ascending = false;
@@ -185,6 +186,33 @@ int main(int argc, char** argv) {
          BestOf(
              3, [&] { child->Modified = true; }, [&] { child->Enregistrer(); }),
          0.5);
+
+  {
+    // The import command into a new window: the same records as tab text,
+    // appended, then shown in the table view.
+    const std::string tab = (dir / "bench.txt").string();
+    std::string text;
+    QStringList fields;
+    for (int f = 1; f <= child->Table.FieldCount(); ++f)
+      fields << QString::fromStdString(child->Table.GetFieldName(f)) + " STRING";
+    for (int r = 1; r <= child->Table.RecordCount(); ++r) {
+      for (int f = 1; f <= child->Table.FieldCount(); ++f)
+        text += (f > 1 ? "\t" : "") + child->Table.GetCell(f, r);
+      text += "\r\n";
+    }
+    WriteFileAtomically(tab, text);
+    auto* fresh = new TChild;
+    fresh->resize(900, 600);
+    fresh->show();
+    fresh->Init(fields);
+    fresh->Vue(1);
+    timer.restart();
+    fresh->ImporTxt(QString::fromStdString(tab));
+    app.processEvents();
+    Report("ImporTxt, tab text to filled table grid", Seconds(timer), 0.6);
+    fresh->Modified = false;
+    delete fresh;
+  }
 
   child->Modified = false;
   timer.restart();

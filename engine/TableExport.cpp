@@ -5,18 +5,15 @@
 #include "TXmlWriter.h"
 
 bool ExportFormatOf(const std::string& path, TExportFormat& format) {
+  // FileKind is the last three characters: the dot before them makes the ending.
+  if (path.size() < 4 || path[path.size() - 4] != '.') return false;
   const std::string kind = TQor2::FileKind(path);
-  const size_t dot = path.size() >= 4 ? path.size() - 4 : std::string::npos;
-  if (dot == std::string::npos || path[dot] != '.') return false;
-  if (kind == "CSV")
-    format = TExportFormat::Csv;
-  else if (kind == "TXT")
-    format = TExportFormat::Txt;
-  else if (kind == "XML")
-    format = TExportFormat::Xml;
-  else
-    return false;
-  return true;
+  const bool known = kind == "CSV" || kind == "TXT" || kind == "XML";
+  if (known)
+    format = kind == "CSV"   ? TExportFormat::Csv
+             : kind == "TXT" ? TExportFormat::Txt
+                             : TExportFormat::Xml;
+  return known;
 }
 
 bool ExportTable(TQor2& table, const std::string& path, TExportFormat format) {

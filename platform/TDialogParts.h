@@ -1,5 +1,5 @@
 #pragma once
-// TDialogParts: the pieces the small dialogs of document/ build alike, so that
+// TDialogParts: the pieces the small dialogs of the windows build alike, so that
 // their captions, object names and button behaviour stay the same everywhere.
 // Each piece is created at the point of the call: the creation order, and with
 // it the default tab order, stays the caller's.

@@ -15,6 +15,7 @@
 
 #include "AnsiCodec.h"
 #include "ConvertOemText.h"
+#include "FileNames.h"
 #include "IServices.h"
 #include "TEnreg.h"
 #include "TFindDlg.h"

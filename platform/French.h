@@ -15,6 +15,10 @@ QString FormatDate(const QDate& date);  // "20/10/1998"
 QString FormatTime(const QTime& time);  // "18:23:00"
 // Up to `precision` significant digits, no trailing zeros: 12.5 -> "12,5".
 QString FormatFloat(double value, int precision = 15);
+// The pattern "#.00": two decimals, rounded half away from zero on the value's
+// first 15 significant digits, no digit before the comma when the whole part is
+// 0, no thousands separator: 42.5 -> "42,50", 0.5 -> ",50", -3 -> "-3,00".
+QString FormatTwoDecimals(double value);
 QString MonthName(int month);         // 1..12 -> "janvier"..; "" otherwise
 QString DayName(int dayOfWeek);       // 1 (Monday)..7 -> "lundi"..; "" otherwise
 QString ShortDayName(int dayOfWeek);  // "lun."..

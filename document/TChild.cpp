@@ -23,6 +23,7 @@
 #include "TImportExport.h"
 #include "TInfos.h"
 #include "TModif.h"
+#include "TQueryCommands.h"
 #include "TRenum.h"
 #include "TReplaceDlg.h"
 #include "TStringGrid.h"
@@ -627,8 +628,37 @@ void TChild::AffTout() {
 void TChild::AffSel() {
   EcritOnglet();
   SelectionMode = true;
-  Table.First();
+  // The column and form views show the first selected record, not record 1.
+  if (Table.First() && Table.BeginSearch(true)) {
+    Table.FindNext(FilterField, FilterOperator, FilterValue);
+    Table.EndSearch();
+  }
   LitOnglet();
+}
+
+void TChild::Filtre() {
+  EcritOnglet();
+  if (TQueryCommands::Filtre(Table, FilterField, FilterOperator, FilterValue)) AffSel();
+}
+
+void TChild::Requete() {
+  EcritOnglet();
+  TQueryCommands::Requete(Table, this);
+}
+
+void TChild::Interrogation() {
+  EcritOnglet();
+  TQueryCommands::Interrogation(Table, this);
+}
+
+void TChild::Compte() {
+  EcritOnglet();
+  TQueryCommands::Compte(Table);
+}
+
+void TChild::Calculer() {
+  EcritOnglet();
+  TQueryCommands::Calculer(Table);
 }
 
 void TChild::Largeur() {

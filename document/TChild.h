@@ -107,7 +107,8 @@ class TChild : public QWidget {
   void Dernier();
   void Aller();    // asks for a record number (TEnreg) and goes to it
   void AffTout();  // shows all records
-  void AffSel();   // shows the records matching the selection filter
+  // Shows the records matching the selection filter, from the first of them.
+  void AffSel();
   void Largeur();  // fits the table view's column widths to their contents
 
   // --- Editing commands ---
@@ -159,6 +160,14 @@ class TChild : public QWidget {
   void Continuer2();  // the next match, then Replace
   void Replace();     // "Remplacer ?" (Yes, No, Cancel); Yes sets the field's whole value
   void ReplaceAll();  // every matching record of the table, without a question
+
+  // --- Queries: they read the table and change none of its records ---
+
+  void Filtre();         // the selection filter (TFrmFiltre), then AffSel
+  void Requete();        // the SQL window on the table
+  void Interrogation();  // the query-by-example window on the table
+  void Compte();         // counts the records that satisfy a typed condition
+  void Calculer();       // sum, average, minimum or maximum of a "FLOAT" field
 
   // The close question: true when the window may close. Asks "Enregistrer
   // changements dans '<file>'?" (Yes, No, Cancel) when the table was modified;

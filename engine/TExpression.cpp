@@ -45,9 +45,9 @@ TExpression::TExpression(const TQor2& table, const std::string& condition) {
   std::string value = condition.substr(at + 1, kMaxValue);
   if (!value.empty() && value[0] == '=') {
     op_ += '=';
-    value = value.substr(1, kMaxValue);
+    value = BetweenQuotes(value.substr(1, kMaxValue));
   }
-  value_ = BetweenQuotes(value);
+  value_ = value;
   fieldNo_ = table.FieldIndex(field);
   if (table.GetFieldType(fieldNo_) == "FLOAT") {
     kind_ = Kind::kFloat;

@@ -4,11 +4,12 @@
 //
 // Reading the text: the first "=", "<" or ">" ends the field name (spaces
 // included, so "Nom = x" names the field "Nom " and no field at all). The value
-// is at most 255 bytes after that character; when it begins with "=" the
-// operator gains it ("<=", ">=", or "==", which compares nothing). A value that
-// holds a single or double quote is the text between its first two quotes (all
-// after the first when there is no second), so Ville='Paris' means Paris. "<>"
-// and "LIKE" are not operators here.
+// is at most 255 bytes after that character. When it begins with "=" the
+// operator gains it ("<=", ">=", or "==", which compares nothing), and then a
+// value that holds a single or double quote is the text between its first two
+// quotes (all after the first when there is no second): Nom>='D' means D. With
+// a one-character operator the value is taken as typed, so Nom=O'Neil works.
+// "<>" and "LIKE" are not operators here.
 //
 // Testing a record: on a "FLOAT" field both sides are read with TextToFloat and
 // compared as numbers; otherwise as text (unsigned bytes, case-sensitive). A

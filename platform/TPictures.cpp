@@ -200,6 +200,28 @@ void TPictures::DrawTool(QPainter& p, TToolPicture picture) {
       }
       break;
     }
+    case TToolPicture::RunQuery: {
+      // A sheet of conditions and a green start arrow.
+      Sheet(p, QRectF(1.5, 1.5, 9, 12));
+      TextLines(p, 3, 9, 4, 4);
+      p.setPen(QPen(QColor(20, 100, 35), 1));
+      p.setBrush(QColor(40, 170, 60));
+      p.drawPolygon(QPolygonF({QPointF(8.5, 6.5), QPointF(15, 10.5), QPointF(8.5, 14.5)}));
+      break;
+    }
+    case TToolPicture::ChooseFields: {
+      // Two lists, an arrow from the left one to the right one.
+      Sheet(p, QRectF(0.5, 1.5, 5, 13));
+      Sheet(p, QRectF(10.5, 1.5, 5, 13));
+      TextLines(p, 1.5, 4.5, 4, 5);
+      TextLines(p, 11.5, 14.5, 4, 2);
+      p.setPen(QPen(kArrow, 1.4));
+      p.drawLine(QPointF(6, 8), QPointF(9, 8));
+      p.setPen(Qt::NoPen);
+      p.setBrush(kArrow);
+      p.drawPolygon(QPolygonF({QPointF(10, 8), QPointF(7.5, 5.5), QPointF(7.5, 10.5)}));
+      break;
+    }
   }
 }
 

@@ -27,6 +27,8 @@ enum class TToolPicture {
   TableView,
   ColumnView,
   FormView,
+  RunQuery,
+  ChooseFields,
 };
 
 class TPictures {

@@ -1,0 +1,51 @@
+#include "TCalcul.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "TDialogParts.h"
+
+TCalcul::TCalcul(QWidget* parent) : TCompter(QStringLiteral("Calculer"), parent) {
+  Label4 = new QLabel(QStringLiteral("Champ à calculer"), this);
+  ComboBox2 = TDialogParts::BuddyEdit<QComboBox>(Label4, QStringLiteral("ComboBox2"));
+  ComboBox2->setAccessibleName(Label4->text());
+  ComboBox2->setMinimumContentsLength(16);
+  RadioGroup1 = new QGroupBox(QStringLiteral("Opération"), this);
+  RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+  Operations = new QButtonGroup(this);
+  auto* radios = new QVBoxLayout(RadioGroup1);
+  const char* const names[] = {"Somme", "Moyenne", "Minimum", "Maximum"};
+  for (int i = 0; i < 4; ++i) {
+    auto* radio = new QRadioButton(QLatin1String(names[i]), RadioGroup1);
+    radio->setAccessibleName(radio->text());
+    Operations->addButton(radio, i + 1);
+    radios->addWidget(radio);
+  }
+  Operations->button(1)->setChecked(true);
+
+  auto* field = new QHBoxLayout;
+  field->addWidget(Label4);
+  field->addWidget(ComboBox2, 1);
+  ExtraLayout()->addLayout(field);
+  ExtraLayout()->addWidget(RadioGroup1);
+}
+
+void TCalcul::Init(int from, int to, const QStringList& fieldNames,
+                   const QStringList& floatFieldNames) {
+  TCompter::Init(from, to, fieldNames);
+  ComboBox2->clear();
+  ComboBox2->addItems(floatFieldNames);
+  ComboBox2->setCurrentIndex(floatFieldNames.isEmpty() ? -1 : 0);
+}
+
+QString TCalcul::Result(int& from, int& to, QString& condition, int& operation) const {
+  if (!Confirmed()) return QString();
+  condition = TCompter::Result(from, to);
+  operation = Operations->checkedId();
+  return ComboBox2->currentText();
+}

@@ -1,0 +1,29 @@
+#pragma once
+// TResultFile: "Enregistrer" of the SQL and query-by-example windows: the save
+// dialog with one choice per kind offered, then the statement or the result
+// table written in the chosen kind.
+//
+// The chosen name loses its own extension (from the last "." of the file's
+// name) and takes the choice's: ".sql", ".txt", ".csv" or ".xls". An existing
+// file is replaced only after "Ce ficher existe déjà. Le remplacer ?" is
+// answered Yes. Every write goes to a temporary file renamed over the target,
+// so a failed save leaves the previous file as it was; it is reported as
+// "Impossible d'enregistrer '<name>' : <reason>".
+//
+// The statement is written in Windows-1252, each line ended by CR LF; the
+// result as tab-separated text, semicolon text or a spreadsheet (the engine's
+// writers). The table is only read; its ErrorCode and ErrorMessage tell the
+// last failure.
+
+#include <QString>
+#include <vector>
+
+class TQor2;
+
+class TResultFile {
+ public:
+  enum Kind { kStatement, kTxt, kCsv, kXls };
+
+  // True when a file was written; false when cancelled, refused or failed.
+  static bool Save(const std::vector<Kind>& kinds, TQor2& result, const QString& statement);
+};

@@ -1,0 +1,27 @@
+#pragma once
+// TResultGrid: the result grid of the SQL and query-by-example windows
+// ("StringGrid1"): font Arial, columns 192 wide, column 0 48 wide and headed
+// "Enr", row 0 the field names. Cells can be edited; nothing reads them back,
+// so an edit changes no table and is never saved.
+//
+// Remplit shows a table: one row per record with its position in that table in
+// column 0, values without the spaces around them; a table without record gives
+// the header and one empty row, never rows of an earlier fill. It reads the
+// table by record number and does not move its cursor.
+
+#include "TStringGrid.h"
+
+class TQor2;
+
+class TResultGrid : public TStringGrid {
+  Q_OBJECT
+
+ public:
+  explicit TResultGrid(QWidget* parent = nullptr);
+
+  void Remplit(const TQor2& table);
+
+  // "Imprimer": the whole grid, header row included, through the print dialog
+  // and the list printing. Until the list printing exists it does nothing.
+  void Imprimer();
+};

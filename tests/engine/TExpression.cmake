@@ -1,0 +1,1 @@
+vek_add_test(TExpressionTest SOURCES TExpressionTest.cpp LIBS engine)

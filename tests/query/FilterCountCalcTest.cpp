@@ -1,0 +1,225 @@
+// The document window's selection filter, count and calculate commands, as the
+// user sees them: the rows shown, the messages with their French numbers, the
+// range, and that no query command changes the document.
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolButton>
+
+#include "QueryTest.h"
+#include "TCalcul.h"
+#include "TCompter.h"
+#include "TFrmFiltre.h"
+#include "TQbe.h"
+#include "TResultGrid.h"
+#include "TSql.h"
+
+namespace {
+
+class FilterCountCalcTest : public QueryTest {
+ protected:
+  void SetUp() override {
+    QueryTest::SetUp();
+    Open(WritePeople());
+  }
+
+  void Filter(const QString& field, const QString& op, const QString& value) {
+    OnDialog<TFrmFiltre>([=](TFrmFiltre& d) {
+      d.ComboBox1->setCurrentText(field);
+      d.ComboBox2->setCurrentText(op);
+      d.Edit1->setText(value);
+      d.Button2->click();
+    });
+    child->Filtre();
+  }
+
+  // Column 1 of the table view's rows.
+  QStringList Shown() const {
+    QStringList names;
+    for (int r = 1; r < child->StringGrid1->RowCount(); ++r) names << Cell(1, r);
+    return names;
+  }
+
+  // Runs the count with `condition`, from..to, and gives the message shown.
+  QString Count(const QString& condition, int from = 0, int to = 0) {
+    OnDialog<TCompter>([=](TCompter& d) {
+      if (from) d.SpinEdit1->setValue(from);
+      if (to) d.SpinEdit2->setValue(to);
+      d.Edit1->setText(condition);
+      d.Button2->click();
+    });
+    return LastMessage([this] { child->Compte(); });
+  }
+
+  QString Calculate(const QString& condition, const QString& field, int operation, int from = 0,
+                    int to = 0) {
+    OnDialog<TCalcul>([=](TCalcul& d) {
+      if (from) d.SpinEdit1->setValue(from);
+      if (to) d.SpinEdit2->setValue(to);
+      d.Edit1->setText(condition);
+      d.ComboBox2->setCurrentText(field);
+      d.Operations->button(operation)->click();
+      d.Button2->click();
+    });
+    return LastMessage([this] { child->Calculer(); });
+  }
+
+  // The text of the one box that `command` showed, "" when it showed none.
+  QString LastMessage(const std::function<void()>& command) {
+    const size_t before = services.Questions().size();
+    command();
+    const auto& questions = services.Questions();
+    EXPECT_LE(questions.size(), before + 1);
+    return questions.size() > before ? questions.back().text : QString();
+  }
+};
+
+TEST_F(FilterCountCalcTest, FilterShowsTheSelectionAndTheViewsSwitchBack) {
+  Filter("VILLE", "=", "Paris");
+  EXPECT_TRUE(child->SelectionMode);
+  EXPECT_EQ(Shown(), QStringList({"Dupont", "Martin"}));
+  EXPECT_EQ(Cell(0, 2), "4");
+  child->AffTout();
+  EXPECT_EQ(Shown().size(), 6);
+  child->AffSel();
+  EXPECT_EQ(Shown(), QStringList({"Dupont", "Martin"}));
+  Filter("NOM", "LIKE", "dup*");
+  EXPECT_EQ(Shown(), QStringList({"Dupont", "DUPUIS"}));
+  // A text comparison, also on a "FLOAT" field: "34" and "18" come before "4".
+  Filter("AGE", ">", "4");
+  EXPECT_EQ(Shown(), QStringList({"DUPUIS", "Martin", "Durand", "Petit"}));
+  // The column view starts on the first selected record.
+  child->Vue(2);
+  Filter("VILLE", "=", "Lyon");
+  EXPECT_EQ(child->Table.RecNo(), 2);
+  EXPECT_EQ(child->StringGrid2->Cell(1, 0), "DUPUIS");
+}
+
+TEST_F(FilterCountCalcTest, CancelledFilterChangesNothingAndOkWithoutFieldKeepsTheField) {
+  Filter("VILLE", "=", "Paris");
+  OnDialog<TFrmFiltre>([](TFrmFiltre& d) {
+    EXPECT_EQ(d.ComboBox1->currentText(), "VILLE");
+    EXPECT_EQ(d.ComboBox2->currentText(), "=");
+    EXPECT_EQ(d.Edit1->text(), "Paris");
+    d.Edit1->setText("Lyon");
+    d.Button1->click();
+  });
+  child->Filtre();
+  EXPECT_EQ(child->FilterValue, "Paris");
+  child->AffTout();
+  // "OK" with no field: the operator and the value are taken, nothing else.
+  Filter("", "<", "M");
+  EXPECT_FALSE(child->SelectionMode);
+  EXPECT_EQ(child->FilterField, "VILLE");
+  EXPECT_EQ(child->FilterOperator, "<");
+  EXPECT_EQ(child->FilterValue, "M");
+  // Enter on "OK" presses it.
+  OnDialog<TFrmFiltre>([](TFrmFiltre& d) {
+    d.ComboBox1->setCurrentText("NOM");
+    d.Button2->setFocus();
+    QTest::keyClick(d.Button2, Qt::Key_Return);
+  });
+  child->Filtre();
+  EXPECT_EQ(Shown(), QStringList({"Dupont", "DUPUIS", "Durand"}));
+}
+
+TEST_F(FilterCountCalcTest, CountSaysHowManyRecordsSatisfyTheCondition) {
+  EXPECT_EQ(Count("VILLE=Paris"), "VILLE=Paris : 2 enregistrements comptés");
+  // "FLOAT": as numbers.
+  EXPECT_EQ(Count("AGE>=18"), "AGE>=18 : 3 enregistrements comptés");
+  EXPECT_EQ(Count("AGE<9"), "AGE<9 : 2 enregistrements comptés");
+  // Spaces belong to the name, which then names no field.
+  EXPECT_EQ(Count("VILLE = Paris"), "VILLE = Paris : 0 enregistrements comptés");
+  // After a two-character operator, quotes around the value are not part of it.
+  EXPECT_EQ(Count("VILLE<='Saint Jean '"), "VILLE<='Saint Jean ' : 5 enregistrements comptés");
+  EXPECT_EQ(Count("VILLE>=\"P\""), "VILLE>=\"P\" : 4 enregistrements comptés");
+  EXPECT_EQ(Count("VILLE"), "VILLE : 0 enregistrements comptés");
+  EXPECT_EQ(Count(""), "");
+  OnDialog<TCompter>([](TCompter& d) {
+    d.Edit1->setText("VILLE=Paris");
+    d.Button1->click();
+  });
+  EXPECT_EQ(LastMessage([this] { child->Compte(); }), "");
+}
+
+TEST_F(FilterCountCalcTest, CountAndCalculateKeepToTheRange) {
+  EXPECT_EQ(Count("VILLE=Paris", 2, 4), "VILLE=Paris : 1 enregistrements comptés");
+  EXPECT_EQ(Count("AGE>-1", 5, 99), "AGE>-1 : 2 enregistrements comptés");
+  EXPECT_EQ(Count("AGE>-1", 4, 3), "AGE>-1 : 0 enregistrements comptés");
+  EXPECT_EQ(Calculate("", "AGE", 1, 2, 3), " - Somme : 27,00");
+  EXPECT_EQ(Calculate("AGE>5", "PRIX", 3, 3, 6), "AGE>5 - Minimum : -7,00");
+}
+
+TEST_F(FilterCountCalcTest, CalculateShowsTwoDecimalsInFrench) {
+  EXPECT_EQ(Calculate("", "PRIX", 1, 1, 3), " - Somme : 3,50");  // 1,5 + 2 + abc (0)
+  EXPECT_EQ(Calculate("VILLE=Paris", "AGE", 2), "VILLE=Paris - Moyenne : 19,50");
+  EXPECT_EQ(Calculate("", "PRIX", 4, 4, 5), " - Maximum : -3,00");
+  EXPECT_EQ(Calculate("", "PRIX", 3, 4, 5), " - Minimum : -7,00");
+  EXPECT_EQ(Calculate("AGE<5", "PRIX", 1), "AGE<5 - Somme : 10,00");
+  // No digit before the comma when the whole part is 0.
+  EXPECT_EQ(Calculate("AGE<0", "AGE", 1), "AGE<0 - Somme : ,00");
+  // Cancelled: nothing.
+  OnDialog<TCalcul>([](TCalcul& d) {
+    EXPECT_EQ(d.ComboBox2->count(), 2);
+    EXPECT_EQ(d.ComboBox2->currentText(), "AGE");
+    EXPECT_TRUE(d.Operations->button(1)->isChecked());
+    d.Button1->click();
+  });
+  EXPECT_EQ(LastMessage([this] { child->Calculer(); }), "");
+}
+
+TEST_F(FilterCountCalcTest, AverageOverNoRecordSaysSo) {
+  EXPECT_EQ(Calculate("VILLE=Rome", "AGE", 2), "Aucun enregistrement ne satisfait la condition");
+}
+
+TEST_F(FilterCountCalcTest, TotalsAreHeldAsSixByteReals) {
+  // 123456789012.345 has more digits than 40 bits hold: the nearest is
+  // 123456789012.375 (steps of 1/8 at that size).
+  child->Table.GoToRecord(1);
+  child->Table.SetFieldValue(4, "123456789012.345");
+  EXPECT_EQ(Calculate("", "PRIX", 1, 1, 1), " - Somme : 123456789012,38");
+  // 0,1 six times: the 6-byte sum rounds after each step, and shows ,60.
+  for (int n = 1; n <= 6; ++n) {
+    child->Table.GoToRecord(n);
+    child->Table.SetFieldValue(4, "0,1");
+  }
+  EXPECT_EQ(Calculate("", "PRIX", 1), " - Somme : ,60");
+  child->Table.SetFieldValue(4, "1e38");
+  child->Table.GoToRecord(5);
+  child->Table.SetFieldValue(4, "1e38");
+  EXPECT_EQ(Calculate("", "PRIX", 1), "Dépassement de capacité");
+}
+
+TEST_F(FilterCountCalcTest, NoQueryCommandChangesTheDocument) {
+  child->Vue(2);
+  child->Suivant();
+  child->Suivant();
+  const std::string before = Dump(child->Table);
+  const auto records = child->Table.RecordList().Items();
+  OnDialog<TSql>([](TSql& sql) {
+    sql.Memo1->setPlainText("SELECT DISTINCT VILLE WHERE AGE > 1");
+    sql.SpeedButton2->click();
+    sql.StringGrid1->SetCell(1, 1, "typed");
+  });
+  child->Requete();
+  OnDialog<TQbe>([](TQbe& qbe) {
+    qbe.SpeedButton2->click();
+    qbe.StringGrid1->SetCell(1, 1, "typed");
+  });
+  child->Interrogation();
+  Count("AGE>1");
+  Calculate("AGE>1", "AGE", 2);
+  EXPECT_EQ(Dump(child->Table), before);
+  EXPECT_TRUE(child->Table.RecordList().Items() == records);
+  EXPECT_EQ(child->Table.RecNo(), 3);
+  EXPECT_EQ(child->StringGrid2->Cell(1, 0), "du Pont");
+  EXPECT_FALSE(child->Modified);
+}
+
+}  // namespace

@@ -3,11 +3,39 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStringList>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+class TEnterClicks : public QObject {
+ public:
+  explicit TEnterClicks(QPushButton* button) : QObject(button), button_(button) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        button_->click();
+        return true;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QPushButton* button_;
+};
+
+}  // namespace
+
+void TDialogParts::ClickOnEnter(QPushButton* button) {
+  button->installEventFilter(new TEnterClicks(button));
+}
 
 void TDialogParts::SetTitle(QDialog* dialog, const QString& title) {
   dialog->setWindowTitle(title);

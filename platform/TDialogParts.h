@@ -34,6 +34,10 @@ class TDialogParts {
   static QHBoxLayout* OkCancelRow(QDialog* dialog, QPushButton*& cancel, QPushButton*& ok,
                                   QPushButton* left = nullptr);
 
+  // Enter or Return pressed while `button` has the focus clicks it; an
+  // auto-default button would also take Enter pressed in the dialog's boxes.
+  static void ClickOnEnter(QPushButton* button);
+
   // The dialog's layout, top to bottom, sized to what it holds and not resizable.
   static QVBoxLayout* FixedLayout(QDialog* dialog);
 

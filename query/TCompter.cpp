@@ -74,7 +74,7 @@ TCompter::TCompter(const QString& caption, QWidget* parent) : QDialog(parent) {
   Edit1->setMinimumWidth(260);
 
   QHBoxLayout* okCancel = TDialogParts::OkCancelRow(this, Button1, Button2);
-  Button2->setAutoDefault(true);
+  TDialogParts::ClickOnEnter(Button2);
 
   auto* top = new QGridLayout;
   top->addWidget(GroupBox1, 0, 0, 1, 2);

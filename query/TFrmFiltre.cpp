@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "TDialogParts.h"
 
@@ -24,12 +25,14 @@ TFrmFiltre::TFrmFiltre(QWidget* parent) : QDialog(parent) {
   Edit1 = TDialogParts::BuddyEdit<QLineEdit>(Label3, QStringLiteral("Edit1"));
   Edit1->setMinimumWidth(160);
   QHBoxLayout* buttons = TDialogParts::OkCancelRow(this, Button1, Button2);
-  // Enter on "OK" presses it; Enter anywhere else does nothing.
-  Button2->setAutoDefault(true);
+  TDialogParts::ClickOnEnter(Button2);
   Label1->setBuddy(ComboBox1);
   Label2->setBuddy(ComboBox2);
-  ComboBox1->setAccessibleName(Label1->text());
-  ComboBox2->setAccessibleName(Label2->text());
+  // The edit boxes of the combo boxes are announced on their own.
+  for (auto [combo, label] : {std::pair{ComboBox1, Label1}, std::pair{ComboBox2, Label2}}) {
+    combo->setAccessibleName(label->text());
+    combo->lineEdit()->setAccessibleName(label->text());
+  }
   Edit1->setAccessibleName(Label3->text());
 
   auto* boxes = new QGridLayout;

@@ -86,11 +86,13 @@ TSql::TSql(QWidget* parent) : QDialog(parent) {
   HistoryBox->setObjectName(QStringLiteral("HistoryBox"));
   HistoryBox->setAccessibleName(QStringLiteral("Requêtes précédentes"));
   HistoryBox->setToolTip(QStringLiteral("Requêtes précédentes"));
+  HistoryBox->setPlaceholderText(QStringLiteral("Requêtes précédentes"));
   HistoryBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   HistoryBox->setMinimumContentsLength(18);
   StringGrid1 = new TResultGrid(this);
   StatusLine = new QLabel(this);
   StatusLine->setObjectName(QStringLiteral("StatusLine"));
+  StatusLine->setContentsMargins(4, 2, 4, 2);
 
   auto* statementRow = new QHBoxLayout;
   statementRow->addWidget(Memo1, 1);

@@ -26,8 +26,8 @@ namespace {
 class QueryDialogsTest : public QueryTest {};
 
 // The controls of `w` that a screen reader could not announce. The parts of a
-// compound control (the edit box of a combo box, the headers of a grid) speak
-// for it, and popups are windows of their own.
+// grid or a spin box speak for it, and popups are windows of their own; the
+// edit box of a combo box is announced on its own.
 QStringList Nameless(const QWidget& w) {
   QStringList nameless;
   for (QWidget* c : w.findChildren<QWidget*>()) {
@@ -36,8 +36,7 @@ QStringList Nameless(const QWidget& w) {
                          qobject_cast<QPlainTextEdit*>(c) || qobject_cast<QAbstractItemView*>(c);
     bool part = c->window() != &w;
     for (QWidget* p = c->parentWidget(); p && p != &w && !part; p = p->parentWidget())
-      part = qobject_cast<QComboBox*>(p) || qobject_cast<QAbstractSpinBox*>(p) ||
-             qobject_cast<QAbstractItemView*>(p);
+      part = qobject_cast<QAbstractSpinBox*>(p) || qobject_cast<QAbstractItemView*>(p);
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
     if (control && !part && (!a || a->text(QAccessible::Name).trimmed().isEmpty()))
       nameless << QString::fromLatin1(c->metaObject()->className()) + ' ' + c->objectName();

@@ -63,8 +63,7 @@ bool TResultFile::Save(const std::vector<Kind>& kinds, TQor2& result, const QStr
       case kStatement: {
         const int r = WriteFileAtomically(path, StatementBytes(statement));
         ok = r == 0;
-        reason = r == 3 ? QStringLiteral("le fichier ne peut pas être créé")
-                        : QStringLiteral("erreur d'écriture");
+        reason = FromAnsi(AtomicWriteMessage(r));
         break;
       }
       case kTxt:

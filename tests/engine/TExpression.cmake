@@ -1,1 +1,0 @@
-vek_add_test(TExpressionTest SOURCES TExpressionTest.cpp LIBS engine)

@@ -60,9 +60,9 @@ TCompter::TCompter(const QString& caption, QWidget* parent) : QDialog(parent) {
     button->setText(op);
     button->setAccessibleName(op);
     button->setMinimumWidth(32);
-    // Like the operator buttons of old, they leave the focus and the selected
-    // text of the condition alone.
-    button->setFocusPolicy(Qt::NoFocus);
+    // A click leaves the focus and the selected text in the condition; the
+    // keyboard still reaches the buttons with Tab.
+    button->setFocusPolicy(Qt::TabFocus);
     connect(button, &QToolButton::clicked, this, [this, op] { OperatorClick(op); });
     operators->addWidget(button);
     *buttons[i] = button;

@@ -20,7 +20,7 @@ QToolButton* TQueryToolBar::AddButton(const char* objectName, TToolPicture pictu
   button->setIcon(TPictures::ToolButton(picture));
   button->setIconSize(QSize(16, 16));
   button->setAutoRaise(true);
-  button->setFocusPolicy(Qt::NoFocus);
+  button->setFocusPolicy(Qt::TabFocus);
   button->setToolTip(hint);
   button->setAccessibleName(hint);
   layout_->addWidget(button);

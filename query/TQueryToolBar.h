@@ -2,8 +2,8 @@
 // TQueryToolBar: the tool bar across the top of the SQL and query-by-example
 // windows ("Panel1", 33 pixels high): picture buttons left to right, separators
 // ("Bevel1"), and the "Fermer" button near the right edge. A picture button's
-// hint is its tool tip and its accessible name; it takes no focus, so the
-// statement or the grid keeps it while the user clicks.
+// hint is its tool tip and its accessible name; a click leaves the focus in
+// the statement or the grid, and the keyboard reaches it with Tab.
 
 #include <QFrame>
 #include <QString>

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "AnsiCodec.h"
+#include "FileNames.h"
 #include "IServices.h"
 #include "TChild.h"
 #include "THourglass.h"
@@ -51,14 +52,6 @@ std::optional<TFileChoice> AskFile(TFileDialogKind kind, const QString& proposed
   if (choice && (choice->filterIndex < 1 || choice->filterIndex > static_cast<int>(N)))
     choice->filterIndex = 1;
   return choice;
-}
-
-// The path without the extension of its file name (from the last "." of the
-// name; a dot in a folder's name or at the start of the name is no extension).
-QString WithoutExtension(const QString& path) {
-  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-  const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-  return dot > slash + 1 ? path.left(dot) : path;
 }
 
 // The dBase reader's English messages, as the user reads them.

@@ -89,7 +89,9 @@ class IServices {
                                           const QString& defaultText) = 0;
   virtual std::optional<TFileChoice> FileDialog(const TFileDialogRequest& request) = 0;
 
-  // Both dialogs act on Printer(); true when confirmed.
+  // Both dialogs act on Printer(); true when confirmed. When the printer is a
+  // file, the print dialog proposes a PDF named after Printer().Title() (see
+  // TQtPrinter); set the job's title before asking.
   virtual bool PrintDialog() = 0;
   virtual bool PrinterSetupDialog() = 0;
   virtual std::optional<QFont> FontDialog(const QFont& initial) = 0;

@@ -11,26 +11,46 @@ void TPrinter::SetOrientation(QPageLayout::Orientation orientation) {
 
 bool TPrinter::BeginDoc() {
   if (printing_) return false;
+  failed_ = false;
+  error_.clear();
   ApplySettings(title_, orientation_);
-  if (!painter_.begin(&Device())) return false;
+  if (!painter_.begin(&Device())) {
+    Fail();
+    return false;
+  }
   printing_ = true;
   pageNumber_ = 1;
   textY_ = 0;
   return true;
 }
 
-void TPrinter::NewPage() {
-  if (!printing_) return;
-  DeviceNewPage();
+bool TPrinter::NewPage() {
+  if (!printing_ || failed_) return false;
+  if (!DeviceNewPage()) {
+    Fail();
+    return false;
+  }
   ++pageNumber_;
   textY_ = 0;
+  return true;
 }
 
-void TPrinter::EndDoc() {
-  if (!printing_) return;
-  painter_.end();
+bool TPrinter::EndDoc() {
+  if (!printing_) return false;
+  const bool ended = painter_.end();
   printing_ = false;
   JobEnded();
+  if (!failed_ && (!ended || !DeviceSucceeded())) Fail();
+  return !failed_;
+}
+
+void TPrinter::Fail() {
+  failed_ = true;
+  if (error_.isEmpty()) error_ = DeviceError();
+}
+
+QString TPrinter::DeviceError() {
+  return QStringLiteral("l'imprimante a refusé le travail");
 }
 
 QFontMetrics TPrinter::Metrics() {
@@ -55,7 +75,7 @@ void TPrinter::WriteLine(const QString& line) {
   if (!printing_) return;
   const QFontMetrics fm = painter_.fontMetrics();
   const int lineHeight = fm.lineSpacing();
-  if (textY_ > 0 && textY_ + lineHeight > PageHeight()) NewPage();
+  if (textY_ > 0 && textY_ + lineHeight > PageHeight() && !NewPage()) return;
   const int tab = qMax(1, 8 * fm.averageCharWidth());
   int x = 0;
   const QStringList pieces = line.split(QLatin1Char('\t'));
@@ -80,4 +100,10 @@ int TPrinter::PageWidthMM() {
 }
 int TPrinter::PageHeightMM() {
   return Device().heightMM();
+}
+double TPrinter::PixelsPerMMX() {
+  return Device().logicalDpiX() / 25.4;
+}
+double TPrinter::PixelsPerMMY() {
+  return Device().logicalDpiY() / 25.4;
 }

@@ -13,6 +13,12 @@
 // and a line that does not fit starts a new page. Painting through the canvas does
 // not move the text channel's position; NewPage() resets it.
 //
+// A job fails when the device refuses to start it, cannot start a new page or
+// reports an error at its end; BeginDoc(), NewPage() and EndDoc() then return
+// false and ErrorText() gives the reason in French, for the user. After a
+// failed NewPage() the job is dead: drawing on goes nowhere, and EndDoc() still
+// ends it and returns false.
+//
 // Subclasses supply the device: TQtPrinter the real printer, TRecordingPrinter a
 // recording for tests.
 
@@ -34,9 +40,14 @@ class TPrinter {
 
   // False when the device cannot start a job; nothing is printed then.
   bool BeginDoc();
-  void NewPage();
-  void EndDoc();
+  bool NewPage();
+  // True when the whole job went to the device.
+  bool EndDoc();
   bool Printing() const { return printing_; }
+  bool Failed() const { return failed_; }
+  // True when jobs go to a file, which the print dialog names, not to a printer.
+  virtual bool PrintsToFile() { return false; }
+  QString ErrorText() const { return error_; }
   int PageNumber() const { return pageNumber_; }  // 1-based, during a job
 
   QPainter& Canvas() { return painter_; }
@@ -50,6 +61,10 @@ class TPrinter {
   int PageHeight();
   int PageWidthMM();
   int PageHeightMM();
+  // Device pixels per millimetre, from the resolution: exact, where the
+  // millimetre sizes above are rounded.
+  double PixelsPerMMX();
+  double PixelsPerMMY();
 
  protected:
   virtual QPaintDevice& Device() = 0;
@@ -58,14 +73,21 @@ class TPrinter {
   virtual bool DeviceNewPage() = 0;
   // Called after the painter has ended the job.
   virtual void JobEnded() {}
+  // After JobEnded(): false when the device reports that the job failed.
+  virtual bool DeviceSucceeded() { return true; }
+  // Why the device failed, in French ("l'imprimante a refusé le travail").
+  virtual QString DeviceError();
 
  private:
   QFontMetrics Metrics();
+  void Fail();
 
   QString title_;
   QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
   QPainter painter_;
   bool printing_ = false;
+  bool failed_ = false;
+  QString error_;
   int pageNumber_ = 0;
   int textY_ = 0;
 };

@@ -1,22 +1,54 @@
 #pragma once
-// TQtPrinter: TPrinter on the machine's printer (QPrinter, high resolution).
-// The print and printer set-up dialogs of TQtServices configure the same QPrinter.
+// TQtPrinter: TPrinter on the machine's printer (QPrinter, high resolution), or on
+// a QPrinter owned elsewhere, such as the one a print preview paints on. The
+// print and printer set-up dialogs of TQtServices configure the owned QPrinter.
+//
+// Failures: a job that the device refuses at its start gives a reason from what
+// can be checked (no file chosen, a missing folder, an unwritable file, an
+// invalid printer). A job handed to CUPS is refused by CUPS only after Qt has
+// ended it, and Qt does not pass the refusal on: EndDoc() asks CUPS for the
+// status of that last request, when CUPS is loaded in the process.
+//
+// A file printer proposes a PDF named after the job's title: "/data/clients.qor"
+// gives "/data/clients.pdf". A title that is no absolute path proposes nothing.
 
 #include <QPrinter>
+#include <memory>
 
 #include "TPrinter.h"
+
+class QPrintDialog;
 
 class TQtPrinter : public TPrinter {
  public:
   TQtPrinter();
+  // Draws on `printer`, which must outlive this object; takes its orientation.
+  explicit TQtPrinter(QPrinter& printer);
   ~TQtPrinter() override;
-  QPrinter& QtPrinter() { return printer_; }
+  QPrinter& QtPrinter() { return *printer_; }
+
+  // After the print or printer set-up dialog: the orientation chosen there is
+  // the one later jobs keep.
+  void TakeDialogSettings();
+  bool PrintsToFile() override { return printer_->outputFormat() == QPrinter::PdfFormat; }
+
+  // The PDF file proposed for a job title, empty when there is none.
+  static QString PdfFileName(const QString& title);
+  // Before the print dialog is built: a file printer writes to PdfFileName(Title()).
+  void ProposeFileName();
+  // Once it is built: the dialog's own file entry proposes the same file, also
+  // while the printer chosen is not a file.
+  void ProposeFileName(QPrintDialog& dialog);
 
  protected:
-  QPaintDevice& Device() override { return printer_; }
+  QPaintDevice& Device() override { return *printer_; }
   void ApplySettings(const QString& title, QPageLayout::Orientation orientation) override;
-  bool DeviceNewPage() override { return printer_.newPage(); }
+  bool DeviceNewPage() override { return printer_->newPage(); }
+  bool DeviceSucceeded() override;
+  QString DeviceError() override;
 
  private:
-  QPrinter printer_;
+  std::unique_ptr<QPrinter> owned_;
+  QPrinter* printer_;
+  QString endError_;
 };

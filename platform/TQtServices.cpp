@@ -133,13 +133,19 @@ std::optional<TFileChoice> TQtServices::FileDialog(const TFileDialogRequest& req
 }
 
 bool TQtServices::PrintDialog() {
+  printer_.ProposeFileName();
   QPrintDialog dialog(&printer_.QtPrinter(), Parent());
-  return dialog.exec() == QDialog::Accepted;
+  printer_.ProposeFileName(dialog);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  printer_.TakeDialogSettings();
+  return true;
 }
 
 bool TQtServices::PrinterSetupDialog() {
   QPageSetupDialog dialog(&printer_.QtPrinter(), Parent());
-  return dialog.exec() == QDialog::Accepted;
+  if (dialog.exec() != QDialog::Accepted) return false;
+  printer_.TakeDialogSettings();
+  return true;
 }
 
 std::optional<QFont> TQtServices::FontDialog(const QFont& initial) {

@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev
   fonts-liberation fonts-dejavu-core
   sqlite3 locales
+  poppler-utils
 )
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QTemporaryDir>
 
 #include "TQtPrinter.h"
@@ -113,4 +115,26 @@ TEST(PrinterTest, QtPrinterPrintsToAPdfFile) {
   QFile pdf(path);
   ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
   EXPECT_TRUE(pdf.read(5) == "%PDF-");
+}
+
+// Qt's print dialog would make its proposal from the job title as if it were a
+// bare name; the file printer proposes the table's name with ".pdf" beside it.
+TEST(PrinterTest, ThePrintDialogProposesThePdfBesideTheTable) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  TQtPrinter printer;
+  printer.QtPrinter().setOutputFormat(QPrinter::PdfFormat);
+  printer.QtPrinter().setOutputFileName(dir.filePath(QStringLiteral("avant.pdf")));
+  printer.SetTitle(dir.filePath(QStringLiteral("clients.table.qor")));
+  const QString expected = dir.filePath(QStringLiteral("clients.table.pdf"));
+  printer.ProposeFileName();
+  QPrintDialog dialog(&printer.QtPrinter());
+  printer.ProposeFileName(dialog);
+  EXPECT_EQ(printer.QtPrinter().outputFileName(), expected);
+  auto* entry = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->text(), expected);
+  // A job without a path (the query windows' lists) proposes nothing new.
+  EXPECT_EQ(TQtPrinter::PdfFileName(QString()), QString());
+  EXPECT_EQ(TQtPrinter::PdfFileName(QStringLiteral("Noname1")), QString());
 }

@@ -17,6 +17,8 @@
 #include "ConvertOemText.h"
 #include "FileNames.h"
 #include "IServices.h"
+#include "PrintEnvelopes.h"
+#include "PrintGrid.h"
 #include "TEnreg.h"
 #include "TFindDlg.h"
 #include "THourglass.h"
@@ -27,6 +29,7 @@
 #include "TRenum.h"
 #include "TReplaceDlg.h"
 #include "TStringGrid.h"
+#include "TStructurePrintout.h"
 #include "TTextWidths.h"
 
 namespace {
@@ -1130,6 +1133,32 @@ void TChild::ReplaceAll() {
     LitOnglet();
   }
   Modified = true;
+}
+
+// --- Printing ---
+
+void TChild::ImpListe() {
+  if (TPrintout::AskPrinter(FileName))
+    PrintGrid(*StringGrid1, FileName, FileName, StringGrid1->RowCount() - 1);
+}
+
+void TChild::ImpFiche() {
+  if (TPrintout::AskPrinter(FileName))
+    PrintGrid(*StringGrid2, FileName, FileName, StringGrid2->RowCount() - 1);
+}
+
+void TChild::ImpStru() {
+  if (TPrintout::AskPrinter(FileName)) TStructurePrintout(FileName, FieldList('\t')).Print();
+}
+
+void TChild::Apercu() {
+  PreviewGrid(*StringGrid1, FileName, FileName, StringGrid1->RowCount() - 1);
+}
+
+void TChild::ImpEnv() {
+  EcritOnglet();
+  const TRecordFilter filter{FilterField, FilterOperator, FilterValue};
+  PrintEnvelopes(Table, SelectionMode ? &filter : nullptr, Envelope, FileName);
 }
 
 // --- Closing and events ---

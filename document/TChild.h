@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "TEnvelopePrintout.h"
 #include "TKStringList.h"
 #include "TQor2.h"
 
@@ -169,6 +170,21 @@ class TChild : public QWidget {
   void Compte();         // counts the records that satisfy a typed condition
   void Calculer();       // sum, average, minimum or maximum of a "FLOAT" field
 
+  // --- Printing: the print dialog, then the print room draws what the window shows ---
+
+  void ImpListe();  // the table view as a ruled list, headed by FileName
+  void ImpFiche();  // the column view as it was last shown
+  void ImpStru();   // "Structure du fichier <name>", then one line per field
+  void Apercu();    // the table view's list in "Aperçu avant impression"
+  // The envelope settings, copied from the main window for one envelope command.
+  void SetEnv(const std::array<QString, 4>& senderLines, int offset, int orientation) {
+    Envelope = {senderLines, offset, orientation};
+  }
+  std::array<QString, 4> GetEnv() const { return Envelope.SenderLines; }
+  // The envelope dialog, then an envelope per record shown: all, or the
+  // selection in selection mode. Writes the view back first.
+  void ImpEnv();
+
   // The close question: true when the window may close. Asks "Enregistrer
   // changements dans '<file>'?" (Yes, No, Cancel) when the table was modified;
   // Yes saves, and the window stays open when the table was not saved after all.
@@ -212,6 +228,7 @@ class TChild : public QWidget {
   bool WholeWord = false;
   bool ReplaceAllOption = false;
   bool Replacing = false;
+  TEnvelopeSettings Envelope;
   TKStringList CopyBuffer;  // values copied by the copy command, as stored
   // The form layout and the controls built from it for the form view.
   QStringList Layout;

@@ -109,6 +109,15 @@ QString TGridPrintout::Fitting(const QFontMetrics& fm, const QString& text, int 
   if (text.isEmpty() || width <= 0) return QString();
   // Most cells fit by far: no need to shape them twice.
   if (text.size() * fm.maxWidth() <= width) return text;
+  // A number right-aligned with leading blanks gives up blanks first.
+  qsizetype blanks = 0;
+  while (blanks < text.size() && text[blanks] == QLatin1Char(' ')) ++blanks;
+  if (blanks > 0) {
+    const int over = fm.horizontalAdvance(text) - width;
+    if (over <= 0) return text;
+    const int blank = std::max(1, fm.horizontalAdvance(QLatin1Char(' ')));
+    return Fitting(fm, text.mid(std::min<qsizetype>(blanks, (over + blank - 1) / blank)), width);
+  }
   // The characters' own advances find the cut; the shaped width of that start
   // decides, as kerning may make it a little wider.
   int length = 0;

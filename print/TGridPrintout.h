@@ -12,7 +12,8 @@
 // page width / control width (integer quotient). When the columns so placed
 // would pass R - or the control is wider than the page - they are scaled down
 // to fill M..R exactly. A cell's text starts 10 pixels into its column and
-// 10 below its row's top, and is cut to the characters that fit the column.
+// 10 below its row's top, and is cut to the characters that fit the column;
+// a number padded with leading blanks loses blanks before digits.
 //
 // Each page: the heading in bold at (M, T) and "Imprimé le <date>" ending at R;
 // a light grey band (192, 192, 192) from (M, T + h) to (R, T + 2h) with a rule

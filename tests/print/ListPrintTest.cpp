@@ -185,7 +185,8 @@ TEST_F(ListPrintTest, AGridWiderThanThePageIsScaledToFitAndItsTextCut) {
     grid.SetCell(col, 0, QStringLiteral("Champ%1").arg(col));
     grid.SetCell(col, 1, QString(80, QChar('W')));
   }
-  for (const int pageWidth : {4961, 600}) {  // scale 7 and scale 0
+  grid.SetCell(6, 1, QString(100, QChar(' ')) + "12,5");  // a number padded to the right
+  for (const int pageWidth : {4961, 600}) {               // scale 7 and scale 0
     Printer().ClearJobs();
     Printer().SetPage(pageWidth, pageWidth * 297 / 210, 210, 297);
     ASSERT_TRUE(PrintGrid(grid, QString(), QString(), 2));
@@ -211,6 +212,7 @@ TEST_F(ListPrintTest, AGridWiderThanThePageIsScaledToFitAndItsTextCut) {
     ASSERT_EQ(texts.size(), 1 + 8 + 8);
     EXPECT_TRUE(texts[16].startsWith(QStringLiteral("WW")));
     EXPECT_LT(texts[16].size(), 80);
+    EXPECT_TRUE(texts[15].endsWith(QStringLiteral(" 12,5"))) << texts[15].toStdString();
   }
 }
 

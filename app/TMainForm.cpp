@@ -151,12 +151,19 @@ std::vector<TCommand> TMainForm::Commands() {
       Separator(),
       SubMenu("Imprimer1", "&Imprimer", TEnabling::WithDocument),
       // "Imprimer" on the tool bar prints the list.
-      Item("Liste1", "&Liste...", "Imprime la liste", {})
+      Item("Liste1", "&Liste...", "Imprime la liste", OnChild(&TChild::ImpListe, "Imprime..."))
           .EnabledInView(1)
           .Button("PrintButton", P::Print, "Imprimer"),
-      Item("Fiche1", "&Fiche...", "Imprime la fiche active", {}).EnabledInView(2),
-      DocItem("Structure1", "&Structure...", "Imprimer la structure", {}),
-      DocItem("Enveloppes1", "&Enveloppes...", "Imprimer enveloppes", {}),
+      Item("Fiche1", "&Fiche...", "Imprime la fiche active",
+           OnChild(&TChild::ImpFiche, "Imprime..."))
+          .EnabledInView(2),
+      DocItem("Structure1", "&Structure...", "Imprimer la structure",
+              OnChild(&TChild::ImpStru, "Imprime...")),
+      DocItem("Enveloppes1", "&Enveloppes...", "Imprimer enveloppes",
+              OnChild([this](TChild& child) { Enveloppes1Click(child); })),
+      Item("Apercu1", "&Aperçu avant impression", "Afficher la liste telle qu'elle sera imprimée",
+           OnChild(&TChild::Apercu))
+          .EnabledInView(1),
       EndSubMenu(),
       Item("Configurerlimprimante1", "&Configurer l'imprimante", "Configurer l'imprimante",
            [] { Services().PrinterSetupDialog(); }),
@@ -537,6 +544,14 @@ void TMainForm::FileOpenItemClick() {
   request.filters = {{QStringLiteral("Fichiers Vek Base (*.qor)"), QStringLiteral("*.qor")}};
   if (std::optional<TFileChoice> choice = Services().FileDialog(request)) OpenTable(choice->path);
   UpdateMenuItems();
+}
+
+// The document window prints with a copy of the envelope settings; the sender
+// lines come back as the envelope dialog left them, confirmed or not.
+void TMainForm::Enveloppes1Click(TChild& child) {
+  child.SetEnv(SenderLines, EnvelopeOffset, EnvelopeOrientation);
+  child.ImpEnv();
+  SenderLines = child.GetEnv();
 }
 
 void TMainForm::FileCloseItemClick() {

@@ -117,6 +117,7 @@ class TMainForm : public QMainWindow {
   void FileNewItemClick();
   void FileOpenItemClick();
   void FileCloseItemClick();
+  void Enveloppes1Click(TChild& child);
   void WindowArrangeItemClick();
   void WindowMinimizeItemClick();
   // The about box and the desk utilities: a window owned by this one, created,

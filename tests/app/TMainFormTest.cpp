@@ -56,6 +56,7 @@ TEST_F(MainFormTest, MenusHaveEveryCaptionHintShortcutAndSeparatorInOrder) {
         "I&mporter...|Importer|", "E&xporter...|Exporter|", "-", "> &Imprimer|",
         "  &Liste...|Imprime la liste|", "  &Fiche...|Imprime la fiche active|",
         "  &Structure...|Imprimer la structure|", "  &Enveloppes...|Imprimer enveloppes|",
+        "  &Aperçu avant impression|Afficher la liste telle qu'elle sera imprimée|",
         "&Configurer l'imprimante|Configurer l'imprimante|", "-",
         "&Quitter|Quitter l'application|"}},
       {"Edit1",
@@ -197,12 +198,14 @@ TEST_F(MainFormTest, EnablingRulesFollowTheOpenWindowsAndTheActiveView) {
   EXPECT_TRUE(services.Log().isEmpty());
 
   // With a table open everything is usable but the print item of the other
-  // view: "Fiche..." in the table view, "Liste..." in the column view.
+  // view: "Fiche..." in the table view, "Liste..." and its preview in the
+  // column view.
   ASSERT_TRUE(form->OpenTable(WriteTable("a.qor")));
   const QStringList everything = Commands(*form, false);
   QStringList allButFiche = everything, allButListe = everything;
   allButFiche.removeOne("Fiche1");
   allButListe.removeOne("Liste1");
+  allButListe.removeOne("Apercu1");
   EXPECT_EQ(UsableCommands(*form), allButFiche);
   EXPECT_TRUE(Checked("Tabulaire1"));
   EXPECT_FALSE(Checked("Colonne1"));

@@ -9,13 +9,9 @@
 #include <QRegularExpression>
 
 #include "DocumentTest.h"
+#include "PrintQString.h"
 #include "TQtPrinter.h"
 #include "TRecordingPrinter.h"
-
-// Failures show texts, not UTF-16 bytes.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
 
 // The scripted services with a PDF printer. A confirmed print dialog takes the
 // file it proposes, as a user pressing "Imprimer" in Qt's dialog does.

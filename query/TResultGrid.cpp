@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "PrintGrid.h"
+#include "TPrintout.h"
 #include "TQor2.h"
 
 namespace {
@@ -50,4 +52,6 @@ void TResultGrid::Remplit(const TQor2& table) {
   EndUpdate();
 }
 
-void TResultGrid::Imprimer() {}
+void TResultGrid::Imprimer() {
+  if (TPrintout::AskPrinter(QString())) PrintGrid(*this, QString(), QString(), RowCount() - 1);
+}

@@ -21,7 +21,7 @@ class TResultGrid : public TStringGrid {
 
   void Remplit(const TQor2& table);
 
-  // "Imprimer": the whole grid, header row included, through the print dialog
-  // and the list printing. Until the list printing exists it does nothing.
+  // "Imprimer": the print dialog, then the whole grid, header row included, as
+  // a ruled list with no title and no heading.
   void Imprimer();
 };

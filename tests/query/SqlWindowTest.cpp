@@ -80,6 +80,23 @@ TEST_F(SqlWindowTest, ResultShowsTheRecordsThatSatisfyTheConditionAndNothingElse
   });
 }
 
+TEST_F(SqlWindowTest, PrintsTheResultGridWithNoTitleAfterThePrintDialog) {
+  services.AnswerPrintDialog(false);
+  services.AnswerPrintDialog(true);
+  InSql([](TSql& sql) {
+    Run(sql, "SELECT NOM WHERE VILLE = 'Lyon'");
+    sql.SpeedButton11->click();  // cancelled: nothing printed
+    sql.SpeedButton11->click();
+  });
+  const auto& jobs = services.RecordingPrinter().Jobs();
+  ASSERT_EQ(jobs.size(), 1u);
+  EXPECT_EQ(jobs[0].title, "");
+  const QStringList texts = jobs[0].Texts(0);
+  ASSERT_FALSE(texts.isEmpty());
+  EXPECT_TRUE(texts[0].startsWith(QString::fromUtf8("Imprimé le "))) << texts[0].toStdString();
+  EXPECT_EQ(texts.mid(1), QStringList({"Enr", "NOM", "1", "Durand", "2", "Petit"}));
+}
+
 TEST_F(SqlWindowTest, UnreadableStatementSaysWhyInsteadOfKeepingTheOldResult) {
   InSql([](TSql& sql) {
     Run(sql, "SELECT NOM WHERE VILLE = 'Lyon'");

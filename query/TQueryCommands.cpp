@@ -91,7 +91,8 @@ void TQueryCommands::Calculer(const TQor2& table) {
   }
   if (c.overflow) {
     Services().Warning(QStringLiteral("Dépassement de capacité"));
-  } else if (op == TCalcOperation::kMoyenne && c.count == 0) {
+  } else if (op != TCalcOperation::kSomme && c.count == 0) {
+    // An average, a minimum or a maximum of nothing has no value to show.
     Services().Message(QStringLiteral("Aucun enregistrement ne satisfait la condition"));
   } else {
     static const char* const names[] = {"Somme", "Moyenne", "Minimum", "Maximum"};

@@ -24,7 +24,8 @@ class TQueryCommands {
   // "Compter": "<condition> : <n> enregistrements comptés".
   static void Compte(const TQor2& table);
   // "Calculer": "<condition> - Somme : 42,50" (or Moyenne, Minimum, Maximum);
-  // an average over no record says "Aucun enregistrement ne satisfait la
-  // condition", a total beyond the 6-byte range "Dépassement de capacité".
+  // an average, minimum or maximum over no record says "Aucun enregistrement
+  // ne satisfait la condition" (a sum of none is 0), a total beyond the 6-byte
+  // range "Dépassement de capacité".
   static void Calculer(const TQor2& table);
 };

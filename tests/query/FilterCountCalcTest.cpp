@@ -176,8 +176,12 @@ TEST_F(FilterCountCalcTest, CalculateShowsTwoDecimalsInFrench) {
   EXPECT_EQ(LastMessage([this] { child->Calculer(); }), "");
 }
 
-TEST_F(FilterCountCalcTest, AverageOverNoRecordSaysSo) {
-  EXPECT_EQ(Calculate("VILLE=Rome", "AGE", 2), "Aucun enregistrement ne satisfait la condition");
+TEST_F(FilterCountCalcTest, AverageMinimumAndMaximumOverNoRecordSaySo) {
+  for (int operation : {2, 3, 4})
+    EXPECT_EQ(Calculate("VILLE=Rome", "AGE", operation),
+              "Aucun enregistrement ne satisfait la condition")
+        << operation;
+  EXPECT_EQ(Calculate("VILLE=Rome", "AGE", 1), "VILLE=Rome - Somme : ,00");
 }
 
 TEST_F(FilterCountCalcTest, TotalsAreHeldAsSixByteReals) {

@@ -117,6 +117,9 @@ TChild::TChild(QWidget* parent)
   PageControl1->addWidget(TabSheet2);
   PageControl1->addWidget(TabSheet3);
   PageControl1->setCurrentWidget(TabSheet1);
+  FormPage = std::make_unique<TFormPage>(
+      TabSheet3, Table, StringGrid1, Modified, FileName,
+      [this](int key, Qt::KeyboardModifiers modifiers) { return FormKeyDown(key, modifiers); });
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(PageControl1);
@@ -411,11 +414,10 @@ void TChild::TabSheet3Exit() {
   EcritMasque();
 }
 
-// The form view is built by the form layout work; until then its page is empty.
-void TChild::LitMasque() {}
-void TChild::EcritMasque() {}
-void TChild::ChargeMasque(const QString&) {}
-void TChild::Raz() {}
+void TChild::ModiFiche() {
+  EcritOnglet();
+  FormPage->ModiFiche();
+}
 
 // --- Commands ---
 
@@ -476,6 +478,7 @@ bool TChild::Enregistrer() {
   }
   // A document saved as a spreadsheet or as XML stays in that format.
   if (!WriteTable(FileName)) return false;
+  if (!FormPage->SaveLayout(FileName)) return false;
   Modified = false;
   return true;
 }

@@ -21,10 +21,12 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "TEnvelopePrintout.h"
+#include "TFormPage.h"
 #include "TKStringList.h"
 #include "TQor2.h"
 
@@ -66,12 +68,14 @@ class TChild : public QWidget {
   int GetOnglet() const;  // active view: 1 table, 2 column, 3 form, 0 none
   void Vue(int n);        // shows view n (1, 2 or 3); emits ViewChanged
 
-  // Form view; the form layout work fills these in. Until then the form page
-  // stays empty and they do nothing.
-  void LitMasque();
-  void EcritMasque();
-  void ChargeMasque(const QString& tableFileName);
-  void Raz();
+  // Form view: its layout and controls live in FormPage.
+  void ChargeMasque(const QString& tableFileName) { FormPage->ChargeMasque(tableFileName); }
+  void MasqueDefaut() { FormPage->MasqueDefaut(); }
+  void CreMasque() { FormPage->CreMasque(); }
+  void LitMasque() { FormPage->LitMasque(); }
+  void EcritMasque() { FormPage->EcritMasque(); }
+  void Raz() { FormPage->Raz(); }
+  void ModiFiche();  // writes the view back, then the form designer
 
   // --- Commands ---
 
@@ -230,10 +234,9 @@ class TChild : public QWidget {
   bool Replacing = false;
   TEnvelopeSettings Envelope;
   TKStringList CopyBuffer;  // values copied by the copy command, as stored
-  // The form layout and the controls built from it for the form view.
-  QStringList Layout;
-  std::vector<QWidget*> FieldControls;
-  std::vector<QWidget*> DecorControls;
+  // The form layout and the controls built from it for the form view; saved
+  // beside the table with it once the designer changed it.
+  std::unique_ptr<TFormPage> FormPage;
 
  signals:
   // The active view changed (Vue); the main window updates its menus.

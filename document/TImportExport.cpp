@@ -188,6 +188,7 @@ bool TImportExport::SaveAs() {
   // The ending just given names the format; a failure has been told.
   if (!(kind == 6 ? SauveXml(name) : c.WriteTable(name))) return false;
   // The whole table is now in the document's file: nothing is left to save.
+  if (!c.FormPage->SaveLayout(name)) return false;
   c.SetFileName(name);
   c.Modified = false;
   return true;

@@ -1,0 +1,619 @@
+#include "TCrefiche.h"
+
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
+#include <algorithm>
+
+#include "AnsiCodec.h"
+#include "IServices.h"
+#include "TColorCode.h"
+#include "TCreEdt.h"
+#include "TCreImg.h"
+#include "TCreLbl.h"
+#include "TCreLig.h"
+#include "TCreRec.h"
+#include "TDesignerPictures.h"
+#include "TFormControls.h"
+#include "TFormPage.h"
+#include "TFormPicture.h"
+#include "TFormShape.h"
+#include "TPictureLoader.h"
+
+namespace {
+
+const int kToolBarHeight = 33;
+const int kMaxPosition = 0xFFFF;
+const int kMaxPictureSide = 0xFFF;
+const int kMaxFieldElements = 32;
+const int kProposedX = 10;
+
+int Position(int value) {
+  return std::clamp(value, 0, kMaxPosition);
+}
+
+QString FieldPictureName(int counter) {
+  return QStringLiteral("CHAMP") + QString::number(counter);
+}
+
+}  // namespace
+
+TCrefiche::TCrefiche(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Création du fichier"));
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  setAutoFillBackground(true);
+  setMouseTracking(true);
+
+  StaticText1 = new QLabel(this);
+  StaticText1->setAccessibleName(QStringLiteral("Position du pointeur"));
+  StaticText1->move(88, 304);
+
+  overlay_ = new QWidget(this);
+  overlay_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  overlay_->installEventFilter(this);
+
+  ToolBar = new QWidget(this);
+  ToolBar->setObjectName(QStringLiteral("Panel1"));
+  ToolBar->setAccessibleName(QStringLiteral("Barre d'outils"));
+  ToolBar->setAutoFillBackground(true);
+  ToolBar->setBackgroundRole(QPalette::Button);
+  ToolBar->setFixedHeight(kToolBarHeight);
+  SpeedButton8 = AddTool(QStringLiteral("Tout effacer"), 0);
+  SpeedButton1 = AddTool(QStringLiteral("Couleur de fond"), 1);
+  SpeedButton2 = AddTool(QStringLiteral("Libellé"), 2);
+  SpeedButton3 = AddTool(QStringLiteral("Image"), 3);
+  SpeedButton4 = AddTool(QStringLiteral("Ligne"), 4);
+  SpeedButton5 = AddTool(QStringLiteral("Rectangle"), 5);
+  SpeedButton6 = AddTool(QStringLiteral("Champ texte"), 6);
+  SpeedButton7 = AddTool(QStringLiteral("Champ image"), 7);
+  SpeedButton9 = AddTool(QStringLiteral("Modifier"), 7);
+  const std::pair<QToolButton*, TDesignerTool> pictures[] = {
+      {SpeedButton8, TDesignerTool::Clear},        {SpeedButton1, TDesignerTool::Background},
+      {SpeedButton2, TDesignerTool::Label},        {SpeedButton3, TDesignerTool::Picture},
+      {SpeedButton5, TDesignerTool::Rectangle},    {SpeedButton6, TDesignerTool::TextField},
+      {SpeedButton7, TDesignerTool::FieldPicture}, {SpeedButton9, TDesignerTool::Modify}};
+  for (const auto& [button, tool] : pictures) button->setIcon(TDesignerPictures::Tool(tool));
+  SpeedButton4->setText(QStringLiteral("----"));
+  SpeedButton7->hide();  // the tool exists, but the tool bar does not offer it
+  Button1 = new QPushButton(QStringLiteral("Annuler"), ToolBar);
+  Button2 = new QPushButton(QStringLiteral("OK"), ToolBar);
+  for (QPushButton* button : {Button1, Button2}) {
+    button->setAccessibleName(button->text());
+    button->setAutoDefault(false);
+    button->resize(75, 25);
+  }
+
+  PopupMenu1 = new QMenu(this);
+  Modifier1 = PopupMenu1->addAction(QStringLiteral("Modifier"));
+  Supprimer1 = PopupMenu1->addAction(QStringLiteral("Supprimer"));
+
+  connect(SpeedButton8, &QToolButton::clicked, this, &TCrefiche::SpeedButton8Click);
+  connect(SpeedButton1, &QToolButton::clicked, this, &TCrefiche::SpeedButton1Click);
+  connect(SpeedButton2, &QToolButton::clicked, this, &TCrefiche::SpeedButton2Click);
+  connect(SpeedButton3, &QToolButton::clicked, this, &TCrefiche::SpeedButton3Click);
+  connect(SpeedButton4, &QToolButton::clicked, this, &TCrefiche::SpeedButton4Click);
+  connect(SpeedButton5, &QToolButton::clicked, this, &TCrefiche::SpeedButton5Click);
+  connect(SpeedButton6, &QToolButton::clicked, this, &TCrefiche::SpeedButton6Click);
+  connect(SpeedButton7, &QToolButton::clicked, this, &TCrefiche::SpeedButton7Click);
+  connect(SpeedButton9, &QToolButton::clicked, this, &TCrefiche::SpeedButton9Click);
+  connect(Modifier1, &QAction::triggered, this, &TCrefiche::SpeedButton9Click);
+  connect(Supprimer1, &QAction::triggered, this, &TCrefiche::Supprimer1Click);
+  connect(Button1, &QPushButton::clicked, this, &TCrefiche::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TCrefiche::Button2Click);
+}
+
+QToolButton* TCrefiche::AddTool(const QString& hint, int index) {
+  auto* button = new QToolButton(ToolBar);
+  button->setAutoRaise(true);
+  button->setToolTip(hint);
+  button->setStatusTip(hint);
+  button->setAccessibleName(hint);
+  button->setGeometry(4 + 28 * index, 4, 25, 25);
+  button->setIconSize(QSize(16, 16));
+  return button;
+}
+
+// --- Building and reading the surface ---
+
+void TCrefiche::Init(const std::vector<std::string>& layout,
+                     const std::vector<std::string>& fieldNames) {
+  Clear();
+  FieldElementCount = 0;
+  FieldNames = fieldNames;
+  std::vector<TLayoutLine> lines;
+  TFormLayout::TError error;
+  const bool complete = TFormLayout::Read(layout, lines, error);
+  for (TLayoutLine& line : lines) {
+    TElement element;
+    if (line.kind == TLayoutLine::Edit || line.IsFieldPicture()) ++FieldElementCount;
+    if (line.IsFieldPicture())
+      element.frame = QSize(TFormControls::kFieldPictureSize, TFormControls::kFieldPictureSize);
+    element.line = std::move(line);
+    AddElement(std::move(element));
+    if (Elements.back().line.IsFieldPicture())
+      Elements.back().control->setObjectName(FieldPictureName(FieldElementCount));
+  }
+  if (!complete) Services().Error(TFormPage::Message(error));
+}
+
+std::vector<std::string> TCrefiche::Result() {
+  std::vector<std::string> lines;
+  if (Confirmed) {
+    lines.reserve(Elements.size());
+    for (const TElement& element : Elements) lines.push_back(element.line.Write());
+  }
+  Clear();
+  return lines;
+}
+
+void TCrefiche::Clear() {
+  for (TElement& element : Elements) delete element.control;
+  Elements.clear();
+  SelectedIndex = -1;
+  overlay_->update();
+}
+
+void TCrefiche::AddElement(TElement element) {
+  Elements.push_back(std::move(element));
+  Rebuild(Elements.back());
+}
+
+void TCrefiche::Rebuild(TElement& element) {
+  const QString name = element.control ? element.control->objectName() : QString();
+  delete element.control;
+  element.control = TFormControls::Create(element.line, this, font(), QPoint(0, 0));
+  if (!element.control) return;
+  QWidget* control = element.control;
+  control->setObjectName(name);
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+    // A text field shows the name of its field and takes no typing.
+    edit->setReadOnly(true);
+    edit->setText(FromAnsi(element.line.field));
+  } else if (auto* shape = dynamic_cast<TFormShape*>(control)) {
+    if (!shape->Filled()) shape->SetPenWidth(element.outline);
+  } else if (element.line.IsFieldPicture()) {
+    control->resize(element.frame);
+  }
+  control->setAttribute(Qt::WA_TransparentForMouseEvents);
+  control->setFocusPolicy(Qt::NoFocus);
+  control->show();
+  overlay_->raise();
+  StaticText1->raise();
+  ToolBar->raise();
+  overlay_->update();
+}
+
+QPoint TCrefiche::Centred(QSize size) const {
+  return QPoint(Position((width() - size.width()) / 2), Position((height() - size.height()) / 2));
+}
+
+// --- Adding elements ---
+
+void TCrefiche::SpeedButton2Click() {
+  TCreLbl dialog(this);
+  dialog.Init(QString(), font(), TLayoutLine::kWindowText, height() / 2, kProposedX);
+  Services().RunDialog(dialog);
+  QFont chosen;
+  uint32_t color = 0;
+  int top = 0, left = 0;
+  const QString text = dialog.Result(chosen, color, top, left);
+  if (text.isEmpty()) return;
+  TElement element;
+  element.line.kind = TLayoutLine::Label;
+  element.line.caption = ToAnsi(text);
+  TFormControls::SetLabelFont(element.line, chosen);
+  element.line.color = color;
+  element.line.hasColor = true;
+  element.line.x = Position(left);
+  element.line.y = Position(top);
+  element.ownMenu = true;
+  AddElement(std::move(element));
+}
+
+bool TCrefiche::ChoosePicture(TLayoutLine& line) {
+  TFileDialogRequest request;
+  request.kind = TFileDialogKind::Picture;
+  request.filters = TPictureLoader::Filters();
+  const std::optional<TFileChoice> choice = Services().FileDialog(request);
+  if (!choice) return false;
+  QImage image;
+  QString message;
+  if (!TPictureLoader::Load(choice->path, image, message)) {
+    Services().Error(message);
+    return false;
+  }
+  // What the picture leaves uncovered (transparent parts) is written white.
+  const int w = std::min(image.width(), kMaxPictureSide);
+  const int h = std::min(image.height(), kMaxPictureSide);
+  QImage canvas(w, h, QImage::Format_RGB32);
+  canvas.fill(Qt::white);
+  {
+    QPainter painter(&canvas);
+    painter.drawImage(0, 0, image);
+  }
+  line.kind = TLayoutLine::Image;
+  line.embedded = true;
+  line.width = w;
+  line.height = h;
+  line.pixels.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
+  size_t k = 0;
+  for (int x = 0; x < w; ++x)
+    for (int y = 0; y < h; ++y) {
+      const QRgb c = canvas.pixel(x, y);
+      line.pixels[k++] = TColorCode::FromColor(QColor(c));
+    }
+  return true;
+}
+
+void TCrefiche::SpeedButton3Click() {
+  TElement element;
+  if (!ChoosePicture(element.line)) return;
+  const QPoint at =
+      Centred(QSize(TFormControls::kFieldPictureSize, TFormControls::kFieldPictureSize));
+  element.line.x = at.x();
+  element.line.y = at.y();
+  element.ownMenu = true;
+  AddElement(std::move(element));
+}
+
+void TCrefiche::SpeedButton4Click() {
+  TCreLig dialog(this);
+  dialog.Init(0, 400, 1);
+  Services().RunDialog(dialog);
+  int orientation = -1, length = 0, thickness = 0;
+  dialog.Result(orientation, length, thickness);
+  if (orientation < 0) return;
+  TElement element;
+  element.line.kind = TLayoutLine::Shape;
+  element.line.fill = '1';
+  element.line.width = Position(orientation == 0 ? length : thickness);
+  element.line.height = Position(orientation == 0 ? thickness : length);
+  const QPoint at = Centred(QSize(element.line.width, element.line.height));
+  element.line.x = at.x();
+  element.line.y = at.y();
+  surfaceMenu_ = true;
+  AddElement(std::move(element));
+}
+
+void TCrefiche::SpeedButton5Click() {
+  TCreRec dialog(this);
+  dialog.Init(1, 300, 100);
+  Services().RunDialog(dialog);
+  int thickness = -1, length = 0, breadth = 0;
+  dialog.Result(thickness, length, breadth);
+  if (thickness < 0) return;
+  TElement element;
+  element.line.kind = TLayoutLine::Shape;
+  element.line.fill = '2';
+  element.line.width = Position(length);
+  element.line.height = Position(breadth);
+  element.outline = thickness;
+  const QPoint at = Centred(QSize(element.line.width, element.line.height));
+  element.line.x = at.x();
+  element.line.y = at.y();
+  surfaceMenu_ = true;
+  AddElement(std::move(element));
+}
+
+bool TCrefiche::CanBind(const std::string& field, int except) const {
+  TFormLayout::TError error;
+  error.text = field;
+  if (!TFormLayout::IsIdentifier(field)) {
+    error.fault = TFormLayout::TFault::InvalidName;
+  } else {
+    for (size_t i = 0; i < Elements.size(); ++i)
+      if (static_cast<int>(i) != except && Elements[i].line.kind == TLayoutLine::Edit &&
+          Elements[i].line.field == field)
+        error.fault = TFormLayout::TFault::RepeatedName;
+  }
+  if (error.fault == TFormLayout::TFault::None) return true;
+  Services().Error(TFormPage::Message(error));
+  return false;
+}
+
+namespace {
+
+QStringList Names(const std::vector<std::string>& names) {
+  QStringList list;
+  for (const std::string& name : names) list << FromAnsi(name);
+  return list;
+}
+
+}  // namespace
+
+void TCrefiche::SpeedButton6Click() {
+  if (FieldElementCount >= kMaxFieldElements) {
+    Services().Message(QStringLiteral("Vous avez déjà 32 champs"));
+    return;
+  }
+  // The field proposed is the one after the count of field elements, or the
+  // last field once the count reaches the number of fields.
+  ++FieldElementCount;
+  const int fields = static_cast<int>(FieldNames.size());
+  if (FieldElementCount >= fields) FieldElementCount = fields - 1;
+  if (FieldElementCount < 0) {
+    Services().Error(QStringLiteral("Index de liste hors limites (%1)").arg(FieldElementCount));
+    return;
+  }
+  TCreEdt dialog(this);
+  dialog.Init(Names(FieldNames), FromAnsi(FieldNames[static_cast<size_t>(FieldElementCount)]),
+              height() / 2, kProposedX, 160);
+  Services().RunDialog(dialog);
+  int width = 0, top = 0, left = 0;
+  const QString name = dialog.Result(width, top, left);
+  if (name.isEmpty()) return;
+  const std::string field = ToAnsi(name);
+  if (!CanBind(field, -1)) return;
+  TElement element;
+  element.line.kind = TLayoutLine::Edit;
+  element.line.field = field;
+  element.line.width = std::clamp(width, 0, 0xFFF);
+  element.line.x = Position(left);
+  element.line.y = Position(top);
+  surfaceMenu_ = true;
+  AddElement(std::move(element));
+}
+
+void TCrefiche::SpeedButton7Click() {
+  if (FieldElementCount >= kMaxFieldElements) {
+    Services().Message(QStringLiteral("Vous avez déjà 32 champs"));
+    return;
+  }
+  ++FieldElementCount;
+  TCreImg dialog(this);
+  dialog.Init(100, 100);
+  Services().RunDialog(dialog);
+  int first = 0, second = 0;
+  dialog.Result(first, second);
+  if (first < 10 || second < 10) return;
+  TElement element;
+  element.line.kind = TLayoutLine::Image;
+  element.frame = QSize(Position(second), Position(first));
+  const QPoint at = Centred(element.frame);
+  element.line.x = at.x();
+  element.line.y = at.y();
+  surfaceMenu_ = true;
+  AddElement(std::move(element));
+  Elements.back().control->setObjectName(FieldPictureName(FieldElementCount));
+}
+
+// --- Modifying, deleting, clearing ---
+
+void TCrefiche::ModifyLabel(TElement& element) {
+  TLayoutLine& line = element.line;
+  const QFont font = TFormControls::LabelFont(line, this->font());
+  const uint32_t color = line.hasColor ? line.color : TLayoutLine::kWindowText;
+  TCreLbl dialog(this);
+  dialog.Init(FromAnsi(line.caption), font, color, line.y, line.x);
+  Services().RunDialog(dialog);
+  QFont chosen;
+  uint32_t newColor = 0;
+  int top = 0, left = 0;
+  const QString text = dialog.Result(chosen, newColor, top, left);
+  if (text.isEmpty()) return;
+  line.caption = ToAnsi(text);
+  line.x = Position(left);
+  line.y = Position(top);
+  // Attributes the user left alone stay as they were read.
+  if (chosen != font || newColor != color) {
+    TFormControls::SetLabelFont(line, chosen);
+    line.color = newColor;
+    line.hasColor = true;
+  }
+}
+
+void TCrefiche::ModifyShape(TElement& element) {
+  TLayoutLine& line = element.line;
+  if (line.IsFilled()) {
+    const bool horizontal = line.width > line.height;
+    TCreLig dialog(this);
+    dialog.Init(horizontal ? 0 : 1, std::max(line.width, line.height),
+                std::min(line.width, line.height));
+    Services().RunDialog(dialog);
+    int orientation = -1, length = 0, thickness = 0;
+    dialog.Result(orientation, length, thickness);
+    if (orientation < 0) return;
+    line.width = Position(orientation == 0 ? length : thickness);
+    line.height = Position(orientation == 0 ? thickness : length);
+    return;
+  }
+  TCreRec dialog(this);
+  dialog.Init(element.outline, line.width, line.height);
+  Services().RunDialog(dialog);
+  int thickness = -1, length = 0, breadth = 0;
+  dialog.Result(thickness, length, breadth);
+  if (thickness < 0) return;
+  element.outline = thickness;
+  line.width = Position(length);
+  line.height = Position(breadth);
+}
+
+void TCrefiche::ModifyTextField(TElement& element) {
+  TLayoutLine& line = element.line;
+  TCreEdt dialog(this);
+  dialog.Init(Names(FieldNames), FromAnsi(line.field), line.y, line.x, line.width);
+  Services().RunDialog(dialog);
+  int width = 0, top = 0, left = 0;
+  const QString name = dialog.Result(width, top, left);
+  if (name.isEmpty() || !CanBind(ToAnsi(name), SelectedIndex)) return;
+  line.field = ToAnsi(name);
+  line.width = std::clamp(width, 0, 0xFFF);
+  line.x = Position(left);
+  line.y = Position(top);
+}
+
+void TCrefiche::SpeedButton9Click() {
+  if (SelectedIndex < 0 || SelectedIndex >= static_cast<int>(Elements.size())) return;
+  TElement& element = Elements[static_cast<size_t>(SelectedIndex)];
+  TLayoutLine& line = element.line;
+  switch (line.kind) {
+    case TLayoutLine::Label:
+      ModifyLabel(element);
+      break;
+    case TLayoutLine::Shape:
+      ModifyShape(element);
+      break;
+    case TLayoutLine::Edit:
+      ModifyTextField(element);
+      break;
+    case TLayoutLine::Image:
+      if (line.embedded) {
+        TLayoutLine picture;
+        if (!ChoosePicture(picture)) return;
+        line.width = picture.width;
+        line.height = picture.height;
+        line.pixels = std::move(picture.pixels);
+      } else {
+        TCreImg dialog(this);
+        dialog.Init(element.frame.height(), element.frame.width());
+        Services().RunDialog(dialog);
+        int first = 0, second = 0;
+        dialog.Result(first, second);
+        if (first < 10 || second < 10) return;
+        element.frame = QSize(Position(second), Position(first));
+      }
+      break;
+    case TLayoutLine::Other:
+      return;
+  }
+  Rebuild(element);
+}
+
+void TCrefiche::Supprimer1Click() {
+  if (SelectedIndex < 0 || SelectedIndex >= static_cast<int>(Elements.size())) return;
+  delete Elements[static_cast<size_t>(SelectedIndex)].control;
+  Elements.erase(Elements.begin() + SelectedIndex);
+  SelectedIndex = -1;
+  overlay_->update();
+}
+
+void TCrefiche::SpeedButton8Click() {
+  Clear();
+  FieldElementCount = 0;
+}
+
+void TCrefiche::SpeedButton1Click() {
+  const std::optional<QColor> color = Services().ColorDialog(palette().color(backgroundRole()));
+  if (!color) return;
+  QPalette p = palette();
+  p.setColor(backgroundRole(), *color);
+  setPalette(p);
+}
+
+void TCrefiche::Button1Click() {
+  Confirmed = false;
+  reject();
+}
+
+void TCrefiche::Button2Click() {
+  Confirmed = true;
+  accept();
+}
+
+// --- Mouse and painting ---
+
+int TCrefiche::ElementAt(QPoint pos) const {
+  for (int i = static_cast<int>(Elements.size()) - 1; i >= 0; --i) {
+    const QWidget* control = Elements[static_cast<size_t>(i)].control;
+    if (control && control->geometry().contains(pos)) return i;
+  }
+  return -1;
+}
+
+void TCrefiche::ElementClick(int index) {
+  SelectedIndex = index >= 0 && index < static_cast<int>(Elements.size()) ? index : -1;
+  overlay_->update();
+}
+
+bool TCrefiche::MenuAt(QPoint pos) const {
+  const int index = ElementAt(pos);
+  return surfaceMenu_ || (index >= 0 && Elements[static_cast<size_t>(index)].ownMenu);
+}
+
+void TCrefiche::CurseurSel(int x, int y) {
+  if (SelectedIndex < 0) return;
+  const QWidget* selected = Elements[static_cast<size_t>(SelectedIndex)].control;
+  const int w = selected->width(), h = selected->height();
+  Pointer = QPoint(x, y);
+  // Later tests win: the corners, then the middle of the left side.
+  Zone = 0;
+  if (x < 5 && y < 5) Zone = 1;
+  if (x > w - 5 && y < 5) Zone = 2;
+  if (x < 5 && y > h - 5) Zone = 3;
+  if (x > w - 5 && y > h - 5) Zone = 4;
+  if (x < 5 && h / 2 - 5 < y && y < h / 2 + 5) Zone = 5;
+  static const Qt::CursorShape kShapes[] = {Qt::CrossCursor,     Qt::SizeFDiagCursor,
+                                            Qt::SizeBDiagCursor, Qt::SizeBDiagCursor,
+                                            Qt::SizeFDiagCursor, Qt::SizeHorCursor};
+  windowCursor_ = QCursor(kShapes[Zone]);
+  setCursor(windowCursor_);
+  StaticText1->setText(QStringLiteral("%1  %2  %3").arg(Zone).arg(x).arg(y));
+  StaticText1->adjustSize();
+}
+
+void TCrefiche::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) ElementClick(ElementAt(event->pos()));
+  QDialog::mousePressEvent(event);
+}
+
+void TCrefiche::mouseMoveEvent(QMouseEvent* event) {
+  const int index = ElementAt(event->pos());
+  if (index < 0) {
+    setCursor(windowCursor_);
+  } else if (SelectedIndex >= 0) {
+    const QPoint at = event->pos() - Elements[static_cast<size_t>(index)].control->pos();
+    CurseurSel(at.x(), at.y());
+  } else {
+    setCursor(Qt::CrossCursor);
+  }
+  QDialog::mouseMoveEvent(event);
+}
+
+void TCrefiche::contextMenuEvent(QContextMenuEvent* event) {
+  if (MenuAt(event->pos())) PopupMenu1->popup(event->globalPos());
+}
+
+void TCrefiche::RectSel(QPainter& painter) const {
+  if (SelectedIndex < 0) return;
+  const QRect r = Elements[static_cast<size_t>(SelectedIndex)].control->geometry();
+  const int left = r.x(), top = r.y(), right = r.x() + r.width(), bottom = r.y() + r.height();
+  painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(left, top, r.width(), r.height());
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(Qt::black);
+  const int midX = (left + right) / 2, midY = (top + bottom) / 2;
+  for (const QPoint& p :
+       {QPoint(left, top), QPoint(midX, top), QPoint(right, top), QPoint(left, midY),
+        QPoint(right, midY), QPoint(left, bottom), QPoint(midX, bottom), QPoint(right, bottom)})
+    painter.drawRect(p.x() - 2, p.y() - 2, 5, 5);
+}
+
+bool TCrefiche::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == overlay_ && event->type() == QEvent::Paint) {
+    QPainter painter(overlay_);
+    RectSel(painter);
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TCrefiche::showEvent(QShowEvent* event) {
+  Confirmed = false;
+  SelectedIndex = -1;
+  setFixedSize(size());
+  QDialog::showEvent(event);
+}
+
+void TCrefiche::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  ToolBar->setGeometry(0, 0, width(), kToolBarHeight);
+  overlay_->setGeometry(rect());
+  Button1->move(width() - 200, 4);
+  Button2->move(width() - 120, 4);
+}

@@ -1,0 +1,124 @@
+#pragma once
+// TCrefiche: the form designer ("Création du fichier"), a modal window in which
+// the user composes a record form from labels, pictures, lines, rectangles and
+// text fields bound to the table's fields. Init builds the surface from layout
+// lines; Result gives the layout back (nothing unless "OK" was pressed) and
+// destroys the elements. Elements are placed and sized only through the
+// element dialogs (TCreLbl, TCreLig, TCreRec, TCreEdt, TCreImg), which run
+// through Services().RunDialog, like every question and file dialog here.
+//
+// Each element keeps the values it was read with, font colour codes and the
+// pixels of an embedded picture included, so OK without edits gives back the
+// lines it was given (hexadecimal digits in upper case); a line of no known
+// kind is kept as it was, unseen. Numbers entered in the dialogs are clamped
+// to what the layout can hold: positions and shape sizes 0 to FFFF, text
+// field widths 0 to FFF; pictures larger than FFF pixels are cut.
+//
+// The surface is the window's client area; the 33-pixel tool bar lies over its
+// top. Elements do not take the mouse: the window finds the element under the
+// pointer for selecting, the element menu and the pointer zones. The window
+// owns its elements' controls.
+
+#include <QCursor>
+#include <QDialog>
+#include <string>
+#include <vector>
+
+#include "TLayoutLine.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPainter;
+class QPushButton;
+class QToolButton;
+
+class TCrefiche : public QDialog {
+ public:
+  struct TElement {
+    TLayoutLine line;
+    QWidget* control = nullptr;  // none for a line of no known kind
+    int outline = 1;             // a rectangle's outline thickness, not written
+    QSize frame;                 // a field picture's frame, not written
+    bool ownMenu = false;        // carries the element menu itself
+  };
+
+  explicit TCrefiche(QWidget* parent = nullptr);
+
+  void Init(const std::vector<std::string>& layout, const std::vector<std::string>& fieldNames);
+  std::vector<std::string> Result();
+
+  void SpeedButton8Click();  // "Tout effacer"
+  void SpeedButton1Click();  // "Couleur de fond"
+  void SpeedButton2Click();  // "Libellé"
+  void SpeedButton3Click();  // "Image"
+  void SpeedButton4Click();  // "Ligne"
+  void SpeedButton5Click();  // "Rectangle"
+  void SpeedButton6Click();  // "Champ texte"
+  void SpeedButton7Click();  // "Champ image"
+  void SpeedButton9Click();  // "Modifier"
+  void Supprimer1Click();    // "Supprimer" of the element menu
+  void Button1Click();       // "Annuler"
+  void Button2Click();       // "OK"
+
+  // What the mouse does, public so that tests can drive it: the topmost
+  // element at a point of the surface (-1 for none), a click on an element
+  // (-1: on the empty surface), and a pointer move to (x, y) within an element.
+  int ElementAt(QPoint pos) const;
+  void ElementClick(int index);
+  void CurseurSel(int x, int y);
+  bool MenuAt(QPoint pos) const;  // whether a right click there opens the element menu
+
+  std::vector<TElement> Elements;
+  std::vector<std::string> FieldNames;
+  int FieldElementCount = 0;
+  int SelectedIndex = -1;
+  bool Confirmed = false;
+  QPoint Pointer;
+  int Zone = 0;
+
+  QWidget* ToolBar = nullptr;
+  QToolButton* SpeedButton1 = nullptr;
+  QToolButton* SpeedButton2 = nullptr;
+  QToolButton* SpeedButton3 = nullptr;
+  QToolButton* SpeedButton4 = nullptr;
+  QToolButton* SpeedButton5 = nullptr;
+  QToolButton* SpeedButton6 = nullptr;
+  QToolButton* SpeedButton7 = nullptr;
+  QToolButton* SpeedButton8 = nullptr;
+  QToolButton* SpeedButton9 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QPushButton* Button2 = nullptr;
+  QLabel* StaticText1 = nullptr;
+  QMenu* PopupMenu1 = nullptr;
+  QAction* Modifier1 = nullptr;
+  QAction* Supprimer1 = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QToolButton* AddTool(const QString& hint, int index);
+  void AddElement(TElement element);
+  void Rebuild(TElement& element);  // a new control for changed values
+  void Clear();
+  void RectSel(QPainter& painter) const;
+  // A field a text field may be bound to, other than `except`'s; else a message.
+  bool CanBind(const std::string& field, int except) const;
+  // Asks for a picture file and reads its pixels into `line`; false when
+  // cancelled or when the file cannot be decoded (message shown).
+  bool ChoosePicture(TLayoutLine& line);
+  void ModifyLabel(TElement& element);
+  void ModifyShape(TElement& element);
+  void ModifyTextField(TElement& element);
+  QPoint Centred(QSize size) const;
+
+  QWidget* overlay_ = nullptr;  // paints the selection above the elements
+  bool surfaceMenu_ = false;
+  QCursor windowCursor_;
+};

@@ -1,0 +1,42 @@
+#pragma once
+// TElementDialog: what the form designer's five element dialogs share: a
+// fixed frame with a caption, labelled fields in a grid, and "Annuler" then
+// "OK" below them. `Confirmed` is cleared whenever the dialog is shown, set by
+// "OK" and left cleared by "Annuler", Escape or the close box, so that a
+// dialog's Result gives its "cancelled" answer unless "OK" was pressed.
+// Built in code so that a test can fill the fields and press the buttons.
+
+#include <QDialog>
+#include <climits>
+
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+
+class TElementDialog : public QDialog {
+ public:
+  void Button1Click();  // "Annuler"
+  void Button2Click();  // "OK"
+
+  QPushButton* Button1 = nullptr;
+  QPushButton* Button2 = nullptr;
+  bool Confirmed = false;
+
+ protected:
+  TElementDialog(const QString& caption, QWidget* parent);
+
+  // A label and a control in the next row of the grid; the control takes the
+  // label's caption as its accessible name.
+  void AddRow(const QString& caption, QWidget* control);
+  // An integer spin field, without bounds unless given.
+  QSpinBox* AddNumber(const QString& caption, const QString& objectName, int value,
+                      int minimum = INT_MIN, int maximum = INT_MAX);
+  // Called last by each dialog, so that the buttons come last in the Tab order.
+  void AddButtons(const QString& okCaption = QStringLiteral("OK"));
+
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QGridLayout* fields_ = nullptr;
+};

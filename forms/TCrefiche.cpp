@@ -188,31 +188,110 @@ void TCrefiche::Rebuild(TElement& element) {
   overlay_->update();
 }
 
-QPoint TCrefiche::Centred(QSize size) const {
-  return QPoint(Position((width() - size.width()) / 2), Position((height() - size.height()) / 2));
+void TCrefiche::AddCentred(TElement element) {
+  const QSize size = element.line.kind == TLayoutLine::Shape
+                         ? QSize(element.line.width, element.line.height)
+                         : element.frame;
+  element.line.x = Position((width() - size.width()) / 2);
+  element.line.y = Position((height() - size.height()) / 2);
+  surfaceMenu_ = true;
+  AddElement(std::move(element));
 }
 
-// --- Adding elements ---
+// --- The element dialogs, for a new element and for a change alike ---
 
-void TCrefiche::SpeedButton2Click() {
+bool TCrefiche::AskLabel(TLayoutLine& line, bool fresh) {
+  const QFont font = TFormControls::LabelFont(line, this->font());
+  const uint32_t color = line.hasColor ? line.color : TLayoutLine::kWindowText;
   TCreLbl dialog(this);
-  dialog.Init(QString(), font(), TLayoutLine::kWindowText, height() / 2, kProposedX);
+  dialog.Init(FromAnsi(line.caption), font, color, line.y, line.x);
   Services().RunDialog(dialog);
   QFont chosen;
-  uint32_t color = 0;
+  uint32_t newColor = 0;
   int top = 0, left = 0;
-  const QString text = dialog.Result(chosen, color, top, left);
-  if (text.isEmpty()) return;
-  TElement element;
-  element.line.kind = TLayoutLine::Label;
-  element.line.caption = ToAnsi(text);
-  TFormControls::SetLabelFont(element.line, chosen);
-  element.line.color = color;
-  element.line.hasColor = true;
-  element.line.x = Position(left);
-  element.line.y = Position(top);
-  element.ownMenu = true;
-  AddElement(std::move(element));
+  const QString text = dialog.Result(chosen, newColor, top, left);
+  if (text.isEmpty()) return false;
+  line.caption = ToAnsi(text);
+  line.x = Position(left);
+  line.y = Position(top);
+  // Attributes the user left alone stay as they were read.
+  if (fresh || chosen != font || newColor != color) {
+    TFormControls::SetLabelFont(line, chosen);
+    line.color = newColor;
+    line.hasColor = true;
+  }
+  return true;
+}
+
+bool TCrefiche::AskLine(TLayoutLine& line) {
+  const bool horizontal = line.width > line.height;
+  TCreLig dialog(this);
+  dialog.Init(horizontal ? 0 : 1, std::max(line.width, line.height),
+              std::min(line.width, line.height));
+  Services().RunDialog(dialog);
+  int orientation = -1, length = 0, thickness = 0;
+  dialog.Result(orientation, length, thickness);
+  if (orientation < 0) return false;
+  line.width = Position(orientation == 0 ? length : thickness);
+  line.height = Position(orientation == 0 ? thickness : length);
+  return true;
+}
+
+bool TCrefiche::AskRectangle(TElement& element) {
+  TCreRec dialog(this);
+  dialog.Init(element.outline, element.line.width, element.line.height);
+  Services().RunDialog(dialog);
+  int thickness = -1, length = 0, breadth = 0;
+  dialog.Result(thickness, length, breadth);
+  if (thickness < 0) return false;
+  element.outline = thickness;
+  element.line.width = Position(length);
+  element.line.height = Position(breadth);
+  return true;
+}
+
+bool TCrefiche::AskTextField(TLayoutLine& line, int except) {
+  QStringList names;
+  for (const std::string& name : FieldNames) names << FromAnsi(name);
+  TCreEdt dialog(this);
+  dialog.Init(names, FromAnsi(line.field), line.y, line.x, line.width);
+  Services().RunDialog(dialog);
+  int width = 0, top = 0, left = 0;
+  const QString name = dialog.Result(width, top, left);
+  if (name.isEmpty() || !CanBind(ToAnsi(name), except)) return false;
+  line.field = ToAnsi(name);
+  line.width = std::clamp(width, 0, 0xFFF);
+  line.x = Position(left);
+  line.y = Position(top);
+  return true;
+}
+
+bool TCrefiche::AskFieldPicture(TElement& element) {
+  // The first value is the frame's height, though captioned "Largeur".
+  TCreImg dialog(this);
+  dialog.Init(element.frame.height(), element.frame.width());
+  Services().RunDialog(dialog);
+  int first = 0, second = 0;
+  dialog.Result(first, second);
+  if (first < 10 || second < 10) return false;
+  element.frame = QSize(Position(second), Position(first));
+  return true;
+}
+
+bool TCrefiche::CanBind(const std::string& field, int except) const {
+  TFormLayout::TError error;
+  error.text = field;
+  if (!TFormLayout::IsIdentifier(field)) {
+    error.fault = TFormLayout::TFault::InvalidName;
+  } else {
+    for (size_t i = 0; i < Elements.size(); ++i)
+      if (static_cast<int>(i) != except && Elements[i].line.kind == TLayoutLine::Edit &&
+          Elements[i].line.field == field)
+        error.fault = TFormLayout::TFault::RepeatedName;
+  }
+  if (error.fault == TFormLayout::TFault::None) return true;
+  Services().Error(TFormPage::Message(error));
+  return false;
 }
 
 bool TCrefiche::ChoosePicture(TLayoutLine& line) {
@@ -243,88 +322,50 @@ bool TCrefiche::ChoosePicture(TLayoutLine& line) {
   line.pixels.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
   size_t k = 0;
   for (int x = 0; x < w; ++x)
-    for (int y = 0; y < h; ++y) {
-      const QRgb c = canvas.pixel(x, y);
-      line.pixels[k++] = TColorCode::FromColor(QColor(c));
-    }
+    for (int y = 0; y < h; ++y)
+      line.pixels[k++] = TColorCode::FromColor(QColor(canvas.pixel(x, y)));
   return true;
+}
+
+// --- Adding elements ---
+
+void TCrefiche::SpeedButton2Click() {
+  TElement element;
+  element.line.kind = TLayoutLine::Label;
+  element.line.x = kProposedX;
+  element.line.y = height() / 2;
+  if (!AskLabel(element.line, true)) return;
+  element.ownMenu = true;
+  AddElement(std::move(element));
 }
 
 void TCrefiche::SpeedButton3Click() {
   TElement element;
   if (!ChoosePicture(element.line)) return;
-  const QPoint at =
-      Centred(QSize(TFormControls::kFieldPictureSize, TFormControls::kFieldPictureSize));
-  element.line.x = at.x();
-  element.line.y = at.y();
+  // The default frame is centred, then takes the picture's size.
+  element.line.x = Position((width() - TFormControls::kFieldPictureSize) / 2);
+  element.line.y = Position((height() - TFormControls::kFieldPictureSize) / 2);
   element.ownMenu = true;
   AddElement(std::move(element));
 }
 
 void TCrefiche::SpeedButton4Click() {
-  TCreLig dialog(this);
-  dialog.Init(0, 400, 1);
-  Services().RunDialog(dialog);
-  int orientation = -1, length = 0, thickness = 0;
-  dialog.Result(orientation, length, thickness);
-  if (orientation < 0) return;
   TElement element;
   element.line.kind = TLayoutLine::Shape;
   element.line.fill = '1';
-  element.line.width = Position(orientation == 0 ? length : thickness);
-  element.line.height = Position(orientation == 0 ? thickness : length);
-  const QPoint at = Centred(QSize(element.line.width, element.line.height));
-  element.line.x = at.x();
-  element.line.y = at.y();
-  surfaceMenu_ = true;
-  AddElement(std::move(element));
+  element.line.width = 400;
+  element.line.height = 1;
+  if (AskLine(element.line)) AddCentred(std::move(element));
 }
 
 void TCrefiche::SpeedButton5Click() {
-  TCreRec dialog(this);
-  dialog.Init(1, 300, 100);
-  Services().RunDialog(dialog);
-  int thickness = -1, length = 0, breadth = 0;
-  dialog.Result(thickness, length, breadth);
-  if (thickness < 0) return;
   TElement element;
   element.line.kind = TLayoutLine::Shape;
   element.line.fill = '2';
-  element.line.width = Position(length);
-  element.line.height = Position(breadth);
-  element.outline = thickness;
-  const QPoint at = Centred(QSize(element.line.width, element.line.height));
-  element.line.x = at.x();
-  element.line.y = at.y();
-  surfaceMenu_ = true;
-  AddElement(std::move(element));
+  element.line.width = 300;
+  element.line.height = 100;
+  if (AskRectangle(element)) AddCentred(std::move(element));
 }
-
-bool TCrefiche::CanBind(const std::string& field, int except) const {
-  TFormLayout::TError error;
-  error.text = field;
-  if (!TFormLayout::IsIdentifier(field)) {
-    error.fault = TFormLayout::TFault::InvalidName;
-  } else {
-    for (size_t i = 0; i < Elements.size(); ++i)
-      if (static_cast<int>(i) != except && Elements[i].line.kind == TLayoutLine::Edit &&
-          Elements[i].line.field == field)
-        error.fault = TFormLayout::TFault::RepeatedName;
-  }
-  if (error.fault == TFormLayout::TFault::None) return true;
-  Services().Error(TFormPage::Message(error));
-  return false;
-}
-
-namespace {
-
-QStringList Names(const std::vector<std::string>& names) {
-  QStringList list;
-  for (const std::string& name : names) list << FromAnsi(name);
-  return list;
-}
-
-}  // namespace
 
 void TCrefiche::SpeedButton6Click() {
   if (FieldElementCount >= kMaxFieldElements) {
@@ -340,21 +381,13 @@ void TCrefiche::SpeedButton6Click() {
     Services().Error(QStringLiteral("Index de liste hors limites (%1)").arg(FieldElementCount));
     return;
   }
-  TCreEdt dialog(this);
-  dialog.Init(Names(FieldNames), FromAnsi(FieldNames[static_cast<size_t>(FieldElementCount)]),
-              height() / 2, kProposedX, 160);
-  Services().RunDialog(dialog);
-  int width = 0, top = 0, left = 0;
-  const QString name = dialog.Result(width, top, left);
-  if (name.isEmpty()) return;
-  const std::string field = ToAnsi(name);
-  if (!CanBind(field, -1)) return;
   TElement element;
   element.line.kind = TLayoutLine::Edit;
-  element.line.field = field;
-  element.line.width = std::clamp(width, 0, 0xFFF);
-  element.line.x = Position(left);
-  element.line.y = Position(top);
+  element.line.field = FieldNames[static_cast<size_t>(FieldElementCount)];
+  element.line.width = 160;
+  element.line.x = kProposedX;
+  element.line.y = height() / 2;
+  if (!AskTextField(element.line, -1)) return;
   surfaceMenu_ = true;
   AddElement(std::move(element));
 }
@@ -365,123 +398,48 @@ void TCrefiche::SpeedButton7Click() {
     return;
   }
   ++FieldElementCount;
-  TCreImg dialog(this);
-  dialog.Init(100, 100);
-  Services().RunDialog(dialog);
-  int first = 0, second = 0;
-  dialog.Result(first, second);
-  if (first < 10 || second < 10) return;
   TElement element;
   element.line.kind = TLayoutLine::Image;
-  element.frame = QSize(Position(second), Position(first));
-  const QPoint at = Centred(element.frame);
-  element.line.x = at.x();
-  element.line.y = at.y();
-  surfaceMenu_ = true;
-  AddElement(std::move(element));
+  element.frame = QSize(100, 100);
+  if (!AskFieldPicture(element)) return;
+  AddCentred(std::move(element));
   Elements.back().control->setObjectName(FieldPictureName(FieldElementCount));
 }
 
 // --- Modifying, deleting, clearing ---
 
-void TCrefiche::ModifyLabel(TElement& element) {
-  TLayoutLine& line = element.line;
-  const QFont font = TFormControls::LabelFont(line, this->font());
-  const uint32_t color = line.hasColor ? line.color : TLayoutLine::kWindowText;
-  TCreLbl dialog(this);
-  dialog.Init(FromAnsi(line.caption), font, color, line.y, line.x);
-  Services().RunDialog(dialog);
-  QFont chosen;
-  uint32_t newColor = 0;
-  int top = 0, left = 0;
-  const QString text = dialog.Result(chosen, newColor, top, left);
-  if (text.isEmpty()) return;
-  line.caption = ToAnsi(text);
-  line.x = Position(left);
-  line.y = Position(top);
-  // Attributes the user left alone stay as they were read.
-  if (chosen != font || newColor != color) {
-    TFormControls::SetLabelFont(line, chosen);
-    line.color = newColor;
-    line.hasColor = true;
-  }
-}
-
-void TCrefiche::ModifyShape(TElement& element) {
-  TLayoutLine& line = element.line;
-  if (line.IsFilled()) {
-    const bool horizontal = line.width > line.height;
-    TCreLig dialog(this);
-    dialog.Init(horizontal ? 0 : 1, std::max(line.width, line.height),
-                std::min(line.width, line.height));
-    Services().RunDialog(dialog);
-    int orientation = -1, length = 0, thickness = 0;
-    dialog.Result(orientation, length, thickness);
-    if (orientation < 0) return;
-    line.width = Position(orientation == 0 ? length : thickness);
-    line.height = Position(orientation == 0 ? thickness : length);
-    return;
-  }
-  TCreRec dialog(this);
-  dialog.Init(element.outline, line.width, line.height);
-  Services().RunDialog(dialog);
-  int thickness = -1, length = 0, breadth = 0;
-  dialog.Result(thickness, length, breadth);
-  if (thickness < 0) return;
-  element.outline = thickness;
-  line.width = Position(length);
-  line.height = Position(breadth);
-}
-
-void TCrefiche::ModifyTextField(TElement& element) {
-  TLayoutLine& line = element.line;
-  TCreEdt dialog(this);
-  dialog.Init(Names(FieldNames), FromAnsi(line.field), line.y, line.x, line.width);
-  Services().RunDialog(dialog);
-  int width = 0, top = 0, left = 0;
-  const QString name = dialog.Result(width, top, left);
-  if (name.isEmpty() || !CanBind(ToAnsi(name), SelectedIndex)) return;
-  line.field = ToAnsi(name);
-  line.width = std::clamp(width, 0, 0xFFF);
-  line.x = Position(left);
-  line.y = Position(top);
-}
-
 void TCrefiche::SpeedButton9Click() {
   if (SelectedIndex < 0 || SelectedIndex >= static_cast<int>(Elements.size())) return;
   TElement& element = Elements[static_cast<size_t>(SelectedIndex)];
   TLayoutLine& line = element.line;
+  bool changed = false;
   switch (line.kind) {
     case TLayoutLine::Label:
-      ModifyLabel(element);
+      changed = AskLabel(line, false);
       break;
     case TLayoutLine::Shape:
-      ModifyShape(element);
+      changed = line.IsFilled() ? AskLine(line) : AskRectangle(element);
       break;
     case TLayoutLine::Edit:
-      ModifyTextField(element);
+      changed = AskTextField(line, SelectedIndex);
       break;
     case TLayoutLine::Image:
-      if (line.embedded) {
-        TLayoutLine picture;
-        if (!ChoosePicture(picture)) return;
-        line.width = picture.width;
-        line.height = picture.height;
-        line.pixels = std::move(picture.pixels);
+      if (!line.embedded) {
+        changed = AskFieldPicture(element);
       } else {
-        TCreImg dialog(this);
-        dialog.Init(element.frame.height(), element.frame.width());
-        Services().RunDialog(dialog);
-        int first = 0, second = 0;
-        dialog.Result(first, second);
-        if (first < 10 || second < 10) return;
-        element.frame = QSize(Position(second), Position(first));
+        TLayoutLine picture;
+        changed = ChoosePicture(picture);
+        if (changed) {
+          line.width = picture.width;
+          line.height = picture.height;
+          line.pixels = std::move(picture.pixels);
+        }
       }
       break;
     case TLayoutLine::Other:
-      return;
+      break;
   }
-  Rebuild(element);
+  if (changed) Rebuild(element);
 }
 
 void TCrefiche::Supprimer1Click() {

@@ -108,15 +108,21 @@ class TCrefiche : public QDialog {
   void Rebuild(TElement& element);  // a new control for changed values
   void Clear();
   void RectSel(QPainter& painter) const;
+  // Centred on the window; gives the surface the element menu.
+  void AddCentred(TElement element);
+  // Each element dialog opened on an element's values, which take the answers;
+  // false when cancelled or refused. A fresh label takes the chosen font
+  // whole; a label read from the layout keeps what the user left alone.
+  bool AskLabel(TLayoutLine& line, bool fresh);
+  bool AskLine(TLayoutLine& line);
+  bool AskRectangle(TElement& element);
+  bool AskTextField(TLayoutLine& line, int except);
+  bool AskFieldPicture(TElement& element);
   // A field a text field may be bound to, other than `except`'s; else a message.
   bool CanBind(const std::string& field, int except) const;
   // Asks for a picture file and reads its pixels into `line`; false when
   // cancelled or when the file cannot be decoded (message shown).
   bool ChoosePicture(TLayoutLine& line);
-  void ModifyLabel(TElement& element);
-  void ModifyShape(TElement& element);
-  void ModifyTextField(TElement& element);
-  QPoint Centred(QSize size) const;
 
   QWidget* overlay_ = nullptr;  // paints the selection above the elements
   bool surfaceMenu_ = false;

@@ -484,7 +484,10 @@ int TCrefiche::ElementAt(QPoint pos) const {
 }
 
 void TCrefiche::ElementClick(int index) {
-  SelectedIndex = index >= 0 && index < static_cast<int>(Elements.size()) ? index : -1;
+  // A line of no known kind has nothing to select.
+  const bool shown = index >= 0 && index < static_cast<int>(Elements.size()) &&
+                     Elements[static_cast<size_t>(index)].control;
+  SelectedIndex = shown ? index : -1;
   overlay_->update();
 }
 

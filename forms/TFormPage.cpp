@@ -121,12 +121,14 @@ void TFormPage::CreMasque() {
 }
 
 void TFormPage::Raz() {
-  for (QWidget* control : FieldControls) delete control;
-  for (QWidget* control : DecorControls) delete control;
-  FieldControls.clear();
+  // Emptied first: a box that loses the focus as it goes must not be found.
+  std::vector<QWidget*> controls;
+  controls.swap(FieldControls);
+  controls.insert(controls.end(), DecorControls.begin(), DecorControls.end());
   DecorControls.clear();
   fields_.clear();
   shown_.clear();
+  for (QWidget* control : controls) delete control;
 }
 
 void TFormPage::LitMasque() {

@@ -55,6 +55,7 @@ TCrefiche::TCrefiche(QWidget* parent) : QDialog(parent) {
 
   overlay_ = new QWidget(this);
   overlay_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  overlay_->setAccessibleName(QStringLiteral("Sélection"));
   overlay_->installEventFilter(this);
 
   ToolBar = new QWidget(this);

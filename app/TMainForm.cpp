@@ -218,7 +218,8 @@ std::vector<TCommand> TMainForm::Commands() {
       DocItem("Modifierstructure1", "&Modifier structure", "Modifier la structure de la table",
               OnChild(&TChild::ModiStru)),
       DocItem("Proprits1", "&Propriétés", "Propriétés de la table", OnChild(&TChild::Proprietes)),
-      DocItem("Modifierformulaire1", "Mo&difier formulaire", "Modifier le formulaire", {}),
+      DocItem("Modifierformulaire1", "Mo&difier formulaire", "Modifier le formulaire",
+              OnChild(&TChild::ModiFiche)),
 
       Menu("Table1", "&Table"),
       DocItem("Enregistrementprcdent1", "Enregistrement &précédent", "",

@@ -85,9 +85,12 @@ TEST_F(EditingMenuTest, MenuItemsReachTheActiveDocument) {
   Action("Proprits1")->trigger();
   services.AnswerDialog([](QDialog& d) { d.reject(); });
   Action("Remplacer1")->trigger();
+  services.AnswerDialog([](QDialog& d) { d.reject(); });
+  Action("Modifierformulaire1")->trigger();
   EXPECT_EQ(services.DialogTitles().mid(1),
             QStringList({"Renommer champ", "Modifier structure",
-                         QString::fromUtf8("Propriétés de la table"), "Remplacer"}));
+                         QString::fromUtf8("Propriétés de la table"), "Remplacer",
+                         QString::fromUtf8("Création du fichier")}));
 }
 
 TEST_F(EditingMenuTest, StatusTextWhileDuplicatesAreRemoved) {

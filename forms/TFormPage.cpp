@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
+#include <QStackedWidget>
 #include <QWidget>
 #include <algorithm>
 
@@ -87,6 +88,9 @@ QSize TFormPage::PageSize() const {
   for (QWidget* w = page_; w; w = w->parentWidget()) chain.push_back(w);
   for (auto it = chain.rbegin(); it != chain.rend(); ++it)
     if ((*it)->layout()) (*it)->layout()->activate();
+  // A page control sizes only the page it shows; the others get its size when shown.
+  if (auto* pages = qobject_cast<QStackedWidget*>(page_->parentWidget()))
+    return pages->contentsRect().size();
   return page_->size();
 }
 

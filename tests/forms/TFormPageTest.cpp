@@ -231,13 +231,17 @@ TEST_F(FormPageTest, FieldPictureTakesAPictureFromTheTableFolder) {
 TEST_F(FormPageTest, DesignedLayoutIsSavedBesideTheTableAndShownAgainOnOpening) {
   const QString table = WriteClients();
   Open(table);
-  child->Vue(3);
   const std::vector<std::string> before = Form().Layout;
-  // "Annuler" in the designer: nothing changes.
-  services.AnswerDialog([](QDialog& d) { static_cast<TCrefiche&>(d).Button1Click(); });
+  // From the table view too the designer takes the form page's size, plus its
+  // tool bar; "Annuler" changes nothing.
+  services.AnswerDialog([](QDialog& d) {
+    EXPECT_EQ(d.size(), QSize(700, 433));
+    static_cast<TCrefiche&>(d).Button1Click();
+  });
   child->ModiFiche();
   EXPECT_EQ(Form().Layout, before);
   EXPECT_FALSE(child->Modified);
+  child->Vue(3);
 
   services.AnswerDialog([](QDialog& d) {
     auto& designer = static_cast<TCrefiche&>(d);

@@ -30,7 +30,7 @@ void TFormPicture::SetPixels(int width, int height, const std::vector<uint32_t>&
   whiteShown_ = transparent != qRgb(255, 255, 255);
   const int columns = static_cast<int>((count + h - 1) / h);
   if (columns == 0) return;
-  image_ = QImage(columns, height, QImage::Format_ARGB32);
+  image_ = QImage(columns, height, QImage::Format_ARGB32_Premultiplied);
   image_.fill(whiteShown_ ? qRgb(255, 255, 255) : qRgba(0, 0, 0, 0));
   for (size_t k = 0; k < count; ++k) {
     const QRgb c = PixelColor(pixels[k]);

@@ -17,12 +17,12 @@
 #include "TCreLbl.h"
 #include "TCreLig.h"
 #include "TCreRec.h"
-#include "TDesignerPictures.h"
 #include "TFormControls.h"
 #include "TFormPage.h"
 #include "TFormPicture.h"
 #include "TFormShape.h"
 #include "TPictureLoader.h"
+#include "TPictures.h"
 
 namespace {
 
@@ -73,12 +73,16 @@ TCrefiche::TCrefiche(QWidget* parent) : QDialog(parent) {
   SpeedButton6 = AddTool(QStringLiteral("Champ texte"), 6);
   SpeedButton7 = AddTool(QStringLiteral("Champ image"), 7);
   SpeedButton9 = AddTool(QStringLiteral("Modifier"), 7);
-  const std::pair<QToolButton*, TDesignerTool> pictures[] = {
-      {SpeedButton8, TDesignerTool::Clear},        {SpeedButton1, TDesignerTool::Background},
-      {SpeedButton2, TDesignerTool::Label},        {SpeedButton3, TDesignerTool::Picture},
-      {SpeedButton5, TDesignerTool::Rectangle},    {SpeedButton6, TDesignerTool::TextField},
-      {SpeedButton7, TDesignerTool::FieldPicture}, {SpeedButton9, TDesignerTool::Modify}};
-  for (const auto& [button, tool] : pictures) button->setIcon(TDesignerPictures::Tool(tool));
+  const std::pair<QToolButton*, TToolPicture> pictures[] = {
+      {SpeedButton8, TToolPicture::DesignClear},
+      {SpeedButton1, TToolPicture::DesignBackground},
+      {SpeedButton2, TToolPicture::DesignLabel},
+      {SpeedButton3, TToolPicture::DesignPicture},
+      {SpeedButton5, TToolPicture::DesignRectangle},
+      {SpeedButton6, TToolPicture::DesignTextField},
+      {SpeedButton7, TToolPicture::DesignFieldPicture},
+      {SpeedButton9, TToolPicture::DesignModify}};
+  for (const auto& [button, tool] : pictures) button->setIcon(TPictures::ToolButton(tool));
   SpeedButton4->setText(QStringLiteral("----"));
   SpeedButton7->hide();  // the tool exists, but the tool bar does not offer it
   Button1 = new QPushButton(QStringLiteral("Annuler"), ToolBar);

@@ -222,6 +222,70 @@ void TPictures::DrawTool(QPainter& p, TToolPicture picture) {
       p.drawPolygon(QPolygonF({QPointF(10, 8), QPointF(7.5, 5.5), QPointF(7.5, 10.5)}));
       break;
     }
+    case TToolPicture::DesignClear:  // an eraser
+      p.setPen(QPen(kOutline, 1));
+      p.setBrush(QColor(230, 120, 120));
+      p.drawPolygon(QPolygonF(
+          {QPointF(2, 10), QPointF(8, 4), QPointF(14, 10), QPointF(10, 14), QPointF(6, 14)}));
+      p.drawLine(QPointF(5, 7), QPointF(11, 13));
+      break;
+    case TToolPicture::DesignBackground:  // three colour dots on a sheet
+      p.setPen(QPen(kOutline, 1));
+      p.setBrush(kPaper);
+      p.drawRect(QRectF(1.5, 2.5, 13, 11));
+      p.setPen(Qt::NoPen);
+      p.setBrush(QColor(220, 60, 60));
+      p.drawEllipse(QPointF(5, 6), 2, 2);
+      p.setBrush(QColor(60, 160, 60));
+      p.drawEllipse(QPointF(11, 6), 2, 2);
+      p.setBrush(kHeader);
+      p.drawEllipse(QPointF(8, 10.5), 2, 2);
+      break;
+    case TToolPicture::DesignLabel: {
+      QFont font(QStringLiteral("Arial"));
+      font.setPixelSize(13);
+      font.setBold(true);
+      p.setFont(font);
+      p.setPen(kHeader);
+      p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("A"));
+      break;
+    }
+    case TToolPicture::DesignPicture:  // a landscape
+      p.setPen(QPen(kOutline, 1));
+      p.setBrush(kPaper);
+      p.drawRect(QRectF(1.5, 2.5, 13, 11));
+      p.setPen(Qt::NoPen);
+      p.setBrush(QColor(60, 150, 60));
+      p.drawPolygon(QPolygonF(
+          {QPointF(2, 13), QPointF(7, 7), QPointF(10, 10), QPointF(12, 8), QPointF(14, 13)}));
+      p.setBrush(QColor(230, 170, 0));
+      p.drawEllipse(QPointF(11.5, 5.5), 1.5, 1.5);
+      break;
+    case TToolPicture::DesignRectangle:
+      p.setPen(QPen(kOutline, 1));
+      p.setBrush(Qt::NoBrush);
+      p.drawRect(QRectF(2.5, 4.5, 11, 7));
+      break;
+    case TToolPicture::DesignTextField:  // an edit box with a caret
+      p.setPen(QPen(kOutline, 1));
+      p.setBrush(kPaper);
+      p.drawRect(QRectF(1.5, 4.5, 13, 7));
+      p.drawLine(QPointF(4.5, 6), QPointF(4.5, 10));
+      break;
+    case TToolPicture::DesignFieldPicture:
+      p.setBrush(Qt::NoBrush);
+      p.setPen(QPen(kOutline, 1, Qt::DotLine));
+      p.drawRect(QRectF(1.5, 2.5, 13, 11));
+      p.setPen(Qt::NoPen);
+      p.setBrush(QColor(60, 150, 60));
+      p.drawPolygon(QPolygonF({QPointF(3, 12), QPointF(7, 7), QPointF(10, 12)}));
+      break;
+    case TToolPicture::DesignModify:  // a pencil
+      p.setPen(QPen(kOutline, 1));
+      p.setBrush(QColor(240, 200, 80));
+      p.drawPolygon(QPolygonF(
+          {QPointF(3, 13), QPointF(4, 10), QPointF(11, 3), QPointF(13, 5), QPointF(6, 12)}));
+      break;
   }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // TPictures: the program's own pictures, drawn in code so that every picture we
 // ship is ours: the program icon, the splash picture and the tool-bar pictures,
-// which picture buttons of other windows share (the notepad's "Imprimer").
+// which picture buttons of other windows share (the notepad's "Imprimer"), and
+// the form designer's tool pictures.
 //
 // Tool-bar pictures are drawn on a 16 x 16 grid and rendered at several sizes, so
 // they stay sharp on high-density screens; Qt derives the greyed disabled look.
@@ -29,6 +30,15 @@ enum class TToolPicture {
   FormView,
   RunQuery,
   ChooseFields,
+  // The form designer's tools.
+  DesignClear,
+  DesignBackground,
+  DesignLabel,
+  DesignPicture,
+  DesignRectangle,
+  DesignTextField,
+  DesignFieldPicture,
+  DesignModify,
 };
 
 class TPictures {

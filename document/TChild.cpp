@@ -375,6 +375,8 @@ void TChild::Vue(int n) {
     if (old == 1) TabSheet1Exit();
     if (old == 2) TabSheet2Exit();
     if (old == 3) TabSheet3Exit();
+  } else {
+    EcritOnglet();  // the view is read again below: what was typed must not be lost
   }
   switch (n) {
     case 1:

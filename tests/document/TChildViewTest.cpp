@@ -198,6 +198,18 @@ TEST_F(ChildViewTest, ViewsSwitchAndWriteBackThePageTheyLeave) {
   EXPECT_EQ(views[2][0].toInt(), 1);
 }
 
+TEST_F(ChildViewTest, ChoosingTheViewShownKeepsWhatWasTypedInIt) {
+  TChild& c = Open(WriteClients());
+  c.Vue(2);
+  c.StringGrid2->SetCell(1, 1, QStringLiteral("Grenoble"));
+  c.StringGrid1KeyPress(QChar('e'));
+  c.Vue(2);
+  EXPECT_EQ(Value(2, 1), "Grenoble");
+  EXPECT_EQ(c.StringGrid2->Cell(1, 1), "Grenoble");
+  EXPECT_TRUE(c.Modified);
+  c.Modified = false;
+}
+
 TEST_F(ChildViewTest, TableViewNeverWritesRowsIntoRecordsTheyNoLongerShow) {
   TChild& c = Open(WriteClients());
   c.Vue(2);

@@ -15,11 +15,11 @@ class IFileSystem {
  public:
   virtual ~IFileSystem();
 
-  // Creates and opens for writing a new file whose name is `pattern` with its
-  // last six characters ("XXXXXX") replaced to make it unique (mkstemp), with the
-  // permission bits `mode`. Returns the descriptor, with the name made left in
-  // `pattern`; -1 when no file was created.
-  virtual int OpenTemporary(std::string& pattern, unsigned mode) = 0;
+  // Creates the file `path` and opens it for writing, with exactly the
+  // permission bits `mode`. Fails (EEXIST) when anything of that name exists,
+  // a symbolic link included, so that nothing else is ever written through it.
+  // Returns the descriptor, -1 when no file was created.
+  virtual int Create(const std::string& path, unsigned mode) = 0;
   // Writes at most `size` bytes; returns how many were written, -1 on failure.
   virtual long Write(int fd, const void* data, size_t size) = 0;
   virtual bool Sync(int fd) = 0;
@@ -27,6 +27,9 @@ class IFileSystem {
   // Replaces `to` by `from` in one step.
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
   virtual bool Remove(const std::string& path) = 0;
+  // Flushes the entries of `folder` to the disk, so that a rename in it
+  // survives a power cut.
+  virtual bool SyncFolder(const std::string& folder) = 0;
 };
 
 // The file system in use.

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 
@@ -21,7 +22,19 @@ std::string ResolveTarget(const std::string& path) {
   return path;
 }
 
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 }  // namespace
+
+std::string TAtomicFile::TemporaryName(const std::string& target) {
+  const size_t slash = target.rfind('/');
+  const size_t name = slash == std::string::npos ? 0 : slash + 1;
+  return target.substr(0, name) + "." + target.substr(name) + ".tmp";
+}
 
 TAtomicFile::~TAtomicFile() {
   Abandon();
@@ -34,18 +47,23 @@ void TAtomicFile::Abandon() {
   temp_.clear();
 }
 
+bool TAtomicFile::Fail(TFailure failure) {
+  if (failure_ == TFailure::None) failure_ = failure;
+  return false;
+}
+
 bool TAtomicFile::Open(const std::string& target) {
   Abandon();
-  failed_ = false;
-  if (target.empty()) return false;
+  failure_ = TFailure::None;
+  if (target.empty()) return Fail(TFailure::NotFound);
   target_ = ResolveTarget(target);
 
   mode_t mode;
   struct stat st;
   if (stat(target_.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return false;
+    if (S_ISDIR(st.st_mode)) return Fail(TFailure::IsFolder);
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(target_.c_str(), W_OK) != 0)
-      return false;
+      return Fail(TFailure::PermissionDenied);
     mode = st.st_mode & 07777;
   } else {
     const mode_t mask = umask(0);
@@ -53,23 +71,23 @@ bool TAtomicFile::Open(const std::string& target) {
     mode = 0666 & ~mask;
   }
 
-  std::string name = target_ + ".tmpXXXXXX";
-  fd_ = FileSystem().OpenTemporary(name, mode);
-  if (fd_ < 0) return false;
+  const std::string name = TemporaryName(target_);
+  // What a save cut short left behind goes first; failing that, creating the
+  // file fails too and says why.
+  FileSystem().Remove(name);
+  fd_ = FileSystem().Create(name, mode);
+  if (fd_ < 0) return Fail(CreateFailure(errno));
   temp_ = name;
   return true;
 }
 
 bool TAtomicFile::Write(const void* data, size_t size) {
-  if (fd_ < 0 || failed_) return false;
+  if (fd_ < 0 || failure_ != TFailure::None) return false;
   const char* p = static_cast<const char*>(data);
   while (size > 0) {
     const long n = FileSystem().Write(fd_, p, size);
     // Nothing written is no progress either: a full disk may say so.
-    if (n <= 0) {
-      failed_ = true;
-      return false;
-    }
+    if (n <= 0) return Fail(n == 0 ? TFailure::DiskFull : WriteFailure(errno));
     p += n;
     size -= static_cast<size_t>(n);
   }
@@ -77,27 +95,31 @@ bool TAtomicFile::Write(const void* data, size_t size) {
 }
 
 bool TAtomicFile::Commit() {
-  if (fd_ < 0 || failed_) {
+  if (fd_ < 0 || failure_ != TFailure::None) {
+    Abandon();
+    return Fail(TFailure::WriteError);
+  }
+  bool ok = FileSystem().Sync(fd_) || Fail(WriteFailure(errno));
+  ok = (FileSystem().Close(fd_) || Fail(WriteFailure(errno))) && ok;
+  fd_ = -1;
+  if (ok) ok = FileSystem().Rename(temp_, target_) || Fail(WriteFailure(errno));
+  if (!ok) {
     Abandon();
     return false;
   }
-  bool ok = FileSystem().Sync(fd_);
-  ok = FileSystem().Close(fd_) && ok;
-  fd_ = -1;
-  if (ok) ok = FileSystem().Rename(temp_, target_);
-  if (ok) {
-    temp_.clear();
-  } else {
-    Abandon();
-  }
-  return ok;
+  temp_.clear();
+  return FileSystem().SyncFolder(FolderOf(target_)) || Fail(WriteFailure(errno));
 }
 
-int WriteFileAtomically(const std::string& path, const std::string& content) {
+int WriteFileAtomically(const std::string& path, const std::string& content, TFailure* failure) {
   TAtomicFile f;
-  if (!f.Open(path)) return 3;
-  if (!f.Write(content) || !f.Commit()) return -1;
-  return 0;
+  int result = 0;
+  if (!f.Open(path))
+    result = 3;
+  else if (!f.Write(content) || !f.Commit())
+    result = -1;
+  if (failure) *failure = f.Failure();
+  return result;
 }
 
 const char* AtomicWriteMessage(int result) {

@@ -1,16 +1,26 @@
 #pragma once
 // TAtomicFile: writes a file so that the previous one survives any failure.
-// Open creates a temporary file beside the target (the target's name followed
-// by ".tmp" and six characters); Commit flushes it to the disk and renames it
-// over the target. Until Commit succeeds the target is untouched, and a failed
-// Write or Commit, or a TAtomicFile destroyed without a successful Commit,
-// removes the temporary file. An existing target that nobody may write (no
-// write permission bit, or refused by the system) is refused by Open, as
-// replacing it would be. The new file gets the permissions of the one it
-// replaces. Every creation, write, flush, rename and removal goes through
-// FileSystem() (IFileSystem.h).
+// Open creates a temporary file beside the target, named after it: a dot, the
+// target's name and ".tmp" (".clients.qor.tmp" beside "clients.qor"). Commit
+// flushes it to the disk, renames it over the target and flushes the folder,
+// so that the new name survives a power cut. Until the rename the target is
+// untouched, and a failed Write or Commit, or a TAtomicFile destroyed without
+// a successful Commit, removes the temporary file. A save cut short by a crash
+// thus leaves at most that one file, which the next save of the same target
+// replaces (a leftover is removed, never written through).
+//
+// An existing target that nobody may write (no write permission bit, or
+// refused by the system) is refused by Open, as replacing it would be. The new
+// file gets the permissions of the one it replaces. When only the flush of the
+// folder fails, the new file is in place but might not survive a power cut:
+// Commit reports the failure, so that the caller saves again.
+//
+// Failure() says why the first failing step failed. Every creation, write,
+// flush, rename and removal goes through FileSystem() (IFileSystem.h).
 
 #include <string>
+
+#include "TFailure.h"
 
 class TAtomicFile {
  public:
@@ -23,18 +33,25 @@ class TAtomicFile {
   bool Write(const void* data, size_t size);
   bool Write(const std::string& s) { return Write(s.data(), s.size()); }
   bool Commit();
+  TFailure Failure() const { return failure_; }
+
+  // The temporary file's name for `target`, in the same folder.
+  static std::string TemporaryName(const std::string& target);
 
  private:
   void Abandon();
+  bool Fail(TFailure failure);
 
   std::string target_;
   std::string temp_;
   int fd_ = -1;
-  bool failed_ = false;
+  TFailure failure_ = TFailure::None;
 };
 
 // Writes `content` to `path` through TAtomicFile. Result: 0 on success, 3 when the
-// file cannot be created, -1 on a write error after it was created.
-int WriteFileAtomically(const std::string& path, const std::string& content);
+// file cannot be created, -1 on a write error after it was created; `failure`,
+// when given, receives the cause.
+int WriteFileAtomically(const std::string& path, const std::string& content,
+                        TFailure* failure = nullptr);
 // The engine's ErrorMessage for a result of WriteFileAtomically ("" for 0).
 const char* AtomicWriteMessage(int result);

@@ -1,20 +1,17 @@
 #include "TPosixFileSystem.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <vector>
 
-int TPosixFileSystem::OpenTemporary(std::string& pattern, unsigned mode) {
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = mkstemp(name.data());
+int TPosixFileSystem::Create(const std::string& path, unsigned mode) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                      static_cast<mode_t>(mode));
   if (fd < 0) return -1;
-  pattern = name.data();
-  // mkstemp makes the file private; it gets the permissions the target has
+  // The umask applied to open(); the file gets the permissions the target has
   // or would have.
   fchmod(fd, static_cast<mode_t>(mode));
   return fd;
@@ -41,4 +38,14 @@ bool TPosixFileSystem::Rename(const std::string& from, const std::string& to) {
 
 bool TPosixFileSystem::Remove(const std::string& path) {
   return unlink(path.c_str()) == 0;
+}
+
+bool TPosixFileSystem::SyncFolder(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;
+  bool ok = fsync(fd) == 0 || errno == EINVAL;
+  const int error = errno;
+  close(fd);
+  errno = error;
+  return ok;
 }

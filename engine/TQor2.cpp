@@ -22,11 +22,13 @@ TQor2::~TQor2() {
 void TQor2::ClearError() {
   ErrorCode = 0;
   ErrorMessage.clear();
+  ErrorCause = TFailure::None;
 }
 
-void TQor2::SetError(int32_t code, const std::string& message) {
+void TQor2::SetError(int32_t code, const std::string& message, TFailure cause) {
   ErrorCode = code;
   ErrorMessage = message;
+  ErrorCause = cause;
 }
 
 void TQor2::Clear() {

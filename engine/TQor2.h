@@ -5,8 +5,9 @@
 //
 // Numbering is 1-based for fields and records; RecNo() 0 means no current record.
 // Operations never throw for bad arguments: they answer false, '' or 0. Only the
-// file operations set ErrorCode (2 bad content, 3 cannot open or create) and
-// ErrorMessage, and every file operation clears them first.
+// file operations set ErrorCode (2 bad content, 3 cannot open or create),
+// ErrorMessage and the finer ErrorCause (TFailure.h, which words it for the
+// user), and every file operation clears them first.
 //
 // Loads build the new content aside and only replace the table when the whole
 // file was read, so a failed load leaves the table, its name and its cursor as
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "TConcordances.h"
+#include "TFailure.h"
 #include "TKBaseList.h"
 #include "TKStringList.h"
 #include "TQor2ParseCSV.h"
@@ -46,6 +48,7 @@ class TQor2 {
   bool Eof = true;
   int32_t ErrorCode = 0;
   std::string ErrorMessage;
+  TFailure ErrorCause = TFailure::None;
   bool SearchForward = true;
   bool Distinct = false;
   TConcordances Matcher;
@@ -143,7 +146,7 @@ class TQor2 {
   const TKStringList& Types() const { return FieldTypes; }
   const TKBaseList& RecordList() const { return Records; }
 
-  void SetError(int32_t code, const std::string& message);
+  void SetError(int32_t code, const std::string& message, TFailure cause = TFailure::None);
 
  private:
   // Record `index` (0-based) made safe to write: a record shared with another

@@ -2,6 +2,7 @@
 // text formats. Every loader builds the new content in a scratch table and only
 // takes it over when the whole file has been read.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -18,18 +19,18 @@ const char kOpenQor[] = "4-Unable to open file for reading";
 const char kOpenText[] = "1-Unable to open the file for reading";
 const char kTruncated[] = "5-Unexpected end of file";
 
-// False when the file cannot be opened or read (a folder cannot be read).
-bool ReadWholeFile(const std::string& path, std::string& data) {
+// TFailure::None, or why the file cannot be opened or read (a folder opens
+// but cannot be read).
+TFailure ReadWholeFile(const std::string& path, std::string& data) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
+  if (!f) return ReadFailure(errno);
   data.clear();
   char buf[1 << 16];
   size_t n;
-  bool ok = true;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
-  if (std::ferror(f)) ok = false;
+  const TFailure failure = std::ferror(f) ? ReadFailure(errno) : TFailure::None;
   std::fclose(f);
-  return ok;
+  return failure;
 }
 
 uint8_t ByteOrderMark() {
@@ -220,8 +221,9 @@ namespace {
 
 bool SaveText(TQor2& t, const std::string& fileName, const std::string& content) {
   t.ClearError();
-  const int r = WriteFileAtomically(fileName, content);
-  if (r != 0) t.SetError(3, AtomicWriteMessage(r));
+  TFailure failure;
+  const int r = WriteFileAtomically(fileName, content, &failure);
+  if (r != 0) t.SetError(3, AtomicWriteMessage(r), failure);
   return r == 0;
 }
 
@@ -230,12 +232,12 @@ bool SaveText(TQor2& t, const std::string& fileName, const std::string& content)
 bool TQor2::LoadQorFile(const std::string& fileName) {
   ClearError();
   std::string data;
-  if (!ReadWholeFile(fileName, data)) {
-    SetError(3, kOpenQor);
+  if (const TFailure failure = ReadWholeFile(fileName, data); failure != TFailure::None) {
+    SetError(3, kOpenQor, failure);
     return false;
   }
   if (data.compare(0, 3, "QOR") != 0) {
-    SetError(2, "1-File's Signature must be QOR");
+    SetError(2, "1-File's Signature must be QOR", TFailure::NotATable);
     return false;
   }
   QorReader in(data, 3);
@@ -245,13 +247,13 @@ bool TQor2::LoadQorFile(const std::string& fileName) {
   in.SetSwapped(order != ByteOrderMark());
   const uint16_t tables = in.U16();
   if (in.ok() && tables == 0) {
-    SetError(2, "2-number of tables must be at least 1");
+    SetError(2, "2-number of tables must be at least 1", TFailure::NotATable);
     return false;
   }
   in.U16();
   const uint16_t kind = in.U16();
   if (in.ok() && kind != 0) {
-    SetError(2, "3-First Block must be a TABLE");
+    SetError(2, "3-First Block must be a TABLE", TFailure::NotATable);
     return false;
   }
 
@@ -297,7 +299,7 @@ bool TQor2::LoadQorFile(const std::string& fileName) {
     }
   }
   if (!ok) {
-    SetError(2, kTruncated);
+    SetError(2, kTruncated, TFailure::Truncated);
     return false;
   }
   TakeContent(tmp);
@@ -339,8 +341,10 @@ bool TQor2::SaveQorFile(const std::string& fileName) {
 bool TQor2::LoadCsvFile(const std::string& fileName) {
   ClearError();
   std::string data;
-  if (TrimBlanks(fileName).empty() || !ReadWholeFile(fileName, data)) {
-    SetError(3, kOpenText);
+  const TFailure failure =
+      TrimBlanks(fileName).empty() ? TFailure::NotFound : ReadWholeFile(fileName, data);
+  if (failure != TFailure::None) {
+    SetError(3, kOpenText, failure);
     return false;
   }
   const size_t eof = data.find('\x1A');
@@ -410,8 +414,8 @@ bool TQor2::SaveCsvFile(const std::string& fileName) {
 bool TQor2::LoadTxtFile(const std::string& fileName) {
   ClearError();
   std::string data;
-  if (!ReadWholeFile(fileName, data)) {
-    SetError(3, kOpenText);
+  if (const TFailure failure = ReadWholeFile(fileName, data); failure != TFailure::None) {
+    SetError(3, kOpenText, failure);
     return false;
   }
   TQor2 tmp;

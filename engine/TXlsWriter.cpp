@@ -114,7 +114,7 @@ void TXlsWriter::WriteCell(int kind, uint16_t row, uint16_t col, const std::stri
 
 bool TXlsWriter::Done() {
   WriteEof();
-  LastError = WriteFileAtomically(fileName_, out_);
+  LastError = WriteFileAtomically(fileName_, out_, &LastFailure);
   return LastError == 0;
 }
 
@@ -126,7 +126,8 @@ bool SaveXlsFile(TQor2& table, const std::string& fileName) {
     table.SetError(3,
                    "Trop de donn\xE9"
                    "es pour le format Excel : 65 535 enregistrements et 256 "
-                   "champs au plus");
+                   "champs au plus",
+                   TFailure::TooLargeForXls);
     return false;
   }
   // Readers that trust the dimensions record must see every cell.
@@ -140,6 +141,6 @@ bool SaveXlsFile(TQor2& table, const std::string& fileName) {
       w.WriteCell(TXlsWriter::kLabel, static_cast<uint16_t>(r), static_cast<uint16_t>(i - 1),
                   table.GetCell(i, r));
   if (w.Done()) return true;
-  table.SetError(3, AtomicWriteMessage(w.LastError));
+  table.SetError(3, AtomicWriteMessage(w.LastError), w.LastFailure);
   return false;
 }

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <string>
 
+#include "TFailure.h"
+
 class TQor2;
 
 class TXlsWriter {
@@ -28,9 +30,11 @@ class TXlsWriter {
   // Any kind other than the five above writes nothing.
   void WriteCell(int kind, uint16_t row, uint16_t col, const std::string& data);
   // Writes the end-of-file record and the file; false when it cannot be written
-  // (ErrorCode-style: 3 cannot create, -1 write error, in LastError).
+  // (ErrorCode-style: 3 cannot create, -1 write error, in LastError; the cause
+  // in LastFailure).
   bool Done();
   int LastError = 0;
+  TFailure LastFailure = TFailure::None;
 
   const std::string& Bytes() const { return out_; }
 

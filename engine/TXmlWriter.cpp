@@ -103,8 +103,9 @@ std::string TXmlWriter::Text(const TQor2& table) {
 
 bool SaveXmlFile(TQor2& table, const std::string& fileName) {
   table.ClearError();
-  const int r = WriteFileAtomically(fileName, TXmlWriter::Text(table));
+  TFailure failure;
+  const int r = WriteFileAtomically(fileName, TXmlWriter::Text(table), &failure);
   if (r == 0) return true;
-  table.SetError(3, AtomicWriteMessage(r));
+  table.SetError(3, AtomicWriteMessage(r), failure);
   return false;
 }

@@ -13,13 +13,13 @@ void TFaultyFileSystem::Arm(TFault fault, size_t after) {
   budget_ = after;
 }
 
-int TFaultyFileSystem::OpenTemporary(std::string& pattern, unsigned mode) {
+int TFaultyFileSystem::Create(const std::string& path, unsigned mode) {
   if (fault_ == TFault::RefuseTemporary) {
     errno = EACCES;
     return -1;
   }
-  const int fd = real_.OpenTemporary(pattern, mode);
-  if (fd >= 0) temporaries_.push_back(pattern);
+  const int fd = real_.Create(path, mode);
+  if (fd >= 0) temporaries_.push_back(path);
   return fd;
 }
 
@@ -62,6 +62,13 @@ bool TFaultyFileSystem::Remove(const std::string& path) {
   return real_.Remove(path);
 }
 
+bool TFaultyFileSystem::SyncFolder(const std::string& folder) {
+  ++folderSyncs_;
+  if (fault_ != TFault::FailFolderSync) return real_.SyncFolder(folder);
+  errno = EIO;
+  return false;
+}
+
 const char* FaultName(TFaultyFileSystem::TFault fault) {
   switch (fault) {
     case TFaultyFileSystem::TFault::None:
@@ -78,6 +85,8 @@ const char* FaultName(TFaultyFileSystem::TFault fault) {
       return "failed close";
     case TFaultyFileSystem::TFault::FailRename:
       return "failed rename";
+    case TFaultyFileSystem::TFault::FailFolderSync:
+      return "failed folder sync";
   }
   return "";
 }

@@ -9,7 +9,7 @@
 //   WriteError       writes succeed until `after` bytes in all, then fail (EIO);
 //   DiskFull         the same with ENOSPC, and the write that reaches the limit
 //                    writes only what still fits, as a full disk does;
-//   FailSync, FailRename  that call does nothing and fails (EIO);
+//   FailSync, FailRename, FailFolderSync  that call does nothing and fails (EIO);
 //   FailClose        the file is closed, but the call reports EIO, as a file
 //                    system that writes late does.
 // Temporary files created are recorded, so that a test can check none is left.
@@ -28,7 +28,8 @@ class TFaultyFileSystem : public IFileSystem {
     DiskFull,
     FailSync,
     FailClose,
-    FailRename
+    FailRename,
+    FailFolderSync
   };
 
   TFaultyFileSystem();
@@ -38,13 +39,15 @@ class TFaultyFileSystem : public IFileSystem {
 
   void Arm(TFault fault, size_t after = 0);
   const std::vector<std::string>& Temporaries() const { return temporaries_; }
+  int FolderSyncs() const { return folderSyncs_; }
 
-  int OpenTemporary(std::string& pattern, unsigned mode) override;
+  int Create(const std::string& path, unsigned mode) override;
   long Write(int fd, const void* data, size_t size) override;
   bool Sync(int fd) override;
   bool Close(int fd) override;
   bool Rename(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& path) override;
+  bool SyncFolder(const std::string& folder) override;
 
  private:
   TPosixFileSystem real_;
@@ -52,6 +55,7 @@ class TFaultyFileSystem : public IFileSystem {
   TFault fault_ = TFault::None;
   size_t budget_ = 0;
   std::vector<std::string> temporaries_;
+  int folderSyncs_ = 0;
 };
 
 // The name of a fault, for test messages.

@@ -1,0 +1,86 @@
+#include "TFailure.h"
+
+#include <cerrno>
+
+TFailure ReadFailure(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:  // a folder of the path is a file
+      return TFailure::NotFound;
+    case EACCES:
+    case EPERM:
+      return TFailure::PermissionDenied;
+    case EISDIR:
+      return TFailure::IsFolder;
+    default:
+      return TFailure::ReadError;
+  }
+}
+
+TFailure CreateFailure(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return TFailure::FolderNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return TFailure::FolderRefuses;
+    case EISDIR:
+      return TFailure::IsFolder;
+    default:
+      return WriteFailure(error);
+  }
+}
+
+TFailure WriteFailure(int error) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+      return TFailure::DiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return TFailure::FolderRefuses;
+    case EISDIR:
+      return TFailure::IsFolder;
+    default:
+      return TFailure::WriteError;
+  }
+}
+
+const char* FailureReason(TFailure failure) {
+  switch (failure) {
+    case TFailure::None:
+      return "";
+    case TFailure::Truncated:
+      return "le fichier se termine trop tôt : il est incomplet ou abîmé";
+    case TFailure::NotATable:
+      return "ce n'est pas une table Vek Base";
+    case TFailure::IsFolder:
+      return "c'est un dossier, pas un fichier";
+    case TFailure::NotFound:
+      return "le fichier n'existe pas";
+    case TFailure::FolderNotFound:
+      return "le dossier n'existe pas";
+    case TFailure::PermissionDenied:
+      return "permission refusée";
+    case TFailure::FolderRefuses:
+      return "le dossier n'accepte pas de nouveau fichier (l'enregistrement y écrit "
+             "d'abord un fichier temporaire)";
+    case TFailure::DiskFull:
+      return "le disque est plein";
+    case TFailure::ReadError:
+      return "erreur de lecture du fichier";
+    case TFailure::WriteError:
+      return "erreur d'écriture du fichier";
+    case TFailure::NotADbfTable:
+      return "ce n'est pas une table dBase lisible";
+    case TFailure::TooLargeForXls:
+      return "trop de données pour le format Excel : 65 535 enregistrements et 256 champs au "
+             "plus";
+    case TFailure::BadStatement:
+      return "la requête n'a pas la forme SELECT ... WHERE ...";
+  }
+  return "";
+}

@@ -1,0 +1,34 @@
+#pragma once
+// TFailure: why a file operation (or a statement) failed, finer than the
+// engine's ErrorCode, for whoever tells the user. The engine's ErrorMessage
+// stays what it always was; FailureReason gives the cause in French, the one
+// wording shared by the windows and vektool.
+//
+// The causes of failed system calls come from errno: ReadFailure for opening
+// and reading a file, CreateFailure for making a new file in a folder,
+// WriteFailure for writing, flushing and renaming.
+
+enum class TFailure {
+  None,
+  Truncated,         // the file ends before the table it declares
+  NotATable,         // not a Vek Base table: signature, table count, first block
+  IsFolder,          // the name is a folder's
+  NotFound,          // no such file
+  FolderNotFound,    // the folder to write into does not exist
+  PermissionDenied,  // reading or replacing the file is not allowed
+  FolderRefuses,     // the folder takes no new file (a save writes its temporary there)
+  DiskFull,
+  ReadError,
+  WriteError,
+  NotADbfTable,    // a dBase table that cannot be read
+  TooLargeForXls,  // more records or fields than the spreadsheet format holds
+  BadStatement,    // not a statement of the form SELECT ... WHERE ...
+};
+
+TFailure ReadFailure(int error);
+TFailure CreateFailure(int error);
+TFailure WriteFailure(int error);
+
+// The cause in French, UTF-8, without a capital or a full stop, to follow
+// "Impossible d'ouvrir 'x' : ". "" for None.
+const char* FailureReason(TFailure failure);

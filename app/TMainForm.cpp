@@ -633,12 +633,11 @@ void TMainForm::SauveIni() {
   text += std::to_string(EnvelopeOffset) + "\r\n";
   text += std::to_string(EnvelopeOrientation) + "\r\n";
   const QString path = QDir(StartDir).filePath(QLatin1String(kIniName));
-  const int result = WriteFileAtomically(QFile::encodeName(path).toStdString(), text);
+  TFailure failure;
+  const int result = WriteFileAtomically(QFile::encodeName(path).toStdString(), text, &failure);
   if (result == 0) return;
   Services().Warning(QStringLiteral("Impossible d'enregistrer les paramètres dans '") + path +
-                     QStringLiteral("' : ") +
-                     (result == 3 ? QStringLiteral("création du fichier impossible")
-                                  : QStringLiteral("erreur d'écriture du fichier")));
+                     QStringLiteral("' : ") + FailureText(failure, AtomicWriteMessage(result)));
 }
 
 // Shut-down -------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "AnsiCodec.h"
 #include "ConvertOemText.h"
 #include "FileNames.h"
+#include "French.h"
 #include "IServices.h"
 #include "PrintEnvelopes.h"
 #include "PrintGrid.h"
@@ -160,7 +161,7 @@ bool TChild::OpenFile(const QString& name) {
   THourglass hourglass;
   if (!Table.LoadFromFile(EnginePath(name))) {
     Services().Warning(QStringLiteral("Impossible d'ouvrir '") + name + QStringLiteral("' : ") +
-                       FromAnsi(Table.ErrorMessage));
+                       FailureText(Table.ErrorCause, Table.ErrorMessage));
     return false;
   }
   FileName = name;
@@ -464,9 +465,9 @@ void TChild::Memorise() {
   UndoAvailable = true;
 }
 
-void TChild::ShowSaveError(const QString& name, const std::string& reason) {
+void TChild::ShowSaveError(const QString& name, const TQor2& failed) {
   Services().Warning(QStringLiteral("Impossible d'enregistrer '") + name + QStringLiteral("' : ") +
-                     FromAnsi(reason));
+                     FailureText(failed.ErrorCause, failed.ErrorMessage));
 }
 
 bool TChild::Enregistrer() {
@@ -491,7 +492,7 @@ bool TChild::SaveAs() {
 
 bool TChild::WriteTable(const QString& name) {
   if (Table.SaveToFile(EnginePath(name))) return true;
-  ShowSaveError(name, Table.ErrorMessage);
+  ShowSaveError(name, Table);
   return false;
 }
 

@@ -275,7 +275,7 @@ class TChild : public QWidget {
   // the record found shown and current.
   bool FindStep(bool fromFirst);
   int RowShowing(int recNo) const;  // table grid row of a record, 0 if none
-  void ShowSaveError(const QString& name, const std::string& reason);
+  void ShowSaveError(const QString& name, const TQor2& failed);  // with its French reason
   // The whole table in the format its ending names; warning on failure.
   bool WriteTable(const QString& name);
   void SetFileName(const QString& name);  // with the caption and the signal

@@ -200,7 +200,7 @@ bool TImportExport::SauveStru(const QString& path) {
     if (structure.AddField(child_.Table.GetFieldName(i)))
       structure.SetFieldType(structure.FieldCount(), child_.Table.GetFieldType(i));
   if (structure.SaveToFile(TChild::EnginePath(path))) return true;
-  child_.ShowSaveError(path, structure.ErrorMessage);
+  child_.ShowSaveError(path, structure);
   return false;
 }
 
@@ -210,7 +210,7 @@ bool TImportExport::SauveXml(const QString& path) {
     THourglass hourglass;
     ok = SaveXmlFile(child_.Table, TChild::EnginePath(path));
   }
-  if (!ok) child_.ShowSaveError(path, child_.Table.ErrorMessage);
+  if (!ok) child_.ShowSaveError(path, child_.Table);
   return ok;
 }
 
@@ -251,7 +251,7 @@ bool TImportExport::Export(const QString& path, TExportFormat format) {
                                            c.FilterValue)
                          : ExportTable(c.Table, file, format);
   }
-  if (!ok) c.ShowSaveError(path, c.Table.ErrorMessage);
+  if (!ok) c.ShowSaveError(path, c.Table);
   // The walk through the selection moved the cursor: back to its first record.
   if (c.SelectionMode) c.Premier();
   return ok;

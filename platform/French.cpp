@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "AnsiCodec.h"
+
 const QLocale& FrenchLocale() {
   static const QLocale locale = [] {
     QLocale l(QLocale::French, QLocale::France);
@@ -70,6 +72,11 @@ QString DayName(int dayOfWeek) {
 QString ShortDayName(int dayOfWeek) {
   if (dayOfWeek < 1 || dayOfWeek > 7) return QString();
   return FrenchLocale().standaloneDayName(dayOfWeek, QLocale::ShortFormat);
+}
+
+QString FailureText(TFailure cause, const std::string& engineMessage) {
+  if (cause == TFailure::None) return FromAnsi(engineMessage);
+  return QString::fromUtf8(FailureReason(cause));
 }
 
 bool InstallFrenchTranslations(QCoreApplication& app) {

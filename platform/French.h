@@ -6,6 +6,9 @@
 #include <QLocale>
 #include <QString>
 #include <QTime>
+#include <string>
+
+#include "TFailure.h"
 
 class QCoreApplication;
 
@@ -22,6 +25,10 @@ QString FormatTwoDecimals(double value);
 QString MonthName(int month);         // 1..12 -> "janvier"..; "" otherwise
 QString DayName(int dayOfWeek);       // 1 (Monday)..7 -> "lundi"..; "" otherwise
 QString ShortDayName(int dayOfWeek);  // "lun."..
+
+// Why a file operation failed, to follow "Impossible d'ouvrir 'x' : ": the
+// French reason of `cause`, or the engine's own message when it gave no cause.
+QString FailureText(TFailure cause, const std::string& engineMessage);
 
 // Loads Qt's own French texts (standard dialogs, context menus) when installed.
 // Returns false when they are not found; the program works on with Qt's English.

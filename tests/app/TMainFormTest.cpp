@@ -433,7 +433,7 @@ TEST_F(MainFormTest, StartFolderRemovedBeforeExitWritesNothingAndStillQuits) {
   EXPECT_EQ(services.Questions()[0].kind, TQuestionKind::Warning);
   EXPECT_EQ(services.Questions()[0].text,
             QString::fromUtf8("Impossible d'enregistrer les paramètres dans '") + start +
-                "/VekBase.ini' : " + QString::fromUtf8("création du fichier impossible"));
+                "/VekBase.ini' : le dossier n'existe pas");
 }
 
 TEST_F(MainFormTest, SettingsThatCannotBeWrittenAreReportedAndTheFileStays) {

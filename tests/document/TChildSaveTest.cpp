@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 
 #include "DocumentTest.h"
+#include "TFaultyFileSystem.h"
 #include "TXmlWriter.h"
 
 namespace {
@@ -109,17 +110,37 @@ TEST_F(ChildSaveTest, AFailedSaveIsReportedAndKeepsTheTableModified) {
   EXPECT_FALSE(c.Enregistrer());
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::Warning);
   EXPECT_EQ(LastQuestion().text,
-            "Impossible d'enregistrer '" + path + "' : 1-Unable to open the file for writing");
+            "Impossible d'enregistrer '" + path + "' : le dossier n'existe pas");
   EXPECT_TRUE(c.Modified);
 
   // The same through the save as: name and caption stay.
   services.AnswerFile(dir.filePath("nowhere/x.qor"), 1);
   EXPECT_FALSE(c.SaveAs());
   EXPECT_EQ(LastQuestion().text, "Impossible d'enregistrer '" + dir.filePath("nowhere/x.qor") +
-                                     "' : 1-Unable to open the file for writing");
+                                     "' : le dossier n'existe pas");
   EXPECT_EQ(c.FileName, path);
   EXPECT_EQ(c.windowTitle(), "t.qor");
   EXPECT_TRUE(c.Modified);
+
+  // A full disk, and a folder that takes no new file, say so.
+  const QString saved = dir.filePath("t.qor");
+  services.AnswerFile(saved, 1);
+  {
+    TFaultyFileSystem fileSystem;
+    fileSystem.Arm(TFaultyFileSystem::TFault::DiskFull, 10);
+    EXPECT_FALSE(c.SaveAs());
+    EXPECT_EQ(LastQuestion().text,
+              "Impossible d'enregistrer '" + saved + "' : le disque est plein");
+    services.AnswerFile(saved, 3);
+    fileSystem.Arm(TFaultyFileSystem::TFault::RefuseTemporary);
+    EXPECT_FALSE(c.SaveAs());
+    EXPECT_EQ(LastQuestion().text,
+              "Impossible d'enregistrer '" + dir.filePath("t.csv") + "' : " +
+                  QString::fromUtf8("le dossier n'accepte pas de nouveau fichier "
+                                    "(l'enregistrement y écrit d'abord un fichier temporaire)"));
+  }
+  EXPECT_TRUE(c.Modified);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST_F(ChildSaveTest, SaveAsWritesEachOfTheSixForms) {

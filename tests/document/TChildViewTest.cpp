@@ -45,23 +45,44 @@ TEST_F(ChildViewTest, OpeningFillsBothGridsAndLeavesTheFirstRecordCurrent) {
   EXPECT_EQ(c.StringGrid2->ColWidth(1), c.width() - 168);
 }
 
-TEST_F(ChildViewTest, AFileThatCannotBeLoadedIsReportedAndNotShown) {
+TEST_F(ChildViewTest, AFileThatCannotBeLoadedIsReportedInFrenchAndNotShown) {
   child = std::make_unique<TChild>();
   const QString missing = Path("absent.qor");
   EXPECT_FALSE(child->OpenFile(missing));
   ASSERT_EQ(services.Questions().size(), 1u);
   EXPECT_EQ(services.Questions()[0].kind, TQuestionKind::Warning);
   EXPECT_EQ(services.Questions()[0].text,
-            "Impossible d'ouvrir '" + missing + "' : 4-Unable to open file for reading");
+            "Impossible d'ouvrir '" + missing + "' : le fichier n'existe pas");
   EXPECT_TRUE(child->FileName.isEmpty());
 
-  QFile bad(Path("bad.qor"));
-  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-  bad.write("XYZ garbage");
-  bad.close();
-  EXPECT_FALSE(child->OpenFile(Path("bad.qor")));
-  EXPECT_EQ(services.Questions().back().text,
-            "Impossible d'ouvrir '" + Path("bad.qor") + "' : 1-File's Signature must be QOR");
+  const QString whole = WriteClients();
+  QFile file(whole);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  const auto write = [this](const char* name, const QByteArray& content) {
+    QFile f(Path(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+    return Path(name);
+  };
+  const QString cut = write("cut.qor", bytes.left(bytes.size() - 2));
+  const QString bad = write("bad.qor", "XYZ garbage");
+  QDir(dir.path()).mkdir("folder.qor");
+  const struct {
+    QString path;
+    QString reason;
+  } cases[] = {
+      {cut, QString::fromUtf8("le fichier se termine trop tôt : il est incomplet ou abîmé")},
+      {bad, "ce n'est pas une table Vek Base"},
+      {Path("folder.qor"), "c'est un dossier, pas un fichier"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(child->OpenFile(c.path));
+    EXPECT_EQ(services.Questions().back().text,
+              "Impossible d'ouvrir '" + c.path + "' : " + c.reason);
+  }
+  EXPECT_TRUE(child->FileName.isEmpty());
+  EXPECT_EQ(child->Table.FieldCount(), 0);
 }
 
 TEST_F(ChildViewTest, InitDefinesTheFieldsOfANewTable) {

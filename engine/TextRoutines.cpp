@@ -88,3 +88,78 @@ std::string DoubleQuotes(const std::string& s) {
   }
   return r;
 }
+
+namespace {
+
+// 0x80..0x9F, the one row where Windows-1252 differs from Latin-1.
+const char16_t kC1Row[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98
+};
+
+char UnicodeToAnsi(char32_t code) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<char>(code);
+  for (int i = 0; i < 32; ++i)
+    if (kC1Row[i] == code) return static_cast<char>(0x80 + i);
+  return '?';
+}
+
+}  // namespace
+
+char32_t AnsiToUnicode(unsigned char byte) {
+  return byte >= 0x80 && byte < 0xA0 ? kC1Row[byte - 0x80] : byte;
+}
+
+void AppendUtf8(std::string& out, char32_t u) {
+  if (u < 0x80) {
+    out.push_back(static_cast<char>(u));
+  } else if (u < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (u >> 6)));
+    out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (u >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+  }
+}
+
+std::string AnsiToUtf8(const std::string& ansi) {
+  std::string out;
+  out.reserve(ansi.size());
+  for (const char c : ansi) AppendUtf8(out, AnsiToUnicode(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string Utf8ToAnsi(const std::string& utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const unsigned char b = static_cast<unsigned char>(utf8[i]);
+    // The number of continuation bytes the lead byte announces.
+    int more = -1;
+    if (b < 0x80)
+      more = 0;
+    else if (b >= 0xC2 && b < 0xE0)
+      more = 1;
+    else if (b >= 0xE0 && b < 0xF0)
+      more = 2;
+    else if (b >= 0xF0 && b < 0xF5)
+      more = 3;
+    if (more < 0 || i + static_cast<size_t>(more) >= utf8.size()) return utf8;
+    char32_t code = more == 0 ? b : b & (0x3F >> more);
+    for (int k = 1; k <= more; ++k) {
+      const unsigned char c = static_cast<unsigned char>(utf8[i + k]);
+      if ((c & 0xC0) != 0x80) return utf8;
+      code = (code << 6) | (c & 0x3F);
+    }
+    // Overlong forms, surrogates and code points beyond Unicode are no UTF-8.
+    if ((more == 2 && code < 0x800) || (more == 3 && (code < 0x10000 || code > 0x10FFFF)) ||
+        (code >= 0xD800 && code < 0xE000))
+      return utf8;
+    out.push_back(UnicodeToAnsi(code));
+    i += static_cast<size_t>(more) + 1;
+  }
+  return out;
+}

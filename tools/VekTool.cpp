@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -78,25 +79,43 @@ int VekTool::Usage(const std::string& message) {
 }
 
 int VekTool::Fail(const std::string& message) {
-  err_ << message << "\n";
+  err_ << "vektool: " << message << "\n";
   return 1;
+}
+
+int VekTool::Fail(const std::string& what, const std::string& path, const TQor2& failed) {
+  std::string message = what + " '" + path + "' : ";
+  const std::string detail = AnsiToUtf8(failed.ErrorMessage);
+  if (failed.ErrorCause == TFailure::None)
+    message += detail.empty() ? FailureReason(TFailure::ReadError) : detail;
+  else
+    message += FailureReason(failed.ErrorCause) + (detail.empty() ? "" : " (" + detail + ")");
+  return Fail(message);
 }
 
 bool VekTool::Load(const std::string& path, TQor2& table) {
   if (Ending(path) == "dbf") {
     std::string error;
     if (LoadDbfTable(path, table, error)) return true;
-    Fail(error);
+    // The reader says little about a file it cannot open: ask the system why.
+    TQor2 failed;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+      std::fclose(f);
+      failed.SetError(2, error, TFailure::NotADbfTable);
+    } else {
+      failed.SetError(3, error, ReadFailure(errno));
+    }
+    Fail("impossible d'ouvrir", path, failed);
     return false;
   }
   if (table.LoadFromFile(path)) return true;
-  Fail(table.ErrorMessage.empty() ? "Unable to read " + path : table.ErrorMessage);
+  Fail("impossible d'ouvrir", path, table);
   return false;
 }
 
 bool VekTool::Save(TQor2& table, const std::string& path) {
   const bool ok = table.SaveToFile(path);
-  if (!ok) Fail(table.ErrorMessage);
+  if (!ok) Fail("impossible d'enregistrer", path, table);
   return ok;
 }
 
@@ -104,11 +123,11 @@ int VekTool::Info(const std::vector<std::string>& a) {
   if (a.size() != 1) return Usage("info takes one file");
   TQor2 t;
   if (!Load(a[0], t)) return 1;
-  out_ << "table\t" << t.TableName << "\n";
+  out_ << "table\t" << AnsiToUtf8(t.TableName) << "\n";
   out_ << "fields\t" << t.FieldCount() << "\n";
   out_ << "records\t" << t.RecordCount() << "\n";
   for (int i = 1; i <= t.FieldCount(); ++i)
-    out_ << "field\t" << t.GetFieldName(i) << "\t" << t.GetFieldType(i) << "\n";
+    out_ << "field\t" << AnsiToUtf8(t.GetFieldName(i)) << "\t" << t.GetFieldType(i) << "\n";
   return 0;
 }
 
@@ -131,7 +150,8 @@ int VekTool::Sort(const std::vector<std::string>& a) {
   if (p.size() != 3) return Usage("sort takes IN FIELD OUT [--desc]");
   TQor2 t;
   if (!Load(p[0], t)) return 1;
-  if (!t.SortByField(p[1], !desc)) return Fail("Unknown field: " + p[1]);
+  if (!t.SortByField(Utf8ToAnsi(p[1]), !desc))
+    return Fail("impossible de trier : la table n'a pas de champ '" + p[1] + "'");
   return Save(t, p[2]) ? 0 : 1;
 }
 
@@ -148,10 +168,12 @@ int VekTool::Sql(const std::vector<std::string>& a) {
   TQor2 t;
   if (!Load(a[0], t)) return 1;
   TQor2Sql sql(t);
-  if (!sql.Execute(a[1])) return 1;
+  if (!sql.Execute(Utf8ToAnsi(a[1])))
+    return Fail(std::string("impossible de lire la requête '") + a[1] +
+                "' : " + FailureReason(TFailure::BadStatement));
   TQor2& selected = sql.Selected();
   if (a.size() == 3) {
-    if (!selected.SaveCsvFile(a[2])) return Fail(selected.ErrorMessage);
+    if (!selected.SaveCsvFile(a[2])) return Fail("impossible d'enregistrer", a[2], selected);
     return 0;
   }
   out_ << selected.CsvText();

@@ -1,8 +1,16 @@
 #pragma once
 // VekTool: the command-line companion for scripting and batch work on table
 // files. Run takes the arguments after the program name and returns the exit
-// status: 0 on success, 1 when the engine reports a failure (its message goes to
-// err), 2 for a command line that cannot be understood (usage goes to err).
+// status: 0 on success, 1 on a failure, 2 for a command line that cannot be
+// understood (usage goes to err).
+//
+// A failure always says why, in one line on err: what could not be done, the
+// French reason (TFailure.h) and the engine's own message in parentheses,
+// "vektool: impossible d'ouvrir 'x.qor' : ce n'est pas une table Vek Base
+// (1-File's Signature must be QOR)". Everything written for a person - messages
+// and the report of info - is UTF-8; field names and statements given on the
+// command line in UTF-8 are read as the tables' Windows-1252. The records that
+// sql writes to out are the bytes of the semicolon text file, as in OUT.
 
 #include <iosfwd>
 #include <string>
@@ -18,7 +26,8 @@ class VekTool {
  private:
   int Help();
   int Usage(const std::string& message);
-  int Fail(const std::string& message);
+  int Fail(const std::string& message);  // message in UTF-8
+  int Fail(const std::string& what, const std::string& path, const TQor2& failed);
   bool Load(const std::string& path, TQor2& table);
   bool Save(TQor2& table, const std::string& path);
   int Info(const std::vector<std::string>& a);

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "DbfBytes.h"
+#include "TFaultyFileSystem.h"
 #include "TQor2.h"
 #include "TestFiles.h"
 #include "VekTool.h"
@@ -85,7 +86,41 @@ TEST_F(Tool, SqlWritesTheSelectionAsEscapedText) {
   EXPECT_EQ(ReadBytes(dir.File("m.csv")), "Nom;Montant\r\nMartin;10\r\n");
   const Result bad = RunTool({"sql", dir.File("c.qor"), "select * where Nom = 'x'"});
   EXPECT_EQ(bad.code, 1);  // keywords are case-sensitive
-  EXPECT_EQ(bad.out + bad.err, "");
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err,
+            "vektool: impossible de lire la requête 'select * where Nom = 'x'' : la requête n'a "
+            "pas la forme SELECT ... WHERE ...\n");
+}
+
+// Names and values are Windows-1252 in the tables and UTF-8 on the terminal.
+TEST_F(Tool, SpeaksUtf8ToTheTerminal) {
+  TQor2 t;
+  t.TableName = "march\xE9";
+  t.AddField("Pr\xE9nom");
+  t.AddField("Ville");
+  const char* rows[][2] = {{"L\xE9",
+                            "Orl\xE9"
+                            "ans"},
+                           {"Zo\xE9", "Paris"},
+                           {"Andr\xE9",
+                            "Orl\xE9"
+                            "ans"}};
+  for (auto& r : rows) {
+    t.Append();
+    t.SetFieldValue(1, r[0]);
+    t.SetFieldValue(2, r[1]);
+  }
+  ASSERT_TRUE(t.SaveQorFile(dir.File("m.qor")));
+  EXPECT_EQ(RunTool({"info", dir.File("m.qor")}).out,
+            "table\tmarché\nfields\t2\nrecords\t3\nfield\tPrénom\tSTRING\nfield\tVille\tSTRING\n");
+  ASSERT_EQ(RunTool({"sort", dir.File("m.qor"), "Prénom", dir.File("s.qor")}).code, 0);
+  EXPECT_EQ(Column(dir.File("s.qor"), 1),
+            (std::vector<std::string>{"Andr\xE9", "L\xE9", "Zo\xE9"}));
+  const Result r = RunTool({"sql", dir.File("m.qor"), "SELECT Prénom WHERE Ville = 'Orléans'"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "Pr\xE9nom\r\nL\xE9\r\nAndr\xE9\r\n");  // the file's own bytes
+  const Result bad = RunTool({"sort", dir.File("m.qor"), "Prénoms", dir.File("x.qor")});
+  EXPECT_EQ(bad.err, "vektool: impossible de trier : la table n'a pas de champ 'Prénoms'\n");
 }
 
 TEST_F(Tool, ConvertsDbaseInputAndXmlOutput) {
@@ -107,15 +142,32 @@ TEST_F(Tool, ConvertsDbaseInputAndXmlOutput) {
   EXPECT_FALSE(missing.err.empty());
 }
 
-TEST_F(Tool, FailuresPrintTheEngineMessage) {
+TEST_F(Tool, FailuresSayWhyInUtf8) {
   WriteBytes(dir.File("bad.qor"), "XYZ");
   const Result r = RunTool({"info", dir.File("bad.qor")});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "1-File's Signature must be QOR\n");
+  EXPECT_EQ(r.err, "vektool: impossible d'ouvrir '" + dir.File("bad.qor") +
+                       "' : ce n'est pas une table Vek Base (1-File's Signature must be QOR)\n");
   EXPECT_EQ(r.out, "");
   const Result w = RunTool({"convert", dir.File("c.qor"), dir.File("no/such/out.qor")});
   EXPECT_EQ(w.code, 1);
-  EXPECT_EQ(w.err, "1-Unable to open the file for writing\n");
+  EXPECT_EQ(w.err, "vektool: impossible d'enregistrer '" + dir.File("no/such/out.qor") +
+                       "' : le dossier n'existe pas (1-Unable to open the file for writing)\n");
+  {
+    TFaultyFileSystem fileSystem;
+    fileSystem.Arm(TFaultyFileSystem::TFault::DiskFull, 10);
+    const Result full = RunTool({"dedup", dir.File("c.qor"), dir.File("d.qor")});
+    EXPECT_EQ(full.code, 1);
+    EXPECT_EQ(full.err, "vektool: impossible d'enregistrer '" + dir.File("d.qor") +
+                            "' : le disque est plein (Erreur d'écriture du fichier)\n");
+  }
+  const Result dbf = RunTool({"info", dir.File("none.dbf")});
+  EXPECT_EQ(dbf.code, 1);
+  EXPECT_EQ(dbf.err.rfind("vektool: impossible d'ouvrir '" + dir.File("none.dbf") +
+                              "' : le fichier n'existe pas (",
+                          0),
+            0u)
+      << dbf.err;
   EXPECT_EQ(RunTool({"frobnicate"}).code, 2);
   EXPECT_EQ(RunTool({}).code, 2);
   const Result h = RunTool({"--help"});

@@ -2,39 +2,35 @@
 
 #include "TAtomicFile.h"
 #include "TQor2.h"
+#include "TextRoutines.h"
 
 namespace {
 
 const char kEol[] = "\r\n";
 
-// Windows-1252 0x80..0x9F; the unassigned bytes keep their own value.
-const char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98
-};
+// The characters XML allows at the start of a name, and anywhere in it (the
+// ranges that code points of Windows-1252 can reach). The colon is left out: it
+// would make the name a namespace prefix that nothing declares.
+bool IsNameStart(char32_t u) {
+  return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u == '_' || (u >= 0xC0 && u <= 0xD6) ||
+         (u >= 0xD8 && u <= 0xF6) || (u >= 0xF8 && u <= 0x2FF) || (u >= 0x370 && u <= 0x37D) ||
+         (u >= 0x37F && u <= 0x1FFF) || u == 0x200C || u == 0x200D || (u >= 0x2070 && u <= 0x218F);
+}
 
-void PutUtf8(std::string& out, char32_t u) {
-  if (u < 0x80) {
-    out.push_back(static_cast<char>(u));
-  } else if (u < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (u >> 6)));
-    out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (u >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-  }
+bool IsNameChar(char32_t u) {
+  return IsNameStart(u) || u == '-' || u == '.' || (u >= '0' && u <= '9') || u == 0xB7 ||
+         (u >= 0x300 && u <= 0x36F) || u == 0x203F || u == 0x2040;
 }
 
 void AppendElement(std::string& out, const std::string& name, const std::string& value) {
+  const size_t start = out.size();
   out += '<';
-  TXmlWriter::AppendEscaped(out, name);
+  TXmlWriter::AppendName(out, name);
+  const std::string tag = out.substr(start + 1);
   out += '>';
   TXmlWriter::AppendEscaped(out, value);
   out += "</";
-  TXmlWriter::AppendEscaped(out, name);
+  out += tag;
   out += '>';
   out += kEol;
 }
@@ -60,14 +56,22 @@ void TXmlWriter::AppendEscaped(std::string& out, const std::string& ansi) {
         out.push_back(ch);
         break;
       default:
-        if (b < 0x20)
-          PutUtf8(out, 0xFFFD);
-        else if (b >= 0x80 && b < 0xA0)
-          PutUtf8(out, kHigh[b - 0x80]);
-        else
-          PutUtf8(out, b);
+        AppendUtf8(out, b < 0x20 ? 0xFFFD : AnsiToUnicode(b));
     }
   }
+}
+
+void TXmlWriter::AppendName(std::string& out, const std::string& ansi) {
+  const size_t start = out.size();
+  for (const char ch : ansi) {
+    const char32_t u = AnsiToUnicode(static_cast<unsigned char>(ch));
+    if (IsNameChar(u))
+      AppendUtf8(out, u);
+    else
+      out += '_';
+  }
+  if (out.size() == start || !IsNameStart(AnsiToUnicode(static_cast<unsigned char>(out[start]))))
+    out.insert(start, 1, '_');
 }
 
 void TXmlWriter::Begin(std::string& out) {

@@ -14,9 +14,11 @@
 // (the five bytes that code page leaves unassigned become U+0081 and so on), and
 // "&", "<" and ">" are written as "&amp;", "&lt;" and "&gt;". A control
 // character that XML cannot hold at all (codes below 32 other than tab, line
-// feed and carriage return) is written as U+FFFD. Field names are written as
-// they stand otherwise: a name that is not an XML name (a blank in it) gives an
-// element that XML readers refuse.
+// feed and carriage return) is written as U+FFFD. A field name becomes an XML
+// name: each character that a name cannot hold (a blank, punctuation, a colon)
+// becomes "_", and "_" goes before a name that would start with a digit, a dot
+// or a hyphen ("Code postal" -> <Code_postal>, "2e adresse" -> <_2e_adresse>),
+// so that every file is well-formed XML.
 //
 // Nothing here moves the table's cursor.
 
@@ -36,6 +38,8 @@ class TXmlWriter {
   static std::string Text(const TQor2& table);
   // Windows-1252 bytes as UTF-8 XML character data, escaped as above.
   static void AppendEscaped(std::string& out, const std::string& ansi);
+  // A field name (Windows-1252) as an XML name in UTF-8, as above.
+  static void AppendName(std::string& out, const std::string& ansi);
 };
 
 // Writes the whole table to fileName atomically: a failure leaves any previous

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev
   fonts-liberation fonts-dejavu-core
-  sqlite3 locales
+  sqlite3 locales libxml2-utils
   poppler-utils
 )
 SUDO=""

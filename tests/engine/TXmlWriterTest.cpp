@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "TQor2.h"
@@ -80,6 +81,38 @@ TEST(TXmlWriterTest, Windows1252BecomesUtf8) {
   EXPECT_NE(TXmlWriter::Text(*Table({"Pr\xE9nom"}, {{"L\xE9o"}}))
                 .find("<Pr\xC3\xA9nom>L\xC3\xA9o</Pr\xC3\xA9nom>\r\n"),
             std::string::npos);
+}
+
+// Any field name gives an element that XML readers accept.
+TEST(TXmlWriterTest, FieldNamesBecomeXmlNames) {
+  auto t = Table({"Code postal", "2e adresse", "-x", ".y", "a:b", "Pr\xE9nom", "N\xB0", "Prix \x80",
+                  "Qt\xE9 (kg)", "x&y<z", "_ok-1.2"},
+                 {{"75001", "", "", "", "",
+                   "L\xE9"
+                   "a",
+                   "3", "", "", "", ""}});
+  const std::string xml = TXmlWriter::Text(*t);
+  EXPECT_EQ(xml.substr(xml.find("<record>")),
+            "<record>\r\n"
+            "<Code_postal>75001</Code_postal>\r\n"
+            "<_2e_adresse></_2e_adresse>\r\n"
+            "<_-x></_-x>\r\n"
+            "<_.y></_.y>\r\n"
+            "<a_b></a_b>\r\n"
+            "<Pr\xC3\xA9nom>L\xC3\xA9"
+            "a</Pr\xC3\xA9nom>\r\n"
+            "<N_>3</N_>\r\n"
+            "<Prix_\xE2\x82\xAC></Prix_\xE2\x82\xAC>\r\n"
+            "<Qt\xC3\xA9__kg_></Qt\xC3\xA9__kg_>\r\n"
+            "<x_y_z></x_y_z>\r\n"
+            "<_ok-1.2></_ok-1.2>\r\n"
+            "</record>\r\n"
+            "</racine>\r\n");
+
+  if (std::system("xmllint --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xmllint";
+  TempDir dir;
+  ASSERT_TRUE(SaveXmlFile(*t, dir.File("t.xml")));
+  EXPECT_EQ(std::system(("xmllint --noout '" + dir.File("t.xml") + "'").c_str()), 0);
 }
 
 TEST(TXmlWriterTest, RecordBlocksCanBeWrittenOneByOne) {

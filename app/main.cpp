@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
+#include <cstdio>
 
 #include "French.h"
 #include "IServices.h"
@@ -14,7 +16,10 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vek Base"));
-  InstallFrenchTranslations(app);
+  // Qt's own dialogs in French, their dates, sizes and measures too.
+  if (!InstallFrenchTranslations(app))
+    std::fprintf(stderr, "%s\n", MissingTranslationsMessage().toLocal8Bit().constData());
+  QLocale::setDefault(FrenchLocale());
   TQtServices services;
   SetServices(&services);
 

@@ -79,13 +79,28 @@ QString FailureText(TFailure cause, const std::string& engineMessage) {
   return QString::fromUtf8(FailureReason(cause));
 }
 
-bool InstallFrenchTranslations(QCoreApplication& app) {
+namespace {
+
+QString TranslationsFolder(const QString& folder) {
+  return folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+}
+
+}  // namespace
+
+bool InstallFrenchTranslations(QCoreApplication& app, const QString& folder) {
   auto* translator = new QTranslator(&app);
-  if (!translator->load(QStringLiteral("qtbase_fr"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+  if (!translator->load(QStringLiteral("qtbase_fr"), TranslationsFolder(folder))) {
     delete translator;
     return false;
   }
   app.installTranslator(translator);
   return true;
+}
+
+QString MissingTranslationsMessage(const QString& folder) {
+  return QStringLiteral(
+             "vekbase : traductions françaises de Qt (qtbase_fr.qm) introuvables "
+             "dans '%1' ; les boîtes de dialogue de Qt resteront en anglais. "
+             "Elles viennent du paquet qt6-translations-l10n.")
+      .arg(TranslationsFolder(folder));
 }

@@ -30,6 +30,10 @@ QString ShortDayName(int dayOfWeek);  // "lun."..
 // French reason of `cause`, or the engine's own message when it gave no cause.
 QString FailureText(TFailure cause, const std::string& engineMessage);
 
-// Loads Qt's own French texts (standard dialogs, context menus) when installed.
-// Returns false when they are not found; the program works on with Qt's English.
-bool InstallFrenchTranslations(QCoreApplication& app);
+// Loads Qt's own French texts (the file, print, page set-up, colour and font
+// dialogs, context menus, the window menus of document windows) from `folder`,
+// Qt's translations folder unless given. Returns false when they are not found
+// there; the program works on, with those texts in English.
+bool InstallFrenchTranslations(QCoreApplication& app, const QString& folder = QString());
+// What the program says once on standard error when they are not found.
+QString MissingTranslationsMessage(const QString& folder = QString());

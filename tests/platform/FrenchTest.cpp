@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QColorDialog>
 #include <QCursor>
+#include <QFileDialog>
+#include <QFontDialog>
 #include <QGuiApplication>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <stdexcept>
 
 #include "French.h"
@@ -28,6 +35,34 @@ TEST(FrenchTest, NamesMonthsAndDaysInFrench) {
   EXPECT_EQ(MonthName(0), "");
   EXPECT_EQ(MonthName(13), "");
   EXPECT_EQ(DayName(8), "");
+}
+
+// Qt's own dialogs - the file dialog drawn by Qt, the print, page set-up,
+// colour and font dialogs - speak French once the translations are loaded;
+// without them the program says so and goes on.
+TEST(FrenchTest, QtsOwnDialogsSpeakFrench) {
+  QTemporaryDir empty;
+  EXPECT_FALSE(InstallFrenchTranslations(*QCoreApplication::instance(), empty.path()));
+  EXPECT_TRUE(MissingTranslationsMessage(empty.path()).contains(empty.path()));
+  ASSERT_TRUE(InstallFrenchTranslations(*QCoreApplication::instance()))
+      << MissingTranslationsMessage().toStdString();
+
+  QFileDialog files;
+  files.setOption(QFileDialog::DontUseNativeDialog);
+  files.setAcceptMode(QFileDialog::AcceptSave);
+  EXPECT_EQ(files.labelText(QFileDialog::FileName), "&Nom de fichier :");
+  EXPECT_EQ(files.labelText(QFileDialog::FileType), "Fichiers de type :");
+  EXPECT_EQ(files.labelText(QFileDialog::Accept), "&Enregistrer");
+  EXPECT_EQ(files.labelText(QFileDialog::Reject), "Annuler");
+  QPrinter printer;
+  QPrintDialog print(&printer);
+  EXPECT_EQ(print.windowTitle(), "Imprimer");
+  QPageSetupDialog setup(&printer);
+  EXPECT_EQ(setup.windowTitle(), "Mise en page");
+  QColorDialog color;
+  EXPECT_EQ(color.windowTitle(), QString::fromUtf8("Sélectionner une couleur"));
+  QFontDialog font;
+  EXPECT_EQ(font.windowTitle(), "Choisir une police");
 }
 
 TEST(HourglassTest, ShowsTheWaitCursorForItsLifeAndNests) {

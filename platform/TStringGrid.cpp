@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
+#include <limits>
 
 #include "TStringGridModel.h"
 
@@ -52,6 +53,9 @@ class TStringGrid::Delegate : public QStyledItemDelegate {
                         const QModelIndex& index) const override {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+      // The whole value is edited, however long: a line edit would cut it
+      // at 32,767 characters.
+      line->setMaxLength(std::numeric_limits<int>::max());
       auto* self = const_cast<Delegate*>(this);
       connect(line, &QLineEdit::textEdited, self, [self, line] { emit self->commitData(line); });
     }

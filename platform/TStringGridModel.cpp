@@ -77,16 +77,26 @@ void TStringGridModel::Grow(size_t size) {
   bytes_.resize(at + size);
 }
 
+QString TStringGridModel::ToQString(const Text& text, size_t length) {
+  const size_t lead = std::min(text.lead, length);
+  const size_t rest = std::min(text.rest.size(), length - lead);
+  if (lead == 0) return FromAnsi(text.rest.data(), rest);
+  QString out(static_cast<qsizetype>(lead + rest), Qt::Uninitialized);
+  QChar* dst = out.data();
+  std::fill(dst, dst + lead, QChar(u' '));
+  dst += lead;
+  for (size_t i = 0; i < rest; ++i) *dst++ = AnsiToChar(static_cast<unsigned char>(text.rest[i]));
+  return out;
+}
+
 QString TStringGridModel::Cell(int col, int row) const {
   if (!Inside(col, row)) return QString();
-  const Text text = Find(col, row);
-  if (text.lead == 0) return FromAnsi(text.rest.data(), text.rest.size());
-  QString out(static_cast<qsizetype>(text.lead + text.rest.size()), Qt::Uninitialized);
-  QChar* dst = out.data();
-  std::fill(dst, dst + text.lead, QChar(u' '));
-  dst += text.lead;
-  for (const char c : text.rest) *dst++ = AnsiToChar(static_cast<unsigned char>(c));
-  return out;
+  return ToQString(Find(col, row), std::numeric_limits<size_t>::max());
+}
+
+QString TStringGridModel::ShownCell(int col, int row) const {
+  if (!Inside(col, row)) return QString();
+  return ToQString(Find(col, row), kShownLength);
 }
 
 std::string TStringGridModel::CellAnsi(int col, int row) const {
@@ -352,8 +362,10 @@ int TStringGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TStringGridModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return QVariant();
-  return Cell(index.column(), index.row());
+  if (!index.isValid()) return QVariant();
+  if (role == Qt::DisplayRole) return ShownCell(index.column(), index.row());
+  if (role == Qt::EditRole) return Cell(index.column(), index.row());
+  return QVariant();
 }
 
 bool TStringGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -375,8 +387,8 @@ QVariant TStringGridModel::headerData(int section, Qt::Orientation orientation, 
   if (role != Qt::DisplayRole) return QVariant();
   if (orientation == Qt::Horizontal) {
     if (fixedRows_ == 0 || section < 0 || section >= cols_) return QVariant();
-    return Cell(section, 0);
+    return ShownCell(section, 0);
   }
   if (fixedCols_ == 0 || section < 0 || section >= rows_) return QVariant();
-  return Cell(0, section);
+  return ShownCell(0, section);
 }

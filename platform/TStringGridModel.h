@@ -13,6 +13,10 @@
 // spare room, so the storage stays near the size of the live text. Only the cells
 // asked for by the view are converted.
 //
+// A view shows at most the first kShownLength characters of a cell (the display
+// role and the headers), so that a huge value costs its view no more than a
+// long one; the edit role, Cell() and CellAnsi() give the whole text.
+//
 // Every cell of the grid is an item, fixed ones included; fixed cells are enabled
 // but neither selectable nor editable, and their texts are also the header data
 // (row 0 for the horizontal header, column 0 for the vertical one) so that a view
@@ -37,6 +41,8 @@ class TStringGridModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
+  static constexpr int kShownLength = 1000;
+
   explicit TStringGridModel(QObject* parent = nullptr);
 
   int ColCount() const { return cols_; }
@@ -48,6 +54,7 @@ class TStringGridModel : public QAbstractTableModel {
   void SetFixed(int cols, int rows);
 
   QString Cell(int col, int row) const;
+  QString ShownCell(int col, int row) const;  // the first kShownLength characters
   void SetCell(int col, int row, const QString& text);
   std::string CellAnsi(int col, int row) const;
   void SetCellAnsi(int col, int row, std::string_view bytes);
@@ -97,6 +104,7 @@ class TStringGridModel : public QAbstractTableModel {
   }
   // The cell's text and where its bytes start in the buffer.
   Text Find(int col, int row, size_t* at = nullptr) const;
+  static QString ToQString(const Text& text, size_t length);  // its first `length` characters
   size_t BlockSize(size_t block, size_t firstCell, int cells) const;
   void Grow(size_t size);  // `size` more bytes at the end of the buffer
   void MaybeCompact();

@@ -227,6 +227,28 @@ TEST_F(StringGridTest, TypingInsideTheTextKeepsTheCursorWhereItIs) {
   EXPECT_EQ(editor->cursorPosition(), 3);
 }
 
+// The view draws the first 1,000 characters of a long value; the cell keeps
+// it all, and the editor edits it all.
+TEST_F(StringGridTest, ALongValueIsDrawnInPartAndEditedWhole) {
+  grid.SetEditable(true);
+  QString value;
+  while (value.size() < 40000) value += QStringLiteral("Une longue note. ");
+  grid.SetCell(1, 1, value);
+  const QModelIndex index = grid.Model()->index(1, 1);
+  EXPECT_EQ(index.data(Qt::DisplayRole).toString(), value.left(1000));
+  EXPECT_EQ(index.data(Qt::EditRole).toString(), value);
+
+  grid.show();
+  grid.setFocus();
+  QTest::keyClick(&grid, Qt::Key_F2);
+  QLineEdit* editor = grid.findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->text(), value);
+  editor->end(false);
+  QTest::keyClick(editor, Qt::Key_Z);
+  EXPECT_EQ(grid.Cell(1, 1), value + "z");
+}
+
 TEST_F(StringGridTest, ReadOnlyGridOpensNoEditor) {
   grid.show();
   grid.setFocus();

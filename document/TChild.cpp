@@ -30,6 +30,7 @@
 #include "TRenum.h"
 #include "TReplaceDlg.h"
 #include "TStringGrid.h"
+#include "TStringGridModel.h"
 #include "TStructurePrintout.h"
 #include "TTextWidths.h"
 
@@ -197,8 +198,15 @@ QString TChild::LitChamp(int i) {
   const auto t = TrimmedBytes(Table.GetFieldValue(i));
   const QString s = FromAnsi(t.first, t.second);
   if (Table.GetFieldType(i) != kFloat) return s;
-  const int spaces = floatWidths_.PaddingFor({t.first, t.second}, StringGrid1->ColWidth(i) - 10);
-  return QString(spaces, QLatin1Char(' ')) + s;
+  return QString(FloatPadding({t.first, t.second}, i), QLatin1Char(' ')) + s;
+}
+
+int TChild::FloatPadding(std::string_view text, int col) const {
+  // As many spaces as the design's measure asks for, but never so many that
+  // the cell would show the number cut.
+  const int room = StringGrid1->ColWidth(col) - StringGrid1->CellMargins();
+  return std::min(floatWidths_.PaddingFor(text, StringGrid1->ColWidth(col) - 10),
+                  TTextWidths::For(StringGrid1->font()).SpacesFitting(text, int64_t{room} * 64));
 }
 
 void TChild::FillTableGrid() {
@@ -217,11 +225,7 @@ void TChild::FillTableGrid() {
   }
 
   std::vector<char> isFloat(static_cast<size_t>(fields) + 1, 0);
-  std::vector<int> widths(static_cast<size_t>(fields) + 1, 0);
-  for (int i = 1; i <= fields; ++i) {
-    isFloat[i] = Table.GetFieldType(i) == kFloat;
-    widths[i] = StringGrid1->ColWidth(i);
-  }
+  for (int i = 1; i <= fields; ++i) isFloat[i] = Table.GetFieldType(i) == kFloat;
 
   const std::vector<TRecord>& records = Table.RecordList().Items();
   StringGrid1->BeginUpdate();
@@ -237,7 +241,7 @@ void TChild::FillTableGrid() {
         StringGrid1->SetCellAnsi(i, row, text);
         continue;
       }
-      padded.assign(static_cast<size_t>(floatWidths_.PaddingFor(text, widths[i] - 10)), ' ');
+      padded.assign(static_cast<size_t>(FloatPadding(text, i)), ' ');
       padded.append(text);
       StringGrid1->SetCellAnsi(i, row, padded);
     }
@@ -677,8 +681,10 @@ void TChild::Largeur() {
   std::vector<std::string> texts;
   for (int c = 1; c < StringGrid1->ColCount(); ++c) {
     texts.clear();
+    // What the grid draws of each value: at most its first characters.
     for (int r = 1; r < StringGrid1->RowCount(); ++r)
-      texts.push_back(TrimAnsi(StringGrid1->CellAnsi(c, r)));
+      texts.push_back(
+          TrimAnsi(StringGrid1->CellAnsi(c, r)).substr(0, TStringGridModel::kShownLength));
     // Texts whose characters add up are measured by their sum; the others only
     // when kerning (a few pixels at most per character) could make them the
     // widest.
@@ -689,8 +695,10 @@ void TChild::Largeur() {
       if (!widths.Additive(text) &&
           widths.Estimate64(text) + 64 * (2 * static_cast<int64_t>(text.size()) + 2) >= w)
         w = std::max(w, widths.Width64(text));
-    const int pixels = TTextWidths::Round(w);
-    StringGrid1->SetColWidth(c, pixels >= 64 ? pixels : pixels + 20);
+    // Whole pixels that hold the text, and the cell's margins around it.
+    const int pixels = static_cast<int>((w + 63) >> 6);
+    const int whole = pixels + StringGrid1->CellMargins();
+    StringGrid1->SetColWidth(c, pixels >= 64 ? whole : std::max(pixels + 20, whole));
   }
   Remplit();
 }

@@ -23,6 +23,7 @@
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "TEnvelopePrintout.h"
@@ -257,6 +258,7 @@ class TChild : public QWidget {
   // The cells of every shown record (the fill of Remplit without its move to
   // the first row); the current row stays where it is.
   void FillTableGrid();
+  int FloatPadding(std::string_view text, int col) const;  // spaces before a "FLOAT" value
   // True when the table changed since the table view was filled, so that its
   // rows no longer show the records they name.
   bool TableGridStale() const;

@@ -85,3 +85,22 @@ int TTextWidths::PaddingFor(std::string_view ansi, int target) const {
   }
   return static_cast<int>(n);
 }
+
+int TTextWidths::SpacesFitting(std::string_view ansi, int64_t room64) const {
+  const int64_t space = advance64_[' '];
+  const bool additive =
+      PairAdds(' ', ' ') && Additive(ansi) && (ansi.empty() || PairAdds(' ', ansi[0]));
+  const int64_t width = additive ? Estimate64(ansi) : Measure64(ansi);
+  if (space <= 0 || width > room64) return 0;
+  int64_t n = (room64 - width) / space;
+  if (!additive) {
+    // Spaces may kern with the text's first character: confirm on the text.
+    const QString text = FromAnsi(ansi.data(), ansi.size());
+    auto fits = [&](int64_t k) {
+      return To64(metrics_.horizontalAdvance(QString(static_cast<qsizetype>(k), QLatin1Char(' ')) +
+                                             text)) <= room64;
+    };
+    while (n > 0 && !fits(n)) --n;
+  }
+  return static_cast<int>(n);
+}

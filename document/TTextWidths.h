@@ -33,6 +33,10 @@ class TTextWidths {
   // rounded width at least target: what adding one space at a time and
   // measuring gives, in one step.
   int PaddingFor(std::string_view ansi, int target) const;
+  // The most spaces which, put in front of the text, keep its width (not
+  // rounded) within room64: what a cell that much wide shows uncut. 0 when
+  // the text alone is wider.
+  int SpacesFitting(std::string_view ansi, int64_t room64) const;
 
   static int Round(int64_t width64) { return static_cast<int>((width64 + 32) >> 6); }
 

@@ -285,6 +285,13 @@ void TStringGrid::SetColWidth(int col, int width) {
   ApplyColWidth(col);
 }
 
+int TStringGrid::CellMargins() const {
+  // The style draws a cell's text inside a margin on either side, and the
+  // grid line takes one pixel off the cell.
+  const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+  return 2 * margin + (showGrid() ? 1 : 0);
+}
+
 void TStringGrid::SetDefaultColWidth(int width) {
   defaultColWidth_ = std::max(0, width);
   horizontalHeader()->setDefaultSectionSize(defaultColWidth_);

@@ -70,6 +70,10 @@ class TStringGrid : public QTableView {
 
   int ColWidth(int col) const;
   void SetColWidth(int col, int width);
+  // The pixels of a column that no text can use (the grid line and the cell's
+  // margins): a column shows a text whole when it is at least the text's width
+  // plus these.
+  int CellMargins() const;
   int DefaultColWidth() const { return defaultColWidth_; }
   void SetDefaultColWidth(int width);  // applies to every column
   int RowHeight() const { return rowHeight_; }

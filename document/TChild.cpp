@@ -192,6 +192,11 @@ void TChild::InitGrilles() {
     StringGrid1->SetCell(i, 0, name);
     StringGrid2->SetCell(0, i - 1, name);
   }
+  // The spare column and rows kept for a table of fewer than two fields name
+  // no field.
+  for (int c = fields + 1; c < StringGrid1->ColCount(); ++c) StringGrid1->SetCell(c, 0, QString());
+  for (int r = fields; r < StringGrid2->RowCount(); ++r)
+    for (int c = 0; c < 2; ++c) StringGrid2->SetCell(c, r, QString());
 }
 
 QString TChild::LitChamp(int i) {
@@ -245,6 +250,7 @@ void TChild::FillTableGrid() {
       padded.append(text);
       StringGrid1->SetCellAnsi(i, row, padded);
     }
+    for (int c = fields + 1; c < StringGrid1->ColCount(); ++c) StringGrid1->SetCellAnsi(c, row, "");
     StringGrid1->SetCellAnsi(0, row, std::to_string(n));
     ++row;
   }

@@ -124,6 +124,64 @@ TEST_F(ChildFieldsTest, DeleteFieldUnderTheCursorAfterTheQuestion) {
   EXPECT_EQ(Names(), Values({"NOM:STRING", "PRIX:FLOAT"}));
 }
 
+// Every cell shows what the table holds, or nothing: a header of either grid
+// names a field that exists, a row of the view shown has its record's values,
+// and a cell beyond the fields or of a row without record is empty.
+void ExpectViewsShowOnlyTheTable(TChild& c, const char* step) {
+  SCOPED_TRACE(step);
+  const TQor2& t = c.Table;
+  const TStringGrid& grid = *c.StringGrid1;
+  for (int col = 1; col < grid.ColCount(); ++col) {
+    EXPECT_EQ(grid.CellAnsi(col, 0), col <= t.FieldCount() ? t.GetFieldName(col) : "") << col;
+    for (int row = 1; c.GetOnglet() == 1 && row < grid.RowCount(); ++row) {
+      const int recNo = grid.Cell(0, row).toInt();
+      const std::string expected =
+          col <= t.FieldCount() && recNo >= 1 ? t.GetCell(col, recNo) : std::string();
+      EXPECT_EQ(grid.Cell(col, row).trimmed().toStdString(), expected) << col << "," << row;
+    }
+  }
+  const TStringGrid& column = *c.StringGrid2;
+  for (int row = 0; row < column.RowCount(); ++row) {
+    const bool field = row < t.FieldCount();
+    EXPECT_EQ(column.CellAnsi(0, row), field ? t.GetFieldName(row + 1) : "") << row;
+    if (c.GetOnglet() == 2)
+      EXPECT_EQ(column.CellAnsi(1, row), field ? t.GetFieldValue(row + 1) : "") << row;
+  }
+}
+
+TEST_F(ChildFieldsTest, NoNameOrValueStaysOnScreenAfterItsFieldOrRecordGoes) {
+  const QString path = WriteTable("t.qor", {{"NOM", "STRING"}, {"PRIX", "FLOAT"}},
+                                  {{"Dupont", "12"}, {"Durand", "7"}});
+  for (int view : {1, 2}) {
+    TChild& c = Open(path);
+    c.Vue(view);
+    for (int k = 0; k < 2; ++k) {
+      c.StringGrid1->SetCol(1);
+      c.StringGrid2->SetRow(0);
+      services.AnswerQuestion(TAnswer::Yes);
+      c.SupChamp();
+      ExpectViewsShowOnlyTheTable(c, "field deleted");
+    }
+    ASSERT_EQ(c.Table.FieldCount(), 0);
+    c.Ajouter();
+    ExpectViewsShowOnlyTheTable(c, "record added to a table without fields");
+    services.AnswerQuestion(TAnswer::Yes);
+    c.Supprimer();
+    ExpectViewsShowOnlyTheTable(c, "record deleted");
+    c.Annuler();
+    ExpectViewsShowOnlyTheTable(c, "undone");
+    c.Vue(3 - view);
+    ExpectViewsShowOnlyTheTable(c, "other view");
+  }
+  // A new record shows empty cells in both views.
+  TChild& c = Open(path);
+  c.Ajouter();
+  ExpectViewsShowOnlyTheTable(c, "new record, table view");
+  c.Vue(2);
+  c.Ajouter();
+  ExpectViewsShowOnlyTheTable(c, "new record, column view");
+}
+
 TEST_F(ChildFieldsTest, RenameKeepsTheValuesAndRefusesANameInUse) {
   TChild& c = Open(WriteClients());
   c.StringGrid1->SetCol(3);

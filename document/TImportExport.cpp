@@ -41,9 +41,11 @@ const char* const kExportExtensions[] = {".csv", ".txt", ".xml"};
 // The chosen file, or nothing when cancelled; the index is clamped to the filters.
 template <size_t N>
 std::optional<TFileChoice> AskFile(TFileDialogKind kind, const QString& proposed,
-                                   const TFileFilter (&filters)[N], const QString& defaultExt) {
+                                   const TFileFilter (&filters)[N], const QString& defaultExt,
+                                   const QString& folder = QString()) {
   TFileDialogRequest request;
   request.kind = kind;
+  request.directory = folder;
   request.fileName = proposed;
   request.filters.assign(std::begin(filters), std::end(filters));
   request.filterIndex = 1;
@@ -52,6 +54,12 @@ std::optional<TFileChoice> AskFile(TFileDialogKind kind, const QString& proposed
   if (choice && (choice->filterIndex < 1 || choice->filterIndex > static_cast<int>(N)))
     choice->filterIndex = 1;
   return choice;
+}
+
+// Where a table is saved or exported: its own folder; for a new table, where
+// the user last chose a file.
+QString TableFolder(const QString& fileName) {
+  return fileName.isEmpty() ? Services().LastFileFolder() : QFileInfo(fileName).absolutePath();
 }
 
 // The dBase reader's English messages, as the user reads them.
@@ -174,7 +182,7 @@ bool TImportExport::SaveAs() {
   c.EcritOnglet();
   const std::optional<TFileChoice> choice =
       AskFile(TFileDialogKind::Save, QFileInfo(c.FileName).fileName(), kSaveAsFilters,
-              QStringLiteral("qor"));
+              QStringLiteral("qor"), TableFolder(c.FileName));
   if (!choice) return false;
   const int kind = choice->filterIndex;
   QString name;
@@ -220,7 +228,7 @@ void TImportExport::Exporter() {
   child_.EcritOnglet();
   const std::optional<TFileChoice> choice =
       AskFile(TFileDialogKind::Save, QFileInfo(child_.FileName).fileName(), kExportFilters,
-              QStringLiteral("qor"));
+              QStringLiteral("qor"), TableFolder(child_.FileName));
   if (!choice) return;
   const int kind = choice->filterIndex;
   QString name;

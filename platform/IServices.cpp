@@ -1,6 +1,10 @@
 #include "IServices.h"
 
+#include <QDialog>
+#include <QFileInfo>
 #include <QtGlobal>
+
+#include "CaptionWidth.h"
 
 namespace {
 IServices* installed = nullptr;
@@ -58,4 +62,15 @@ bool IServices::Confirm(const QString& text, const QString& caption) {
 
 TAnswer IServices::ConfirmCancel(const QString& text, const QString& caption) {
   return Ask({TQuestionKind::YesNoCancel, caption, text, {}});
+}
+
+std::optional<TFileChoice> IServices::FileDialog(const TFileDialogRequest& request) {
+  std::optional<TFileChoice> choice = ShowFileDialog(request);
+  if (choice) lastFileFolder_ = QFileInfo(choice->path).absolutePath();
+  return choice;
+}
+
+int IServices::RunDialog(QDialog& dialog) {
+  FitCaption(dialog);
+  return ShowDialog(dialog);
 }

@@ -17,6 +17,11 @@
 //
 // RunDialog() runs one of our own modal dialogs and returns its result code
 // (QDialog::Accepted or QDialog::Rejected, or what the dialog passed to done()).
+// Before it shows, the dialog is widened where its caption needs it
+// (FitCaption), so that no title bar cuts its caption.
+//
+// FileDialog() remembers the folder of each file chosen: LastFileFolder() is
+// where a new table is proposed to be saved.
 
 #include <QColor>
 #include <QDateTime>
@@ -87,7 +92,9 @@ class IServices {
   // Returns the text confirmed with "OK", or nothing when cancelled.
   virtual std::optional<QString> InputBox(const QString& caption, const QString& prompt,
                                           const QString& defaultText) = 0;
-  virtual std::optional<TFileChoice> FileDialog(const TFileDialogRequest& request) = 0;
+  std::optional<TFileChoice> FileDialog(const TFileDialogRequest& request);
+  // The folder of the last file chosen in a file dialog; empty before the first.
+  QString LastFileFolder() const { return lastFileFolder_; }
 
   // Both dialogs act on Printer(); true when confirmed. When the printer is a
   // file, the print dialog proposes a PDF named after Printer().Title() (see
@@ -104,7 +111,7 @@ class IServices {
   // Sets the machine's clock; false when the time is invalid or the system refuses.
   virtual bool SetSystemTime(const TSystemTime& utc) = 0;
 
-  virtual int RunDialog(QDialog& dialog) = 0;
+  int RunDialog(QDialog& dialog);
 
   // Shorthands for Ask().
   void Message(const QString& text);
@@ -114,6 +121,14 @@ class IServices {
   // True only for "Oui".
   bool Confirm(const QString& text, const QString& caption = QString());
   TAnswer ConfirmCancel(const QString& text, const QString& caption = QString());
+
+ protected:
+  // What FileDialog() and RunDialog() leave to each implementation.
+  virtual std::optional<TFileChoice> ShowFileDialog(const TFileDialogRequest& request) = 0;
+  virtual int ShowDialog(QDialog& dialog) = 0;
+
+ private:
+  QString lastFileFolder_;
 };
 
 IServices& Services();

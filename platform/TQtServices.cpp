@@ -5,12 +5,13 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <ctime>
+
+#include "TInputBox.h"
 
 namespace {
 
@@ -95,17 +96,13 @@ TAnswer TQtServices::Ask(const TQuestion& question) {
 
 std::optional<QString> TQtServices::InputBox(const QString& caption, const QString& prompt,
                                              const QString& defaultText) {
-  QInputDialog dialog(Parent());
-  dialog.setWindowTitle(caption);
-  dialog.setLabelText(prompt);
-  dialog.setTextValue(defaultText);
-  dialog.setOkButtonText(QStringLiteral("OK"));
-  dialog.setCancelButtonText(QStringLiteral("Annuler"));
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.textValue();
+  TInputBox box(Parent());
+  box.Init(caption, prompt, defaultText);
+  RunDialog(box);
+  return box.Result();
 }
 
-std::optional<TFileChoice> TQtServices::FileDialog(const TFileDialogRequest& request) {
+std::optional<TFileChoice> TQtServices::ShowFileDialog(const TFileDialogRequest& request) {
   QFileDialog dialog(Parent(), request.caption, request.directory);
   const bool save = request.kind == TFileDialogKind::Save;
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -175,6 +172,6 @@ bool TQtServices::SetSystemTime(const TSystemTime& utc) {
   return clock_settime(CLOCK_REALTIME, &ts) == 0;
 }
 
-int TQtServices::RunDialog(QDialog& dialog) {
+int TQtServices::ShowDialog(QDialog& dialog) {
   return dialog.exec();
 }

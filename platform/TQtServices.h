@@ -14,7 +14,6 @@ class TQtServices : public IServices {
   TAnswer Ask(const TQuestion& question) override;
   std::optional<QString> InputBox(const QString& caption, const QString& prompt,
                                   const QString& defaultText) override;
-  std::optional<TFileChoice> FileDialog(const TFileDialogRequest& request) override;
   bool PrintDialog() override;
   bool PrinterSetupDialog() override;
   std::optional<QFont> FontDialog(const QFont& initial) override;
@@ -22,7 +21,10 @@ class TQtServices : public IServices {
   TPrinter& Printer() override { return printer_; }
   QDateTime Now() override;
   bool SetSystemTime(const TSystemTime& utc) override;
-  int RunDialog(QDialog& dialog) override;
+
+ protected:
+  std::optional<TFileChoice> ShowFileDialog(const TFileDialogRequest& request) override;
+  int ShowDialog(QDialog& dialog) override;
 
  private:
   TQtPrinter printer_;

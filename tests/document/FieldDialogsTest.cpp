@@ -18,8 +18,10 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "TEnreg.h"
 #include "TFakeServices.h"
 #include "TInfos.h"
+#include "TInputBox.h"
 #include "TModif.h"
 #include "TNameEdit.h"
 #include "TNouveau.h"
@@ -281,3 +283,42 @@ TEST_F(FieldDialogsTest, PropertiesShowCountsSizeAndDuplicates) {
 }
 
 }  // namespace
+
+// A dialog is at least as wide as its caption in the title bar's bold font,
+// with room for the window's icon and three buttons, squares about as wide as
+// the bar is high; the input box has plain buttons.
+TEST_F(FieldDialogsTest, DialogsShowTheirCaptionWhole) {
+  QFont bold = QApplication::font();
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
+  auto check = [&](QDialog& d) {
+    EXPECT_GE(d.width(),
+              metrics.horizontalAdvance(d.windowTitle()) + 4 * (metrics.height() + 4) + 16)
+        << d.windowTitle().toStdString();
+    for (QPushButton* button : d.findChildren<QPushButton*>())
+      EXPECT_TRUE(button->icon().isNull()) << button->text().toStdString();
+  };
+  TEnreg aller;
+  aller.Init(1);
+  services.AnswerDialog([&](QDialog& d) {
+    check(d);
+    aller.CancelButton->click();
+  });
+  Services().RunDialog(aller);
+
+  TInputBox box;
+  box.Init("Ajouter un champ", "Nom du champ", "Champ4");
+  services.AnswerDialog([&](QDialog& d) {
+    check(d);
+    EXPECT_EQ(box.Label1->text(), "Nom du champ");
+    EXPECT_EQ(box.Edit1->selectedText(), "Champ4");
+    QTest::keyClicks(box.Edit1, "ville");
+    QTest::keyClick(box.Edit1, Qt::Key_Return);  // the default button
+  });
+  Services().RunDialog(box);
+  EXPECT_EQ(box.Result(), "ville");
+  box.Init("Ajouter un champ", "Nom du champ", "Champ4");
+  services.AnswerDialog([&](QDialog&) { box.CancelButton->click(); });
+  Services().RunDialog(box);
+  EXPECT_EQ(box.Result(), std::nullopt);
+}

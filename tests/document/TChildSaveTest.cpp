@@ -143,6 +143,26 @@ TEST_F(ChildSaveTest, AFailedSaveIsReportedAndKeepsTheTableModified) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
+// The save as opens in the table's own folder; for a new table, in the
+// folder where the user last chose a file.
+TEST_F(ChildSaveTest, SaveAsProposesTheTablesFolder) {
+  QDir(dir.path()).mkpath("tables/old");
+  TChild& c = Open(WriteTable("tables/t.qor", {{"A", "STRING"}}, {{"un"}}));
+  services.CancelFile();
+  EXPECT_FALSE(c.SaveAs());
+  EXPECT_EQ(services.FileDialogs().back().directory, dir.filePath("tables"));
+  EXPECT_EQ(services.FileDialogs().back().fileName, "t.qor");
+
+  services.AnswerFile(dir.filePath("tables/old/x.qor"));
+  ASSERT_TRUE(Services().FileDialog({}));
+  TChild fresh;
+  fresh.Init({"NOM STRING"});
+  services.CancelFile();
+  EXPECT_FALSE(fresh.SaveAs());
+  EXPECT_EQ(services.FileDialogs().back().directory, dir.filePath("tables/old"));
+  EXPECT_EQ(services.FileDialogs().back().fileName, "");
+}
+
 TEST_F(ChildSaveTest, SaveAsWritesEachOfTheSixForms) {
   TChild& c = Open(WriteClients());
   QSignalSpy names(&c, &TChild::FileNameChanged);

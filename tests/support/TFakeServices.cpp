@@ -105,7 +105,7 @@ std::optional<QString> TFakeServices::InputBox(const QString& caption, const QSt
   return answer;
 }
 
-std::optional<TFileChoice> TFakeServices::FileDialog(const TFileDialogRequest& request) {
+std::optional<TFileChoice> TFakeServices::ShowFileDialog(const TFileDialogRequest& request) {
   fileDialogs_.push_back(request);
   std::optional<TFileChoice> answer;
   if (!Take(fileAnswers_, answer)) Problem(QStringLiteral("unanswered file dialog"));
@@ -167,7 +167,7 @@ bool TFakeServices::SetSystemTime(const TSystemTime& utc) {
   return ok;
 }
 
-int TFakeServices::RunDialog(QDialog& dialog) {
+int TFakeServices::ShowDialog(QDialog& dialog) {
   const QString title = dialog.windowTitle();
   dialogTitles_ << title;
   TDialogScript script;

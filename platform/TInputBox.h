@@ -1,0 +1,31 @@
+#pragma once
+// TInputBox: the input box of the services (IServices::InputBox): a prompt
+// above a line of text, "OK" (the default button) and "Annuler" (also Escape),
+// plain buttons as in every dialog of the program. Init fills it; Result gives
+// the text confirmed with "OK", nothing otherwise. Built in code, so that a
+// test can fill it and press its buttons.
+
+#include <QDialog>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class TInputBox : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TInputBox(QWidget* parent = nullptr);
+
+  void Init(const QString& caption, const QString& prompt, const QString& text);
+  std::optional<QString> Result() const;
+
+  QLabel* Label1;
+  QLineEdit* Edit1;
+  QPushButton* OkButton;
+  QPushButton* CancelButton;
+
+ private:
+  bool confirmed_ = false;
+};

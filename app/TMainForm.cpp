@@ -295,8 +295,10 @@ QAction* TMainForm::AddAction(const char* name, const QString& text,
                               const std::function<void()>& run) {
   auto* action = new QAction(text, this);
   action->setObjectName(QLatin1String(name));
-  connect(action, &QAction::triggered, this, [run] {
+  connect(action, &QAction::triggered, this, [this, run] {
     if (run) run();
+    // Whatever the command did with the focus, the keys go to the table again.
+    if (TChild* child = ActiveChild()) child->FocusView();
   });
   return action;
 }

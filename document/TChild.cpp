@@ -1,5 +1,6 @@
 #include "TChild.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -412,6 +413,14 @@ void TChild::Vue(int n) {
       break;
   }
   emit ViewChanged(n);
+}
+
+void TChild::FocusView() {
+  const int view = GetOnglet();
+  if (view == 1 || view == 2) (view == 1 ? StringGrid1 : StringGrid2)->FocusCurrentCell();
+  if (view == 3 && !TabSheet3->isAncestorOf(QApplication::focusWidget()) &&
+      !FormPage->FieldControls.empty())
+    FormPage->FieldControls.front()->setFocus();
 }
 
 void TChild::TabSheet1Exit() {

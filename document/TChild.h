@@ -68,6 +68,9 @@ class TChild : public QWidget {
   int RecNo() const;      // record number shown by the current row, 0 if none
   int GetOnglet() const;  // active view: 1 table, 2 column, 3 form, 0 none
   void Vue(int n);        // shows view n (1, 2 or 3); emits ViewChanged
+  // Gives the keyboard back to the view after a command: its current cell, or
+  // in the form view its first field when the focus is not in the page.
+  void FocusView();
 
   // Form view: its layout and controls live in FormPage.
   void ChargeMasque(const QString& tableFileName) { FormPage->ChargeMasque(tableFileName); }

@@ -339,6 +339,14 @@ void TStringGrid::keyPressEvent(QKeyEvent* event) {
 
 void TStringGrid::WatchEditor(QWidget* editor) {
   if (editor) editor->installEventFilter(this);
+  editor_ = editor;
+}
+
+void TStringGrid::FocusCurrentCell() {
+  if (state() == QAbstractItemView::EditingState && editor_ && editor_->isVisible())
+    editor_->setFocus();
+  else
+    setFocus();
 }
 
 bool TStringGrid::eventFilter(QObject* watched, QEvent* event) {

@@ -23,6 +23,7 @@
 // it becomes "?". Filling many cells: wrap the changes in BeginUpdate()/EndUpdate()
 // so that the view is rebuilt once; single changes outside a bracket are cheap too.
 
+#include <QPointer>
 #include <QTableView>
 #include <functional>
 #include <string>
@@ -81,6 +82,9 @@ class TStringGrid : public QTableView {
 
   bool Editable() const;
   void SetEditable(bool editable);
+  // Gives the keyboard to the current cell: to its editor when one is open,
+  // otherwise to the grid.
+  void FocusCurrentCell();
 
   // Width and height of a text in the grid's font, or in any font, on the screen.
   int TextWidth(const QString& text) const;
@@ -117,6 +121,7 @@ class TStringGrid : public QTableView {
   TStringGridModel* model_;
   SelectionModel* selection_;
   QWidget* corner_ = nullptr;
+  QPointer<QWidget> editor_;  // the last cell editor made
   std::vector<int> colWidths_;
   int defaultColWidth_ = 64;
   int rowHeight_ = 24;

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QToolBar>
 
 #include "MainWindowTest.h"
 #include "TFindDlg.h"
@@ -142,6 +143,66 @@ TEST_F(EditingMenuTest, CommandsDoNothingWithoutADocument) {
   EXPECT_TRUE(services.Questions().empty());
   EXPECT_TRUE(services.DialogTitles().isEmpty());
   EXPECT_EQ(form->StatusText(), "");
+}
+
+}  // namespace
+
+namespace {
+
+// After a command from a menu or the tool bar the keyboard acts on the grid
+// again, without a click: the current cell has the focus, also when its editor
+// was open as the command ran.
+TEST_F(EditingMenuTest, TheGridHasTheKeyboardAfterEveryCommand) {
+  ASSERT_TRUE(form->OpenTable(WriteTable("t.qor")));
+  form->show();
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  TStringGrid* grid = form->ActiveChild()->StringGrid1;
+  const struct {
+    Qt::Key menu;  // 0: the tool-bar button `button` is clicked
+    char item;
+    const char* button;
+  } commands[] = {
+      {Qt::Key_T, 's', nullptr},  // Enregistrement suivant
+      {Qt::Key_T, 'a', nullptr},  // Ajouter un enregistrement
+      {Qt::Key_V, 'l', nullptr},  // Ajuster largeur colonnes
+      {Qt::Key_E, 's', nullptr},  // Supprimer l'enregistrement, confirmed
+      {Qt::Key_E, 'n', nullptr},  // Annuler
+      {Qt::Key_E, 'a', nullptr},  // Aller à enregistrement N°, confirmed
+      {Qt::Key_unknown, 0, "FirstButton"}, {Qt::Key_unknown, 0, "TableButton"},
+  };
+  for (const auto& command : commands) {
+    SCOPED_TRACE(command.button ? command.button : std::string(1, command.item));
+    grid->setFocus();
+    grid->SetCurrentCell(1, 1);
+    QTest::keyClick(grid, Qt::Key_F2);  // the cell editor opens
+    ASSERT_NE(QApplication::focusWidget(), grid);
+    if (command.menu == Qt::Key_E && command.item == 's') services.AnswerQuestion(TAnswer::Yes);
+    if (command.menu == Qt::Key_E && command.item == 'a')
+      services.AnswerDialog([](QDialog& d) { d.accept(); });
+    if (command.button) {
+      QTest::mouseClick(form->findChild<QToolBar*>()->widgetForAction(Action(command.button)),
+                        Qt::LeftButton);
+    } else {
+      QTest::keyClick(QApplication::focusWidget(), command.menu, Qt::AltModifier);
+      QWidget* popup = QApplication::activePopupWidget();
+      ASSERT_NE(popup, nullptr);
+      QTest::keyClick(popup, command.item);
+    }
+    // The menu or dialog that was up gives the main window back, as the
+    // window manager does (the offscreen platform leaves a closed menu active).
+    QApplication::processEvents();
+    if (QApplication::activeWindow() != form.get()) QApplication::setActiveWindow(form.get());
+
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_TRUE(focus == grid || grid->isAncestorOf(focus)) << focus->metaObject()->className();
+    // Keys act on the current cell: Escape leaves an editor, an arrow moves.
+    QTest::keyClick(focus, Qt::Key_Escape);
+    grid->SetCurrentCell(1, 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(grid->Row(), 2);
+  }
 }
 
 }  // namespace

@@ -208,8 +208,10 @@ QString TChild::LitChamp(int i) {
 }
 
 int TChild::FloatPadding(std::string_view text, int col) const {
-  // As many spaces as the design's measure asks for, but never so many that
-  // the cell would show the number cut.
+  // As many spaces as the measure in "System" asks for, but never so many
+  // that the cell would show the number cut. A text longer than the grid
+  // draws is wider than any column: not worth measuring.
+  if (text.size() > TStringGridModel::kShownLength) return 0;
   const int room = StringGrid1->ColWidth(col) - StringGrid1->CellMargins();
   return std::min(floatWidths_.PaddingFor(text, StringGrid1->ColWidth(col) - 10),
                   TTextWidths::For(StringGrid1->font()).SpacesFitting(text, int64_t{room} * 64));

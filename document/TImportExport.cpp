@@ -62,39 +62,6 @@ QString TableFolder(const QString& fileName) {
   return fileName.isEmpty() ? Services().LastFileFolder() : QFileInfo(fileName).absolutePath();
 }
 
-// The dBase reader's English messages, as the user reads them.
-QString DbaseReason(const std::string& detail) {
-  if (detail == "Error Reading Header Info.")
-    return QStringLiteral("en-tête de la table dBase illisible");
-  if (detail == "Error Reading Record") return QStringLiteral("enregistrement dBase illisible");
-  if (detail == "Error Reading Memo Record") return QStringLiteral("mémo dBase illisible");
-  if (detail == "Record too long") return QStringLiteral("enregistrements dBase trop longs");
-  if (detail == "Too many fields") return QStringLiteral("table dBase de plus de 128 champs");
-  const std::string open = "Cannot open file \"";
-  const size_t close = detail.find('"', open.size());
-  if (detail.rfind(open, 0) == 0 && close != std::string::npos)
-    return QStringLiteral("le fichier '") +
-           QFile::decodeName(
-               QByteArray::fromStdString(detail.substr(open.size(), close - open.size()))) +
-           QStringLiteral("' ne peut pas être ouvert");
-  return FromAnsi(detail);
-}
-
-QString ImportReason(const TImportResult& r) {
-  switch (r.status) {
-    case TImportResult::CannotOpen:
-      return QStringLiteral("le fichier ne peut pas être ouvert");
-    case TImportResult::ReadError:
-      return QStringLiteral("erreur de lecture du fichier");
-    case TImportResult::NotDbase:
-      return QStringLiteral("ce n'est pas une table dBase (.dbf)");
-    case TImportResult::DbaseError:
-      return DbaseReason(r.detail);
-    default:
-      return QStringLiteral("seuls les fichiers .txt, .csv et .dbf sont reconnus");
-  }
-}
-
 }  // namespace
 
 // --- Import ---
@@ -147,8 +114,8 @@ bool TImportExport::Import(const QString& path, TImportKind kind) {
 
 void TImportExport::ReportImport(const QString& path, const TImportResult& r) {
   if (r.status != TImportResult::Done && r.status != TImportResult::Cancelled) {
-    QString text =
-        QStringLiteral("Impossible d'importer '") + path + QStringLiteral("' : ") + ImportReason(r);
+    QString text = QStringLiteral("Impossible d'importer '") + path + QStringLiteral("' : ") +
+                   QString::fromUtf8(ImportFailureReason(r));
     if (r.appended == 1)
       text += QStringLiteral(
           "\nL'enregistrement lu avant l'erreur reste dans la table ; « Annuler » le retire.");

@@ -97,3 +97,23 @@ void TUtf8Detector::Feed(const char* data, size_t size) {
     }
   }
 }
+
+void AppendUtf8(std::string& out, char32_t u) {
+  if (u < 0x80) {
+    out.push_back(static_cast<char>(u));
+  } else if (u < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (u >> 6)));
+    out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (u >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+  }
+}
+
+std::string Cp1252ToUtf8(const std::string& bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (const char c : bytes) AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(c)));
+  return out;
+}

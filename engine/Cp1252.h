@@ -25,6 +25,11 @@ inline bool UnicodeToCp1252(char32_t code, char& byte) {
   return UnicodeC1RowToCp1252(code, byte);
 }
 
+// Appends the UTF-8 form of a code point below U+10000.
+void AppendUtf8(std::string& out, char32_t code);
+// Windows-1252 bytes as UTF-8, for terminals and messages.
+std::string Cp1252ToUtf8(const std::string& bytes);
+
 // Converts UTF-8 bytes to Windows-1252, appending to out. A character that
 // Windows-1252 cannot hold, and each byte of a malformed sequence, becomes "?"
 // and is counted in replaced.

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "TImportResult.h"
+
 TFailure ReadFailure(int error) {
   switch (error) {
     case ENOENT:
@@ -79,8 +81,48 @@ const char* FailureReason(TFailure failure) {
     case TFailure::TooLargeForXls:
       return "trop de données pour le format Excel : 65 535 enregistrements et 256 champs au "
              "plus";
-    case TFailure::BadStatement:
-      return "la requête n'a pas la forme SELECT ... WHERE ...";
+    case TFailure::StatementWithoutSelect:
+      return "elle doit commencer par SELECT";
+    case TFailure::StatementWithoutWhere:
+      return "SELECT [DISTINCT] champs WHERE condition attendu";
   }
   return "";
+}
+
+namespace {
+
+std::string DbaseReason(const std::string& detail) {
+  if (detail == "Error Reading Header Info.") return "en-tête de la table dBase illisible";
+  if (detail == "Error Reading Record") return "enregistrement dBase illisible";
+  if (detail == "Error Reading Memo Record") return "mémo dBase illisible";
+  if (detail == "Record too long") return "enregistrements dBase trop longs";
+  if (detail == "Too many fields") return "table dBase de plus de 128 champs";
+  const std::string open = "Cannot open file \"";
+  const size_t close = detail.find('"', open.size());
+  if (detail.rfind(open, 0) == 0 && close != std::string::npos)
+    return "le fichier '" + detail.substr(open.size(), close - open.size()) +
+           "' ne peut pas être ouvert";
+  return detail;
+}
+
+}  // namespace
+
+std::string ImportFailureReason(const TImportResult& r) {
+  switch (r.status) {
+    case TImportResult::Done:
+    case TImportResult::Cancelled:
+      return std::string();
+    case TImportResult::CannotOpen:
+    case TImportResult::ReadError:
+      return FailureReason(r.cause != TFailure::None              ? r.cause
+                           : r.status == TImportResult::ReadError ? TFailure::ReadError
+                                                                  : TFailure::NotFound);
+    case TImportResult::NotDbase:
+      return "ce n'est pas une table dBase (.dbf)";
+    case TImportResult::DbaseError:
+      return DbaseReason(r.detail);
+    case TImportResult::UnknownKind:
+      break;
+  }
+  return "seuls les fichiers .txt, .csv et .dbf sont reconnus";
 }

@@ -8,6 +8,10 @@
 // and reading a file, CreateFailure for making a new file in a folder,
 // WriteFailure for writing, flushing and renaming.
 
+#include <string>
+
+struct TImportResult;
+
 enum class TFailure {
   None,
   Truncated,         // the file ends before the table it declares
@@ -20,9 +24,10 @@ enum class TFailure {
   DiskFull,
   ReadError,
   WriteError,
-  NotADbfTable,    // a dBase table that cannot be read
-  TooLargeForXls,  // more records or fields than the spreadsheet format holds
-  BadStatement,    // not a statement of the form SELECT ... WHERE ...
+  NotADbfTable,            // a dBase table that cannot be read
+  TooLargeForXls,          // more records or fields than the spreadsheet format holds
+  StatementWithoutSelect,  // an SQL statement that does not begin with SELECT
+  StatementWithoutWhere,   // one that the engine stops reading before its condition
 };
 
 TFailure ReadFailure(int error);
@@ -32,3 +37,7 @@ TFailure WriteFailure(int error);
 // The cause in French, UTF-8, without a capital or a full stop, to follow
 // "Impossible d'ouvrir 'x' : ". "" for None.
 const char* FailureReason(TFailure failure);
+
+// Why an import stopped (TImportResult.h), in the same words; the dBase
+// reader's English messages are given their French meaning.
+std::string ImportFailureReason(const TImportResult& result);

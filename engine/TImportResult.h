@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "TFailure.h"
+
 // Asked every so often with the work done and the whole work (bytes or
 // records, the same unit for both); returning false cancels the import.
 using TProgressFn = std::function<bool(int64_t done, int64_t total)>;
@@ -23,10 +25,11 @@ struct TImportResult {
     UnknownKind,  // a name that says neither tab text, semicolon text nor dBase
   };
   Status status = Done;
-  int appended = 0;      // records added to the table and kept
-  bool utf8 = false;     // the text was read as UTF-8 and converted
-  int64_t replaced = 0;  // characters that became "?" in the conversion
-  std::string detail;    // the dBase reader's message (English)
+  int appended = 0;                 // records added to the table and kept
+  bool utf8 = false;                // the text was read as UTF-8 and converted
+  int64_t replaced = 0;             // characters that became "?" in the conversion
+  std::string detail;               // the dBase reader's message (English)
+  TFailure cause = TFailure::None;  // CannotOpen, ReadError: why (ImportFailureReason)
 
   bool Ok() const { return status == Done; }
 };

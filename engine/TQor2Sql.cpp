@@ -16,6 +16,13 @@ bool IsParen(char c) {
 
 TQor2Sql::TQor2Sql(TQor2& source) : source_(source) {}
 
+TFailure TQor2Sql::Unreadable(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  return text.compare(i, 6, "SELECT") == 0 ? TFailure::StatementWithoutWhere
+                                           : TFailure::StatementWithoutSelect;
+}
+
 void TQor2Sql::SkipBlanks() {
   while (!AtEnd() && IsBlank(statement_[position_])) ++position_;
 }

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "TConcordances.h"
+#include "TFailure.h"
 #include "TQor2.h"
 
 class TQor2Sql {
@@ -38,6 +39,9 @@ class TQor2Sql {
   // True when the statement had the form SELECT ... WHERE ... and the records were
   // scanned (also when none matched).
   bool Execute(const std::string& text);
+  // Why Execute refused a statement: StatementWithoutSelect when it does not
+  // begin with SELECT, StatementWithoutWhere otherwise (TFailure.h).
+  static TFailure Unreadable(const std::string& text);
 
   // Owned by this object; valid until it is destroyed.
   TQor2& Selected() { return selected_; }

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -21,10 +22,18 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // A regular file opened for reading, or nothing (a folder is not a file).
-FilePtr OpenRegular(const std::string& path, int64_t& size) {
+// Nothing, with the cause, when the path names no regular file to read.
+FilePtr OpenRegular(const std::string& path, int64_t& size, TFailure& cause) {
   FilePtr f(std::fopen(path.c_str(), "rb"));
   struct stat st;
-  if (!f || fstat(fileno(f.get()), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  if (!f || fstat(fileno(f.get()), &st) != 0) {
+    cause = ReadFailure(errno);
+    return nullptr;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    cause = S_ISDIR(st.st_mode) ? TFailure::IsFolder : TFailure::ReadError;
+    return nullptr;
+  }
   size = st.st_size;
   return f;
 }
@@ -83,7 +92,7 @@ TImportResult TTextImport::Append(TQor2& table, const std::string& path, char se
                                   const TProgressFn& progress) {
   TImportResult result;
   int64_t size = 0;
-  FilePtr file = OpenRegular(path, size);
+  FilePtr file = OpenRegular(path, size, result.cause);
   if (!file) {
     result.status = TImportResult::CannotOpen;
     return result;
@@ -92,6 +101,7 @@ TImportResult TTextImport::Append(TQor2& table, const std::string& path, char se
   std::vector<char> block(kBlock);
   if (!DetectUtf8(f, block, result.utf8) || std::fseek(f, 0, SEEK_SET) != 0) {
     result.status = TImportResult::ReadError;
+    result.cause = ReadFailure(errno);
     return result;
   }
 
@@ -150,7 +160,10 @@ TImportResult TTextImport::Append(TQor2& table, const std::string& path, char se
     result.status = TImportResult::Cancelled;
     return result;
   }
-  if (std::ferror(f)) result.status = TImportResult::ReadError;
+  if (std::ferror(f)) {
+    result.status = TImportResult::ReadError;
+    result.cause = ReadFailure(errno);
+  }
   result.appended = table.RecordCount() - before;
   return result;
 }

@@ -1,8 +1,8 @@
 #include "TXmlWriter.h"
 
+#include "Cp1252.h"
 #include "TAtomicFile.h"
 #include "TQor2.h"
-#include "TextRoutines.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ void TXmlWriter::AppendEscaped(std::string& out, const std::string& ansi) {
         out.push_back(ch);
         break;
       default:
-        AppendUtf8(out, b < 0x20 ? 0xFFFD : AnsiToUnicode(b));
+        AppendUtf8(out, b < 0x20 ? 0xFFFD : Cp1252ToUnicode(b));
     }
   }
 }
@@ -64,13 +64,13 @@ void TXmlWriter::AppendEscaped(std::string& out, const std::string& ansi) {
 void TXmlWriter::AppendName(std::string& out, const std::string& ansi) {
   const size_t start = out.size();
   for (const char ch : ansi) {
-    const char32_t u = AnsiToUnicode(static_cast<unsigned char>(ch));
+    const char32_t u = Cp1252ToUnicode(static_cast<unsigned char>(ch));
     if (IsNameChar(u))
       AppendUtf8(out, u);
     else
       out += '_';
   }
-  if (out.size() == start || !IsNameStart(AnsiToUnicode(static_cast<unsigned char>(out[start]))))
+  if (out.size() == start || !IsNameStart(Cp1252ToUnicode(static_cast<unsigned char>(out[start]))))
     out.insert(start, 1, '_');
 }
 

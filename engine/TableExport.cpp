@@ -57,7 +57,8 @@ std::string SelectionText(TQor2& table, TExportFormat format, const std::string&
 bool ExportSelection(TQor2& table, const std::string& path, TExportFormat format,
                      const std::string& field, const std::string& op, const std::string& value) {
   table.ClearError();
-  const int r = WriteFileAtomically(path, SelectionText(table, format, field, op, value));
-  if (r != 0) table.SetError(3, AtomicWriteMessage(r));
+  TFailure failure;
+  const int r = WriteFileAtomically(path, SelectionText(table, format, field, op, value), &failure);
+  if (r != 0) table.SetError(3, AtomicWriteMessage(r), failure);
   return r == 0;
 }

@@ -49,12 +49,9 @@ bool IsKeyword(QStringView word, const char* lower) {
 // A statement that does not even begin with SELECT, or that the engine stops
 // reading before its condition.
 QString UnreadableMessage(const QString& statement) {
-  QString start = statement;
-  while (!start.isEmpty() && (start[0] == QLatin1Char(' ') || start[0] == QLatin1Char(',')))
-    start.remove(0, 1);
-  if (!start.startsWith(QLatin1String("SELECT")))
-    return QStringLiteral("Requête illisible : elle doit commencer par SELECT.");
-  return QStringLiteral("Requête illisible : SELECT [DISTINCT] champs WHERE condition attendu.");
+  return QStringLiteral("Requête illisible : ") +
+         QString::fromUtf8(FailureReason(TQor2Sql::Unreadable(ToAnsi(statement)))) +
+         QLatin1Char('.');
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "Cp1252.h"
 #include "DbfImport.h"
 #include "TQor2.h"
 #include "TQor2Sql.h"
@@ -14,6 +15,19 @@
 #include "TableImport.h"
 
 namespace {
+
+// A field name or a statement typed on the command line: UTF-8 from the
+// terminal becomes the tables' Windows-1252; anything else is taken to be
+// Windows-1252 already.
+std::string TableText(const std::string& typed) {
+  TUtf8Detector detector;
+  detector.Feed(typed.data(), typed.size());
+  if (!detector.IsUtf8()) return typed;
+  std::string text;
+  int64_t replaced = 0;
+  Utf8ToCp1252(typed.data(), typed.size(), text, replaced);
+  return text;
+}
 
 std::string Ending(const std::string& path) {
   const size_t slash = path.find_last_of('/');
@@ -85,7 +99,7 @@ int VekTool::Fail(const std::string& message) {
 
 int VekTool::Fail(const std::string& what, const std::string& path, const TQor2& failed) {
   std::string message = what + " '" + path + "' : ";
-  const std::string detail = AnsiToUtf8(failed.ErrorMessage);
+  const std::string detail = Cp1252ToUtf8(failed.ErrorMessage);
   if (failed.ErrorCause == TFailure::None)
     message += detail.empty() ? FailureReason(TFailure::ReadError) : detail;
   else
@@ -123,11 +137,11 @@ int VekTool::Info(const std::vector<std::string>& a) {
   if (a.size() != 1) return Usage("info takes one file");
   TQor2 t;
   if (!Load(a[0], t)) return 1;
-  out_ << "table\t" << AnsiToUtf8(t.TableName) << "\n";
+  out_ << "table\t" << Cp1252ToUtf8(t.TableName) << "\n";
   out_ << "fields\t" << t.FieldCount() << "\n";
   out_ << "records\t" << t.RecordCount() << "\n";
   for (int i = 1; i <= t.FieldCount(); ++i)
-    out_ << "field\t" << AnsiToUtf8(t.GetFieldName(i)) << "\t" << t.GetFieldType(i) << "\n";
+    out_ << "field\t" << Cp1252ToUtf8(t.GetFieldName(i)) << "\t" << t.GetFieldType(i) << "\n";
   return 0;
 }
 
@@ -150,7 +164,7 @@ int VekTool::Sort(const std::vector<std::string>& a) {
   if (p.size() != 3) return Usage("sort takes IN FIELD OUT [--desc]");
   TQor2 t;
   if (!Load(p[0], t)) return 1;
-  if (!t.SortByField(Utf8ToAnsi(p[1]), !desc))
+  if (!t.SortByField(TableText(p[1]), !desc))
     return Fail("impossible de trier : la table n'a pas de champ '" + p[1] + "'");
   return Save(t, p[2]) ? 0 : 1;
 }
@@ -168,9 +182,10 @@ int VekTool::Sql(const std::vector<std::string>& a) {
   TQor2 t;
   if (!Load(a[0], t)) return 1;
   TQor2Sql sql(t);
-  if (!sql.Execute(Utf8ToAnsi(a[1])))
-    return Fail(std::string("impossible de lire la requête '") + a[1] +
-                "' : " + FailureReason(TFailure::BadStatement));
+  const std::string statement = TableText(a[1]);
+  if (!sql.Execute(statement))
+    return Fail(std::string("requête illisible '") + a[1] +
+                "' : " + FailureReason(TQor2Sql::Unreadable(statement)));
   TQor2& selected = sql.Selected();
   if (a.size() == 3) {
     if (!selected.SaveCsvFile(a[2])) return Fail("impossible d'enregistrer", a[2], selected);
@@ -180,33 +195,15 @@ int VekTool::Sql(const std::vector<std::string>& a) {
   return 0;
 }
 
-namespace {
-
-std::string ImportFailure(const TImportResult& r, const std::string& path) {
-  switch (r.status) {
-    case TImportResult::CannotOpen:
-      return "Unable to open " + path;
-    case TImportResult::ReadError:
-      return "Read error in " + path;
-    case TImportResult::NotDbase:
-      return "Not a dBase table (.dbf): " + path;
-    case TImportResult::DbaseError:
-      return r.detail;
-    case TImportResult::UnknownKind:
-      return "Unknown import format (.txt, .csv or .dbf expected): " + path;
-    default:
-      return "Import of " + path + " stopped";
-  }
-}
-
-}  // namespace
-
 int VekTool::Import(const std::vector<std::string>& a) {
   if (a.size() != 3) return Usage("import takes TABLE FILE OUT");
   TQor2 t;
   if (!Load(a[0], t)) return 1;
   const TImportResult r = ImportFile(t, a[1], ImportKindOf(a[1]));
-  if (!r.Ok()) return Fail(ImportFailure(r, a[1]));
+  if (!r.Ok()) {
+    const std::string detail = r.detail.empty() ? "" : " (" + r.detail + ")";
+    return Fail("impossible d'importer '" + a[1] + "' : " + ImportFailureReason(r) + detail);
+  }
   if (r.replaced > 0)
     err_ << "vektool: " << r.replaced << " character(s) without a Windows-1252 code became '?'\n";
   return Save(t, a[2]) ? 0 : 1;
@@ -221,5 +218,5 @@ int VekTool::Export(const std::vector<std::string>& a) {
   if (!Load(a[0], t)) return 1;
   const bool ok =
       where ? ExportSelection(t, a[1], format, a[3], a[4], a[5]) : ExportTable(t, a[1], format);
-  return ok ? 0 : Fail(t.ErrorMessage);
+  return ok ? 0 : Fail("impossible d'enregistrer", a[1], t);
 }

@@ -211,8 +211,7 @@ TEST_F(ChildImportExportTest, AnExistingFileIsReplacedOnlyWhenAllowedAndOnlyWhen
   services.AnswerQuestion(TAnswer::Yes);
   c.Exporter();
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::Warning);
-  EXPECT_EQ(LastQuestion().text,
-            "Impossible d'enregistrer '" + target + "' : Erreur d'écriture du fichier");
+  EXPECT_EQ(LastQuestion().text, "Impossible d'enregistrer '" + target + "' : le disque est plein");
   EXPECT_EQ(ReadFile(target), "ancien");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no temporary file left
 }

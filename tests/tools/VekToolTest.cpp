@@ -88,8 +88,8 @@ TEST_F(Tool, SqlWritesTheSelectionAsEscapedText) {
   EXPECT_EQ(bad.code, 1);  // keywords are case-sensitive
   EXPECT_EQ(bad.out, "");
   EXPECT_EQ(bad.err,
-            "vektool: impossible de lire la requête 'select * where Nom = 'x'' : la requête n'a "
-            "pas la forme SELECT ... WHERE ...\n");
+            "vektool: requête illisible 'select * where Nom = 'x'' : elle doit commencer par "
+            "SELECT\n");
 }
 
 // Names and values are Windows-1252 in the tables and UTF-8 on the terminal.
@@ -197,7 +197,8 @@ TEST_F(Tool, ImportAppendsTextOrDbaseAsTheWindowDoes) {
   WriteBytes(dir.File("bad.dbf"), spec.Bytes());
   const Result bad = RunTool({"import", dir.File("c.qor"), dir.File("bad.dbf"), dir.File("b.qor")});
   EXPECT_EQ(bad.code, 1);
-  EXPECT_EQ(bad.err, "Error Reading Record\n");
+  EXPECT_EQ(bad.err, "vektool: impossible d'importer '" + dir.File("bad.dbf") +
+                         "' : enregistrement dBase illisible (Error Reading Record)\n");
   EXPECT_FALSE(std::filesystem::exists(dir.File("b.qor")));
   EXPECT_EQ(RunTool({"import", dir.File("c.qor"), dir.File("x.dat"), dir.File("b.qor")}).code, 1);
 }
@@ -223,7 +224,8 @@ TEST_F(Tool, ExportWritesTheTableOrTheRecordsWhere) {
   EXPECT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("x.xls")}).code, 2);
   EXPECT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("x.csv"), "--where", "Nom"}).code, 2);
   EXPECT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("no/x.csv")}).err,
-            "1-Unable to open the file for writing\n");
+            "vektool: impossible d'enregistrer '" + dir.File("no/x.csv") +
+                "' : le dossier n'existe pas (1-Unable to open the file for writing)\n");
 }
 
 }  // namespace

@@ -110,11 +110,12 @@ bool TFormLayout::LoadFile(const std::string& path, std::vector<std::string>& li
   return true;
 }
 
-int TFormLayout::SaveFile(const std::string& path, const std::vector<std::string>& lines) {
+int TFormLayout::SaveFile(const std::string& path, const std::vector<std::string>& lines,
+                          TFailure* failure) {
   std::string text;
   for (const std::string& line : lines) {
     text += line;
     text += "\r\n";
   }
-  return WriteFileAtomically(path, text);
+  return WriteFileAtomically(path, text, failure);
 }

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "TFailure.h"
 #include "TLayoutLine.h"
 
 class TFormLayout {
@@ -44,6 +45,8 @@ class TFormLayout {
   static std::vector<std::string> SplitLines(std::string_view text);
   // False when the file cannot be read; `lines` is then left as it was.
   static bool LoadFile(const std::string& path, std::vector<std::string>& lines);
-  // 0 on success, 3 when the file cannot be created, -1 on a write error.
-  static int SaveFile(const std::string& path, const std::vector<std::string>& lines);
+  // 0 on success, 3 when the file cannot be created, -1 on a write error;
+  // `failure`, when given, receives the cause (TFailure.h).
+  static int SaveFile(const std::string& path, const std::vector<std::string>& lines,
+                      TFailure* failure = nullptr);
 };

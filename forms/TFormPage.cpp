@@ -11,7 +11,9 @@
 #include <algorithm>
 
 #include "AnsiCodec.h"
+#include "French.h"
 #include "IServices.h"
+#include "TAtomicFile.h"
 #include "TCrefiche.h"
 #include "TFormControls.h"
 #include "TFormPicture.h"
@@ -242,12 +244,12 @@ void TFormPage::ModiFiche() {
 bool TFormPage::SaveLayout(const QString& tableFileName) {
   if (!LayoutDesigned) return true;
   const std::string path = LayoutPath(tableFileName);
-  const int r = TFormLayout::SaveFile(path, Layout);
+  TFailure failure;
+  const int r = TFormLayout::SaveFile(path, Layout, &failure);
   if (r == 0) return true;
   Services().Warning(QStringLiteral("Impossible d'enregistrer '") +
                      QFile::decodeName(path.c_str()) + QStringLiteral("' : ") +
-                     (r == 3 ? QStringLiteral("impossible de créer le fichier")
-                             : QStringLiteral("erreur d'écriture")));
+                     FailureText(failure, AtomicWriteMessage(r)));
   return false;
 }
 

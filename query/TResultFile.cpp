@@ -7,6 +7,7 @@
 
 #include "AnsiCodec.h"
 #include "FileNames.h"
+#include "French.h"
 #include "IServices.h"
 #include "TAtomicFile.h"
 #include "THourglass.h"
@@ -61,9 +62,10 @@ bool TResultFile::Save(const std::vector<Kind>& kinds, TQor2& result, const QStr
     THourglass hourglass;
     switch (kind) {
       case kStatement: {
-        const int r = WriteFileAtomically(path, StatementBytes(statement));
+        TFailure failure;
+        const int r = WriteFileAtomically(path, StatementBytes(statement), &failure);
         ok = r == 0;
-        reason = FromAnsi(AtomicWriteMessage(r));
+        reason = FailureText(failure, AtomicWriteMessage(r));
         break;
       }
       case kTxt:
@@ -76,7 +78,7 @@ bool TResultFile::Save(const std::vector<Kind>& kinds, TQor2& result, const QStr
         ok = SaveXlsFile(result, path);
         break;
     }
-    if (!ok && kind != kStatement) reason = FromAnsi(result.ErrorMessage);
+    if (!ok && kind != kStatement) reason = FailureText(result.ErrorCause, result.ErrorMessage);
   }
   if (ok) return true;
   Services().Warning(QStringLiteral("Impossible d'enregistrer '") + name + QStringLiteral("' : ") +

@@ -6,31 +6,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TInputBox::TInputBox(QWidget* parent) : QDialog(parent) {
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
-  Label1 = new QLabel(this);
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Label1->setBuddy(Edit1);
-  OkButton = new QPushButton(QStringLiteral("OK"), this);
-  OkButton->setDefault(true);
-  CancelButton = new QPushButton(QStringLiteral("Annuler"), this);
+#include "TDialogParts.h"
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OkButton);
-  buttons->addWidget(CancelButton);
-  auto* layout = new QVBoxLayout(this);
+TInputBox::TInputBox(QWidget* parent) : QDialog(parent) {
+  TDialogParts::SetTitle(this, QString());
+  Label1 = new QLabel(this);
+  Edit1 = TDialogParts::BuddyEdit<QLineEdit>(Label1, QStringLiteral("Edit1"));
+  QVBoxLayout* layout = TDialogParts::FixedLayout(this);
   layout->addWidget(Label1);
   layout->addWidget(Edit1);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addLayout(TDialogParts::OkCancelRow(this, CancelButton, OkButton));
 
   connect(OkButton, &QPushButton::clicked, this, [this] {
     confirmed_ = true;
     accept();
   });
+  // Enter in the line confirms it, as in any input box; Escape rejects.
+  connect(Edit1, &QLineEdit::returnPressed, OkButton, &QPushButton::click);
   connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // TInputBox: the input box of the services (IServices::InputBox): a prompt
-// above a line of text, "OK" (the default button) and "Annuler" (also Escape),
-// plain buttons as in every dialog of the program. Init fills it; Result gives
-// the text confirmed with "OK", nothing otherwise. Built in code, so that a
-// test can fill it and press its buttons.
+// above a line of text, then "Annuler" (also Escape) and "OK" (also Enter in
+// the line), the plain buttons of every dialog of the program (TDialogParts).
+// Init fills it; Result gives the text confirmed with "OK", nothing otherwise.
+// Built in code, so that a test can fill it and press its buttons.
 
 #include <QDialog>
 #include <optional>

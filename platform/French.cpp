@@ -87,7 +87,27 @@ QString TranslationsFolder(const QString& folder) {
 
 }  // namespace
 
+// Qt's French file lacks the kinds of file its file dialog lists ("Folder",
+// "txt File"...); these few are said here.
+class TFileKinds : public QTranslator {
+ public:
+  using QTranslator::QTranslator;
+  bool isEmpty() const override { return false; }
+  QString translate(const char* context, const char* source, const char* /*disambiguation*/,
+                    int /*n*/) const override {
+    if (qstrcmp(context, "QAbstractFileIconProvider") != 0) return QString();
+    static const char* const kKinds[][2] = {{"Folder", "Dossier"},     {"File", "Fichier"},
+                                            {"%1 File", "Fichier %1"}, {"Drive", "Lecteur"},
+                                            {"Shortcut", "Raccourci"}, {"Alias", "Alias"},
+                                            {"Unknown", "Inconnu"}};
+    for (const auto& kind : kKinds)
+      if (qstrcmp(source, kind[0]) == 0) return QString::fromUtf8(kind[1]);
+    return QString();
+  }
+};
+
 bool InstallFrenchTranslations(QCoreApplication& app, const QString& folder) {
+  app.installTranslator(new TFileKinds(&app));
   auto* translator = new QTranslator(&app);
   if (!translator->load(QStringLiteral("qtbase_fr"), TranslationsFolder(folder))) {
     delete translator;

@@ -5,10 +5,12 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QTreeView>
 #include <ctime>
 
 #include "TInputBox.h"
@@ -121,6 +123,12 @@ std::optional<TFileChoice> TQtServices::ShowFileDialog(const TFileDialogRequest&
   if (!request.fileName.isEmpty() && !request.fileName.contains(QLatin1Char('*')) &&
       !request.fileName.contains(QLatin1Char('?')))
     dialog.selectFile(request.fileName);
+  // Qt's default size cuts the French column headings and the dates.
+  dialog.resize(dialog.sizeHint().expandedTo(QSize(780, 460)));
+  if (auto* details = dialog.findChild<QTreeView*>()) {
+    details->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    details->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   TFileChoice choice;
   choice.path = dialog.selectedFiles().first();

@@ -2,7 +2,10 @@
 
 #include <QColorDialog>
 #include <QCursor>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QPageSetupDialog>
@@ -54,6 +57,7 @@ TEST(FrenchTest, QtsOwnDialogsSpeakFrench) {
   EXPECT_EQ(files.labelText(QFileDialog::FileType), "Fichiers de type :");
   EXPECT_EQ(files.labelText(QFileDialog::Accept), "&Enregistrer");
   EXPECT_EQ(files.labelText(QFileDialog::Reject), "Annuler");
+  EXPECT_EQ(QFileIconProvider().type(QFileInfo(QDir::tempPath())), "Dossier");
   QPrinter printer;
   QPrintDialog print(&printer);
   EXPECT_EQ(print.windowTitle(), "Imprimer");

@@ -10,7 +10,9 @@
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <limits>
+#include <optional>
 
+#include "THourglass.h"
 #include "TStringGridModel.h"
 
 // Asks the grid before the current cell moves, and keeps the selection where it
@@ -68,10 +70,15 @@ class TStringGrid::Delegate : public QStyledItemDelegate {
   void setEditorData(QWidget* editor, const QModelIndex& index) const override {
     if (auto* line = qobject_cast<QLineEdit*>(editor))
       if (line->text() == index.data(Qt::EditRole).toString()) return;
+    // A line edit lays out its whole text at once: a value of megabytes takes
+    // seconds, which the hourglass owns up to.
+    std::optional<THourglass> wait;
+    if (index.data(Qt::EditRole).toString().size() > kLongEdit) wait.emplace();
     QStyledItemDelegate::setEditorData(editor, index);
   }
 
  private:
+  static constexpr int kLongEdit = 100000;
   TStringGrid* grid_;
 };
 

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
@@ -33,6 +32,7 @@
 #include "TStringGrid.h"
 #include "TStringGridModel.h"
 #include "TStructurePrintout.h"
+#include "TTableGridSource.h"
 #include "TTextWidths.h"
 
 namespace {
@@ -44,14 +44,14 @@ bool IsBlank(unsigned char c) {
   return c <= 32;
 }
 
-std::pair<const char*, size_t> TrimmedBytes(const std::string& s) {
+std::pair<const char*, size_t> TrimmedBytes(std::string_view s) {
   size_t b = 0, e = s.size();
   while (b < e && IsBlank(static_cast<unsigned char>(s[b]))) ++b;
   while (e > b && IsBlank(static_cast<unsigned char>(s[e - 1]))) --e;
   return {s.data() + b, e - b};
 }
 
-std::string TrimAnsi(const std::string& s) {
+std::string TrimAnsi(std::string_view s) {
   const auto t = TrimmedBytes(s);
   return std::string(t.first, t.second);
 }
@@ -70,18 +70,9 @@ QFont ArialPixels(int pixels) {
   return font;
 }
 
-// "System", size 10, bold: the font "FLOAT" values are measured in.
-QFont FloatMeasureFont() {
-  QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-  font.setPointSize(10);
-  font.setBold(true);
-  return font;
-}
-
 }  // namespace
 
-TChild::TChild(QWidget* parent)
-    : QWidget(parent), floatWidths_(TTextWidths::For(FloatMeasureFont())) {
+TChild::TChild(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Database"));
   resize(589, 373);
@@ -94,6 +85,8 @@ TChild::TChild(QWidget* parent)
   StringGrid1->SetRowHeight(24);
   StringGrid1->setFont(ArialPixels(13));
   StringGrid1->SetEditable(true);
+  gridSource_ = std::make_unique<TTableGridSource>(Table, *StringGrid1);
+  StringGrid1->SetSource(gridSource_.get());
 
   StringGrid2 = new TStringGrid;
   StringGrid2->SetFixedRows(0);
@@ -134,6 +127,8 @@ TChild::TChild(QWidget* parent)
 
 TChild::~TChild() {
   Raz();
+  // The grid outlives the source it reads, which goes with the members.
+  StringGrid1->SetSource(nullptr);
 }
 
 int TChild::OuterWidth() const {
@@ -201,87 +196,12 @@ void TChild::InitGrilles() {
 }
 
 QString TChild::LitChamp(int i) {
-  const auto t = TrimmedBytes(Table.GetFieldValue(i));
-  const QString s = FromAnsi(t.first, t.second);
-  if (Table.GetFieldType(i) != kFloat) return s;
-  return QString(FloatPadding({t.first, t.second}, i), QLatin1Char(' ')) + s;
-}
-
-int TChild::FloatPadding(std::string_view text, int col) const {
-  // As many spaces as the measure in "System" asks for, but never so many
-  // that the cell would show the number cut. A text longer than the grid
-  // draws is wider than any column: not worth measuring.
-  if (text.size() > TStringGridModel::kShownLength) return 0;
-  const int room = StringGrid1->ColWidth(col) - StringGrid1->CellMargins();
-  return std::min(floatWidths_.PaddingFor(text, StringGrid1->ColWidth(col) - 10),
-                  TTextWidths::For(StringGrid1->font()).SpacesFitting(text, int64_t{room} * 64));
+  return FromAnsi(gridSource_->Display(Table.GetFieldValue(i), Table.GetFieldType(i) == kFloat,
+                                       StringGrid1->ColWidth(i)));
 }
 
 void TChild::FillTableGrid() {
-  const int fields = Table.FieldCount();
-  std::vector<int> shown;
-  Table.First();
-  if (!SelectionMode) {
-    shown.reserve(static_cast<size_t>(Table.RecordCount()));
-    for (int n = 1; n <= Table.RecordCount(); ++n) shown.push_back(n);
-    Table.Last();
-    Table.Next();
-  } else {
-    Table.BeginSearch(true);
-    while (Table.FindNext(FilterField, FilterOperator, FilterValue)) shown.push_back(Table.RecNo());
-    Table.EndSearch();
-  }
-
-  std::vector<char> isFloat(static_cast<size_t>(fields) + 1, 0);
-  for (int i = 1; i <= fields; ++i) isFloat[i] = Table.GetFieldType(i) == kFloat;
-
-  const std::vector<TRecord>& records = Table.RecordList().Items();
-  StringGrid1->BeginUpdate();
-  StringGrid1->SetRowCount(std::max<int>(2, static_cast<int>(shown.size()) + 1));
-  std::string padded;
-  int row = 1;
-  for (const int n : shown) {
-    const TKStringList& record = *records[static_cast<size_t>(n) - 1];
-    for (int i = 1; i <= fields; ++i) {
-      const auto t = TrimmedBytes(record.Get(i - 1));
-      const std::string_view text(t.first, t.second);
-      if (!isFloat[i]) {
-        StringGrid1->SetCellAnsi(i, row, text);
-        continue;
-      }
-      padded.assign(static_cast<size_t>(FloatPadding(text, i)), ' ');
-      padded.append(text);
-      StringGrid1->SetCellAnsi(i, row, padded);
-    }
-    for (int c = fields + 1; c < StringGrid1->ColCount(); ++c) StringGrid1->SetCellAnsi(c, row, "");
-    StringGrid1->SetCellAnsi(0, row, std::to_string(n));
-    ++row;
-  }
-  if (shown.empty()) {
-    // The spare row of an empty view names no record, so that nothing typed
-    // there can be written into a record it merely used to show.
-    for (int c = 0; c < StringGrid1->ColCount(); ++c) StringGrid1->SetCellAnsi(c, 1, "");
-  }
-  StringGrid1->EndUpdate();
-
-  shownRecords_ = records;
-  shownSelection_ = SelectionMode;
-  shownFilter_ = FilterField + '\0' + FilterOperator + '\0' + FilterValue;
-  shownFields_ = fields;
-}
-
-bool TChild::TableGridStale() const {
-  if (shownSelection_ != SelectionMode || shownFields_ != Table.FieldCount()) return true;
-  if (SelectionMode && shownFilter_ != FilterField + '\0' + FilterOperator + '\0' + FilterValue)
-    return true;
-  // Every shown record is shared with shownRecords_, so any write into one of
-  // them, by any command, has given the table a new record object.
-  return Table.RecordList().Items() != shownRecords_;
-}
-
-void TChild::RememberShown(int recNo) {
-  if (recNo >= 1 && recNo <= static_cast<int>(shownRecords_.size()) && recNo <= Table.RecordCount())
-    shownRecords_[static_cast<size_t>(recNo) - 1] = Table.RecordList().GetShared(recNo - 1);
+  gridSource_->Fill(SelectionMode, FilterField, FilterOperator, FilterValue);
 }
 
 void TChild::Remplit() {
@@ -294,7 +214,6 @@ void TChild::LitEnr(int n) {
   Table.GoToRecord(n);
   const int row = StringGrid1->Row();
   for (int i = 1; i <= Table.FieldCount(); ++i) StringGrid1->SetCell(i, row, LitChamp(i));
-  RememberShown(n);
 }
 
 void TChild::EcritEnr(int n) {
@@ -303,22 +222,16 @@ void TChild::EcritEnr(int n) {
   // whichever record happens to be current.
   if (!Table.GoToRecord(n)) return;
   const int row = StringGrid1->Row();
-  // Compared with what the row showed, a cell the user did not change keeps
-  // the stored value as it is (blanks around it included).
-  const TKStringList* shown = n <= static_cast<int>(shownRecords_.size())
-                                  ? shownRecords_[static_cast<size_t>(n) - 1].get()
-                                  : nullptr;
+  // Only the cells typed into hold a text of their own: the others show the
+  // record, which keeps its values exactly as stored (blanks included).
   bool changed = false;
   for (int c = 1; c < StringGrid1->ColCount() && c <= Table.FieldCount(); ++c) {
+    if (!StringGrid1->HasOwnText(c, row)) continue;
     const std::string text = TrimAnsi(StringGrid1->CellAnsi(c, row));
-    const std::string& before = shown ? shown->Get(c - 1) : Table.GetFieldValue(c);
-    if (text == TrimAnsi(before)) continue;
+    if (text == TrimAnsi(Table.GetFieldValue(c))) continue;
     if (Table.SetFieldValue(c, text)) changed = true;
   }
-  if (changed) {
-    Modified = true;
-    RememberShown(n);
-  }
+  if (changed) Modified = true;
 }
 
 void TChild::LitFiche() {
@@ -394,9 +307,9 @@ void TChild::Vue(int n) {
   }
   switch (n) {
     case 1:
-      // The rows are kept as they are unless a command in another view changed
-      // the table under them; then they would name records they no longer show.
-      if (old != 1 && TableGridStale()) {
+      // A command in another view may have changed the table under the rows:
+      // they are laid out again (what was typed in them was written back).
+      if (old != 1) {
         const int current = Table.RecNo();
         FillTableGrid();
         Table.GoToRecord(current);
@@ -700,8 +613,7 @@ void TChild::Largeur() {
     texts.clear();
     // What the grid draws of each value: at most its first characters.
     for (int r = 1; r < StringGrid1->RowCount(); ++r)
-      texts.push_back(
-          TrimAnsi(StringGrid1->CellAnsi(c, r)).substr(0, TStringGridModel::kShownLength));
+      texts.push_back(gridSource_->Trimmed(c, r).substr(0, TStringGridModel::kShownLength));
     // Texts whose characters add up are measured by their sum; the others only
     // when kerning (a few pixels at most per character) could make them the
     // widest.
@@ -725,7 +637,6 @@ void TChild::Largeur() {
 void TChild::Ajouter() {
   // The selection is left, but the rows it shows stay: the new record comes
   // after them.
-  const bool gridInStep = !TableGridStale();
   SelectionMode = false;
   switch (GetOnglet()) {
     case 1: {
@@ -735,12 +646,11 @@ void TChild::Ajouter() {
       const bool spareRow = StringGrid1->RowCount() == 2 && RowRecNo(1) == 0;
       Table.Append();
       const int added = Table.RecordCount();
-      if (gridInStep) shownRecords_.push_back(Table.RecordList().GetShared(added - 1));
       if (!spareRow) StringGrid1->SetRowCount(StringGrid1->RowCount() + 1);
       // Moving to the new row writes back the row left, which may move the
-      // cursor; the new row is numbered with the record actually appended.
+      // cursor; the new row then shows the record actually appended.
       Dernier();
-      StringGrid1->SetCell(0, StringGrid1->Row(), QString::number(added));
+      gridSource_->ShowLast(StringGrid1->Row(), added);
       Table.GoToRecord(added);
       break;
     }

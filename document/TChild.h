@@ -33,7 +33,7 @@
 
 class QStackedWidget;
 class TStringGrid;
-class TTextWidths;
+class TTableGridSource;
 
 class TChild : public QWidget {
   Q_OBJECT
@@ -258,14 +258,9 @@ class TChild : public QWidget {
  private:
   friend class TImportExport;  // the import, save-as and export commands
 
-  // The cells of every shown record (the fill of Remplit without its move to
-  // the first row); the current row stays where it is.
+  // Lays out the rows of every shown record (the fill of Remplit without its
+  // move to the first row); the current row stays where it is.
   void FillTableGrid();
-  int FloatPadding(std::string_view text, int col) const;  // spaces before a "FLOAT" value
-  // True when the table changed since the table view was filled, so that its
-  // rows no longer show the records they name.
-  bool TableGridStale() const;
-  void RememberShown(int recNo);
   void ReRead();  // LitFiche or LitMasque, in the column and form views
   // Precedent, Suivant, Premier and Dernier: one record that way, or to that end.
   void Navigate(bool forward, bool toEnd);
@@ -287,14 +282,8 @@ class TChild : public QWidget {
   int OuterWidth() const;
   static std::string EnginePath(const QString& path);
 
-  const TTextWidths& floatWidths_;  // "System", 10, bold: "FLOAT" padding
-  // The records as they were when the table view was filled, shared with the
-  // table so that any later write into one of them detaches it, and what the
-  // fill showed: selection, filter and field count.
-  std::vector<TRecord> shownRecords_;
-  bool shownSelection_ = false;
-  std::string shownFilter_;
-  int shownFields_ = 0;
+  // The table view's texts, read from Table as the grid draws them.
+  std::unique_ptr<TTableGridSource> gridSource_;
 };
 
 // False when the name is empty or no such file exists. Otherwise, when the file

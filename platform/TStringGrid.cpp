@@ -184,6 +184,15 @@ void TStringGrid::BeginUpdate() {
 void TStringGrid::EndUpdate() {
   model_->EndUpdate();
 }
+void TStringGrid::SetSource(const TGridSource* source) {
+  model_->SetSource(source);
+}
+void TStringGrid::ForgetRows(int firstRow) {
+  model_->ForgetRows(firstRow);
+}
+bool TStringGrid::HasOwnText(int col, int row) const {
+  return model_->HasOwnText(col, row);
+}
 
 bool TStringGrid::Editable() const {
   return model_->Editable();

@@ -20,8 +20,10 @@
 // key-press handler then receives each typed character.
 //
 // Cells hold Windows-1252 text (see TStringGridModel): a typed character outside
-// it becomes "?". Filling many cells: wrap the changes in BeginUpdate()/EndUpdate()
-// so that the view is rebuilt once; single changes outside a bracket are cheap too.
+// it becomes "?". A large table is shown through a source (SetSource): the grid
+// then reads the cells it draws from it and holds only the texts set on it.
+// Filling many cells: wrap the changes in BeginUpdate()/EndUpdate() so that the
+// view is rebuilt once; single changes outside a bracket are cheap too.
 
 #include <QPointer>
 #include <QTableView>
@@ -29,6 +31,7 @@
 #include <string>
 #include <string_view>
 
+class TGridSource;
 class TStringGridModel;
 
 class TStringGrid : public QTableView {
@@ -62,6 +65,13 @@ class TStringGrid : public QTableView {
   void SetCellAnsi(int col, int row, std::string_view bytes);
   void BeginUpdate();
   void EndUpdate();
+  // The texts of the cells nobody set (see TGridSource); not owned.
+  void SetSource(const TGridSource* source);
+  // Drops the texts set on rows from `firstRow` down: they show the source's
+  // texts again, drawn anew.
+  void ForgetRows(int firstRow);
+  // True when a text was set on the cell (typed or SetCell) other than the source's.
+  bool HasOwnText(int col, int row) const;
 
   int Col() const { return col_; }
   int Row() const { return row_; }

@@ -2,16 +2,14 @@
 // TStringGridModel: the cell texts of one TStringGrid, addressed (column, row) like
 // the grid.
 //
-// Texts are held as Windows-1252 bytes, the form in which they come from and go to
-// the tables; a character that Windows-1252 cannot hold is stored as "?". The cells
-// of a row go by blocks of up to 16, each block's texts side by side in one shared
-// buffer, so that the index costs a byte per cell and an offset per block. A cell's
-// leading spaces (the right alignment of numbers) are kept as a count, up to 255,
-// not as bytes; Cell() and CellAnsi() give every text back exactly as written.
-// Filling a cell copies the bytes of its block at most; overwritten bytes are
-// reclaimed once they outgrow the live ones, and the outermost EndUpdate() returns
-// spare room, so the storage stays near the size of the live text. Only the cells
-// asked for by the view are converted.
+// Texts are Windows-1252 bytes, the form in which they come from and go to the
+// tables; a character that Windows-1252 cannot hold is stored as "?". A cell
+// shows the text set on it (SetCell, SetCellAnsi, or typed by the user) when it
+// has one, otherwise the text of the grid's source (TGridSource), read when the
+// cell is drawn or asked for, otherwise nothing. The set texts are held one by
+// one in a hash table, so a grid over a source costs what was set on it, not
+// what it shows; a grid without a source holds every text it shows that way.
+// Setting a cell to what the source gives it keeps no text of its own.
 //
 // A view shows at most the first kShownLength characters of a cell (the display
 // role and the headers), so that a huge value costs its view no more than a
@@ -25,17 +23,21 @@
 // headers a pass over every section). Reads outside the grid give "" and writes
 // outside it are ignored.
 //
-// Resizing keeps the cells that stay inside the grid and empties the new ones.
-// Between BeginUpdate() and EndUpdate() changes send no signal of their own; the
-// outermost EndUpdate() ends one model reset. Outside them every change sends the
-// precise insert, remove or dataChanged signal.
+// Resizing drops the texts set on cells that leave the grid; new cells show the
+// source's texts, or nothing. Between BeginUpdate() and EndUpdate() changes send
+// no signal of their own; the outermost EndUpdate() ends one model reset.
+// Outside them every change sends the precise insert, remove or dataChanged
+// signal. A source changing under the grid sends nothing: its owner calls
+// ForgetRows() or SetSource() to have the change drawn.
 
 #include <QAbstractTableModel>
 #include <QString>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <unordered_map>
+
+class TGridSource;
 
 class TStringGridModel : public QAbstractTableModel {
   Q_OBJECT
@@ -59,6 +61,17 @@ class TStringGridModel : public QAbstractTableModel {
   std::string CellAnsi(int col, int row) const;
   void SetCellAnsi(int col, int row, std::string_view bytes);
 
+  // The source of the cells without a text of their own (null: none). Not
+  // owned; the caller keeps it alive while it is set.
+  void SetSource(const TGridSource* source);
+  const TGridSource* Source() const { return source_; }
+  // Drops the texts set on the rows from `firstRow` down, which show the
+  // source's texts again (a refill), and has them drawn anew.
+  void ForgetRows(int firstRow);
+  // True when the cell holds a text set on it (typed, or SetCell) that differs
+  // from the source's.
+  bool HasOwnText(int col, int row) const;
+
   bool Editable() const { return editable_; }
   void SetEditable(bool editable);
 
@@ -66,8 +79,8 @@ class TStringGridModel : public QAbstractTableModel {
   void EndUpdate();
   bool Updating() const { return updating_ > 0; }
 
-  // Heap bytes the cell storage holds (text buffer and index, spare capacity
-  // included): what the grid's content costs.
+  // Heap bytes the texts set on cells take (an estimate of the hash table's
+  // nodes and buckets included): what the grid's own content costs.
   size_t HeldBytes() const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -81,40 +94,23 @@ class TStringGridModel : public QAbstractTableModel {
  private:
   bool Inside(int col, int row) const { return col >= 0 && row >= 0 && col < cols_ && row < rows_; }
   bool Fixed(int col, int row) const { return col < fixedCols_ || row < fixedRows_; }
+  static uint64_t Key(int col, int row) {
+    return static_cast<uint64_t>(static_cast<uint32_t>(row)) << 32 | static_cast<uint32_t>(col);
+  }
+  static int RowOf(uint64_t key) { return static_cast<int>(key >> 32); }
+  static int ColOf(uint64_t key) { return static_cast<int>(key & 0xFFFFFFFFu); }
+  // The cell's text, at most `limit` bytes; points into own_ or into scratch_,
+  // valid until the next call.
+  std::string_view Text(int col, int row, size_t limit) const;
   void Reshape(int cols, int rows);
   void ChangeRows(int rows);
   void ChangeCols(int cols);
+  void Announce(int col, int row, int lastCol, int lastRow);
+  void ShrinkTable();
 
-  // A cell is its meta byte and its bytes in its block's run, which are:
-  //   meta < 128: the text, `meta` bytes long, with no leading space;
-  //   128 <= meta < 255: a count of leading spaces, then `meta - 128` bytes of text;
-  //   meta == 255: the count, the text's length in 4 bytes, then the text.
-  struct Text {
-    size_t lead;
-    std::string_view rest;  // what follows the leading spaces
-  };
-  static constexpr int kBlock = 16;
-  static constexpr uint8_t kLead = 128;
-  static constexpr uint8_t kLong = 255;
-  static size_t Size(uint8_t meta, const char* at);  // the cell's bytes in the buffer
-  static Text Decode(uint8_t meta, const char* at);
-  int Blocks(int cols) const { return (cols + kBlock - 1) / kBlock; }
-  size_t BlockOf(int col, int row) const {
-    return static_cast<size_t>(row) * Blocks(cols_) + col / kBlock;
-  }
-  // The cell's text and where its bytes start in the buffer.
-  Text Find(int col, int row, size_t* at = nullptr) const;
-  static QString ToQString(const Text& text, size_t length);  // its first `length` characters
-  size_t BlockSize(size_t block, size_t firstCell, int cells) const;
-  void Grow(size_t size);  // `size` more bytes at the end of the buffer
-  void MaybeCompact();
-  void Compact();
-  void Trim();
-
-  std::vector<char> bytes_;
-  std::vector<uint8_t> meta_;      // per cell, row by row
-  std::vector<uint32_t> offsets_;  // per block, row by row
-  size_t garbage_ = 0;             // bytes of bytes_ that no block holds
+  std::unordered_map<uint64_t, std::string> own_;  // texts set on cells
+  const TGridSource* source_ = nullptr;
+  mutable std::string scratch_;
   int cols_ = 0;
   int rows_ = 0;
   int fixedCols_ = 0;

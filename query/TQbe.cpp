@@ -57,6 +57,11 @@ TQbe::TQbe(QWidget* parent) : QDialog(parent) {
   connect(SpeedButton2, &QToolButton::clicked, this, &TQbe::SpeedButton2Click);
 }
 
+TQbe::~TQbe() {
+  // The result grid reads the tables below: it goes before them.
+  delete StringGrid1;
+}
+
 void TQbe::Init(const TQor2& table) {
   sourceCopy_.Assign(table);
   Remplit();

@@ -23,6 +23,7 @@ class TQbe : public QDialog {
 
  public:
   explicit TQbe(QWidget* parent = nullptr);
+  ~TQbe() override;
 
   void Init(const TQor2& table);
   void Remplit();  // the result grid from the last result

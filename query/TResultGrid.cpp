@@ -11,11 +11,11 @@
 namespace {
 
 // Spaces (code 32) go at both ends, as TrimBlanks does, without a copy.
-std::string_view TrimSpaces(const std::string& s) {
+std::string_view TrimSpaces(std::string_view s) {
   size_t b = 0, e = s.size();
   while (b < e && s[b] == ' ') ++b;
   while (e > b && s[e - 1] == ' ') --e;
-  return std::string_view(s).substr(b, e - b);
+  return s.substr(b, e - b);
 }
 
 }  // namespace
@@ -32,6 +32,7 @@ TResultGrid::TResultGrid(QWidget* parent) : TStringGrid(parent) {
   SetColWidth(0, 48);
   SetCell(0, 0, QStringLiteral("Enr"));
   SetEditable(true);
+  SetSource(this);
 }
 
 void TResultGrid::Remplit(const TQor2& table) {
@@ -40,16 +41,24 @@ void TResultGrid::Remplit(const TQor2& table) {
   BeginUpdate();
   // Back to one empty data row first: nothing of an earlier fill survives.
   SetSize(2, 2);
-  for (int c = 0; c < 2; ++c) SetCellAnsi(c, 1, "");
+  ForgetRows(1);
   SetCellAnsi(1, 0, "");
+  table_ = &table;
+  records_ = records;
+  fields_ = fields;
   SetSize(std::max(2, fields + 1), std::max(2, records + 1));
   for (int i = 1; i <= fields; ++i) SetCellAnsi(i, 0, table.GetFieldName(i));
   SetColWidth(0, 48);
-  for (int n = 1; n <= records; ++n) {
-    for (int i = 1; i <= fields; ++i) SetCellAnsi(i, n, TrimSpaces(table.GetCell(i, n)));
-    SetCellAnsi(0, n, std::to_string(n));
-  }
   EndUpdate();
+}
+
+void TResultGrid::Text(int col, int row, size_t limit, std::string& out) const {
+  if (!table_ || row < 1 || row > records_ || col < 0 || col > fields_) return;
+  if (col == 0) {
+    out = std::to_string(row);
+    return;
+  }
+  out.assign(TrimSpaces(table_->GetCell(col, row)).substr(0, limit));
 }
 
 void TResultGrid::Imprimer() {

@@ -113,7 +113,10 @@ TSql::TSql(QWidget* parent) : QDialog(parent) {
   Memo1->setFocus();
 }
 
-TSql::~TSql() = default;
+TSql::~TSql() {
+  // The result grid reads the tables below: it goes before them.
+  delete StringGrid1;
+}
 
 void TSql::Init(TQor2& table) {
   source_ = &table;

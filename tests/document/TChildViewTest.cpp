@@ -21,6 +21,38 @@ QString PadByMeasuring(QString s, int colWidth) {
   return s;
 }
 
+// Every cell of the table view as a fill copying each shown record made it:
+// the header, then per record its number and its display texts.
+std::vector<QStringList> CopiedFill(TChild& c, const std::vector<int>& shown) {
+  TQor2& t = c.Table;
+  std::vector<QStringList> rows(1, QStringList{"Enr"});
+  for (int i = 1; i <= t.FieldCount(); ++i) rows[0] << QString::fromLatin1(t.GetFieldName(i));
+  for (const int n : shown) {
+    QStringList row{QString::number(n)};
+    for (int i = 1; i <= t.FieldCount(); ++i) {
+      std::string v = t.GetCell(i, n);
+      auto blank = [](char ch) { return static_cast<unsigned char>(ch) <= 32; };
+      while (!v.empty() && blank(v.back())) v.pop_back();
+      while (!v.empty() && blank(v.front())) v.erase(0, 1);
+      const QString text = QString::fromLatin1(v);
+      row << (t.GetFieldType(i) == "FLOAT" ? PadByMeasuring(text, c.StringGrid1->ColWidth(i))
+                                           : text);
+    }
+    rows.push_back(row);
+  }
+  if (shown.empty()) rows.push_back(QStringList(t.FieldCount() + 1, QString()));
+  return rows;
+}
+
+std::vector<QStringList> GridTexts(TStringGrid& grid) {
+  std::vector<QStringList> rows;
+  for (int r = 0; r < grid.RowCount(); ++r) {
+    rows.emplace_back();
+    for (int col = 0; col < grid.ColCount(); ++col) rows.back() << grid.Cell(col, r);
+  }
+  return rows;
+}
+
 }  // namespace
 
 TEST_F(ChildViewTest, OpeningFillsBothGridsAndLeavesTheFirstRecordCurrent) {
@@ -276,4 +308,42 @@ TEST_F(ChildViewTest, SnapshotsMatchTheTableAtEveryRowChange) {
   c.Memorise();
   EXPECT_EQ(c.UndoTable.FieldCount(), 4);
   EXPECT_EQ(c.UndoTable.GetCell(1, 1), Value(1, 1));
+}
+
+// The grid reads the table when it draws: it shows what a fill copying every
+// cell showed, in every record and in selection mode, and a cell typed into
+// keeps its text until the row is written back and the view read again.
+TEST_F(ChildViewTest, TheGridShowsWhatACopiedFillShowedAndKeepsTypedCells) {
+  TChild& c = Open(WriteTable("p.qor", {{"NOM", "STRING"}, {"PRIX", "FLOAT"}, {"VILLE", "STRING"}},
+                              {{" Dupont ", " 12.5", "Paris"},
+                               {"Durand", "7 ", " Lyon"},
+                               {"Martin", "", "Nice"},
+                               {"Petit\t", "-3,25", "Lyon"},
+                               {"Roux", "1e3", "Brest"}}));
+  EXPECT_EQ(GridTexts(*c.StringGrid1), CopiedFill(c, {1, 2, 3, 4, 5}));
+  c.FilterField = "VILLE";
+  c.FilterOperator = "LIKE";
+  c.FilterValue = "*Lyon";
+  c.AffSel();
+  EXPECT_EQ(GridTexts(*c.StringGrid1), CopiedFill(c, {2, 4}));
+
+  // Typed texts stay as typed, over a table that changes under them.
+  c.StringGrid1->SetCurrentCell(2, 2);
+  TypeInCell(2, "  9");
+  c.Table.GoToRecord(4);
+  c.Table.SetFieldValue(2, "8");
+  EXPECT_EQ(Cell(2, 2), "  9");
+  // Written back when the row is left: only the typed cell, trimmed; the
+  // others keep their stored blanks.
+  c.StringGrid1->SetRow(1);
+  EXPECT_EQ(Value(2, 4), "9");
+  EXPECT_EQ(Value(1, 4), "Petit\t");
+  EXPECT_EQ(Value(3, 2), " Lyon");
+  EXPECT_EQ(Cell(2, 2), "  9");
+  c.Remplit();
+  EXPECT_EQ(GridTexts(*c.StringGrid1), CopiedFill(c, {2, 4}));
+  // A selection matching nothing shows its spare row, naming no record.
+  c.FilterValue = "Rome";
+  c.AffSel();
+  EXPECT_EQ(GridTexts(*c.StringGrid1), CopiedFill(c, {}));
 }

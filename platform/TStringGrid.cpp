@@ -90,6 +90,10 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(new TStri
   selection_ = new SelectionModel(model_, this);
   setSelectionModel(selection_);
   delete initial;
+  // The column headers show no selection (their sections are neither
+  // highlighted nor clickable). Given the grid's, they would ask at every paint
+  // whether the fixed column is selected: a pass over every row.
+  horizontalHeader()->setSelectionModel(new QItemSelectionModel(model_, this));
   setItemDelegate(new Delegate(this));
 
   setSelectionMode(QAbstractItemView::ContiguousSelection);

@@ -1,4 +1,5 @@
-// Times the table engine on a generated table of 100,000 records x 10 fields:
+// Times the table engine on a generated table of 100,000 records x 10 fields
+// (or as many as the first argument says), loaded from its file:
 // file formats, sorts on four key shapes, duplicate removal, LIKE search, and
 // the memory a loaded table takes. Also times sqlite3's CSV import of the same
 // data, when the sqlite3 program is there, as a yardstick.
@@ -33,13 +34,24 @@ int main(int argc, char** argv) {
   const std::string qor = dir + "/t.qor", csv = dir + "/t.csv", txt = dir + "/t.txt",
                     xls = dir + "/t.xls";
 
+  // The table as a user has it: loaded from its file.
   TQor2 t;
-  GenerateBenchTable(t, records);
+  {
+    TQor2 generated;
+    GenerateBenchTable(generated, records);
+    generated.SaveQorFile(qor);
+  }
+  t.LoadQorFile(qor);
   std::printf("table: %d records x %d fields\n", t.RecordCount(), t.FieldCount());
   const int runs = 5;
   auto none = [] {};
+  // The targets of a million records, or of 100,000.
+  const bool million = records >= 1000000;
+  const double fileTarget = million ? 0.5 : 0.25;
+  const double sortTarget = million ? 0.8 : 1.0;
+  const double dupTarget = million ? 0.4 : 0.3;
 
-  Report("SaveQorFile", BestOf(runs, none, [&] { t.SaveQorFile(qor); }), 0.25);
+  Report("SaveQorFile", BestOf(runs, none, [&] { t.SaveQorFile(qor); }), fileTarget);
   Report("SaveCsvFile", BestOf(runs, none, [&] { t.SaveCsvFile(csv); }), 0.5);
   Report("SaveTxtFile", BestOf(runs, none, [&] { t.SaveTxtFile(txt); }), 0.5);
   {
@@ -51,7 +63,7 @@ int main(int argc, char** argv) {
   }
   {
     TQor2 u;
-    Report("LoadQorFile", BestOf(runs, none, [&] { u.LoadQorFile(qor); }), 0.25);
+    Report("LoadQorFile", BestOf(runs, none, [&] { u.LoadQorFile(qor); }), fileTarget);
     Report("LoadCsvFile", BestOf(runs, none, [&] { u.LoadCsvFile(csv); }), 0.5);
     Report("LoadTxtFile", BestOf(runs, none, [&] { u.LoadTxtFile(txt); }), 0.5);
   }
@@ -63,10 +75,15 @@ int main(int argc, char** argv) {
     u->LoadQorFile(qor);
     const size_t after = HeapInUse();
     const double fileSize = static_cast<double>(std::filesystem::file_size(qor));
-    std::printf("%-44s %8.2f x file size (%.1f MB for %.1f MB; target <= 4)\n",
-                "memory of a loaded table", (after - before) / fileSize,
-                (after - before) / 1e6, fileSize / 1e6);
+    const double ratio = (after - before) / fileSize;
+    std::printf("%-44s %8.2f x file size (%.1f MB for %.1f MB; target <= 1.6)%s\n",
+                "memory of a loaded table", ratio, (after - before) / 1e6, fileSize / 1e6,
+                ratio <= 1.6 ? "" : "   OVER TARGET");
+    const auto t0 = std::chrono::steady_clock::now();
     delete u;
+    const double freed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    std::printf("%-44s %8.4f s\n", "freeing a loaded table", freed);
   }
 
   // Sorts on four key shapes. Each run sorts a fresh copy of the table.
@@ -85,13 +102,15 @@ int main(int argc, char** argv) {
     if (s.prepare) base.SortText(s.field, s.prepare == 1);
     std::string label = std::string("SortText, ") + s.name;
     Report(label.c_str(),
-           BestOf(3, [&] { work.Assign(base); }, [&] { work.SortText(s.field, true); }), 1.0);
+           BestOf(
+               3, [&] { work.Assign(base); }, [&] { work.SortText(s.field, true); }),
+           sortTarget);
   }
   struct FloatShape {
     const char* name;
     int prepare;
-  } fshapes[] = {{"random keys", 0}, {"many ties (Age)", 3}, {"sorted keys", 1},
-                 {"reversed keys", 2}};
+  } fshapes[] = {
+      {"random keys", 0}, {"many ties (Age)", 3}, {"sorted keys", 1}, {"reversed keys", 2}};
   for (const FloatShape& s : fshapes) {
     TQor2 base;
     base.Assign(t);
@@ -99,7 +118,9 @@ int main(int argc, char** argv) {
     if (s.prepare == 1 || s.prepare == 2) base.SortFloat(field, s.prepare == 1);
     std::string label = std::string("SortFloat, ") + s.name;
     Report(label.c_str(),
-           BestOf(3, [&] { work.Assign(base); }, [&] { work.SortFloat(field, true); }), 1.0);
+           BestOf(
+               3, [&] { work.Assign(base); }, [&] { work.SortFloat(field, true); }),
+           sortTarget);
   }
 
   {
@@ -111,17 +132,20 @@ int main(int argc, char** argv) {
       for (int f = 1; f <= dup.FieldCount(); ++f) dup.SetFieldValue(f, t.GetCell(f, r * 2));
     }
     Report("RemoveDuplicates (133% records)",
-           BestOf(3, [&] { work.Assign(dup); }, [&] { work.RemoveDuplicates(); }), 0.3);
+           BestOf(
+               3, [&] { work.Assign(dup); }, [&] { work.RemoveDuplicates(); }),
+           dupTarget);
   }
 
   Report("FindNext through all records, LIKE",
-         BestOf(runs, [&] { t.First(); },
-                [&] {
-                  int found = 0;
-                  t.BeginSearch(true);
-                  while (t.FindNext("Nom", "LIKE", "*zz*")) ++found;
-                  t.EndSearch();
-                }),
+         BestOf(
+             runs, [&] { t.First(); },
+             [&] {
+               int found = 0;
+               t.BeginSearch(true);
+               while (t.FindNext("Nom", "LIKE", "*zz*")) ++found;
+               t.EndSearch();
+             }),
          0.2);
 
   if (std::system("command -v sqlite3 >/dev/null 2>&1") == 0) {

@@ -1,0 +1,131 @@
+// Times the vektool program as a user runs it, whole processes on generated
+// files of N records x 10 fields (100,000 by default): a sort on a text key,
+// against sqlite3 importing the same semicolon text, ordering it and writing
+// it out; and the peak memory (maximum resident set) of a conversion against
+// the size of the file it reads.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "BenchData.h"
+#include "TQor2.h"
+
+extern char** environ;
+
+namespace {
+
+struct Run {
+  double seconds = 0;
+  double peakBytes = 0;
+  bool ok = false;
+};
+
+// Runs argv[0] with its output sent to /dev/null; the child's own figures.
+Run Spawn(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  Run run;
+  const auto t0 = std::chrono::steady_clock::now();
+  pid_t pid;
+  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    struct rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    run.peakBytes = usage.ru_maxrss * 1024.0;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  return run;
+}
+
+Run BestRun(int runs, const std::vector<std::string>& args) {
+  Run best;
+  best.seconds = 1e30;
+  for (int i = 0; i < runs; ++i) {
+    const Run r = Spawn(args);
+    if (!r.ok) return r;
+    if (r.seconds < best.seconds) best = r;
+  }
+  return best;
+}
+
+double FileSize(const std::string& path) {
+  return static_cast<double>(std::filesystem::file_size(path));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int records = argc > 1 ? std::atoi(argv[1]) : 100000;
+  const std::string tool = argc > 2 ? argv[2] : VEKTOOL_PATH;
+  const std::string dir =
+      (std::filesystem::temp_directory_path() / ("vekbench-tool-" + std::to_string(getpid())))
+          .string();
+  std::filesystem::create_directories(dir);
+  const std::string qor = dir + "/t.qor", csv = dir + "/t.csv";
+  // Made in a child process: a spawned program's peak memory counts that of
+  // its parent until it starts, which must stay small.
+  const pid_t maker = fork();
+  if (maker == 0) {
+    TQor2 t;
+    GenerateBenchTable(t, records);
+    _exit(t.SaveQorFile(qor) && t.SaveCsvFile(csv) ? 0 : 1);
+  }
+  int made = 1;
+  waitpid(maker, &made, 0);
+  if (!WIFEXITED(made) || WEXITSTATUS(made) != 0) {
+    std::fprintf(stderr, "cannot write the data files in %s\n", dir.c_str());
+    return 1;
+  }
+  std::printf("data: %d records x 10 fields; .qor %.1f MB, .csv %.1f MB\n", records,
+              FileSize(qor) / 1e6, FileSize(csv) / 1e6);
+  const int runs = 3;
+
+  const Run sortQor = BestRun(runs, {tool, "sort", qor, "Nom", dir + "/s.qor"});
+  const Run sortCsv = BestRun(runs, {tool, "sort", csv, "Nom", dir + "/s.csv"});
+  std::printf("%-44s %8.4f s\n", "vektool sort .qor -> .qor (text key)", sortQor.seconds);
+  std::printf("%-44s %8.4f s\n", "vektool sort .csv -> .csv (text key)", sortCsv.seconds);
+
+  if (std::system("command -v sqlite3 >/dev/null 2>&1") == 0) {
+    // The same semicolon text, its first line the field names, sorted on the
+    // same field and written out as text.
+    const Run lite =
+        BestRun(runs, {"sqlite3", ":memory:", "-cmd", ".mode csv", "-cmd", ".separator ;", "-cmd",
+                       ".import " + csv + " t", "SELECT * FROM t ORDER BY Nom"});
+    std::printf("%-44s %8.4f s\n", "sqlite3 .import + ORDER BY + output", lite.seconds);
+    std::printf("%-44s %8.2f   (target <= 0.50)%s\n", "ratio vektool sort .qor / sqlite3",
+                sortQor.seconds / lite.seconds,
+                sortQor.seconds <= 0.5 * lite.seconds ? "" : "   OVER TARGET");
+    std::printf("%-44s %8.2f\n", "ratio vektool sort .csv / sqlite3",
+                sortCsv.seconds / lite.seconds);
+  }
+
+  struct Conversion {
+    const char* label;
+    std::string in, out;
+  } conversions[] = {{"peak memory, vektool convert .qor -> .csv", qor, dir + "/c.csv"},
+                     {"peak memory, vektool convert .csv -> .qor", csv, dir + "/c.qor"}};
+  for (const Conversion& c : conversions) {
+    const Run r = BestRun(1, {tool, "convert", c.in, c.out});
+    const double ratio = r.peakBytes / FileSize(c.in);
+    std::printf("%-44s %8.2f x the file read (%.1f MB; target <= 2)%s\n", c.label, ratio,
+                r.peakBytes / 1e6, ratio <= 2 ? "" : "   OVER TARGET");
+  }
+  std::filesystem::remove_all(dir);
+  return 0;
+}

@@ -67,6 +67,10 @@ const char kHelp[] =
 
 }  // namespace
 
+VekTool::VekTool(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+VekTool::~VekTool() = default;
+
 int VekTool::Run(const std::vector<std::string>& args) {
   if (args.empty()) return Usage("missing command");
   const std::string& cmd = args[0];
@@ -135,7 +139,7 @@ bool VekTool::Save(TQor2& table, const std::string& path) {
 
 int VekTool::Info(const std::vector<std::string>& a) {
   if (a.size() != 1) return Usage("info takes one file");
-  TQor2 t;
+  TQor2& t = Keep<TQor2>();
   if (!Load(a[0], t)) return 1;
   out_ << "table\t" << Cp1252ToUtf8(t.TableName) << "\n";
   out_ << "fields\t" << t.FieldCount() << "\n";
@@ -147,7 +151,7 @@ int VekTool::Info(const std::vector<std::string>& a) {
 
 int VekTool::Convert(const std::vector<std::string>& a) {
   if (a.size() != 2) return Usage("convert takes IN and OUT");
-  TQor2 t;
+  TQor2& t = Keep<TQor2>();
   if (!Load(a[0], t)) return 1;
   return Save(t, a[1]) ? 0 : 1;
 }
@@ -162,7 +166,7 @@ int VekTool::Sort(const std::vector<std::string>& a) {
       p.push_back(s);
   }
   if (p.size() != 3) return Usage("sort takes IN FIELD OUT [--desc]");
-  TQor2 t;
+  TQor2& t = Keep<TQor2>();
   if (!Load(p[0], t)) return 1;
   if (!t.SortByField(TableText(p[1]), !desc))
     return Fail("impossible de trier : la table n'a pas de champ '" + p[1] + "'");
@@ -171,7 +175,7 @@ int VekTool::Sort(const std::vector<std::string>& a) {
 
 int VekTool::Dedup(const std::vector<std::string>& a) {
   if (a.size() != 2) return Usage("dedup takes IN and OUT");
-  TQor2 t;
+  TQor2& t = Keep<TQor2>();
   if (!Load(a[0], t)) return 1;
   t.RemoveDuplicates();
   return Save(t, a[1]) ? 0 : 1;
@@ -179,9 +183,9 @@ int VekTool::Dedup(const std::vector<std::string>& a) {
 
 int VekTool::Sql(const std::vector<std::string>& a) {
   if (a.size() != 2 && a.size() != 3) return Usage("sql takes FILE STATEMENT [OUT]");
-  TQor2 t;
+  TQor2& t = Keep<TQor2>();
   if (!Load(a[0], t)) return 1;
-  TQor2Sql sql(t);
+  TQor2Sql& sql = Keep<TQor2Sql>(t);
   const std::string statement = TableText(a[1]);
   if (!sql.Execute(statement))
     return Fail(std::string("requête illisible '") + a[1] +
@@ -197,7 +201,7 @@ int VekTool::Sql(const std::vector<std::string>& a) {
 
 int VekTool::Import(const std::vector<std::string>& a) {
   if (a.size() != 3) return Usage("import takes TABLE FILE OUT");
-  TQor2 t;
+  TQor2& t = Keep<TQor2>();
   if (!Load(a[0], t)) return 1;
   const TImportResult r = ImportFile(t, a[1], ImportKindOf(a[1]));
   if (!r.Ok()) {
@@ -214,7 +218,7 @@ int VekTool::Export(const std::vector<std::string>& a) {
   if (a.size() != 2 && !where) return Usage("export takes TABLE OUT [--where FIELD OP VALUE]");
   TExportFormat format;
   if (!ExportFormatOf(a[1], format)) return Usage("export writes .csv, .txt or .xml");
-  TQor2 t;
+  TQor2& t = Keep<TQor2>();
   if (!Load(a[0], t)) return 1;
   const bool ok =
       where ? ExportSelection(t, a[1], format, a[3], a[4], a[5]) : ExportTable(t, a[1], format);

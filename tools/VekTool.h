@@ -11,16 +11,23 @@
 // and the report of info - is UTF-8; field names and statements given on the
 // command line in UTF-8 are read as the tables' Windows-1252. The records that
 // sql writes to out are the bytes of the semicolon text file, as in OUT.
+//
+// The tables a command loads and the queries it runs belong to the tool and
+// live as long as it does, so that a program may end without freeing a large
+// table (vektool's main does): the destructor frees them.
 
 #include <iosfwd>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TQor2;
 
 class VekTool {
  public:
-  VekTool(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+  VekTool(std::ostream& out, std::ostream& err);
+  ~VekTool();
   int Run(const std::vector<std::string>& args);
 
  private:
@@ -38,6 +45,15 @@ class VekTool {
   int Import(const std::vector<std::string>& a);
   int Export(const std::vector<std::string>& a);
 
+  // A new T kept by the tool.
+  template <typename T, typename... Args>
+  T& Keep(Args&&... args) {
+    auto kept = std::make_shared<T>(std::forward<Args>(args)...);
+    kept_.push_back(kept);
+    return *kept;
+  }
+
   std::ostream& out_;
   std::ostream& err_;
+  std::vector<std::shared_ptr<void>> kept_;
 };

@@ -53,5 +53,31 @@ class TAtomicFile {
 // when given, receives the cause.
 int WriteFileAtomically(const std::string& path, const std::string& content,
                         TFailure* failure = nullptr);
+// The same for a large file made piece by piece: produce(out, flush) appends
+// the bytes to `out` and calls flush() now and then (between records); flush
+// hands `out` to the file once it holds a quarter of a megabyte, so the whole
+// file is never in memory at once.
+template <typename Produce>
+int WriteFileInPieces(const std::string& path, Produce produce, TFailure* failure = nullptr) {
+  constexpr size_t kPiece = size_t{1} << 18;
+  TAtomicFile file;
+  int result = 0;
+  if (!file.Open(path)) {
+    result = 3;
+  } else {
+    std::string out;
+    out.reserve(kPiece + kPiece / 4);
+    bool ok = true;
+    auto flush = [&] {
+      if (out.size() < kPiece) return;
+      ok = ok && file.Write(out);
+      out.clear();
+    };
+    produce(out, flush);
+    if (!ok || !file.Write(out) || !file.Commit()) result = -1;
+  }
+  if (failure) *failure = file.Failure();
+  return result;
+}
 // The engine's ErrorMessage for a result of WriteFileAtomically ("" for 0).
 const char* AtomicWriteMessage(int result);

@@ -23,11 +23,11 @@ void TConcordances::RemoveBlanks(std::string& s) {
   s.swap(r);
 }
 
-bool TConcordances::Matches(const std::string& pattern, const std::string& value) const {
+bool TConcordances::Matches(const std::string& pattern, std::string_view value) const {
   if (KeepSpaces && CaseSensitive) {
     return UseWildcards ? WildcardMatch(pattern, value) : pattern == value;
   }
-  std::string p = pattern, v = value;
+  std::string p = pattern, v(value);
   if (!KeepSpaces) {
     RemoveBlanks(p);
     RemoveBlanks(v);
@@ -39,7 +39,7 @@ bool TConcordances::Matches(const std::string& pattern, const std::string& value
   return UseWildcards ? WildcardMatch(p, v) : p == v;
 }
 
-bool TConcordances::WildcardMatch(const std::string& pattern, const std::string& value) {
+bool TConcordances::WildcardMatch(const std::string& pattern, std::string_view value) {
   const size_t plen = pattern.size(), vlen = value.size();
   size_t k = 0;  // pattern position
   size_t j = 0;  // value characters consumed
@@ -101,7 +101,7 @@ bool TConcordances::WildcardMatch(const std::string& pattern, const std::string&
           if (j < vlen) ++j;
         } else {
           size_t f = value.find(static_cast<char>(d), j);
-          if (f == std::string::npos) {
+          if (f == std::string_view::npos) {
             result = false;
           } else {
             skipped = f - j;

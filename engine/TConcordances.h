@@ -13,6 +13,7 @@
 // In a set, "a-c" is a range, "!" first negates, "]" closes.
 
 #include <string>
+#include <string_view>
 
 class TConcordances {
  public:
@@ -20,7 +21,7 @@ class TConcordances {
   bool CaseSensitive = true;
   bool UseWildcards = false;
 
-  bool Matches(const std::string& pattern, const std::string& value) const;
-  static bool WildcardMatch(const std::string& pattern, const std::string& value);
+  bool Matches(const std::string& pattern, std::string_view value) const;
+  static bool WildcardMatch(const std::string& pattern, std::string_view value);
   static void RemoveBlanks(std::string& s);
 };

@@ -64,7 +64,7 @@ bool TExpression::Test(const TQor2& table, int recNo) const {
     case Kind::kNever:
       return false;
     case Kind::kText:
-      return Compare(table.GetCell(fieldNo_, recNo), op_, value_);
+      return Compare<std::string_view>(table.GetCell(fieldNo_, recNo), op_, value_);
     case Kind::kFloat:
       return Compare(TextToFloat(table.GetCell(fieldNo_, recNo)), op_, number_);
   }

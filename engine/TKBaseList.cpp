@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "LargeMemory.h"
+
 const TKStringList* TKBaseList::Get(int i) const {
   if (i < 0 || i >= Count()) return nullptr;
   return items_[i].get();
@@ -22,4 +24,10 @@ bool TKBaseList::Exchange(int i, int j) {
   if (i < 0 || i >= Count() || j < 0 || j >= Count()) return false;
   std::swap(items_[i], items_[j]);
   return true;
+}
+
+void TKBaseList::Reserve(int n) {
+  if (n <= 0 || static_cast<size_t>(n) <= items_.capacity()) return;
+  items_.reserve(static_cast<size_t>(n));
+  AdviseHugePages(items_.data(), items_.capacity() * sizeof(TRecord));
 }

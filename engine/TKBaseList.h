@@ -7,6 +7,10 @@
 // can write into a record that may be shared. The table writes through
 // TQor2::WritableRecord, which first gives a shared record a copy of its own
 // (copy on write), so a shared snapshot behaves exactly as a full copy.
+//
+// The records of a loaded table live in TRecordBlocks: each such TRecord shares
+// the ownership of its whole block (the aliasing form of shared_ptr), so its
+// use_count counts the holders of the block, not of the record.
 
 #include <memory>
 #include <vector>
@@ -26,7 +30,7 @@ class TKBaseList {
   bool Delete(int i);
   bool Exchange(int i, int j);
 
-  void Reserve(int n) { items_.reserve(n); }
+  void Reserve(int n);
   std::vector<TRecord>& Items() { return items_; }
   const std::vector<TRecord>& Items() const { return items_; }
 

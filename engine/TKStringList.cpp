@@ -1,30 +1,100 @@
 #include "TKStringList.h"
 
-namespace {
-const std::string kEmpty;
+#include <cstring>
+
+TKStringList::TKStringList(const TKStringList& o) {
+  *this = o;
 }
 
-const std::string& TKStringList::Get(int i) const {
-  if (i < 0 || i >= Count()) return kEmpty;
-  return items_[i];
+TKStringList& TKStringList::operator=(const TKStringList& o) {
+  if (this == &o) return *this;
+  // A copy owns its values: a span's block may go before the copy does.
+  auto own = std::make_unique<std::vector<std::string>>();
+  own->reserve(static_cast<size_t>(o.Count()));
+  for (int i = 0; i < o.Count(); ++i) own->emplace_back(o.Get(i));
+  own_ = std::move(own);
+  text_ = nullptr;
+  starts_ = nullptr;
+  count_ = 0;
+  return *this;
+}
+
+std::vector<std::string>& TKStringList::Own() {
+  if (!own_) {
+    auto own = std::make_unique<std::vector<std::string>>();
+    own->reserve(static_cast<size_t>(count_));
+    for (int i = 0; i < count_; ++i) own->emplace_back(Get(i));
+    own_ = std::move(own);
+    text_ = nullptr;
+    starts_ = nullptr;
+    count_ = 0;
+  }
+  return *own_;
 }
 
 void TKStringList::Put(int i, const std::string& s) {
-  if (i >= 0 && i < Count()) items_[i] = s;
+  if (i >= 0 && i < Count()) Own()[static_cast<size_t>(i)] = s;
 }
 
 void TKStringList::Put(int i, std::string&& s) {
-  if (i >= 0 && i < Count()) items_[i] = std::move(s);
+  if (i >= 0 && i < Count()) Own()[static_cast<size_t>(i)] = std::move(s);
+}
+
+void TKStringList::Clear() {
+  own_.reset();
+  text_ = nullptr;
+  starts_ = nullptr;
+  count_ = 0;
 }
 
 int TKStringList::IndexOf(const std::string& s) const {
   for (int i = 0; i < Count(); ++i)
-    if (items_[i] == s) return i;
+    if (Get(i) == s) return i;
   return -1;
+}
+
+void TKStringList::Add(const std::string& s) {
+  Own().push_back(s);
+}
+
+void TKStringList::Add(std::string&& s) {
+  Own().push_back(std::move(s));
 }
 
 bool TKStringList::Delete(int i) {
   if (i < 0 || i >= Count()) return false;
-  items_.erase(items_.begin() + i);
+  std::vector<std::string>& own = Own();
+  own.erase(own.begin() + i);
+  return true;
+}
+
+void TKStringList::Reserve(int n) {
+  if (n > 0) Own().reserve(static_cast<size_t>(n));
+}
+
+void TKStringList::Resize(int n) {
+  Own().resize(n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+std::vector<std::string> TKStringList::Items() const {
+  std::vector<std::string> items;
+  items.reserve(static_cast<size_t>(Count()));
+  for (int i = 0; i < Count(); ++i) items.emplace_back(Get(i));
+  return items;
+}
+
+bool TKStringList::operator==(const TKStringList& o) const {
+  const int n = Count();
+  if (n != o.Count()) return false;
+  if (IsSpan() && o.IsSpan()) {
+    // Same lengths value by value and the same bytes make the same values.
+    const std::string_view a = SpanBytes(), b = o.SpanBytes();
+    if (a.size() != b.size()) return false;
+    for (int i = 1; i < n; ++i)
+      if (starts_[i] - starts_[0] != o.starts_[i] - o.starts_[0]) return false;
+    return std::memcmp(a.data(), b.data(), a.size()) == 0;
+  }
+  for (int i = 0; i < n; ++i)
+    if (Get(i) != o.Get(i)) return false;
   return true;
 }

@@ -1,12 +1,15 @@
 #include "TQor2.h"
 
-#include <unordered_map>
-#include <unordered_set>
+#include <cstring>
 #include <utility>
 
+#include "LargeMemory.h"
+#include "TRecordBuilder.h"
+
 namespace {
-const std::string kEmpty;
 const std::string kString = "STRING";
+// Enough for the write-back of a row and the commands that change one record.
+constexpr size_t kEditLogLimit = 64;
 }  // namespace
 
 TQor2::TQor2() {
@@ -36,6 +39,7 @@ void TQor2::Clear() {
   FieldNames.Clear();
   FieldTypes.Clear();
   Records.Clear();
+  Reshaped();
   currentIndex_ = -1;
   SearchStarting = false;
   Distinct = false;
@@ -48,6 +52,7 @@ std::string TQor2::GetFieldName(int fieldNo) const {
 
 void TQor2::SetFieldName(int fieldNo, const std::string& name) {
   FieldNames.Put(fieldNo - 1, name);
+  Reshaped();
 }
 
 std::string TQor2::GetFieldType(int fieldNo) const {
@@ -56,6 +61,7 @@ std::string TQor2::GetFieldType(int fieldNo) const {
 
 void TQor2::SetFieldType(int fieldNo, const std::string& typeName) {
   FieldTypes.Put(fieldNo - 1, typeName);
+  Reshaped();
 }
 
 int TQor2::FieldIndex(const std::string& name) const {
@@ -64,33 +70,78 @@ int TQor2::FieldIndex(const std::string& name) const {
 
 TKStringList* TQor2::WritableRecord(int index) {
   if (index < 0 || index >= Records.Count()) return nullptr;
+  if (editsKnown_ && (edited_.empty() || edited_.back() != index + 1)) {
+    if (edited_.size() < kEditLogLimit)
+      edited_.push_back(index + 1);
+    else
+      Reshaped();
+  }
   TRecord& r = Records.Items()[index];
-  if (r.use_count() > 1) {
+  if (r.use_count() > 1 || r->IsSpan()) {
     auto own = std::make_shared<TKStringList>(*r);
     TKStringList* writable = own.get();
     r = std::move(own);
     return writable;
   }
-  // The table alone holds it, and every record is made writable by the table's
-  // own code (make_shared<TKStringList>), so writing into it is sound.
+  // The table alone holds it, and it is not a span of a block: every such
+  // record is made by the table's own code (make_shared<TKStringList>), so
+  // writing into it is sound.
   return const_cast<TKStringList*>(r.get());
+}
+
+bool TQor2::EditsSinceMark(std::vector<int>& recNos) const {
+  recNos = edited_;
+  return editsKnown_;
+}
+
+void TQor2::MarkEdits() {
+  edited_.clear();
+  editsKnown_ = true;
+}
+
+void TQor2::RebuildRecords(const std::vector<int>& from) {
+  TRecordBuilder builder(static_cast<int>(from.size()), ContentSize(),
+                         static_cast<size_t>(Records.Count()));
+  for (const TRecord& r : Records.Items()) {
+    for (const int f : from) {
+      if (f > 0) {
+        const TValueView v = r->Get(f - 1);
+        builder.Append(v.data(), v.size());
+      }
+      builder.EndValue();
+    }
+    builder.EndRecord();
+  }
+  TKBaseList rebuilt;
+  // A record holds at most what the table held: it always fits in a block.
+  builder.Finish(rebuilt);
+  std::swap(Records, rebuilt);
+  Reshaped();
 }
 
 bool TQor2::AddField(const std::string& name) {
   if (name.find_first_not_of(' ') == std::string::npos || FieldNames.IndexOf(name) >= 0)
     return false;
+  std::vector<int> from;
+  for (int i = 1; i <= FieldCount(); ++i) from.push_back(i);
+  from.push_back(0);
   FieldNames.Add(name);
   FieldTypes.Add(kString);
-  for (int i = 0; i < Records.Count(); ++i) WritableRecord(i)->Add(std::string());
+  if (Records.Count() > 0) RebuildRecords(from);
+  Reshaped();
   return true;
 }
 
 bool TQor2::DeleteField(const std::string& name) {
   const int idx = FieldNames.IndexOf(name);
   if (idx < 0) return false;
+  std::vector<int> from;
+  for (int i = 1; i <= FieldCount(); ++i)
+    if (i != idx + 1) from.push_back(i);
   FieldNames.Delete(idx);
   FieldTypes.Delete(idx);
-  for (int i = 0; i < Records.Count(); ++i) WritableRecord(i)->Delete(idx);
+  if (Records.Count() > 0) RebuildRecords(from);
+  Reshaped();
   return true;
 }
 
@@ -98,6 +149,7 @@ bool TQor2::Append() {
   auto r = std::make_shared<TKStringList>();
   r->Resize(FieldCount());
   Records.Add(std::move(r));
+  Reshaped();
   return Last();
 }
 
@@ -106,6 +158,7 @@ bool TQor2::AppendFrom(const TQor2& source, int recNo, const std::vector<int>& c
   const int n = FieldCount();
   bool identity = from && n == source.FieldCount() && static_cast<int>(columns.size()) == n;
   for (int i = 0; identity && i < n; ++i) identity = columns[i] == i + 1;
+  Reshaped();
   if (identity) {
     Records.Add(source.Records.GetShared(recNo - 1));
     return Last();
@@ -119,6 +172,7 @@ bool TQor2::AppendFrom(const TQor2& source, int recNo, const std::vector<int>& c
 }
 
 bool TQor2::DeleteRecord(int recNo) {
+  Reshaped();
   return Records.Delete(recNo - 1);
 }
 
@@ -134,9 +188,9 @@ bool TQor2::DeleteCurrent() {
   return ok;
 }
 
-const std::string& TQor2::GetCell(int fieldNo, int recNo) const {
+TValueView TQor2::GetCell(int fieldNo, int recNo) const {
   const TKStringList* r = Records.Get(recNo - 1);
-  if (!r || fieldNo < 1 || fieldNo > FieldCount()) return kEmpty;
+  if (!r || fieldNo < 1 || fieldNo > FieldCount()) return {};
   return r->Get(fieldNo - 1);
 }
 
@@ -149,47 +203,93 @@ bool TQor2::SameRecords(int recNoA, int recNoB) const {
 
 namespace {
 
-struct RecordHash {
-  size_t operator()(const TKStringList* r) const {
-    size_t h = 1469598103934665603ull;
-    for (const std::string& v : r->Items()) {
-      h ^= std::hash<std::string>()(v) + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
-    }
-    return h;
-  }
-};
+uint64_t Mix(uint64_t h) {
+  h ^= h >> 33;
+  h *= 0xff51afd7ed558ccdull;
+  h ^= h >> 33;
+  return h;
+}
 
-struct RecordEqual {
-  bool operator()(const TKStringList* a, const TKStringList* b) const { return a == b || *a == *b; }
-};
+// The values of a record, each with its length, hashed eight bytes at a time.
+uint64_t RecordHash(const TKStringList& r) {
+  uint64_t h = 0x9e3779b97f4a7c15ull;
+  for (int i = 0; i < r.Count(); ++i) {
+    const TValueView v = r.Get(i);
+    const char* p = v.data();
+    size_t n = v.size();
+    h = (h ^ n) * 0x9e3779b97f4a7c15ull;
+    for (; n >= 8; p += 8, n -= 8) {
+      uint64_t w;
+      std::memcpy(&w, p, 8);
+      h = Mix(h ^ w);
+    }
+    if (n) {
+      uint64_t w = 0;
+      std::memcpy(&w, p, n);
+      h = Mix(h ^ w ^ (uint64_t{n} << 59));
+    }
+  }
+  return Mix(h);
+}
+
+// Walks the records in order and calls onRecord(index, firstIndexWithTheSameValues).
+template <typename OnRecord>
+void FindRepeats(const TKBaseList& records, OnRecord onRecord) {
+  const size_t n = static_cast<size_t>(records.Count());
+  size_t size = 16;
+  while (size < 2 * n) size *= 2;
+  TLargeVector<uint64_t> hashes(n);
+  TLargeVector<uint32_t> slots(size, 0);  // record index + 1; 0 free
+  const std::vector<TRecord>& items = records.Items();
+  for (size_t i = 0; i < n; ++i) hashes[i] = RecordHash(*items[i]);
+  for (size_t i = 0; i < n; ++i) {
+    size_t s = hashes[i] & (size - 1);
+    for (;; s = (s + 1) & (size - 1)) {
+      const uint32_t k = slots[s];
+      if (k == 0) {
+        slots[s] = static_cast<uint32_t>(i + 1);
+        if (!onRecord(i, i)) return;
+        break;
+      }
+      const TKStringList* a = items[k - 1].get();
+      const TKStringList* b = items[i].get();
+      if (hashes[k - 1] == hashes[i] && (a == b || *a == *b)) {
+        if (!onRecord(i, k - 1)) return;
+        break;
+      }
+    }
+  }
+}
 
 }  // namespace
 
 bool TQor2::HasDuplicates() const {
-  std::unordered_set<const TKStringList*, RecordHash, RecordEqual> seen;
-  seen.reserve(Records.Count() * 2 + 1);
-  for (const TRecord& r : Records.Items())
-    if (!seen.insert(r.get()).second) return true;
-  return false;
+  bool found = false;
+  FindRepeats(Records, [&](size_t i, size_t first) {
+    found = first != i;
+    return !found;
+  });
+  return found;
 }
 
 void TQor2::RemoveDuplicates() {
   // Equality of records is transitive, so "delete every later copy of each
   // record" keeps exactly the first record of each group, in order.
   ClearError();
-  std::unordered_map<const TKStringList*, int, RecordHash, RecordEqual> seen;
-  seen.reserve(Records.Count() * 2 + 1);
+  TLargeVector<char> first(static_cast<size_t>(Records.Count()));
+  FindRepeats(Records, [&](size_t i, size_t firstOfValues) {
+    first[i] = firstOfValues == i;
+    return true;
+  });
   std::vector<TRecord>& items = Records.Items();
   size_t out = 0;
-  for (size_t i = 0; i < items.size(); ++i) {
-    if (seen.emplace(items[i].get(), 0).second) {
+  for (size_t i = 0; i < items.size(); ++i)
+    if (first[i]) {
       if (out != i) items[out] = std::move(items[i]);
       ++out;
     }
-  }
-  // Keys point at survivors, which are only moved within the vector.
-  seen.clear();
   items.resize(out);
+  Reshaped();
 }
 
 void TQor2::Assign(const TQor2& source) {
@@ -226,8 +326,15 @@ void TQor2::Restructure(const std::vector<TFieldSource>& fields) {
       rebuilt.SetFieldType(rebuilt.FieldCount(), "FLOAT");
     from.push_back(field.origin >= 1 && field.origin <= FieldCount() ? field.origin : 0);
   }
-  for (int n = 1; n <= RecordCount(); ++n) rebuilt.AppendFrom(*this, n, from);
+  // Keeping every field in place keeps the records, shared with any snapshot.
+  bool same = static_cast<int>(from.size()) == FieldCount();
+  for (size_t i = 0; same && i < from.size(); ++i) same = from[i] == static_cast<int>(i) + 1;
+  if (!same && RecordCount() > 0) RebuildRecords(from);
+  TKBaseList records;
+  std::swap(records, Records);
   Assign(rebuilt);
+  std::swap(records, Records);
+  Last();
 }
 
 void TQor2::SetNameFromFile(const std::string& fileName) {
@@ -292,7 +399,7 @@ bool TQor2::GoToRecord(int recNo) {
   return true;
 }
 
-const std::string& TQor2::GetFieldValue(int fieldNo) const {
+TValueView TQor2::GetFieldValue(int fieldNo) const {
   return GetCell(fieldNo, currentIndex_ + 1);
 }
 
@@ -304,9 +411,9 @@ bool TQor2::SetFieldValue(int fieldNo, const std::string& value) {
   return true;
 }
 
-const std::string& TQor2::GetValueByName(const std::string& name) const {
+TValueView TQor2::GetValueByName(const std::string& name) const {
   const int f = FieldIndex(name);
-  return f ? GetFieldValue(f) : kEmpty;
+  return f ? GetFieldValue(f) : TValueView();
 }
 
 bool TQor2::SetValueByName(const std::string& name, const std::string& value) {

@@ -15,7 +15,10 @@
 // the target, so a failed save leaves the previous file as it was.
 //
 // Records are shared copy-on-write with tables made by Assign (the undo
-// snapshot); writing through any operation detaches the record first.
+// snapshot); writing through any operation detaches the record first. A loaded
+// table keeps its values in a few large blocks (TRecordBlock), its records
+// reading them in place; values are handed out as views (TValueView), valid
+// until that value is written or its record goes.
 
 #include <cstdint>
 #include <string>
@@ -74,7 +77,7 @@ class TQor2 {
   bool AppendFrom(const TQor2& source, int recNo, const std::vector<int>& columns);
   bool DeleteRecord(int recNo);
   bool DeleteCurrent();
-  const std::string& GetCell(int fieldNo, int recNo) const;
+  TValueView GetCell(int fieldNo, int recNo) const;
   bool SameRecords(int recNoA, int recNoB) const;
   // Two records with the same values, field by field.
   bool HasDuplicates() const;
@@ -101,9 +104,9 @@ class TQor2 {
   bool Next();
   bool Prior();
   bool GoToRecord(int recNo);
-  const std::string& GetFieldValue(int fieldNo) const;
+  TValueView GetFieldValue(int fieldNo) const;
   bool SetFieldValue(int fieldNo, const std::string& value);
-  const std::string& GetValueByName(const std::string& name) const;
+  TValueView GetValueByName(const std::string& name) const;
   bool SetValueByName(const std::string& name, const std::string& value);
   Extended GetFloatByName(const std::string& name) const;
   static Extended TextToFloat(const std::string& text) { return ::TextToFloat(text); }
@@ -141,6 +144,15 @@ class TQor2 {
   // sorted, when there is no such field.
   bool SortByField(const std::string& fieldName, bool ascending);
 
+  // The records written since MarkEdits, so that a copy kept in step with the
+  // table (the undo snapshot) can take just those: true, with their numbers
+  // (a number may come twice), when nothing but record values was written, in
+  // at most a few dozen records. False when the fields or the records
+  // themselves changed (added, deleted, moved, loaded, assigned), or when
+  // MarkEdits was never called.
+  bool EditsSinceMark(std::vector<int>& recNos) const;
+  void MarkEdits();
+
   // Read access to the lists, for fast walks by the windows and writers.
   const TKStringList& Names() const { return FieldNames; }
   const TKStringList& Types() const { return FieldTypes; }
@@ -154,7 +166,12 @@ class TQor2 {
   TKStringList* WritableRecord(int index);
   void TakeContent(TQor2& from);
   size_t ContentSize() const;  // bytes of all values
-  void ApplyOrder(const std::vector<int>& order);
+  template <typename Order>
+  void ApplyOrder(const Order& order);
+  // Every record replaced by one of the values of the fields `from` (1-based,
+  // 0 for an empty value), all made into one block.
+  void RebuildRecords(const std::vector<int>& from);
+  void Reshaped() { editsKnown_ = false; }
   bool TestRecord(int index, int fieldIdx, const std::string& op, const std::string& value) const;
 
   int32_t currentIndex_ = -1;
@@ -162,4 +179,6 @@ class TQor2 {
   TKStringList FieldTypes;
   TKBaseList Records;
   bool SearchStarting = false;
+  std::vector<int> edited_;  // record numbers written since MarkEdits
+  bool editsKnown_ = false;
 };

@@ -1,15 +1,21 @@
 // The file operations of TQor2: the binary .qor format and the two semicolon
-// text formats. Every loader builds the new content in a scratch table and only
-// takes it over when the whole file has been read.
+// text formats. Every loader reads the file a piece at a time into a scratch
+// table, its values going straight into record blocks (TRecordBuilder), and
+// only takes it over when the whole file has been read. Every saver writes a
+// piece at a time, so that neither holds a second copy of a large table.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
+#include "RecordWalk.h"
 #include "TAtomicFile.h"
 #include "TQor2.h"
+#include "TRecordBuilder.h"
 #include "TXlsWriter.h"
 #include "TXmlWriter.h"
 
@@ -18,20 +24,89 @@ namespace {
 const char kOpenQor[] = "4-Unable to open file for reading";
 const char kOpenText[] = "1-Unable to open the file for reading";
 const char kTruncated[] = "5-Unexpected end of file";
+const char kTooLarge[] = "6-Record too large";
 
-// TFailure::None, or why the file cannot be opened or read (a folder opens
-// but cannot be read).
-TFailure ReadWholeFile(const std::string& path, std::string& data) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return ReadFailure(errno);
-  data.clear();
-  char buf[1 << 16];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
-  const TFailure failure = std::ferror(f) ? ReadFailure(errno) : TFailure::None;
-  std::fclose(f);
-  return failure;
-}
+// Reads a file front to back through a window of its bytes: [Data(), End())
+// holds what was read and not yet consumed.
+class ChunkReader {
+ public:
+  ~ChunkReader() {
+    if (fd_ >= 0) close(fd_);
+  }
+  // False when the file cannot be opened or is a folder (Failure says why).
+  // Something other than a plain file (a pipe) is read whole at once, so that
+  // its size is known.
+  bool Open(const std::string& path) {
+    fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return Fail(errno);
+    struct stat st;
+    if (fstat(fd_, &st) != 0) return Fail(errno);
+    if (S_ISDIR(st.st_mode)) return Fail(EISDIR);
+    if (S_ISREG(st.st_mode)) {
+      size_ = static_cast<size_t>(st.st_size);
+    } else {
+      while (Fill(buf_.size() + 1)) {
+      }
+      size_ = buf_.size() - pos_;
+    }
+    return !error_;
+  }
+  size_t FileSize() const { return size_; }
+  size_t Consumed() const { return consumed_; }
+  // Bytes the file still holds by its size, read or not.
+  size_t Remaining() const { return size_ > consumed_ ? size_ - consumed_ : 0; }
+  bool Failed() const { return error_; }
+  // Why opening or reading failed; None while neither did.
+  TFailure Failure() const { return failure_; }
+
+  const char* Data() const { return buf_.data() + pos_; }
+  const char* End() const { return buf_.data() + buf_.size(); }
+  size_t Available() const { return buf_.size() - pos_; }
+  void Consume(size_t n) {
+    pos_ += n;
+    consumed_ += n;
+  }
+  // Reads until at least n bytes are available; false at the end of the file
+  // (or on a read error) with fewer.
+  bool Fill(size_t n) {
+    if (Available() >= n) return true;
+    if (pos_ > 0) {
+      buf_.erase(0, pos_);
+      pos_ = 0;
+    }
+    while (buf_.size() < n && !atEnd_) {
+      const size_t want = std::max(n - buf_.size(), kPiece);
+      const size_t old = buf_.size();
+      buf_.resize(old + want);
+      const ssize_t got = read(fd_, &buf_[old], want);
+      if (got < 0 && errno == EINTR) {
+        buf_.resize(old);
+        continue;
+      }
+      if (got < 0) Fail(errno);
+      if (got <= 0) atEnd_ = true;
+      buf_.resize(old + static_cast<size_t>(std::max<ssize_t>(got, 0)));
+    }
+    return buf_.size() >= n;
+  }
+
+ private:
+  static constexpr size_t kPiece = size_t{1} << 18;
+  int fd_ = -1;
+  std::string buf_;
+  size_t pos_ = 0;
+  size_t size_ = 0;
+  size_t consumed_ = 0;
+  bool atEnd_ = false;
+  bool error_ = false;
+  TFailure failure_ = TFailure::None;
+
+  bool Fail(int error) {
+    if (!error_) failure_ = ReadFailure(error);
+    error_ = true;
+    return false;
+  }
+};
 
 uint8_t ByteOrderMark() {
   const uint16_t probe = 0xFF00;
@@ -40,58 +115,83 @@ uint8_t ByteOrderMark() {
   return bytes[1] == 0xFF ? 1 : 0;
 }
 
-// Reads integers and strings from a .qor image, in the byte order the file
+// Reads integers and strings from a .qor file, in the byte order the file
 // declares, never past its end.
 class QorReader {
  public:
-  QorReader(const std::string& data, size_t pos) : d_(data), pos_(pos) {}
+  explicit QorReader(ChunkReader& in) : in_(in) {}
   void SetSwapped(bool swapped) { swapped_ = swapped; }
-  size_t Remaining() const { return d_.size() - pos_; }
+  size_t Remaining() const { return in_.Remaining(); }
   bool ok() const { return ok_; }
 
   uint8_t U8() {
     if (!Need(1)) return 0;
-    return static_cast<uint8_t>(d_[pos_++]);
+    const uint8_t v = static_cast<uint8_t>(*in_.Data());
+    in_.Consume(1);
+    return v;
   }
   uint16_t U16() {
     if (!Need(2)) return 0;
     uint16_t v;
-    std::memcpy(&v, d_.data() + pos_, 2);
-    pos_ += 2;
+    std::memcpy(&v, in_.Data(), 2);
+    in_.Consume(2);
     return swapped_ ? static_cast<uint16_t>((v >> 8) | (v << 8)) : v;
   }
   uint32_t U32() {
     if (!Need(4)) return 0;
     uint32_t v;
-    std::memcpy(&v, d_.data() + pos_, 4);
-    pos_ += 4;
+    std::memcpy(&v, in_.Data(), 4);
+    in_.Consume(4);
     return swapped_ ? __builtin_bswap32(v) : v;
   }
   // A length-prefixed string, cut at its first zero byte.
-  void Str(std::string& out) {
-    const uint32_t n = U32();
-    if (!ok_ || !Need(n)) {
-      out.clear();
-      return;
-    }
-    const char* p = d_.data() + pos_;
-    const void* z = std::memchr(p, 0, n);
-    out.assign(p, z ? static_cast<const char*>(z) - p : n);
-    pos_ += n;
-  }
   std::string Str() {
     std::string s;
-    Str(s);
+    const uint32_t n = U32();
+    if (!ok_ || !Need(n)) return s;
+    s.assign(in_.Data(), n);
+    in_.Consume(n);
+    s.resize(std::strlen(s.c_str()));
     return s;
+  }
+  // The same into the open value of `to` (which cuts it at the zero byte);
+  // skipped when `to` is null.
+  void Value(TRecordBuilder* to) {
+    if (ok_ && in_.Available() >= 4) {
+      // Most values lie whole in the bytes read: no further checks.
+      uint32_t n;
+      std::memcpy(&n, in_.Data(), 4);
+      if (swapped_) n = __builtin_bswap32(n);
+      if (in_.Available() - 4 >= n && Remaining() - 4 >= n) {
+        const char* p = in_.Data() + 4;
+        if (to) to->Append(p, n);
+        in_.Consume(4 + size_t{n});
+        return;
+      }
+    }
+    size_t n = U32();
+    if (!ok_ || n > Remaining()) {
+      ok_ = false;
+      return;
+    }
+    while (n > 0) {
+      if (!in_.Fill(1)) {
+        ok_ = false;
+        return;
+      }
+      const size_t k = std::min(n, in_.Available());
+      if (to) to->Append(in_.Data(), k);
+      in_.Consume(k);
+      n -= k;
+    }
   }
 
  private:
   bool Need(size_t n) {
-    if (!ok_ || Remaining() < n) ok_ = false;
+    if (!ok_ || Remaining() < n || !in_.Fill(n)) ok_ = false;
     return ok_;
   }
-  const std::string& d_;
-  size_t pos_;
+  ChunkReader& in_;
   bool swapped_ = false;
   bool ok_ = true;
 };
@@ -102,12 +202,9 @@ void PutU16(std::string& out, uint16_t v) {
 void PutU32(std::string& out, uint32_t v) {
   out.append(reinterpret_cast<const char*>(&v), 4);
 }
-void PutStr(std::string& out, const std::string& s) {
+void PutStr(std::string& out, std::string_view s) {
   PutU32(out, static_cast<uint32_t>(s.size()));
-  out += s;
-}
-void SetU32(std::string& out, size_t at, uint32_t v) {
-  std::memcpy(&out[at], &v, 4);
+  out.append(s.data(), s.size());
 }
 
 // Splits one line of escaped text into values.
@@ -134,25 +231,50 @@ void SplitEscaped(const char* p, const char* end, std::vector<std::string>& valu
   }
 }
 
+// The same straight into the values of a record.
+void SplitEscaped(const char* p, const char* end, TRecordBuilder& to) {
+  while (p < end) {
+    const char* q = p;
+    while (q < end && *q != '\\' && *q != ';') ++q;
+    to.Append(p, static_cast<size_t>(q - p));
+    if (q == end) break;
+    if (*q == ';') {
+      to.EndValue();
+    } else if (q + 1 == end) {
+      to.Append('\\');
+    } else {
+      ++q;
+      if (*q == 'n' || *q == 'N')
+        to.Append("\r\n", 2);
+      else
+        to.Append(*q);
+    }
+    p = q + 1;
+  }
+  to.EndValue();
+}
+
 // The tokenizer of the quoted text format. A token ends at ";" or CR (its
 // terminator) or at the end of the file; outside quotes spaces and LF are
 // dropped; inside quotes everything is kept and "" stands for one quote.
 class TxtTokenizer {
  public:
-  explicit TxtTokenizer(const std::string& data) : d_(data) {}
-  bool AtEnd() const { return pos_ >= d_.size(); }
+  explicit TxtTokenizer(ChunkReader& in) : in_(in) {}
+  bool AtEnd() { return !in_.Fill(1); }
   char terminator = ' ';
   bool wasQuoted = false;
-  std::string token;
+  bool empty = true;
 
-  bool ReadToken() {
-    token.clear();
+  // Appends the token's bytes to `to` (a std::string or a TRecordBuilder).
+  template <typename To>
+  bool ReadToken(To& to) {
     wasQuoted = false;
+    empty = true;
     terminator = ' ';
     bool inQuotes = false;
-    const size_t n = d_.size();
-    while (pos_ < n) {
-      const char c = d_[pos_++];
+    while (in_.Fill(1)) {
+      const char c = *in_.Data();
+      in_.Consume(1);
       if (!inQuotes) {
         if (c == '"') {
           inQuotes = wasQuoted = true;
@@ -162,33 +284,173 @@ class TxtTokenizer {
           terminator = c;
           return true;
         } else {
-          token.push_back(c);
+          Put(to, c);
         }
       } else if (c == '"') {
-        if (pos_ < n && d_[pos_] == '"') {
-          token.push_back('"');
-          ++pos_;
+        if (in_.Fill(1) && *in_.Data() == '"') {
+          Put(to, '"');
+          in_.Consume(1);
         } else {
           inQuotes = false;
         }
       } else {
-        token.push_back(c);
+        // The bytes up to the next quote go in one piece.
+        const char* p = in_.Data() - 1;
+        const char* q = static_cast<const char*>(std::memchr(p, '"', in_.End() - p));
+        const size_t n = static_cast<size_t>((q ? q : in_.End()) - p);
+        Put(to, p, n);
+        in_.Consume(n - 1);
       }
     }
-    return !token.empty() || wasQuoted;
+    return !empty || wasQuoted;
   }
 
  private:
-  const std::string& d_;
-  size_t pos_ = 0;
+  void Put(std::string& to, char c) {
+    to.push_back(c);
+    empty = false;
+  }
+  void Put(TRecordBuilder& to, char c) {
+    to.Append(c);
+    empty = false;
+  }
+  void Put(std::string& to, const char* p, size_t n) {
+    to.append(p, n);
+    empty = false;
+  }
+  void Put(TRecordBuilder& to, const char* p, size_t n) {
+    to.Append(p, n);
+    empty = false;
+  }
+  ChunkReader& in_;
 };
+
+template <typename Produce>
+bool SaveInPieces(TQor2& t, const std::string& fileName, Produce produce) {
+  t.ClearError();
+  TFailure failure;
+  const int r = WriteFileInPieces(fileName, produce, &failure);
+  if (r != 0) t.SetError(3, AtomicWriteMessage(r), failure);
+  return r == 0;
+}
+
+// The bytes of one record as the .qor format stores it, without its size.
+size_t QorRecordSize(const TKStringList& r) {
+  if (r.IsSpan()) return 4 * static_cast<size_t>(r.Count()) + r.SpanBytes().size();
+  size_t n = 0;
+  for (int i = 0; i < r.Count(); ++i) n += 4 + r.Get(i).size();
+  return n;
+}
+
+template <typename Flush>
+void ProduceQor(const TQor2& t, std::string& out, Flush flush) {
+  const TKStringList& names = t.Names();
+  const TKStringList& types = t.Types();
+  const std::vector<TRecord>& records = t.RecordList().Items();
+  // The block size comes before the records: count them first.
+  size_t block = 2 + 4 + t.TableName.size() + 4 + 4;
+  for (int i = 0; i < names.Count(); ++i) block += 1 + 4 + names.Get(i).size();
+  for (const TRecord& rec : records) block += 4 + QorRecordSize(*rec);
+
+  out += "QOR";
+  out.push_back(2);
+  out.push_back(0);
+  out.push_back(static_cast<char>(ByteOrderMark()));
+  PutU16(out, 1);
+  PutU16(out, 0);
+  PutU16(out, 0);
+  PutU32(out, static_cast<uint32_t>(block));
+  PutU16(out, 0);
+  PutStr(out, t.TableName);
+  PutU32(out, static_cast<uint32_t>(names.Count()));
+  PutU32(out, static_cast<uint32_t>(t.RecordCount()));
+  for (int i = 0; i < names.Count(); ++i) {
+    out.push_back(types.Get(i) == "FLOAT" ? 1 : 0);
+    PutStr(out, names.Get(i));
+  }
+  WalkRecords(records, 0, [&](size_t, const TKStringList& rec) {
+    // The record's bytes written in place: its size, then each value's.
+    const size_t size = QorRecordSize(rec);
+    const size_t at = out.size();
+    out.resize(at + 4 + size);
+    char* p = &out[at];
+    const uint32_t n32 = static_cast<uint32_t>(size);
+    std::memcpy(p, &n32, 4);
+    p += 4;
+    for (int i = 0; i < rec.Count(); ++i) {
+      const TValueView v = rec.Get(i);
+      const uint32_t len = static_cast<uint32_t>(v.size());
+      std::memcpy(p, &len, 4);
+      if (len) std::memcpy(p + 4, v.data(), len);
+      p += 4 + len;
+    }
+    flush();
+  });
+}
+
+template <typename Flush>
+void ProduceCsv(const TQor2& t, std::string& out, Flush flush) {
+  const TKStringList& names = t.Names();
+  if (names.Count() > 0) {
+    for (int i = 0; i < names.Count(); ++i) {
+      if (i) out += t.Separator;
+      out += names.Get(i);
+    }
+    out += "\r\n";
+  }
+  WalkRecords(t.RecordList().Items(), 0, [&](size_t, const TKStringList& rec) {
+    for (int i = 0; i < rec.Count(); ++i) {
+      if (i) out += t.Separator;
+      t.Parser.EscapeTo(rec.Get(i), out);
+    }
+    out += "\r\n";
+    flush();
+  });
+}
+
+template <typename Flush>
+void ProduceTxt(const TQor2& t, std::string& out, Flush flush) {
+  const TKStringList& names = t.Names();
+  if (names.Count() > 0) {
+    for (int i = 0; i < names.Count(); ++i) {
+      if (i) out += t.Separator;
+      out += t.QuoteChar + names.Get(i) + t.QuoteChar;
+    }
+    out += "\r\n";
+  }
+  std::vector<char> isString(static_cast<size_t>(names.Count()));
+  for (int i = 0; i < names.Count(); ++i) isString[i] = t.Types().Get(i) == "STRING";
+  WalkRecords(t.RecordList().Items(), 0, [&](size_t, const TKStringList& rec) {
+    for (int i = 0; i < rec.Count(); ++i) {
+      if (i) out += t.Separator;
+      const TValueView v = rec.Get(i);
+      if (i < static_cast<int>(isString.size()) && isString[i]) {
+        out.push_back('"');
+        for (char c : v) {
+          out.push_back(c);
+          if (c == '"') out.push_back('"');
+        }
+        out.push_back('"');
+      } else {
+        out.append(v.data(), v.size());
+      }
+    }
+    out += "\r\n";
+    flush();
+  });
+}
 
 }  // namespace
 
 size_t TQor2::ContentSize() const {
   size_t n = 0;
-  for (const TRecord& rec : Records.Items())
-    for (const std::string& v : rec->Items()) n += v.size();
+  for (const TRecord& rec : Records.Items()) {
+    if (rec->IsSpan()) {
+      n += rec->SpanBytes().size();
+    } else {
+      for (int i = 0; i < rec->Count(); ++i) n += rec->Get(i).size();
+    }
+  }
   return n;
 }
 
@@ -217,30 +479,22 @@ bool TQor2::SaveToFile(const std::string& fileName) {
   return SaveCsvFile(fileName);
 }
 
-namespace {
-
-bool SaveText(TQor2& t, const std::string& fileName, const std::string& content) {
-  t.ClearError();
-  TFailure failure;
-  const int r = WriteFileAtomically(fileName, content, &failure);
-  if (r != 0) t.SetError(3, AtomicWriteMessage(r), failure);
-  return r == 0;
-}
-
-}  // namespace
-
 bool TQor2::LoadQorFile(const std::string& fileName) {
   ClearError();
-  std::string data;
-  if (const TFailure failure = ReadWholeFile(fileName, data); failure != TFailure::None) {
-    SetError(3, kOpenQor, failure);
+  ChunkReader file;
+  if (!file.Open(fileName)) {
+    SetError(3, kOpenQor, file.Failure());
     return false;
   }
-  if (data.compare(0, 3, "QOR") != 0) {
-    SetError(2, "1-File's Signature must be QOR", TFailure::NotATable);
+  if (!file.Fill(3) || std::memcmp(file.Data(), "QOR", 3) != 0) {
+    if (file.Failed())
+      SetError(3, kOpenQor, file.Failure());
+    else
+      SetError(2, "1-File's Signature must be QOR", TFailure::NotATable);
     return false;
   }
-  QorReader in(data, 3);
+  file.Consume(3);
+  QorReader in(file);
   in.U8();
   in.U8();
   const uint8_t order = in.U8();
@@ -275,31 +529,33 @@ bool TQor2::LoadQorFile(const std::string& fileName) {
     ok = in.ok();
   }
   ok = ok && records <= in.Remaining() / (4 + 4 * fields);
+  bool tooLarge = false;
   if (ok) {
     // Values go to the field of the same descriptor number; those beyond the
     // fields actually made (a refused name) are read and dropped.
-    const int kept = tmp.FieldCount();
-    std::string dropped;
-    tmp.Records.Reserve(static_cast<int>(records));
+    const size_t kept = static_cast<size_t>(tmp.FieldCount());
+    const size_t text = in.Remaining() - records * (4 + 4 * fields);
+    TRecordBuilder builder(static_cast<int>(kept), text, records);
+    builder.SetCutAtZero();
     for (size_t k = 0; ok && k < records; ++k) {
       in.U32();
-      auto rec = std::make_shared<TKStringList>();
-      rec->Resize(kept);
       for (size_t i = 0; i < fields; ++i) {
-        if (static_cast<int>(i) < kept) {
-          std::string v;
-          in.Str(v);
-          rec->Put(static_cast<int>(i), std::move(v));
-        } else {
-          in.Str(dropped);
-        }
+        in.Value(i < kept ? &builder : nullptr);
+        if (i < kept) builder.EndValue();
       }
+      builder.EndRecord();
       ok = in.ok();
-      tmp.Records.Add(std::move(rec));
     }
+    tooLarge = builder.Failed();
+    ok = ok && builder.Finish(tmp.Records);
   }
   if (!ok) {
-    SetError(2, kTruncated, TFailure::Truncated);
+    if (file.Failed())
+      SetError(3, kOpenQor, file.Failure());
+    else if (tooLarge)
+      SetError(2, kTooLarge, TFailure::ReadError);
+    else
+      SetError(2, kTruncated, TFailure::Truncated);
     return false;
   }
   TakeContent(tmp);
@@ -307,79 +563,68 @@ bool TQor2::LoadQorFile(const std::string& fileName) {
 }
 
 bool TQor2::SaveQorFile(const std::string& fileName) {
-  std::string out;
-  out.reserve(64 + TableName.size() + ContentSize() + 4 * Records.Count() * (FieldCount() + 1) +
-              32 * FieldCount());
-
-  out += "QOR";
-  out.push_back(2);
-  out.push_back(0);
-  out.push_back(static_cast<char>(ByteOrderMark()));
-  PutU16(out, 1);
-  PutU16(out, 0);
-  PutU16(out, 0);
-  const size_t blockSizeAt = out.size();
-  PutU32(out, 0);
-  PutU16(out, 0);
-  PutStr(out, TableName);
-  PutU32(out, static_cast<uint32_t>(FieldCount()));
-  PutU32(out, static_cast<uint32_t>(RecordCount()));
-  for (int i = 0; i < FieldCount(); ++i) {
-    out.push_back(FieldTypes.Get(i) == "FLOAT" ? 1 : 0);
-    PutStr(out, FieldNames.Get(i));
-  }
-  for (const TRecord& rec : Records.Items()) {
-    const size_t sizeAt = out.size();
-    PutU32(out, 0);
-    for (const std::string& v : rec->Items()) PutStr(out, v);
-    SetU32(out, sizeAt, static_cast<uint32_t>(out.size() - sizeAt - 4));
-  }
-  SetU32(out, blockSizeAt, static_cast<uint32_t>(out.size() - blockSizeAt - 4));
-  return SaveText(*this, fileName, out);
+  return SaveInPieces(*this, fileName,
+                      [this](std::string& out, auto flush) { ProduceQor(*this, out, flush); });
 }
 
 bool TQor2::LoadCsvFile(const std::string& fileName) {
   ClearError();
-  std::string data;
-  const TFailure failure =
-      TrimBlanks(fileName).empty() ? TFailure::NotFound : ReadWholeFile(fileName, data);
-  if (failure != TFailure::None) {
-    SetError(3, kOpenText, failure);
+  ChunkReader file;
+  if (TrimBlanks(fileName).empty()) {
+    SetError(3, kOpenText, TFailure::NotFound);
     return false;
   }
-  const size_t eof = data.find('\x1A');
-  if (eof != std::string::npos) data.resize(eof);
-
+  if (!file.Open(fileName)) {
+    SetError(3, kOpenText, file.Failure());
+    return false;
+  }
   TQor2 tmp;
   tmp.SetNameFromFile(fileName);
-  std::vector<std::string> values;
-  const char* p = data.data();
-  const char* end = p + data.size();
-  bool header = true;
-  while (p < end) {
-    const char* cr = static_cast<const char*>(std::memchr(p, '\r', end - p));
-    const char* lineEnd = cr ? cr : end;
+  std::unique_ptr<TRecordBuilder> builder;
+  // Lines end at CR (a LF right after it belongs to the line end); the text
+  // ends at the file's end or at its first byte 26.
+  bool header = true, last = false;
+  size_t scanned = 0;  // bytes of the window known to hold no CR and no 26
+  while (!last) {
+    const bool more = file.Fill(scanned + 1);
+    const char* p = file.Data();
+    const char* end = file.End();
+    const char* lineEnd = p + scanned;
+    while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\x1A') ++lineEnd;
+    if (lineEnd == end && more) {
+      scanned = static_cast<size_t>(end - p);
+      continue;  // the line goes on in the next piece
+    }
+    scanned = 0;
+    last = lineEnd == end || *lineEnd == '\x1A';
+    if (lineEnd == end && p == end) break;
     if (header) {
-      SplitEscaped(p, lineEnd, values);
-      for (const std::string& name : values) tmp.AddField(name);
+      std::vector<std::string> names;
+      SplitEscaped(p, lineEnd, names);
+      for (const std::string& name : names) tmp.AddField(name);
+      builder.reset(new TRecordBuilder(tmp.FieldCount(), file.Remaining()));
       header = false;
     } else {
       const char* q = p;
       while (q < lineEnd && *q == ' ') ++q;
       if (q < lineEnd) {
-        SplitEscaped(p, lineEnd, values);
-        auto rec = std::make_shared<TKStringList>();
-        rec->Resize(tmp.FieldCount());
-        const int n = std::min<int>(tmp.FieldCount(), static_cast<int>(values.size()));
-        for (int i = 0; i < n; ++i) rec->Put(i, std::move(values[i]));
-        tmp.Records.Add(std::move(rec));
+        SplitEscaped(p, lineEnd, *builder);
+        builder->EndRecord();
       }
     }
-    p = lineEnd;
-    if (p < end) {
-      ++p;  // the CR
-      if (p < end && *p == '\n') ++p;
+    file.Consume(static_cast<size_t>(lineEnd - p));
+    if (!last) {
+      file.Consume(1);  // the CR
+      if (file.Fill(1) && *file.Data() == '\n') file.Consume(1);
     }
+  }
+  if (file.Failed()) {
+    SetError(3, kOpenText, file.Failure());
+    return false;
+  }
+  if (builder && !builder->Finish(tmp.Records)) {
+    SetError(2, kTooLarge, TFailure::ReadError);
+    return false;
   }
   TakeContent(tmp);
   return true;
@@ -388,67 +633,60 @@ bool TQor2::LoadCsvFile(const std::string& fileName) {
 std::string TQor2::CsvText() const {
   std::string out;
   out.reserve(ContentSize() + 4 * Records.Count() * (FieldCount() + 1));
-  if (FieldCount() > 0) {
-    for (int i = 0; i < FieldCount(); ++i) {
-      if (i) out += Separator;
-      out += FieldNames.Get(i);
-    }
-    out += "\r\n";
-  }
-  for (const TRecord& rec : Records.Items()) {
-    bool firstValue = true;
-    for (const std::string& v : rec->Items()) {
-      if (!firstValue) out += Separator;
-      firstValue = false;
-      Parser.EscapeTo(v, out);
-    }
-    out += "\r\n";
-  }
+  ProduceCsv(*this, out, [] {});
   return out;
 }
 
 bool TQor2::SaveCsvFile(const std::string& fileName) {
-  return SaveText(*this, fileName, CsvText());
+  return SaveInPieces(*this, fileName,
+                      [this](std::string& out, auto flush) { ProduceCsv(*this, out, flush); });
 }
 
 bool TQor2::LoadTxtFile(const std::string& fileName) {
   ClearError();
-  std::string data;
-  if (const TFailure failure = ReadWholeFile(fileName, data); failure != TFailure::None) {
-    SetError(3, kOpenText, failure);
+  ChunkReader file;
+  if (!file.Open(fileName)) {
+    SetError(3, kOpenText, file.Failure());
     return false;
   }
   TQor2 tmp;
   tmp.SetNameFromFile(fileName);
-  TxtTokenizer tk(data);
-  while (tk.ReadToken()) {
-    if (!tk.token.empty()) tmp.AddField(tk.token);
+  TxtTokenizer tk(file);
+  std::string name;
+  while (tk.ReadToken(name)) {
+    if (!name.empty()) tmp.AddField(name);
+    name.clear();
     if (tk.terminator == '\r') break;
   }
   // A field is "FLOAT" when its values came bare (unquoted) at least once and
   // never quoted, which is how the quoted format writes such a field.
   const int fields = tmp.FieldCount();
   std::vector<char> quoted(fields, 0), bare(fields, 0);
+  TRecordBuilder builder(fields, file.Remaining());
   while (!tk.AtEnd()) {
-    TKStringList* rec = nullptr;
+    bool inRecord = false;
     int n = 0;
-    while (tk.ReadToken()) {
-      if (!rec) {
-        auto fresh = std::make_shared<TKStringList>();
-        fresh->Resize(fields);
-        rec = fresh.get();
-        tmp.Records.Add(std::move(fresh));
-      }
+    while (tk.ReadToken(builder)) {
+      inRecord = true;
       if (n < fields) {
         if (tk.wasQuoted)
           quoted[n] = 1;
-        else if (!tk.token.empty())
+        else if (!tk.empty)
           bare[n] = 1;
-        if (!tk.token.empty()) rec->Put(n, tk.token);
       }
+      builder.EndValue();
       ++n;
       if (tk.terminator == '\r') break;
     }
+    if (inRecord) builder.EndRecord();
+  }
+  if (file.Failed()) {
+    SetError(3, kOpenText, file.Failure());
+    return false;
+  }
+  if (!builder.Finish(tmp.Records)) {
+    SetError(2, kTooLarge, TFailure::ReadError);
+    return false;
   }
   for (int i = 0; i < fields; ++i)
     if (bare[i] && !quoted[i]) tmp.SetFieldType(i + 1, "FLOAT");
@@ -459,34 +697,11 @@ bool TQor2::LoadTxtFile(const std::string& fileName) {
 std::string TQor2::TxtText() const {
   std::string out;
   out.reserve(ContentSize() + 8 * Records.Count() * (FieldCount() + 1));
-  if (FieldCount() > 0) {
-    for (int i = 0; i < FieldCount(); ++i) {
-      if (i) out += Separator;
-      out += QuoteChar + FieldNames.Get(i) + QuoteChar;
-    }
-    out += "\r\n";
-  }
-  std::vector<char> isString(FieldCount());
-  for (int i = 0; i < FieldCount(); ++i) isString[i] = FieldTypes.Get(i) == "STRING";
-  for (const TRecord& rec : Records.Items()) {
-    for (int i = 0; i < rec->Count(); ++i) {
-      if (i) out += Separator;
-      if (isString[i]) {
-        out.push_back('"');
-        for (char c : rec->Get(i)) {
-          out.push_back(c);
-          if (c == '"') out.push_back('"');
-        }
-        out.push_back('"');
-      } else {
-        out += rec->Get(i);
-      }
-    }
-    out += "\r\n";
-  }
+  ProduceTxt(*this, out, [] {});
   return out;
 }
 
 bool TQor2::SaveTxtFile(const std::string& fileName) {
-  return SaveText(*this, fileName, TxtText());
+  return SaveInPieces(*this, fileName,
+                      [this](std::string& out, auto flush) { ProduceTxt(*this, out, flush); });
 }

@@ -3,10 +3,11 @@
 // CR becomes "\n", LF is dropped, "\" becomes "\\", the separator becomes "\;".
 
 #include <string>
+#include <string_view>
 
 class TQor2ParseCSV {
  public:
   std::string Separator = ";";
-  std::string Escape(const std::string& value) const;
-  void EscapeTo(const std::string& value, std::string& out) const;
+  std::string Escape(std::string_view value) const;
+  void EscapeTo(std::string_view value, std::string& out) const;
 };

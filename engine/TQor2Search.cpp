@@ -1,8 +1,12 @@
 // Comparison, search and sort of TQor2.
 
 #include <algorithm>
-#include <numeric>
+#include <cstring>
+#include <limits>
 
+#include "ExchangeOrder.h"
+#include "LargeMemory.h"
+#include "RecordWalk.h"
 #include "TQor2.h"
 
 namespace {
@@ -27,100 +31,52 @@ bool Compare(const T& a, const std::string& op, const T& b, bool& known) {
   return false;
 }
 
-// Fenwick tree counting marked positions.
-class Fenwick {
- public:
-  explicit Fenwick(size_t n) : t_(n + 1, 0) {}
-  void Add(size_t i, int d) {
-    for (++i; i < t_.size(); i += i & (~i + 1)) t_[i] += d;
-  }
-  // Marks in [0, i).
-  int Prefix(size_t i) const {
-    int s = 0;
-    for (; i > 0; i -= i & (~i + 1)) s += t_[i];
-    return s;
-  }
-  int Range(size_t from, size_t to) const { return to > from ? Prefix(to) - Prefix(from) : 0; }
-  // Smallest index whose prefix count including it reaches k (k >= 1).
-  size_t FindKth(int k) const {
-    size_t pos = 0;
-    size_t step = 1;
-    while (step * 2 < t_.size()) step *= 2;
-    for (; step > 0; step /= 2) {
-      if (pos + step < t_.size() && t_[pos + step] < k) {
-        pos += step;
-        k -= t_[pos];
-      }
-    }
-    return pos;  // 0-based index
-  }
-
- private:
-  std::vector<int> t_;
-};
-
-// The order in which the classic exchange sort (for i < j: exchange when
-// key(i) > key(j), or < when descending) leaves the records, given one rank per
-// record (equal keys, equal ranks). The groups of equal keys come in key order;
-// inside the group of key K the order is that of a queue fed by one scan of the
-// records: a record of key K joins the back, a record that sorts before K moves
-// the front record to the back. Rotations are counted with a Fenwick tree over
-// the positions of the records already placed, and each group's queue is rebuilt
-// from its insertion points offline.
-std::vector<int> ExchangeSortOrder(const std::vector<int>& rank, int groups, bool ascending) {
-  const size_t n = rank.size();
-  std::vector<std::vector<int>> byRank(groups);
-  for (size_t p = 0; p < n; ++p) byRank[rank[p]].push_back(static_cast<int>(p));
-
-  std::vector<int> order;
-  order.reserve(n);
-  Fenwick placed(n);
-  std::vector<int> insertAt, slots;
-  for (int gi = 0; gi < groups; ++gi) {
-    const std::vector<int>& pos = byRank[ascending ? gi : groups - 1 - gi];
-    const size_t m = pos.size();
-    if (m == 0) continue;
-    // Queue as a list L with head h: queue = L[h..] + L[..h). Appending inserts
-    // at h and moves h one on; rotating by r moves h by r.
-    insertAt.assign(m, 0);
-    size_t h = 0;
-    for (size_t t = 0; t < m; ++t) {
-      insertAt[t] = static_cast<int>(h);
-      const size_t size = t + 1;
-      h = h + 1;
-      const size_t to = t + 1 < m ? static_cast<size_t>(pos[t + 1]) : n;
-      const int before = placed.Range(static_cast<size_t>(pos[t]) + 1, to);
-      h = (h + static_cast<size_t>(before) % size) % size;
-    }
-    // Final list positions: the last insertion keeps its index; earlier ones
-    // take the free slot of their index among those left.
-    Fenwick freeSlots(m);
-    for (size_t i = 0; i < m; ++i) freeSlots.Add(i, 1);
-    slots.assign(m, 0);
-    for (size_t t = m; t-- > 0;) {
-      const size_t s = freeSlots.FindKth(insertAt[t] + 1);
-      slots[s] = pos[t];
-      freeSlots.Add(s, -1);
-    }
-    for (size_t k = 0; k < m; ++k) order.push_back(slots[(h + k) % m]);
-    for (int p : pos) placed.Add(static_cast<size_t>(p), 1);
-  }
-  return order;
+// The bytes of one field of every record, in record order, in one array:
+// value i is text[at[i] .. at[i + 1]). Copying them first, apart from any
+// work on them, lets the reads of records scattered in memory overlap.
+void GatherField(const std::vector<TRecord>& records, int field, TLargeVector<char>& text,
+                 TLargeVector<size_t>& at) {
+  const size_t n = records.size();
+  at.resize(n + 1);
+  text.clear();
+  text.reserve(8 * n);
+  WalkRecords(records, field, [&](size_t i, const TKStringList& r) {
+    const TValueView v = r.Get(field);
+    at[i] = text.size();
+    text.insert(text.end(), v.begin(), v.end());
+  });
+  at[n] = text.size();
 }
 
-template <typename Key>
-int RankKeys(const std::vector<Key>& keys, std::vector<int>& rank) {
-  const size_t n = keys.size();
-  std::vector<int> idx(n);
-  std::iota(idx.begin(), idx.end(), 0);
-  std::sort(idx.begin(), idx.end(), [&](int a, int b) { return keys[a] < keys[b]; });
-  rank.assign(n, 0);
-  int r = -1;
-  for (size_t k = 0; k < n; ++k) {
-    if (k == 0 || keys[idx[k - 1]] < keys[idx[k]]) ++r;
-    rank[idx[k]] = r;
+// A text key: its first eight bytes as a big-endian number, zeros after a
+// shorter key; keys with the same first eight bytes are compared whole.
+uint64_t BigEndianPrefix(const char* p, size_t n) {
+  unsigned char b[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+  if (n) std::memcpy(b, p, std::min<size_t>(n, 8));
+  uint64_t v = 0;
+  for (const unsigned char c : b) v = (v << 8) | c;
+  return v;
+}
+
+// A number key: for the 80-bit Extended, its bits turned into an unsigned
+// number of the same order (sign bit set for the positive numbers, every bit
+// inverted for the negative ones, -0 made +0).
+constexpr bool kX87Extended = std::numeric_limits<Extended>::digits == 64 &&
+                              std::numeric_limits<Extended>::max_exponent == 16384;
+
+TSortKey NumberKey(Extended x, uint32_t index) {
+  if (x == 0) x = 0;
+  uint64_t mantissa;
+  uint16_t signExponent;
+  std::memcpy(&mantissa, &x, 8);
+  std::memcpy(&signExponent, reinterpret_cast<const char*>(&x) + 8, 2);
+  if (signExponent & 0x8000) {
+    mantissa = ~mantissa;
+    signExponent = static_cast<uint16_t>(~signExponent);
+  } else {
+    signExponent |= 0x8000;
   }
-  return r + 1;
+  return {mantissa, index, signExponent};
 }
 
 }  // namespace
@@ -132,9 +88,9 @@ bool TQor2::MatchText(const std::string& fieldName, const std::string& op,
 
 bool TQor2::TestRecord(int index, int fieldNo, const std::string& op,
                        const std::string& value) const {
-  const std::string& v = GetCell(fieldNo, index + 1);
+  const TValueView v = GetCell(fieldNo, index + 1);
   bool known;
-  const bool r = Compare(v, op, value, known);
+  const bool r = Compare<std::string_view>(v, op, value, known);
   if (known) return r;
   return IsLike(op) && Matcher.Matches(value, v);
 }
@@ -186,41 +142,64 @@ bool TQor2::EndSearch() {
   return true;
 }
 
-void TQor2::ApplyOrder(const std::vector<int>& order) {
+template <typename Order>
+void TQor2::ApplyOrder(const Order& order) {
   std::vector<TRecord>& items = Records.Items();
   std::vector<TRecord> sorted;
   sorted.reserve(items.size());
-  for (int i : order) sorted.push_back(std::move(items[i]));
+  AdviseHugePages(sorted.data(), sorted.capacity() * sizeof(TRecord));
+  for (const int i : order) sorted.push_back(std::move(items[static_cast<size_t>(i)]));
   items.swap(sorted);
+  Reshaped();
 }
 
 bool TQor2::SortText(const std::string& fieldName, bool ascending) {
-  const int n = RecordCount();
   const int f = FieldIndex(fieldName);
-  if (n < 2 || f == 0) return true;
-  std::vector<const std::string*> keys(n);
-  for (int i = 0; i < n; ++i) keys[i] = &Records.Get(i)->Get(f - 1);
-  struct Ref {
-    const std::string* s;
-    bool operator<(const Ref& o) const { return *s < *o.s; }
-  };
-  std::vector<Ref> refs(n);
-  for (int i = 0; i < n; ++i) refs[i].s = keys[i];
-  std::vector<int> rank;
-  const int groups = RankKeys(refs, rank);
-  ApplyOrder(ExchangeSortOrder(rank, groups, ascending));
+  if (RecordCount() < 2 || f == 0) return true;
+  TLargeVector<char> text;
+  TLargeVector<size_t> at;
+  GatherField(Records.Items(), f - 1, text, at);
+  const size_t n = at.size() - 1;
+  TLargeVector<TSortKey> keys(n);
+  for (size_t i = 0; i < n; ++i)
+    keys[i] = {BigEndianPrefix(text.data() + at[i], at[i + 1] - at[i]), static_cast<uint32_t>(i),
+               0};
+  auto key = [&](uint32_t i) { return std::string_view(text.data() + at[i], at[i + 1] - at[i]); };
+  ApplyOrder(ExchangeOrder(keys, ascending,
+                           [&](uint32_t a, uint32_t b) { return key(a).compare(key(b)); }));
   return true;
 }
 
 bool TQor2::SortFloat(const std::string& fieldName, bool ascending) {
-  const int n = RecordCount();
   const int f = FieldIndex(fieldName);
-  if (n < 2 || f == 0) return true;
-  std::vector<Extended> keys(n);
-  for (int i = 0; i < n; ++i) keys[i] = ::TextToFloat(Records.Get(i)->Get(f - 1));
-  std::vector<int> rank;
-  const int groups = RankKeys(keys, rank);
-  ApplyOrder(ExchangeSortOrder(rank, groups, ascending));
+  if (RecordCount() < 2 || f == 0) return true;
+  TLargeVector<char> text;
+  TLargeVector<size_t> at;
+  GatherField(Records.Items(), f - 1, text, at);
+  const size_t n = at.size() - 1;
+  TLargeVector<TSortKey> keys(n);
+  TLargeVector<Extended> values;
+  for (size_t i = 0; i < n; ++i) {
+    const Extended x = ::TextToFloat(std::string_view(text.data() + at[i], at[i + 1] - at[i]));
+    if constexpr (kX87Extended) {
+      keys[i] = NumberKey(x, static_cast<uint32_t>(i));
+    } else {
+      values.push_back(x);
+    }
+  }
+  if constexpr (!kX87Extended) {
+    // Elsewhere the keys are the ranks of the numbers.
+    TLargeVector<uint32_t> byValue(n);
+    for (size_t i = 0; i < n; ++i) byValue[i] = static_cast<uint32_t>(i);
+    std::sort(byValue.begin(), byValue.end(),
+              [&](uint32_t a, uint32_t b) { return values[a] < values[b]; });
+    uint64_t rank = 0;
+    for (size_t k = 0; k < n; ++k) {
+      if (k > 0 && values[byValue[k - 1]] < values[byValue[k]]) ++rank;
+      keys[byValue[k]] = {rank, byValue[k], 0};
+    }
+  }
+  ApplyOrder(ExchangeOrder(keys, ascending, nullptr));
   return true;
 }
 

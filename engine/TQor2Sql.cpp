@@ -271,10 +271,10 @@ void TQor2Sql::CompileComparison(const std::string& fieldName) {
 }
 
 bool TQor2Sql::Test(const Comparison& c) const {
-  const std::string& x = source_.GetFieldValue(c.fieldNo);
+  const TValueView x = source_.GetFieldValue(c.fieldNo);
   if (c.quoted) {
     if (c.op == Operator::kLike) return matcher_.Matches(c.text, x);
-    // std::string compares bytes as unsigned codes, a prefix first.
+    // Compares bytes as unsigned codes, a prefix first, as std::string does.
     const int order = x.compare(c.text);
     switch (c.op) {
       case Operator::kEqual:

@@ -22,7 +22,7 @@ bool IsNameChar(char32_t u) {
          (u >= 0x300 && u <= 0x36F) || u == 0x203F || u == 0x2040;
 }
 
-void AppendElement(std::string& out, const std::string& name, const std::string& value) {
+void AppendElement(std::string& out, std::string_view name, std::string_view value) {
   const size_t start = out.size();
   out += '<';
   TXmlWriter::AppendName(out, name);
@@ -37,7 +37,7 @@ void AppendElement(std::string& out, const std::string& name, const std::string&
 
 }  // namespace
 
-void TXmlWriter::AppendEscaped(std::string& out, const std::string& ansi) {
+void TXmlWriter::AppendEscaped(std::string& out, std::string_view ansi) {
   for (const char ch : ansi) {
     const unsigned char b = static_cast<unsigned char>(ch);
     switch (b) {
@@ -61,7 +61,7 @@ void TXmlWriter::AppendEscaped(std::string& out, const std::string& ansi) {
   }
 }
 
-void TXmlWriter::AppendName(std::string& out, const std::string& ansi) {
+void TXmlWriter::AppendName(std::string& out, std::string_view ansi) {
   const size_t start = out.size();
   for (const char ch : ansi) {
     const char32_t u = Cp1252ToUnicode(static_cast<unsigned char>(ch));
@@ -108,7 +108,17 @@ std::string TXmlWriter::Text(const TQor2& table) {
 bool SaveXmlFile(TQor2& table, const std::string& fileName) {
   table.ClearError();
   TFailure failure;
-  const int r = WriteFileAtomically(fileName, TXmlWriter::Text(table), &failure);
+  const int r = WriteFileInPieces(
+      fileName,
+      [&table](std::string& out, auto flush) {
+        TXmlWriter::Begin(out);
+        for (int n = 1; n <= table.RecordCount(); ++n) {
+          TXmlWriter::AppendRecord(out, table, n);
+          flush();
+        }
+        TXmlWriter::End(out);
+      },
+      &failure);
   if (r == 0) return true;
   table.SetError(3, AtomicWriteMessage(r), failure);
   return false;

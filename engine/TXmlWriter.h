@@ -23,6 +23,7 @@
 // Nothing here moves the table's cursor.
 
 #include <string>
+#include <string_view>
 
 class TQor2;
 
@@ -37,9 +38,9 @@ class TXmlWriter {
   // The whole file for every record of the table.
   static std::string Text(const TQor2& table);
   // Windows-1252 bytes as UTF-8 XML character data, escaped as above.
-  static void AppendEscaped(std::string& out, const std::string& ansi);
+  static void AppendEscaped(std::string& out, std::string_view ansi);
   // A field name (Windows-1252) as an XML name in UTF-8, as above.
-  static void AppendName(std::string& out, const std::string& ansi);
+  static void AppendName(std::string& out, std::string_view ansi);
 };
 
 // Writes the whole table to fileName atomically: a failure leaves any previous

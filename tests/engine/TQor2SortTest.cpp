@@ -3,6 +3,7 @@
 #include <random>
 
 #include "TQor2.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -112,6 +113,47 @@ TEST(Sort, MatchesExchangeSortOnRandomTablesWithTies) {
         ASSERT_EQ(Rows(fast), Rows(slow))
             << "round " << round << (ascending ? " asc" : " desc") << (numeric ? " num" : "");
       }
+    }
+  }
+}
+
+TEST(Sort, MatchesExchangeSortOnLongKeysHighBytesAndSignedNumbersOfALoadedTable) {
+  // Keys alike in their first eight bytes, bytes above 127, a zero byte, and
+  // numbers of every sign and size, some spelled differently but equal.
+  const std::vector<std::string> pool = {
+      "",        "abcdefgh",  "abcdefghi", "abcdefghj", std::string("abcdefgh\0", 9),
+      "abcdefg", "\xE9t\xE9", "\xFF",      "Z",         "-0",
+      "0",       "0,0",       "-1,5",      "-1.50",     "1e3",
+      "1000",    "-1e-3",     "1e5000",    "-1e5000",   "12345678901234567890123",
+      "0,1",     "99999,99",  "-99999,99", "abc"};
+  std::mt19937 rng(8);
+  TempDir dir;
+  for (int round = 0; round < 60; ++round) {
+    TQor2 t;
+    t.AddField("K");
+    t.AddField("Id");
+    const int n = 1 + static_cast<int>(rng() % 80);
+    for (int i = 0; i < n; ++i) {
+      t.Append();
+      t.SetFieldValue(1, pool[rng() % pool.size()]);
+      t.SetFieldValue(2, std::to_string(i));
+    }
+    // As built, and as the user has it: read from its file (the zero byte cuts).
+    ASSERT_TRUE(t.SaveQorFile(dir.File("k.qor")));
+    TQor2 loaded;
+    ASSERT_TRUE(loaded.LoadQorFile(dir.File("k.qor")));
+    for (int combination = 0; combination < 8; ++combination) {
+      const TQor2& source = combination & 4 ? loaded : t;
+      const bool ascending = combination & 1, numeric = combination & 2;
+      TQor2 fast, slow;
+      fast.Assign(source);
+      slow.Assign(source);
+      if (numeric)
+        fast.SortFloat("K", ascending);
+      else
+        fast.SortText("K", ascending);
+      ExchangeSort(slow, "K", ascending, numeric);
+      ASSERT_EQ(Rows(fast), Rows(slow)) << "round " << round << " combination " << combination;
     }
   }
 }

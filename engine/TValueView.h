@@ -1,0 +1,58 @@
+#pragma once
+// TValueView: one value as a table holds it, read in place: the bytes of a
+// field name, a type or a record's value, without a copy. It is a
+// std::string_view that also turns into a std::string wherever one is wanted
+// (assignment, a const std::string& parameter, + with a string), so that code
+// written for strings reads it unchanged.
+//
+// It stays valid until the value it shows is changed or its record or list
+// goes away: keep a std::string for anything that must outlive a write into
+// the table.
+
+#include <string>
+#include <string_view>
+
+class TValueView : public std::string_view {
+ public:
+  constexpr TValueView() = default;
+  constexpr TValueView(const char* data, size_t size) : std::string_view(data, size) {}
+  explicit TValueView(const std::string& s) : std::string_view(s) {}
+
+  operator std::string() const { return std::string(data(), size()); }
+  std::string str() const { return std::string(data(), size()); }
+};
+
+// Concatenations as with a std::string.
+inline std::string operator+(const std::string& a, TValueView b) {
+  std::string r;
+  r.reserve(a.size() + b.size());
+  r.append(a).append(b);
+  return r;
+}
+inline std::string operator+(std::string&& a, TValueView b) {
+  a.append(b);
+  return std::move(a);
+}
+inline std::string operator+(TValueView a, const std::string& b) {
+  std::string r;
+  r.reserve(a.size() + b.size());
+  r.append(a).append(b);
+  return r;
+}
+inline std::string operator+(const char* a, TValueView b) {
+  return std::string(a) + b;
+}
+inline std::string operator+(TValueView a, const char* b) {
+  return a.str().append(b);
+}
+inline std::string operator+(char a, TValueView b) {
+  return std::string(1, a) + b;
+}
+inline std::string operator+(TValueView a, char b) {
+  std::string r = a.str();
+  r.push_back(b);
+  return r;
+}
+inline std::string operator+(TValueView a, TValueView b) {
+  return a.str() + b;
+}

@@ -17,6 +17,8 @@ class TValueView : public std::string_view {
   constexpr TValueView() = default;
   constexpr TValueView(const char* data, size_t size) : std::string_view(data, size) {}
   explicit TValueView(const std::string& s) : std::string_view(s) {}
+  // So that `found ? view : ""` reads as it did with a string.
+  constexpr TValueView(const char* s) : std::string_view(s) {}
 
   operator std::string() const { return std::string(data(), size()); }
   std::string str() const { return std::string(data(), size()); }

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "LargeMemory.h"
 #include "TConcordances.h"
 #include "TFailure.h"
 #include "TKBaseList.h"
@@ -166,8 +167,8 @@ class TQor2 {
   TKStringList* WritableRecord(int index);
   void TakeContent(TQor2& from);
   size_t ContentSize() const;  // bytes of all values
-  template <typename Order>
-  void ApplyOrder(const Order& order);
+  // Puts the record at index order[j] at index j, for every j.
+  void ApplyOrder(const TLargeVector<int>& order);
   // Every record replaced by one of the values of the fields `from` (1-based,
   // 0 for an empty value), all made into one block.
   void RebuildRecords(const std::vector<int>& from);

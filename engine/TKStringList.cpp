@@ -9,25 +9,32 @@ TKStringList::TKStringList(const TKStringList& o) {
 TKStringList& TKStringList::operator=(const TKStringList& o) {
   if (this == &o) return *this;
   // A copy owns its values: a span's block may go before the copy does.
-  auto own = std::make_unique<std::vector<std::string>>();
+  auto* own = new std::vector<std::string>();
   own->reserve(static_cast<size_t>(o.Count()));
   for (int i = 0; i < o.Count(); ++i) own->emplace_back(o.Get(i));
-  own_ = std::move(own);
-  text_ = nullptr;
-  starts_ = nullptr;
-  count_ = 0;
+  Clear();
+  own_ = own;
+  kind_ = kOwned;
+  return *this;
+}
+
+TKStringList& TKStringList::operator=(TKStringList&& o) noexcept {
+  if (this == &o) return *this;
+  Clear();
+  own_ = o.own_;
+  index_ = o.index_;
+  kind_ = o.kind_;
+  o.kind_ = kEmpty;
   return *this;
 }
 
 std::vector<std::string>& TKStringList::Own() {
-  if (!own_) {
-    auto own = std::make_unique<std::vector<std::string>>();
-    own->reserve(static_cast<size_t>(count_));
-    for (int i = 0; i < count_; ++i) own->emplace_back(Get(i));
-    own_ = std::move(own);
-    text_ = nullptr;
-    starts_ = nullptr;
-    count_ = 0;
+  if (kind_ != kOwned) {
+    auto* own = new std::vector<std::string>();
+    own->reserve(static_cast<size_t>(Count()));
+    for (int i = 0; i < Count(); ++i) own->emplace_back(Get(i));
+    own_ = own;
+    kind_ = kOwned;
   }
   return *own_;
 }
@@ -41,10 +48,8 @@ void TKStringList::Put(int i, std::string&& s) {
 }
 
 void TKStringList::Clear() {
-  own_.reset();
-  text_ = nullptr;
-  starts_ = nullptr;
-  count_ = 0;
+  if (kind_ == kOwned) delete own_;
+  kind_ = kEmpty;
 }
 
 int TKStringList::IndexOf(const std::string& s) const {
@@ -90,8 +95,9 @@ bool TKStringList::operator==(const TKStringList& o) const {
     // Same lengths value by value and the same bytes make the same values.
     const std::string_view a = SpanBytes(), b = o.SpanBytes();
     if (a.size() != b.size()) return false;
+    const uint32_t *sa = Starts(), *sb = o.Starts();
     for (int i = 1; i < n; ++i)
-      if (starts_[i] - starts_[0] != o.starts_[i] - o.starts_[0]) return false;
+      if (sa[i] - sa[0] != sb[i] - sb[0]) return false;
     return std::memcmp(a.data(), b.data(), a.size()) == 0;
   }
   for (int i = 0; i < n; ++i)

@@ -12,7 +12,6 @@
 // stays valid until that value is written or the list goes away.
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,17 +19,32 @@
 
 class TKStringList {
  public:
+  // The values a block holds for all its records, each record `fields` of
+  // them: value v of record k is text[starts[k * fields + v] .. starts[k *
+  // fields + v + 1]). The block owns it and keeps it in place.
+  struct Span {
+    const char* text = nullptr;
+    const uint32_t* starts = nullptr;
+    int fields = 0;
+  };
+
   TKStringList() = default;
+  ~TKStringList() { Clear(); }
   TKStringList(const TKStringList& o);
   TKStringList& operator=(const TKStringList& o);
-  TKStringList(TKStringList&&) noexcept = default;
-  TKStringList& operator=(TKStringList&&) noexcept = default;
+  TKStringList(TKStringList&& o) noexcept : own_(o.own_), index_(o.index_), kind_(o.kind_) {
+    o.kind_ = kEmpty;
+  }
+  TKStringList& operator=(TKStringList&& o) noexcept;
 
-  int Count() const { return own_ ? static_cast<int>(own_->size()) : count_; }
+  int Count() const {
+    return kind_ == kOwned ? static_cast<int>(own_->size()) : kind_ == kSpan ? span_->fields : 0;
+  }
   TValueView Get(int i) const {
     if (i < 0 || i >= Count()) return {};
-    if (own_) return TValueView((*own_)[static_cast<size_t>(i)]);
-    return TValueView(text_ + starts_[i], starts_[i + 1] - starts_[i]);
+    if (kind_ == kOwned) return TValueView((*own_)[static_cast<size_t>(i)]);
+    const uint32_t* s = Starts() + i;
+    return TValueView(span_->text + s[0], s[1] - s[0]);
   }
   void Put(int i, const std::string& s);
   void Put(int i, std::string&& s);
@@ -48,28 +62,35 @@ class TKStringList {
   bool operator!=(const TKStringList& o) const { return !(*this == o); }
 
   // True for a span of a block: the table copies such a record before writing.
-  bool IsSpan() const { return !own_ && text_ != nullptr; }
+  bool IsSpan() const { return kind_ == kSpan; }
   // For walks over many records in an order their memory does not follow:
   // asks for the offsets Get(i) reads without waiting for them.
   void PrefetchOffsets(int i) const {
-    if (!own_ && starts_) __builtin_prefetch(starts_ + i);
+    if (kind_ == kSpan) __builtin_prefetch(Starts() + i);
   }
   // For a span, the bytes of all its values one after another (value i ends
   // where value i + 1 starts); empty for an owned list.
   std::string_view SpanBytes() const {
-    return IsSpan() ? std::string_view(text_ + starts_[0], starts_[count_] - starts_[0])
-                    : std::string_view();
+    if (kind_ != kSpan) return std::string_view();
+    const uint32_t* s = Starts();
+    return std::string_view(span_->text + s[0], s[span_->fields] - s[0]);
   }
 
  private:
   friend class TRecordBlock;
-  // A span over `count` values: value i is text[starts[i] .. starts[i + 1]).
-  TKStringList(const char* text, const uint32_t* starts, int count)
-      : text_(text), starts_(starts), count_(count) {}
+  // Record `index` of the block whose values `span` describes.
+  TKStringList(const Span* span, uint32_t index) : span_(span), index_(index), kind_(kSpan) {}
+  const uint32_t* Starts() const {
+    return span_->starts + static_cast<size_t>(index_) * static_cast<size_t>(span_->fields);
+  }
   std::vector<std::string>& Own();  // the owned strings, made from a span first
 
-  std::unique_ptr<std::vector<std::string>> own_;
-  const char* text_ = nullptr;
-  const uint32_t* starts_ = nullptr;
-  int count_ = 0;
+  // Sixteen bytes a record: a loaded table has one list for each.
+  enum Kind : uint32_t { kEmpty, kOwned, kSpan };
+  union {
+    std::vector<std::string>* own_ = nullptr;  // kOwned: the list's own values
+    const Span* span_;               // kSpan
+  };
+  uint32_t index_ = 0;  // kSpan: the record in the block
+  Kind kind_ = kEmpty;
 };

@@ -3,7 +3,7 @@
 // values, in three allocations: the bytes of every value one after another,
 // the offset where each value starts in them (4 bytes a value, so a block holds
 // less than 4 GB of bytes), and the records, TKStringList spans that read them
-// in place. Built and handed out by TRecordBuilder; each record handed out
+// in place (sixteen bytes each). Built and handed out by TRecordBuilder; each record handed out
 // (TRecord) shares the ownership of the whole block, which goes with the last.
 //
 // Byte layout: value v of record k is
@@ -23,7 +23,7 @@ class TRecordBlock {
   TRecordBlock(const TRecordBlock&) = delete;
   TRecordBlock& operator=(const TRecordBlock&) = delete;
 
-  int Fields() const { return fields_; }
+  int Fields() const { return span_.fields; }
   size_t RecordCount() const { return records_.size(); }
   const TKStringList& Record(size_t k) const { return records_[k]; }
 
@@ -33,8 +33,8 @@ class TRecordBlock {
   // the records; gives back unused room.
   TRecordBlock(int fields, char* text, size_t textSize, uint32_t* starts, size_t records);
 
-  int fields_;
   char* text_;
   uint32_t* starts_;
+  TKStringList::Span span_;  // what the records read
   TLargeVector<TKStringList> records_;
 };

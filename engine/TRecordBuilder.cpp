@@ -25,15 +25,17 @@ size_t UpToZero(const char* p, size_t n) {
 }  // namespace
 
 TRecordBlock::TRecordBlock(int fields, char* text, size_t textSize, uint32_t* starts,
-                           size_t records)
-    : fields_(fields) {
+                           size_t records) {
   // Exact sizes: shrinking a large block gives its pages back without a copy.
   text_ = Resized(text, textSize);
   starts_ = Resized(starts, records * static_cast<size_t>(fields) + 1);
+  span_.text = text_;
+  span_.starts = starts_;
+  span_.fields = fields;
   records_.reserve(records);
   AdviseHugePages(records_.data(), records * sizeof(TKStringList));
   for (size_t k = 0; k < records; ++k)
-    records_.push_back(TKStringList(text_, starts_ + k * static_cast<size_t>(fields), fields));
+    records_.push_back(TKStringList(&span_, static_cast<uint32_t>(k)));
 }
 
 TRecordBlock::~TRecordBlock() {

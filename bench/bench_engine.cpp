@@ -1,8 +1,9 @@
-// Times the table engine on a generated table of 100,000 records x 10 fields
-// (or as many as the first argument says), loaded from its file:
+// Times the table engine on generated tables of 100,000 and 1,000,000 records
+// x 10 fields (or of the sizes the arguments give), loaded from their files:
 // file formats, sorts on four key shapes, duplicate removal, LIKE search, and
 // the memory a loaded table takes. Also times sqlite3's CSV import of the same
-// data, when the sqlite3 program is there, as a yardstick.
+// data, when the sqlite3 program is there, as a yardstick, and ends with how
+// each time grows from one size to the next.
 
 #include <malloc.h>
 #include <sys/resource.h>
@@ -11,7 +12,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "BenchData.h"
 #include "TQor2.h"
@@ -24,10 +27,15 @@ size_t HeapInUse() {
   return mi.uordblks + mi.hblkhd;
 }
 
-}  // namespace
+// The times of one size, by name, for the growth at the end.
+std::map<std::string, double> times;
 
-int main(int argc, char** argv) {
-  const int records = argc > 1 ? std::atoi(argv[1]) : 100000;
+void Report(const char* what, double seconds, double target) {
+  ::Report(what, seconds, target);
+  times[what] = seconds;
+}
+
+void RunSize(int records) {
   const std::string dir =
       (std::filesystem::temp_directory_path() / ("vekbench-" + std::to_string(getpid()))).string();
   std::filesystem::create_directories(dir);
@@ -84,6 +92,7 @@ int main(int argc, char** argv) {
     const double freed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     std::printf("%-44s %8.4f s\n", "freeing a loaded table", freed);
+    times["freeing a loaded table"] = freed;
   }
 
   // Sorts on four key shapes. Each run sorts a fresh copy of the table.
@@ -154,7 +163,36 @@ int main(int argc, char** argv) {
     const double s = BestOf(3, none, [&] { std::system(cmd.c_str()); });
     std::printf("%-44s %8.4f s   (peer: whole sqlite3 process, same CSV)\n",
                 "sqlite3 :memory: .import", s);
+    std::printf("%-44s %8.2f\n", "ratio LoadCsvFile / sqlite3 .import", times["LoadCsvFile"] / s);
+    times["sqlite3 :memory: .import"] = s;
   }
   std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<int> sizes;
+  for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+  if (sizes.empty()) sizes = {100000, 1000000};
+  std::vector<std::map<std::string, double>> all;
+  for (const int records : sizes) {
+    times.clear();
+    RunSize(records);
+    all.push_back(times);
+    std::printf("\n");
+  }
+  for (size_t k = 1; k < sizes.size(); ++k) {
+    const double step = static_cast<double>(sizes[k]) / sizes[k - 1];
+    std::printf("growth from %d to %d records (%.0fx the records; target <= %.1fx for each)\n",
+                sizes[k - 1], sizes[k], step, 1.1 * step);
+    for (const auto& [what, seconds] : all[k]) {
+      const auto before = all[k - 1].find(what);
+      if (before == all[k - 1].end() || before->second <= 0) continue;
+      const double growth = seconds / before->second;
+      std::printf("  %-42s %8.1fx%s\n", what.c_str(), growth,
+                  growth <= 1.1 * step ? "" : "   OVER TARGET");
+    }
+  }
   return 0;
 }

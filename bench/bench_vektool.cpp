@@ -1,5 +1,6 @@
 // Times the vektool program as a user runs it, whole processes on generated
-// files of N records x 10 fields (100,000 by default): a sort on a text key,
+// files of 100,000 and 1,000,000 records x 10 fields (or of the sizes the
+// arguments give): a sort on a text key,
 // against sqlite3 importing the same semicolon text, ordering it and writing
 // it out; and the peak memory (maximum resident set) of a conversion against
 // the size of the file it reads.
@@ -68,11 +69,8 @@ double FileSize(const std::string& path) {
   return static_cast<double>(std::filesystem::file_size(path));
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const int records = argc > 1 ? std::atoi(argv[1]) : 100000;
-  const std::string tool = argc > 2 ? argv[2] : VEKTOOL_PATH;
+// The figures of one size; false when the data files cannot be written.
+bool RunSize(int records, const std::string& tool) {
   const std::string dir =
       (std::filesystem::temp_directory_path() / ("vekbench-tool-" + std::to_string(getpid())))
           .string();
@@ -90,7 +88,7 @@ int main(int argc, char** argv) {
   waitpid(maker, &made, 0);
   if (!WIFEXITED(made) || WEXITSTATUS(made) != 0) {
     std::fprintf(stderr, "cannot write the data files in %s\n", dir.c_str());
-    return 1;
+    return false;
   }
   std::printf("data: %d records x 10 fields; .qor %.1f MB, .csv %.1f MB\n", records,
               FileSize(qor) / 1e6, FileSize(csv) / 1e6);
@@ -127,5 +125,21 @@ int main(int argc, char** argv) {
                 r.peakBytes / 1e6, ratio <= 2 ? "" : "   OVER TARGET");
   }
   std::filesystem::remove_all(dir);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // VEKTOOL the program to time, by default the one built beside.
+  const char* other = std::getenv("VEKTOOL");
+  const std::string tool = other ? other : VEKTOOL_PATH;
+  std::vector<int> sizes;
+  for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+  if (sizes.empty()) sizes = {100000, 1000000};
+  for (const int records : sizes) {
+    if (!RunSize(records, tool)) return 1;
+    std::printf("\n");
+  }
   return 0;
 }

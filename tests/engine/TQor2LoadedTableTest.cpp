@@ -62,6 +62,42 @@ TEST(LoadedTable, FilesLargerThanAPieceReadRoundTripInEveryFormat) {
   }
 }
 
+TEST(LoadedTable, ALargeFileCutShortOrDamagedFailsWithItsCauseAndKeepsTheTable) {
+  TempDir dir;
+  TQor2 t;
+  FillLargeTable(t);
+  ASSERT_TRUE(t.SaveQorFile(dir.File("t.qor")));
+  const std::string whole = ReadBytes(dir.File("t.qor"));
+  TQor2 kept;
+  kept.AddField("Seul");
+  kept.Append();
+  kept.SetFieldValue(1, "gard\xE9");
+  // Cut inside the first piece read, inside the long value, in the last piece,
+  // one byte short; then a value whose length runs past the end.
+  for (const size_t size : {size_t{100}, whole.size() / 2, whole.size() - 5000, whole.size() - 1}) {
+    WriteBytes(dir.File("cut.qor"), whole.substr(0, size));
+    EXPECT_FALSE(kept.LoadQorFile(dir.File("cut.qor"))) << size;
+    EXPECT_EQ(kept.ErrorCode, 2) << size;
+    EXPECT_EQ(kept.ErrorMessage, "5-Unexpected end of file") << size;
+    EXPECT_EQ(kept.ErrorCause, TFailure::Truncated) << size;
+    ASSERT_EQ(kept.RecordCount(), 1);
+    EXPECT_EQ(kept.GetCell(1, 1), "gard\xE9");
+  }
+  std::string damaged = whole;
+  const size_t lastValue = damaged.size() - 4 - t.GetCell(3, t.RecordCount()).size();
+  damaged.replace(lastValue, 4, std::string("\xFF\xFF\xFF\x7F", 4));
+  WriteBytes(dir.File("damaged.qor"), damaged);
+  EXPECT_FALSE(kept.LoadQorFile(dir.File("damaged.qor")));
+  EXPECT_EQ(kept.ErrorCause, TFailure::Truncated);
+  EXPECT_EQ(kept.GetCell(1, 1), "gard\xE9");
+  // A folder, and a file that is not there, say so.
+  EXPECT_FALSE(kept.LoadQorFile(dir.Path()));
+  EXPECT_EQ(kept.ErrorCause, TFailure::IsFolder);
+  EXPECT_FALSE(kept.LoadCsvFile(dir.File("absent.csv")));
+  EXPECT_EQ(kept.ErrorCause, TFailure::NotFound);
+  EXPECT_EQ(kept.GetCell(1, 1), "gard\xE9");
+}
+
 TEST(LoadedTable, WritesGiveTheRecordACopyAndLeaveSnapshotsAndHeldRecordsAlone) {
   TempDir dir;
   TRecord held;

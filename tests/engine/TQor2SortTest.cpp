@@ -120,12 +120,33 @@ TEST(Sort, MatchesExchangeSortOnRandomTablesWithTies) {
 TEST(Sort, MatchesExchangeSortOnLongKeysHighBytesAndSignedNumbersOfALoadedTable) {
   // Keys alike in their first eight bytes, bytes above 127, a zero byte, and
   // numbers of every sign and size, some spelled differently but equal.
-  const std::vector<std::string> pool = {
-      "",        "abcdefgh",  "abcdefghi", "abcdefghj", std::string("abcdefgh\0", 9),
-      "abcdefg", "\xE9t\xE9", "\xFF",      "Z",         "-0",
-      "0",       "0,0",       "-1,5",      "-1.50",     "1e3",
-      "1000",    "-1e-3",     "1e5000",    "-1e5000",   "12345678901234567890123",
-      "0,1",     "99999,99",  "-99999,99", "abc"};
+  const std::vector<std::string> pool = {"",
+                                         "abcdefgh",
+                                         "abcdefghi",
+                                         "abcdefghj",
+                                         std::string("abcdefgh\0", 9),
+                                         "abcdefg",
+                                         "\xE9t\xE9",
+                                         "\xFF",
+                                         "Z",
+                                         "-0",
+                                         "0",
+                                         "0,0",
+                                         "-1,5",
+                                         "-1.50",
+                                         "1e3",
+                                         "1000",
+                                         "-1e-3",
+                                         "1e5000",
+                                         "-1e5000",
+                                         "12345678901234567890123",
+                                         "0,1",
+                                         "99999,99",
+                                         "-99999,99",
+                                         "abc",
+                                         "ab",
+                                         std::string("ab\0", 3),
+                                         "abcdefg\xE9"};
   std::mt19937 rng(8);
   TempDir dir;
   for (int round = 0; round < 60; ++round) {

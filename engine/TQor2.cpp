@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "LargeMemory.h"
+#include "RecordWalk.h"
 #include "TRecordBuilder.h"
 
 namespace {
@@ -238,24 +239,33 @@ void FindRepeats(const TKBaseList& records, OnRecord onRecord) {
   const size_t n = static_cast<size_t>(records.Count());
   size_t size = 16;
   while (size < 2 * n) size *= 2;
+  const size_t mask = size - 1;
   TLargeVector<uint64_t> hashes(n);
-  TLargeVector<uint32_t> slots(size, 0);  // record index + 1; 0 free
+  // Record index + 1 in the low half, the upper half of its hash above; 0 free.
+  TLargeVector<uint64_t> slots(size, 0);
   const std::vector<TRecord>& items = records.Items();
-  for (size_t i = 0; i < n; ++i) hashes[i] = RecordHash(*items[i]);
+  WalkRecords(items, 0, [&](size_t i, const TKStringList& r) { hashes[i] = RecordHash(r); });
+  // The slots of the next records are asked for ahead: the table is larger
+  // than the cache.
+  constexpr size_t kAhead = 16;
   for (size_t i = 0; i < n; ++i) {
-    size_t s = hashes[i] & (size - 1);
-    for (;; s = (s + 1) & (size - 1)) {
-      const uint32_t k = slots[s];
-      if (k == 0) {
-        slots[s] = static_cast<uint32_t>(i + 1);
+    if (i + kAhead < n) __builtin_prefetch(&slots[hashes[i + kAhead] & mask]);
+    const uint64_t h = hashes[i];
+    for (size_t s = h & mask;; s = (s + 1) & mask) {
+      const uint64_t slot = slots[s];
+      if (slot == 0) {
+        slots[s] = (h & ~uint64_t{0xFFFFFFFF}) | (i + 1);
         if (!onRecord(i, i)) return;
         break;
       }
-      const TKStringList* a = items[k - 1].get();
-      const TKStringList* b = items[i].get();
-      if (hashes[k - 1] == hashes[i] && (a == b || *a == *b)) {
-        if (!onRecord(i, k - 1)) return;
-        break;
+      const size_t k = (slot & 0xFFFFFFFF) - 1;
+      if ((slot ^ h) >> 32 == 0 && hashes[k] == h) {
+        const TKStringList* a = items[k].get();
+        const TKStringList* b = items[i].get();
+        if (a == b || *a == *b) {
+          if (!onRecord(i, k)) return;
+          break;
+        }
       }
     }
   }

@@ -89,7 +89,7 @@ class TKStringList {
   enum Kind : uint32_t { kEmpty, kOwned, kSpan };
   union {
     std::vector<std::string>* own_ = nullptr;  // kOwned: the list's own values
-    const Span* span_;               // kSpan
+    const Span* span_;                         // kSpan
   };
   uint32_t index_ = 0;  // kSpan: the record in the block
   Kind kind_ = kEmpty;

@@ -373,10 +373,15 @@ void TChild::Memorise() {
   // still shared with the table are skipped by a pointer compare, so such a
   // snapshot is a walk over two arrays. After a command that changed many
   // records, Assign shares them all again.
+  // Cheaper still when the table kept the list of records written since the
+  // last snapshot: a row change then costs nothing per record of the table.
   const size_t kFewRecords = 32;
   std::vector<size_t> differ;
   bool few = UndoAvailable && SameStructure(UndoTable, Table);
-  if (few) {
+  std::vector<int> edited;
+  if (few && Table.EditsSinceMark(edited)) {
+    for (const int recNo : edited) differ.push_back(static_cast<size_t>(recNo) - 1);
+  } else if (few) {
     const std::vector<TRecord>& now = Table.RecordList().Items();
     const std::vector<TRecord>& then = UndoTable.RecordList().Items();
     for (size_t k = 0; k < now.size() && few; ++k) {
@@ -396,6 +401,7 @@ void TChild::Memorise() {
     }
     UndoTable.Last();  // where Assign leaves it
   }
+  Table.MarkEdits();
   UndoAvailable = true;
 }
 

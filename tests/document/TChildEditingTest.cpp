@@ -263,3 +263,22 @@ TEST_F(ChildEditingTest, CommandsWriteTypedValuesBackFirst) {
 }
 
 }  // namespace
+
+// Each row change takes the snapshot of the records written since the last one:
+// undo gives back the table as it was before the last row's change, all earlier
+// rows kept, also on a second round after an undo.
+TEST_F(ChildEditingTest, UndoAfterEditingRowByRowGivesBackOnlyTheLastRow) {
+  TChild& c = Open(WriteClients());
+  const std::string second = Value(1, 2);
+  for (int round = 0; round < 2; ++round) {
+    c.StringGrid1->SetRow(1);
+    TypeInCell(1, "Un");
+    c.StringGrid1->SetRow(2);
+    TypeInCell(1, "Deux");
+    c.StringGrid1->SetRow(3);
+    EXPECT_EQ(Value(1, 2), "Deux");
+    c.Annuler();
+    EXPECT_EQ(Value(1, 1), "Un");
+    EXPECT_EQ(Value(1, 2), second);
+  }
+}

@@ -244,7 +244,8 @@ void FindRepeats(const TKBaseList& records, OnRecord onRecord) {
   // Record index + 1 in the low half, the upper half of its hash above; 0 free.
   TLargeVector<uint64_t> slots(size, 0);
   const std::vector<TRecord>& items = records.Items();
-  WalkRecords(items, 0, [&](size_t i, const TKStringList& r) { hashes[i] = RecordHash(r); });
+  WalkRecordsInMemoryOrder(items, 0,
+                           [&](size_t i, const TKStringList& r) { hashes[i] = RecordHash(r); });
   // The slots of the next records are asked for ahead: the table is larger
   // than the cache.
   constexpr size_t kAhead = 16;

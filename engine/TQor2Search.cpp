@@ -31,23 +31,6 @@ bool Compare(const T& a, const std::string& op, const T& b, bool& known) {
   return false;
 }
 
-// The bytes of one field of every record, in record order, in one array:
-// value i is text[at[i] .. at[i + 1]). Copying them first, apart from any
-// work on them, lets the reads of records scattered in memory overlap.
-void GatherField(const std::vector<TRecord>& records, int field, TLargeVector<char>& text,
-                 TLargeVector<size_t>& at) {
-  const size_t n = records.size();
-  at.resize(n + 1);
-  text.clear();
-  text.reserve(8 * n);
-  WalkRecords(records, field, [&](size_t i, const TKStringList& r) {
-    const TValueView v = r.Get(field);
-    at[i] = text.size();
-    text.insert(text.end(), v.begin(), v.end());
-  });
-  at[n] = text.size();
-}
-
 // A text key: its first eight bytes as a big-endian number, zeros after a
 // shorter key; keys with the same first eight bytes are compared whole.
 uint64_t BigEndianPrefix(const char* p, size_t n) {
@@ -155,14 +138,14 @@ void TQor2::ApplyOrder(const TLargeVector<int>& order) {
 bool TQor2::SortText(const std::string& fieldName, bool ascending) {
   const int f = FieldIndex(fieldName);
   if (RecordCount() < 2 || f == 0) return true;
-  // The keys are read once, in table order, straight from the records; only
-  // keys alike in their first eight bytes read their records again.
+  // The keys are read once, straight from the records; only keys alike in
+  // their first eight bytes read their records again.
   // Two keys of eight bytes or fewer, without a zero byte, are the same text
   // when their numbers are equal: such ties need no record.
   const std::vector<TRecord>& items = Records.Items();
   TLargeVector<TSortKey> keys(items.size());
   TLargeVector<char> whole(items.size());
-  WalkRecords(items, f - 1, [&](size_t i, const TKStringList& r) {
+  WalkRecordsInMemoryOrder(items, f - 1, [&](size_t i, const TKStringList& r) {
     const TValueView v = r.Get(f - 1);
     keys[i] = {BigEndianPrefix(v.data(), v.size()), static_cast<uint32_t>(i), 0};
     whole[i] = v.size() <= 8 && std::memchr(v.data(), 0, v.size()) == nullptr;
@@ -178,22 +161,17 @@ bool TQor2::SortText(const std::string& fieldName, bool ascending) {
 bool TQor2::SortFloat(const std::string& fieldName, bool ascending) {
   const int f = FieldIndex(fieldName);
   if (RecordCount() < 2 || f == 0) return true;
-  // The numbers are read after their texts are gathered: reading records
-  // spread in memory goes fastest with nothing else in the loop.
-  TLargeVector<char> text;
-  TLargeVector<size_t> at;
-  GatherField(Records.Items(), f - 1, text, at);
-  const size_t n = at.size() - 1;
+  const size_t n = Records.Items().size();
   TLargeVector<TSortKey> keys(n);
   TLargeVector<Extended> values;
   if constexpr (!kX87Extended) values.resize(n);
-  for (size_t i = 0; i < n; ++i) {
-    const Extended x = ::TextToFloat(std::string_view(text.data() + at[i], at[i + 1] - at[i]));
+  WalkRecordsInMemoryOrder(Records.Items(), f - 1, [&](size_t i, const TKStringList& r) {
+    const Extended x = ::TextToFloat(std::string_view(r.Get(f - 1)));
     if constexpr (kX87Extended)
       keys[i] = NumberKey(x, static_cast<uint32_t>(i));
     else
       values[i] = x;
-  }
+  });
   if constexpr (!kX87Extended) {
     // Elsewhere the keys are the ranks of the numbers.
     TLargeVector<uint32_t> byValue(n);

@@ -62,6 +62,8 @@ void TTableGridSource::Fill(bool selection, const std::string& field, const std:
   for (int c = 0; c < grid_.ColCount(); ++c) widths_[c] = grid_.ColWidth(c);
   MeasureGrid();
 
+  // Room for the number of one more record, which adding gives the grid.
+  grid_.FitNumbers(0, table_.RecordCount() + 1);
   grid_.BeginUpdate();
   grid_.SetRowCount(std::max(2, count_ + 1));
   grid_.ForgetRows(1);

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -9,6 +10,7 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
+#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -310,6 +312,12 @@ int TStringGrid::CellMargins() const {
   // grid line takes one pixel off the cell.
   const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
   return 2 * margin + (showGrid() ? 1 : 0);
+}
+
+void TStringGrid::FitNumbers(int col, int largest) {
+  const qreal digits = QFontMetricsF(font()).horizontalAdvance(QString::number(largest));
+  const int needed = static_cast<int>(std::ceil(digits)) + CellMargins();
+  if (needed > ColWidth(col)) SetColWidth(col, needed);
 }
 
 void TStringGrid::SetDefaultColWidth(int width) {

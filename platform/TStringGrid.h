@@ -85,6 +85,9 @@ class TStringGrid : public QTableView {
   // margins): a column shows a text whole when it is at least the text's width
   // plus these.
   int CellMargins() const;
+  // Widens `col`, never narrows it, so that the record numbers up to
+  // `largest` show whole in it (the fixed column of a long table).
+  void FitNumbers(int col, int largest);
   int DefaultColWidth() const { return defaultColWidth_; }
   void SetDefaultColWidth(int width);  // applies to every column
   int RowHeight() const { return rowHeight_; }

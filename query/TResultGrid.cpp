@@ -49,6 +49,7 @@ void TResultGrid::Remplit(const TQor2& table) {
   SetSize(std::max(2, fields + 1), std::max(2, records + 1));
   for (int i = 1; i <= fields; ++i) SetCellAnsi(i, 0, table.GetFieldName(i));
   SetColWidth(0, 48);
+  FitNumbers(0, records);
   EndUpdate();
 }
 

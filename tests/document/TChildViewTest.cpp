@@ -3,6 +3,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QSignalSpy>
 
 #include "DocumentTest.h"
@@ -346,4 +347,19 @@ TEST_F(ChildViewTest, TheGridShowsWhatACopiedFillShowedAndKeepsTypedCells) {
   c.FilterValue = "Rome";
   c.AffSel();
   EXPECT_EQ(GridTexts(*c.StringGrid1), CopiedFill(c, {}));
+}
+
+// However many records the table holds, the fixed column shows each record's
+// number whole, also the number of one more added record.
+TEST_F(ChildViewTest, RecordNumbersShowWholeInTheFixedColumn) {
+  std::vector<std::vector<std::string>> rows(1200, std::vector<std::string>{"x"});
+  TChild& c = Open(WriteTable("long.qor", {{"NOM", "STRING"}}, rows));
+  // A large font stands for a long table: four digits no longer fit 48 pixels.
+  QFont large = c.StringGrid1->font();
+  large.setPixelSize(40);
+  c.StringGrid1->setFont(large);
+  c.Remplit();
+  const QFontMetricsF metrics(large);
+  EXPECT_GE(c.StringGrid1->ColWidth(0),
+            metrics.horizontalAdvance(QStringLiteral("1201")) + c.StringGrid1->CellMargins());
 }

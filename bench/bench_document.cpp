@@ -15,6 +15,7 @@
 #include <string>
 
 #include "BenchData.h"
+#include "BenchTimer.h"
 #include "TAtomicFile.h"
 #include "TChild.h"
 #include "TFakeServices.h"
@@ -38,10 +39,6 @@ double ResidentBytes() {
 size_t HeapInUse() {
   struct mallinfo2 mi = mallinfo2();
   return mi.uordblks + mi.hblkhd;
-}
-
-double Seconds(QElapsedTimer& t) {
-  return t.nsecsElapsed() / 1e9;
 }
 
 }  // namespace

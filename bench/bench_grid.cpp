@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "AnsiCodec.h"
+#include "BenchTimer.h"
 #include "TGridSource.h"
 #include "TStringGrid.h"
 
@@ -31,10 +32,6 @@ class ValueSource : public TGridSource {
   const std::vector<std::string>& values_;
   int cols_;
 };
-
-double Seconds(QElapsedTimer& timer) {
-  return timer.nsecsElapsed() / 1e9;
-}
 
 }  // namespace
 

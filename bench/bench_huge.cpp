@@ -13,17 +13,10 @@
 #include <string>
 
 #include "BenchData.h"
+#include "BenchTimer.h"
 #include "TChild.h"
 #include "TFakeServices.h"
 #include "TStringGrid.h"
-
-namespace {
-
-double Seconds(QElapsedTimer& t) {
-  return t.nsecsElapsed() / 1e9;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -22,7 +22,7 @@ struct TSortKey {
 
 using TTieCompare = std::function<int(uint32_t a, uint32_t b)>;
 
-// `keys` come in record order (keys[i].index == i) and are reordered in
-// place. Answers the record indexes in their final order.
+// `keys` come in any order, each record once, and are reordered in place;
+// they cost least in record order (keys[i].index == i). Answers the record indexes in their final order.
 TLargeVector<int> ExchangeOrder(TLargeVector<TSortKey>& keys, bool ascending,
                                 const TTieCompare& tie);

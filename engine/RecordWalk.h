@@ -35,7 +35,7 @@ void WalkRecords(const std::vector<TRecord>& records, int field, Visit visit) {
 template <typename Visit>
 void WalkRecordsInMemoryOrder(const std::vector<TRecord>& records, int field, Visit visit) {
   const size_t n = records.size();
-  uintptr_t lo = UINTPTR_MAX, hi = 0, previous = 0;
+  uintptr_t lo = UINTPTR_MAX, hi = 0, previous = 0, lowBits = 0;
   size_t backwards = 0;
   for (const TRecord& r : records) {
     const auto a = reinterpret_cast<uintptr_t>(r.get());
@@ -43,37 +43,64 @@ void WalkRecordsInMemoryOrder(const std::vector<TRecord>& records, int field, Vi
     hi = a > hi ? a : hi;
     backwards += a < previous;
     previous = a;
+    lowBits |= a ^ reinterpret_cast<uintptr_t>(records.front().get());
   }
-  // Records are at least 16 bytes apart: two 16-bit digits of the address
-  // over 16 sort them, when they span less than 64 GB.
-  constexpr int kDigit = 16;
-  if (backwards < n / 8 || ((hi - lo) >> 4) >> (2 * kDigit) != 0 || n > UINT32_MAX) {
+  // Records are at least 16 bytes apart: their distance to the lowest over
+  // 16 numbers them, when they span less than 64 GB.
+  const uintptr_t span = (hi - lo) >> 4;
+  if (backwards < n / 8 || span >> 32 != 0 || n > UINT32_MAX) {
     WalkRecords(records, field, visit);
     return;
   }
-  auto digit = [lo](const TKStringList* r, int d) {
-    return static_cast<size_t>(((reinterpret_cast<uintptr_t>(r) - lo) >> 4) >> (d * kDigit)) &
-           ((size_t{1} << kDigit) - 1);
+  auto slotOf = [lo](const TKStringList* r) {
+    return static_cast<uint32_t>((reinterpret_cast<uintptr_t>(r) - lo) >> 4);
   };
-  // A two-pass radix sort of the record indexes by address.
-  TLargeVector<uint32_t> order(n), pass(n);
-  TLargeVector<const TKStringList*> at(n);
-  std::vector<size_t> count((size_t{1} << kDigit) + 1);
-  for (const TRecord& r : records) ++count[digit(r.get(), 0) + 1];
-  for (size_t b = 1; b < count.size(); ++b) count[b] += count[b - 1];
-  for (size_t i = 0; i < n; ++i)
-    pass[count[digit(records[i].get(), 0)]++] = static_cast<uint32_t>(i);
-  std::fill(count.begin(), count.end(), 0);
-  for (const TRecord& r : records) ++count[digit(r.get(), 1) + 1];
-  for (size_t b = 1; b < count.size(); ++b) count[b] += count[b - 1];
-  for (const uint32_t i : pass) {
-    const size_t k = count[digit(records[i].get(), 1)]++;
-    order[k] = i;
-    at[k] = records[i].get();
-  }
   constexpr size_t kAhead = 8;
+  constexpr uint32_t kNone = UINT32_MAX;
+  if (span < 4 * n && (lowBits & 15) == 0) {
+    // Records side by side, as a loaded table has them: one slot each, the
+    // record at lo + 16 * slot.
+    TLargeVector<uint32_t> at(span + 1, kNone);
+    for (size_t i = 0; i < n; ++i) {
+      uint32_t& slot = at[slotOf(records[i].get())];
+      if (slot != kNone) {  // a record listed twice: walk in table order
+        WalkRecords(records, field, visit);
+        return;
+      }
+      slot = static_cast<uint32_t>(i);
+    }
+    auto record = [lo](size_t slot) { return reinterpret_cast<const TKStringList*>(lo + 16 * slot); };
+    for (size_t s = 0; s <= span; ++s) {
+      if (s + kAhead <= span && at[s + kAhead] != kNone)
+        __builtin_prefetch(record(s + kAhead)->Get(field).data());
+      if (at[s] != kNone) visit(at[s], *record(s));
+    }
+    return;
+  }
+  // Elsewhere a two-pass radix sort of (slot, index) pairs by slot.
+  int bits = 1;
+  while (bits < 32 && span >> bits) ++bits;
+  const int low = bits / 2, highBits = bits - low;
+  TLargeVector<uint64_t> pairs(n), pass(n);
+  std::vector<size_t> count((size_t{1} << highBits) + 1);
+  std::fill(count.begin(), count.begin() + (size_t{1} << low) + 1, 0);
+  for (size_t i = 0; i < n; ++i) {
+    pairs[i] = (uint64_t{slotOf(records[i].get())} << 32) | i;
+    ++count[((pairs[i] >> 32) & ((uint64_t{1} << low) - 1)) + 1];
+  }
+  for (size_t b = 1; b <= (size_t{1} << low); ++b) count[b] += count[b - 1];
+  for (const uint64_t p : pairs) pass[count[(p >> 32) & ((uint64_t{1} << low) - 1)]++] = p;
+  std::fill(count.begin(), count.end(), 0);
+  for (const uint64_t p : pass) ++count[(p >> (32 + low)) + 1];
+  for (size_t b = 1; b < count.size(); ++b) count[b] += count[b - 1];
+  for (const uint64_t p : pass) pairs[count[p >> (32 + low)]++] = p;
+  const bool aligned = (lowBits & 15) == 0;
+  auto record = [&](uint64_t p) {
+    return aligned ? reinterpret_cast<const TKStringList*>(lo + 16 * (p >> 32))
+                   : records[static_cast<uint32_t>(p)].get();
+  };
   for (size_t k = 0; k < n; ++k) {
-    if (k + kAhead < n) __builtin_prefetch(at[k + kAhead]->Get(field).data());
-    visit(order[k], *at[k]);
+    if (k + kAhead < n) __builtin_prefetch(record(pairs[k + kAhead])->Get(field).data());
+    visit(static_cast<uint32_t>(pairs[k]), *record(pairs[k]));
   }
 }

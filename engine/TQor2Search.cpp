@@ -138,19 +138,25 @@ void TQor2::ApplyOrder(const TLargeVector<int>& order) {
 bool TQor2::SortText(const std::string& fieldName, bool ascending) {
   const int f = FieldIndex(fieldName);
   if (RecordCount() < 2 || f == 0) return true;
-  // The keys are read once, straight from the records; only keys alike in
-  // their first eight bytes read their records again.
-  // Two keys of eight bytes or fewer, without a zero byte, are the same text
-  // when their numbers are equal: such ties need no record.
+  // The keys are read once, straight from the records: their first eight
+  // bytes as the number that orders them, the next eight for ties. Only keys
+  // alike in their first sixteen bytes read their records again.
+  // Two keys of sixteen bytes or fewer, without a zero byte, are the same
+  // text when both their numbers are equal: such ties need no record.
   const std::vector<TRecord>& items = Records.Items();
   TLargeVector<TSortKey> keys(items.size());
+  TLargeVector<uint64_t> next(items.size());
   TLargeVector<char> whole(items.size());
+  // Keys are written in the order the records are read.
+  size_t k = 0;
   WalkRecordsInMemoryOrder(items, f - 1, [&](size_t i, const TKStringList& r) {
     const TValueView v = r.Get(f - 1);
-    keys[i] = {BigEndianPrefix(v.data(), v.size()), static_cast<uint32_t>(i), 0};
-    whole[i] = v.size() <= 8 && std::memchr(v.data(), 0, v.size()) == nullptr;
+    keys[k++] = {BigEndianPrefix(v.data(), v.size()), static_cast<uint32_t>(i), 0};
+    next[i] = v.size() > 8 ? BigEndianPrefix(v.data() + 8, v.size() - 8) : 0;
+    whole[i] = v.size() <= 16 && std::memchr(v.data(), 0, v.size()) == nullptr;
   });
   TLargeVector<int> order = ExchangeOrder(keys, ascending, [&](uint32_t a, uint32_t b) {
+    if (next[a] != next[b]) return next[a] < next[b] ? -1 : 1;
     if (whole[a] && whole[b]) return 0;
     return items[a]->Get(f - 1).compare(items[b]->Get(f - 1));
   });
@@ -165,10 +171,11 @@ bool TQor2::SortFloat(const std::string& fieldName, bool ascending) {
   TLargeVector<TSortKey> keys(n);
   TLargeVector<Extended> values;
   if constexpr (!kX87Extended) values.resize(n);
+  size_t k = 0;  // keys are written in the order the records are read
   WalkRecordsInMemoryOrder(Records.Items(), f - 1, [&](size_t i, const TKStringList& r) {
     const Extended x = ::TextToFloat(std::string_view(r.Get(f - 1)));
     if constexpr (kX87Extended)
-      keys[i] = NumberKey(x, static_cast<uint32_t>(i));
+      keys[k++] = NumberKey(x, static_cast<uint32_t>(i));
     else
       values[i] = x;
   });
@@ -179,9 +186,9 @@ bool TQor2::SortFloat(const std::string& fieldName, bool ascending) {
     std::sort(byValue.begin(), byValue.end(),
               [&](uint32_t a, uint32_t b) { return values[a] < values[b]; });
     uint64_t rank = 0;
-    for (size_t k = 0; k < n; ++k) {
-      if (k > 0 && values[byValue[k - 1]] < values[byValue[k]]) ++rank;
-      keys[byValue[k]] = {rank, byValue[k], 0};
+    for (size_t j = 0; j < n; ++j) {
+      if (j > 0 && values[byValue[j - 1]] < values[byValue[j]]) ++rank;
+      keys[byValue[j]] = {rank, byValue[j], 0};
     }
   }
   TLargeVector<int> order = ExchangeOrder(keys, ascending, nullptr);

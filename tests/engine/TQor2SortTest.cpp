@@ -163,12 +163,18 @@ TEST(Sort, MatchesExchangeSortOnLongKeysHighBytesAndSignedNumbersOfALoadedTable)
     ASSERT_TRUE(t.SaveQorFile(dir.File("k.qor")));
     TQor2 loaded;
     ASSERT_TRUE(loaded.LoadQorFile(dir.File("k.qor")));
-    // And after a sort that left the records out of their memory's order.
-    TQor2 scattered;
+    // And after a sort that left the records out of their memory's order,
+    // those read side by side from the file and those made one by one.
+    TQor2 scattered, scatteredBuilt;
     scattered.Assign(loaded);
     scattered.SortText("Id", false);
-    for (int combination = 0; combination < 12; ++combination) {
-      const TQor2& source = combination >= 8 ? scattered : combination & 4 ? loaded : t;
+    scatteredBuilt.Assign(t);
+    scatteredBuilt.SortText("Id", false);
+    for (int combination = 0; combination < 16; ++combination) {
+      const TQor2& source = combination >= 12 ? scatteredBuilt
+                            : combination >= 8 ? scattered
+                            : combination & 4  ? loaded
+                                               : t;
       const bool ascending = combination & 1, numeric = combination & 2;
       TQor2 fast, slow;
       fast.Assign(source);

@@ -27,12 +27,6 @@ class Fenwick {
   void Add(size_t i, int d) {
     for (++i; i < t_.size(); i += i & (~i + 1)) t_[i] += d;
   }
-  // Sum over [0, i).
-  int Prefix(size_t i) const {
-    int s = 0;
-    for (; i > 0; i -= i & (~i + 1)) s += t_[i];
-    return s;
-  }
   // Smallest index whose prefix sum including it reaches k (k >= 1).
   size_t FindKth(int k) const {
     size_t pos = 0;

@@ -1,8 +1,9 @@
 #pragma once
 // The order in which the classic exchange sort leaves records (for every pair
 // i < j, exchange when key(i) > key(j), or < when descending), computed from
-// keys read once into one array, in O(n log n) at worst and in linear time for
-// keys that are all different.
+// keys read once into one array, in linear time for keys that are all
+// different and in O(n log n) for groups of equal keys, plus a count over
+// blocks of the table (n / 65,536 of them) for each record of such a group.
 //
 // Each record has one TSortKey: an 80-bit unsigned number (`high` holds the
 // upper 16 bits) that orders the keys, and, for keys the number cannot tell

@@ -48,6 +48,21 @@ std::vector<std::string> Rows(const TQor2& t) {
   return v;
 }
 
+// The rows of `source` sorted on "K" by the fast sort, and by the plain one.
+std::pair<std::vector<std::string>, std::vector<std::string>> BothSorts(const TQor2& source,
+                                                                        bool ascending,
+                                                                        bool numeric) {
+  TQor2 fast, slow;
+  fast.Assign(source);
+  slow.Assign(source);
+  if (numeric)
+    fast.SortFloat("K", ascending);
+  else
+    fast.SortText("K", ascending);
+  ExchangeSort(slow, "K", ascending, numeric);
+  return {Rows(fast), Rows(slow)};
+}
+
 TEST(Sort, ExamplesAndTies) {
   TQor2 t;
   t.AddField("K");
@@ -102,16 +117,9 @@ TEST(Sort, MatchesExchangeSortOnRandomTablesWithTies) {
     }
     for (bool ascending : {true, false}) {
       for (bool numeric : {false, true}) {
-        TQor2 fast, slow;
-        fast.Assign(t);
-        slow.Assign(t);
-        if (numeric)
-          fast.SortFloat("K", ascending);
-        else
-          fast.SortText("K", ascending);
-        ExchangeSort(slow, "K", ascending, numeric);
-        ASSERT_EQ(Rows(fast), Rows(slow))
-            << "round " << round << (ascending ? " asc" : " desc") << (numeric ? " num" : "");
+        const auto [fast, slow] = BothSorts(t, ascending, numeric);
+        ASSERT_EQ(fast, slow) << "round " << round << (ascending ? " asc" : " desc")
+                              << (numeric ? " num" : "");
       }
     }
   }
@@ -176,15 +184,8 @@ TEST(Sort, MatchesExchangeSortOnLongKeysHighBytesAndSignedNumbersOfALoadedTable)
                             : combination & 4  ? loaded
                                                : t;
       const bool ascending = combination & 1, numeric = combination & 2;
-      TQor2 fast, slow;
-      fast.Assign(source);
-      slow.Assign(source);
-      if (numeric)
-        fast.SortFloat("K", ascending);
-      else
-        fast.SortText("K", ascending);
-      ExchangeSort(slow, "K", ascending, numeric);
-      ASSERT_EQ(Rows(fast), Rows(slow)) << "round " << round << " combination " << combination;
+      const auto [fast, slow] = BothSorts(source, ascending, numeric);
+      ASSERT_EQ(fast, slow) << "round " << round << " combination " << combination;
     }
   }
 }
@@ -201,12 +202,8 @@ TEST(Sort, SortedReverseAndConstantKeys) {
       t.SetFieldValue(2, std::to_string(i));
     }
     for (bool ascending : {true, false}) {
-      TQor2 fast, slow;
-      fast.Assign(t);
-      slow.Assign(t);
-      fast.SortFloat("K", ascending);
-      ExchangeSort(slow, "K", ascending, true);
-      EXPECT_EQ(Rows(fast), Rows(slow)) << shape << ascending;
+      const auto [fast, slow] = BothSorts(t, ascending, true);
+      EXPECT_EQ(fast, slow) << shape << ascending;
     }
   }
 }

@@ -1,12 +1,12 @@
 #pragma once
-// IFileSystem: the system calls through which the engine writes files
-// (TAtomicFile, and so every save and WriteFileAtomically), gathered so that
-// tests can make any one of them fail and check what a failed save leaves
-// behind. The real one, TPosixFileSystem, is in use unless another is
-// installed with SetFileSystem.
+// IFileSystem: the system calls through which the program reads and writes
+// files (TAtomicFile, and so every save and WriteFileAtomically; the loaders),
+// gathered so that tests can make any one of them fail and check what a failed
+// load or save leaves behind. The real one, TPosixFileSystem, is in use unless
+// another is installed with SetFileSystem.
 //
 // Each call behaves as the POSIX call it is named after: failure is reported by
-// the result, with the reason in errno. Reading files does not go through here.
+// the result, with the reason in errno.
 
 #include <cstddef>
 #include <string>
@@ -30,6 +30,15 @@ class IFileSystem {
   // Flushes the entries of `folder` to the disk, so that a rename in it
   // survives a power cut.
   virtual bool SyncFolder(const std::string& folder) = 0;
+
+  // Opens an existing file for reading; -1 when it cannot be (EISDIR for a
+  // folder). Closed with Close.
+  virtual int OpenRead(const std::string& path) = 0;
+  // Reads at most `size` bytes; returns how many were read (0 at the end),
+  // -1 on failure.
+  virtual long Read(int fd, void* data, size_t size) = 0;
+  // The size in bytes of the open file, -1 on failure.
+  virtual long long Size(int fd) = 0;
 };
 
 // The file system in use.

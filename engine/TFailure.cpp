@@ -85,6 +85,10 @@ const char* FailureReason(TFailure failure) {
       return "elle doit commencer par SELECT";
     case TFailure::StatementWithoutWhere:
       return "SELECT [DISTINCT] champs WHERE condition attendu";
+    case TFailure::OutOfMemory:
+      return "mémoire insuffisante";
+    case TFailure::Other:
+      return "";
   }
   return "";
 }

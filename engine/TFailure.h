@@ -28,6 +28,8 @@ enum class TFailure {
   TooLargeForXls,          // more records or fields than the spreadsheet format holds
   StatementWithoutSelect,  // an SQL statement that does not begin with SELECT
   StatementWithoutWhere,   // one that the engine stops reading before its condition
+  OutOfMemory,             // the memory for the work could not be had
+  Other,                   // said by the detail alone (UTF-8 French, or a peer's own words)
 };
 
 TFailure ReadFailure(int error);

@@ -49,3 +49,28 @@ bool TPosixFileSystem::SyncFolder(const std::string& folder) {
   errno = error;
   return ok;
 }
+
+int TPosixFileSystem::OpenRead(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    close(fd);
+    errno = EISDIR;
+    return -1;
+  }
+  return fd;
+}
+
+long TPosixFileSystem::Read(int fd, void* data, size_t size) {
+  for (;;) {
+    const ssize_t n = read(fd, data, size);
+    if (n >= 0 || errno != EINTR) return static_cast<long>(n);
+  }
+}
+
+long long TPosixFileSystem::Size(int fd) {
+  struct stat st;
+  if (fstat(fd, &st) != 0) return -1;
+  return static_cast<long long>(st.st_size);
+}

@@ -69,6 +69,18 @@ bool TFaultyFileSystem::SyncFolder(const std::string& folder) {
   return false;
 }
 
+int TFaultyFileSystem::OpenRead(const std::string& path) {
+  return real_.OpenRead(path);
+}
+
+long TFaultyFileSystem::Read(int fd, void* data, size_t size) {
+  return real_.Read(fd, data, size);
+}
+
+long long TFaultyFileSystem::Size(int fd) {
+  return real_.Size(fd);
+}
+
 const char* FaultName(TFaultyFileSystem::TFault fault) {
   switch (fault) {
     case TFaultyFileSystem::TFault::None:

@@ -48,6 +48,9 @@ class TFaultyFileSystem : public IFileSystem {
   bool Rename(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& path) override;
   bool SyncFolder(const std::string& folder) override;
+  int OpenRead(const std::string& path) override;
+  long Read(int fd, void* data, size_t size) override;
+  long long Size(int fd) override;
 
  private:
   TPosixFileSystem real_;

@@ -156,9 +156,8 @@ void TChild::Init(const QStringList& fields) {
 
 bool TChild::OpenFile(const QString& name) {
   THourglass hourglass;
-  if (!Table.LoadFromFile(EnginePath(name))) {
-    Services().Warning(QStringLiteral("Impossible d'ouvrir '") + name + QStringLiteral("' : ") +
-                       FailureText(Table.ErrorCause, Table.ErrorMessage));
+  if (const TStatus loaded = Table.LoadFromFile(EnginePath(name)); !loaded) {
+    Services().Warning(FailureMessage(QStringLiteral("ouvrir '") + name + QLatin1Char('\''), loaded));
     return false;
   }
   FileName = name;
@@ -759,7 +758,9 @@ void TChild::Trie(bool ascending) {
   Memorise();
   const int view = GetOnglet();
   // No field under the cursor (the form view) names no field: nothing sorts.
-  Table.SortByField(Table.GetFieldName(FieldUnderCursor()), ascending);
+  const TStatus sorted = Table.SortByField(Table.GetFieldName(FieldUnderCursor()), ascending);
+  if (sorted.Cause() == TFailure::OutOfMemory)
+    return Services().Warning(FailureMessage(QStringLiteral("trier la table"), sorted));
   if (view == 1) Remplit();
   if (view == 2) LitFiche();
   Modified = true;
@@ -770,7 +771,8 @@ void TChild::Doublons() {
   THourglass hourglass;
   EcritOnglet();
   Memorise();
-  Table.RemoveDuplicates();
+  if (const TStatus removed = Table.RemoveDuplicates(); !removed)
+    return Services().Warning(FailureMessage(QStringLiteral("supprimer les doublons"), removed));
   InitGrilles();
   LitOnglet();
   Modified = true;

@@ -6,6 +6,7 @@
 
 #include "AnsiCodec.h"
 #include "FileNames.h"
+#include "French.h"
 #include "IServices.h"
 #include "TChild.h"
 #include "THourglass.h"
@@ -113,9 +114,8 @@ bool TImportExport::Import(const QString& path, TImportKind kind) {
 }
 
 void TImportExport::ReportImport(const QString& path, const TImportResult& r) {
-  if (r.status != TImportResult::Done && r.status != TImportResult::Cancelled) {
-    QString text = QStringLiteral("Impossible d'importer '") + path + QStringLiteral("' : ") +
-                   QString::fromUtf8(ImportFailureReason(r));
+  if (!r.status) {
+    QString text = FailureMessage(QStringLiteral("importer '") + path + QLatin1Char('\''), r.status);
     if (r.appended == 1)
       text += QStringLiteral(
           "\nL'enregistrement lu avant l'erreur reste dans la table ; « Annuler » le retire.");
@@ -183,7 +183,7 @@ bool TImportExport::SauveXml(const QString& path) {
   bool ok;
   {
     THourglass hourglass;
-    ok = SaveXmlFile(child_.Table, TChild::EnginePath(path));
+    ok = SaveXmlFile(child_.Table, TChild::EnginePath(path)).ok();
   }
   if (!ok) child_.ShowSaveError(path, child_.Table);
   return ok;
@@ -222,9 +222,10 @@ bool TImportExport::Export(const QString& path, TExportFormat format) {
   {
     THourglass hourglass;
     const std::string file = TChild::EnginePath(path);
-    ok = c.SelectionMode ? ExportSelection(c.Table, file, format, c.FilterField, c.FilterOperator,
-                                           c.FilterValue)
-                         : ExportTable(c.Table, file, format);
+    ok = (c.SelectionMode ? ExportSelection(c.Table, file, format, c.FilterField,
+                                            c.FilterOperator, c.FilterValue)
+                          : ExportTable(c.Table, file, format))
+             .ok();
   }
   if (!ok) c.ShowSaveError(path, c.Table);
   // The walk through the selection moved the cursor: back to its first record.

@@ -79,6 +79,16 @@ QString FailureText(TFailure cause, const std::string& engineMessage) {
   return QString::fromUtf8(FailureReason(cause));
 }
 
+QString FailureText(const TStatus& status) {
+  return QString::fromUtf8(StatusReason(status));
+}
+
+QString FailureMessage(const QString& action, const TStatus& status) {
+  QString sentence = QString::fromUtf8(FailureSentence(action.toStdString(), status));
+  if (!sentence.isEmpty()) sentence[0] = sentence[0].toUpper();
+  return sentence;
+}
+
 namespace {
 
 QString TranslationsFolder(const QString& folder) {

@@ -94,7 +94,7 @@ TEST_F(ChildImportExportTest, Utf8TextArrivesWithItsAccentsAndTheLostCharactersA
 
 TEST_F(ChildImportExportTest, ADamagedDbaseTableSaysWhyAndUndoTakesBackWhatCame) {
   TChild& c = Open(WriteClients());
-  dbftest::DbfSpec spec;
+  dbftest::DbfLayout spec;
   spec.fields = {{"NOM", 'C', 8}, {"VILLE", 'C', 8}};
   spec.rows = {{{"Andr\x82", "Caen"}}, {{"B", "Vire"}}, {{"C", "Sees"}}};
   spec.recordCount = 5;

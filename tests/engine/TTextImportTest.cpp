@@ -114,15 +114,15 @@ TEST(TTextImportTest, ACancelledImportLeavesTheTableAsItWas) {
     seenTotal = total;
     return false;
   });
-  EXPECT_EQ(r.status, TImportResult::Cancelled);
+  EXPECT_TRUE(r.cancelled);
   EXPECT_EQ(r.appended, 0);
   EXPECT_EQ(t.RecordCount(), 1);
   EXPECT_EQ(seenTotal, static_cast<int64_t>(text.size()));
   EXPECT_GT(seenDone, 0);
 
   // A missing file changes nothing either.
-  EXPECT_EQ(TTextImport::Append(t, dir.File("absent.csv"), ';').status, TImportResult::CannotOpen);
-  EXPECT_EQ(TTextImport::Append(t, dir.Path(), ';').status, TImportResult::CannotOpen);
+  EXPECT_EQ(TTextImport::Append(t, dir.File("absent.csv"), ';').status.Cause(), TFailure::NotFound);
+  EXPECT_EQ(TTextImport::Append(t, dir.Path(), ';').status.Cause(), TFailure::IsFolder);
   EXPECT_EQ(t.RecordCount(), 1);
 }
 

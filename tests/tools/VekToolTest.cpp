@@ -124,7 +124,7 @@ TEST_F(Tool, SpeaksUtf8ToTheTerminal) {
 }
 
 TEST_F(Tool, ConvertsDbaseInputAndXmlOutput) {
-  dbftest::DbfSpec spec;
+  dbftest::DbfLayout spec;
   spec.fields = {{"NOM", 'C', 8}, {"MONTANT", 'N', 6}};
   spec.rows = {{{"Andr\x82", "  12.5"}}, {{"Zo\x89", "     3"}, true}};
   WriteBytes(dir.File("t.DBF"), spec.Bytes());
@@ -147,27 +147,24 @@ TEST_F(Tool, FailuresSayWhyInUtf8) {
   const Result r = RunTool({"info", dir.File("bad.qor")});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err, "vektool: impossible d'ouvrir '" + dir.File("bad.qor") +
-                       "' : ce n'est pas une table Vek Base (1-File's Signature must be QOR)\n");
+                       "' : ce n'est pas une table Vek Base\n");
   EXPECT_EQ(r.out, "");
   const Result w = RunTool({"convert", dir.File("c.qor"), dir.File("no/such/out.qor")});
   EXPECT_EQ(w.code, 1);
   EXPECT_EQ(w.err, "vektool: impossible d'enregistrer '" + dir.File("no/such/out.qor") +
-                       "' : le dossier n'existe pas (1-Unable to open the file for writing)\n");
+                       "' : le dossier n'existe pas\n");
   {
     TFaultyFileSystem fileSystem;
     fileSystem.Arm(TFaultyFileSystem::TFault::DiskFull, 10);
     const Result full = RunTool({"dedup", dir.File("c.qor"), dir.File("d.qor")});
     EXPECT_EQ(full.code, 1);
     EXPECT_EQ(full.err, "vektool: impossible d'enregistrer '" + dir.File("d.qor") +
-                            "' : le disque est plein (Erreur d'écriture du fichier)\n");
+                            "' : le disque est plein\n");
   }
   const Result dbf = RunTool({"info", dir.File("none.dbf")});
   EXPECT_EQ(dbf.code, 1);
-  EXPECT_EQ(dbf.err.rfind("vektool: impossible d'ouvrir '" + dir.File("none.dbf") +
-                              "' : le fichier n'existe pas (",
-                          0),
-            0u)
-      << dbf.err;
+  EXPECT_EQ(dbf.err,
+            "vektool: impossible d'ouvrir '" + dir.File("none.dbf") + "' : le fichier n'existe pas\n");
   EXPECT_EQ(RunTool({"frobnicate"}).code, 2);
   EXPECT_EQ(RunTool({}).code, 2);
   const Result h = RunTool({"--help"});
@@ -181,12 +178,14 @@ TEST_F(Tool, ImportAppendsTextOrDbaseAsTheWindowDoes) {
   const Result r =
       RunTool({"import", dir.File("c.qor"), dir.File("in.txt.bak"), dir.File("o.qor")});
   EXPECT_EQ(r.code, 0);
-  EXPECT_EQ(r.err, "vektool: 1 character(s) without a Windows-1252 code became '?'\n");
+  EXPECT_EQ(r.err,
+            "vektool: 1 caractère du fichier n'a pas d'équivalent dans la table : il a été "
+            "remplacé par « ? »\n");
   EXPECT_EQ(Column(dir.File("o.qor"), 1),
             (std::vector<std::string>{"Martin", "Dupont", "Martin", "Abel", "Z\xE9lie", "Un?"}));
   EXPECT_EQ(Column(dir.File("o.qor"), 2)[4], "7");
 
-  dbftest::DbfSpec spec;
+  dbftest::DbfLayout spec;
   spec.fields = {{"N", 'C', 4}};
   spec.rows = {{{"Ab"}}, {{"Cd"}}};
   WriteBytes(dir.File("d.dbf"), spec.Bytes());
@@ -198,7 +197,7 @@ TEST_F(Tool, ImportAppendsTextOrDbaseAsTheWindowDoes) {
   const Result bad = RunTool({"import", dir.File("c.qor"), dir.File("bad.dbf"), dir.File("b.qor")});
   EXPECT_EQ(bad.code, 1);
   EXPECT_EQ(bad.err, "vektool: impossible d'importer '" + dir.File("bad.dbf") +
-                         "' : enregistrement dBase illisible (Error Reading Record)\n");
+                         "' : enregistrement dBase illisible\n");
   EXPECT_FALSE(std::filesystem::exists(dir.File("b.qor")));
   EXPECT_EQ(RunTool({"import", dir.File("c.qor"), dir.File("x.dat"), dir.File("b.qor")}).code, 1);
 }
@@ -225,7 +224,7 @@ TEST_F(Tool, ExportWritesTheTableOrTheRecordsWhere) {
   EXPECT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("x.csv"), "--where", "Nom"}).code, 2);
   EXPECT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("no/x.csv")}).err,
             "vektool: impossible d'enregistrer '" + dir.File("no/x.csv") +
-                "' : le dossier n'existe pas (1-Unable to open the file for writing)\n");
+                "' : le dossier n'existe pas\n");
 }
 
 }  // namespace

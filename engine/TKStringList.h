@@ -8,8 +8,8 @@
 // TRecordBlock: its values are read in place from the block's bytes, and the
 // block, kept alive by whoever holds the record (TRecord), outlives it. A span
 // is never written: the table copies a record before writing into it, and a
-// copy of a list always owns its values. Get returns a view (TValueView) that
-// stays valid until the list is next written or goes away.
+// copy of a list always owns its values. Get returns a view (TValueView); for
+// a table's lists the rule of TQor2.h holds.
 
 #include <cstdint>
 #include <string>

@@ -5,6 +5,8 @@
 
 #include "DbfBytes.h"
 #include "DbfImport.h"
+#include "LargeMemory.h"
+#include "TFaultyFileSystem.h"
 #include "TableImport.h"
 
 using dbftest::DbfLayout;
@@ -170,6 +172,54 @@ TEST_F(DbfImportTest, ACancelledAppendLeavesTheTableAsItWas) {
   EXPECT_FALSE(r.Ok());
   EXPECT_EQ(seen, 1024);
   EXPECT_EQ(t.RecordCount(), 1);
+}
+
+// The disk fails in mid-table: a load keeps the table it had, an import keeps
+// the records read before the failure, and both say why.
+TEST_F(DbfImportTest, AReadErrorInMidTableSaysWhy) {
+  DbfLayout s;
+  s.fields = {{"NOM", 'C', 5}};
+  s.rows.assign(40000, dbftest::Row{{"x"}});  // 240 KB, several reads
+  const std::string path = Write("big.dbf", s.Bytes());
+  TQor2 t;
+  FillOld(t);
+  TFaultyFileSystem fileSystem;
+  fileSystem.Arm(TFaultyFileSystem::TFault::ReadError, 100000);
+  EXPECT_EQ(LoadDbfTable(path, t, fileSystem).Cause(), TFailure::ReadError);
+  EXPECT_EQ(t.TableName, "Ancienne");
+  ASSERT_EQ(t.RecordCount(), 1);
+
+  fileSystem.Arm(TFaultyFileSystem::TFault::ReadError, 100000);
+  const TImportResult r = AppendDbfTable(t, path, nullptr, fileSystem);
+  EXPECT_EQ(r.status.Cause(), TFailure::ReadError);
+  EXPECT_GT(r.appended, 0);
+  EXPECT_LT(r.appended, 40000);
+  EXPECT_EQ(t.RecordCount(), 1 + r.appended);
+  EXPECT_EQ(t.GetCell(1, t.RecordCount()), "x");
+
+  fileSystem.Arm(TFaultyFileSystem::TFault::RefuseRead);
+  EXPECT_EQ(AppendDbfTable(t, path, nullptr, fileSystem).status.Cause(),
+            TFailure::PermissionDenied);
+  EXPECT_EQ(t.RecordCount(), 1 + r.appended);
+}
+
+TEST_F(DbfImportTest, WithoutMemoryNothingIsLoadedOrAppended) {
+  DbfLayout s;
+  s.fields = {{"NOM", 'C', 8}};
+  s.rows.assign(3000, dbftest::Row{{"Dupont"}});
+  const std::string path = Write("m.dbf", s.Bytes());
+  TQor2 t;
+  FillOld(t);
+  for (size_t allowed : {0, 2}) {
+    TAllocationLimit limit(allowed);
+    EXPECT_EQ(LoadDbfTable(path, t).Cause(), TFailure::OutOfMemory) << allowed;
+    const TImportResult r = AppendDbfTable(t, path);
+    EXPECT_EQ(r.status.Cause(), TFailure::OutOfMemory) << allowed;
+    EXPECT_EQ(r.appended, 0);
+  }
+  EXPECT_EQ(t.TableName, "Ancienne");
+  ASSERT_EQ(t.RecordCount(), 1);
+  EXPECT_EQ(t.GetCell(1, 1), "old");
 }
 
 TEST(TableImportTest, TheFileNameChoosesOneImport) {

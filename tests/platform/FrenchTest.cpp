@@ -40,6 +40,23 @@ TEST(FrenchTest, NamesMonthsAndDaysInFrench) {
   EXPECT_EQ(DayName(8), "");
 }
 
+// A failure reads as one French sentence: what could not be done and why, or,
+// when memory ran out, that memory was lacking for it.
+TEST(FrenchTest, AFailureIsOneSentence) {
+  EXPECT_EQ(FailureMessage("ouvrir 'clients.qor'", TStatus(TFailure::NotFound, "clients.qor")),
+            "Impossible d'ouvrir 'clients.qor' : le fichier n'existe pas");
+  EXPECT_EQ(FailureMessage("trier la table", TStatus(TFailure::ReadError)),
+            "Impossible de trier la table : erreur de lecture du fichier");
+  EXPECT_EQ(FailureMessage(QString::fromUtf8("importer 'données.csv'"),
+                           TStatus(TFailure::OutOfMemory)),
+            QString::fromUtf8("Mémoire insuffisante pour importer 'données.csv'"));
+  EXPECT_EQ(FailureMessage("enregistrer 'x'", TStatus(TFailure::Other, "le serveur refuse")),
+            "Impossible d'enregistrer 'x' : le serveur refuse");
+  // The engine's own words stay out of what the user reads.
+  EXPECT_EQ(FailureText(TStatus(TFailure::NotATable, "1-File's Signature must be QOR")),
+            "ce n'est pas une table Vek Base");
+}
+
 // Qt's own dialogs - the file dialog drawn by Qt, the print, page set-up,
 // colour and font dialogs - speak French once the translations are loaded;
 // without them the program says so and goes on.

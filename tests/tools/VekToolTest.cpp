@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "DbfBytes.h"
+#include "LargeMemory.h"
 #include "TFaultyFileSystem.h"
 #include "TQor2.h"
 #include "TestFiles.h"
@@ -171,6 +172,36 @@ TEST_F(Tool, FailuresSayWhyInUtf8) {
   EXPECT_EQ(h.code, 0);
   for (const char* cmd : {"info", "convert", "sort", "dedup", "sql", "import", "export"})
     EXPECT_NE(h.out.find(cmd), std::string::npos) << cmd;
+}
+
+// Usage, help and failures are French, in the windows' words; the engine's
+// own English never shows.
+TEST_F(Tool, SpeaksFrenchOnly) {
+  const Result none = RunTool({});
+  EXPECT_EQ(none.code, 2);
+  EXPECT_EQ(none.err.rfind("vektool: commande manquante\nvektool - travaux en série", 0), 0u)
+      << none.err;
+  EXPECT_EQ(RunTool({"frobnicate"}).err.rfind("vektool: commande inconnue 'frobnicate'\n", 0), 0u);
+  EXPECT_EQ(RunTool({"sort", dir.File("c.qor")}).err.rfind(
+                "vektool: sort prend ENTRÉE CHAMP SORTIE [--desc]\n", 0),
+            0u);
+  const std::string help = RunTool({"--help"}).out;
+  for (const char* english : {"usage:", "print", "write", "read", " the ", "records"})
+    EXPECT_EQ(help.find(english), std::string::npos) << english;
+  {
+    TFaultyFileSystem fileSystem;
+    fileSystem.Arm(TFaultyFileSystem::TFault::ReadError, 40);  // in mid-file
+    EXPECT_EQ(RunTool({"info", dir.File("c.qor")}).err,
+              "vektool: impossible d'ouvrir '" + dir.File("c.qor") +
+                  "' : erreur de lecture du fichier\n");
+  }
+  {
+    TAllocationLimit noMemory(0);
+    const Result r = RunTool({"convert", dir.File("c.qor"), dir.File("x.qor")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "vektool: mémoire insuffisante pour ouvrir '" + dir.File("c.qor") + "'\n");
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("x.qor")));
 }
 
 TEST_F(Tool, ImportAppendsTextOrDbaseAsTheWindowDoes) {

@@ -7,6 +7,7 @@
 
 #include "DbfBytes.h"
 #include "DocumentTest.h"
+#include "LargeMemory.h"
 #include "TFaultyFileSystem.h"
 #include "TImportExport.h"
 #include "TXmlWriter.h"
@@ -75,6 +76,29 @@ TEST_F(ChildImportExportTest, AFileThatCannotBeImportedChangesNothing) {
   EXPECT_EQ(LastQuestion().text, "Impossible d'importer '" + Path("clients.dat") +
                                      "' : seuls les fichiers .txt, .csv et .dbf sont reconnus");
   EXPECT_EQ(c.Table.RecordCount(), 5);
+  EXPECT_FALSE(c.Modified);
+}
+
+// A binary file named .txt, or an import that finds no memory for its records,
+// adds nothing and says why.
+TEST_F(ChildImportExportTest, ABinaryFileOrALackOfMemoryAddsNothing) {
+  TChild& c = Open(WriteClients());
+  const QString photo = WriteBytes("photo.txt", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+  services.AnswerFile(photo);
+  c.Importer();
+  EXPECT_EQ(LastQuestion().kind, TQuestionKind::Warning);
+  EXPECT_EQ(LastQuestion().text,
+            "Impossible d'importer '" + photo + "' : ce n'est pas un fichier texte");
+
+  const QString text = WriteBytes("nouveaux.csv", "Zo\xE9;Nice\r\n");
+  {
+    TAllocationLimit noMemory(0);
+    services.AnswerFile(text);
+    c.Importer();
+  }
+  EXPECT_EQ(LastQuestion().text, "Mémoire insuffisante pour importer '" + text + "'");
+  EXPECT_EQ(c.Table.RecordCount(), 5);
+  EXPECT_EQ(c.StringGrid1->RowCount(), 6);
   EXPECT_FALSE(c.Modified);
 }
 

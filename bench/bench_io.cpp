@@ -221,8 +221,8 @@ int main(int argc, char** argv) {
   const TExportFormat formats[] = {TExportFormat::Csv, TExportFormat::Txt, TExportFormat::Xml};
   for (int k = 0; k < 3; ++k) {
     const std::string path = dir + "/sel." + kinds[k];
-    const std::string label = std::string("export selection of ") + std::to_string(selected) +
-                              " records, ." + kinds[k];
+    const std::string label =
+        std::string("export selection of ") + std::to_string(selected) + " records, ." + kinds[k];
     Report(label.c_str(),
            BestOf(
                3, [] {}, [&] { ExportSelection(t, path, formats[k], "Age", "<", "53"); }),
@@ -238,9 +238,8 @@ int main(int argc, char** argv) {
   const double tableBytes = static_cast<double>(gLive.load() - empty0);
   for (int k = 0; k < 3; ++k) {
     const std::string label = std::string("peak memory, export selection .") + kinds[k];
-    const double peak = PeakOf([&] {
-      ExportSelection(loaded, dir + "/sel." + kinds[k], formats[k], "Age", "<", "53");
-    });
+    const double peak = PeakOf(
+        [&] { ExportSelection(loaded, dir + "/sel." + kinds[k], formats[k], "Age", "<", "53"); });
     std::printf("%-44s %8.2f x the table (peak %.1f MB, table %.1f MB)\n", label.c_str(),
                 peak / tableBytes, peak / 1e6, tableBytes / 1e6);
   }

@@ -71,15 +71,12 @@ TStatus LoadDbfTable(const std::string& path, TQor2& table, IFileSystem& fileSys
 
 TImportResult AppendDbfTable(TQor2& table, const std::string& path, const TProgressFn& progress,
                              IFileSystem& fileSystem) try {
-  TImportResult result;
   TXBase reader(fileSystem);
   reader.SetFilename(path);
   // The reader always reads the ".dbf" named after the path: any other name
   // would have it read some other file.
-  if (reader.Filename() != path) {
-    result.status = TStatus(TFailure::NotADbfName, path);
-    return result;
-  }
+  if (reader.Filename() != path) return TImportResult::Failed(TStatus(TFailure::NotADbfName, path));
+  TImportResult result;
   result.status = reader.SetActive(true);
   if (!result.status) return result;
   const int fields = std::min(reader.FieldCount(), table.FieldCount());
@@ -92,14 +89,10 @@ TImportResult AppendDbfTable(TQor2& table, const std::string& path, const TProgr
   });
   if (result.cancelled) return result;
   const size_t read = records.Records();
-  if (!table.AppendBuilt(records)) {
-    result.status = TStatus(TFailure::DbfRecordTooLong, path);
-    return result;
-  }
+  if (!table.AppendBuilt(records))
+    return TImportResult::Failed(TStatus(TFailure::DbfRecordTooLong, path));
   result.appended = static_cast<int>(read);
   return result;
 } catch (const std::bad_alloc&) {
-  TImportResult result;
-  result.status = TStatus(TFailure::OutOfMemory, path);
-  return result;
+  return TImportResult::Failed(TStatus(TFailure::OutOfMemory, path));
 }

@@ -20,8 +20,7 @@
 #include "TImportResult.h"
 #include "TQor2.h"
 
-TStatus LoadDbfTable(const std::string& path, TQor2& table,
-                     IFileSystem& fileSystem = FileSystem());
+TStatus LoadDbfTable(const std::string& path, TQor2& table, IFileSystem& fileSystem = FileSystem());
 
 // Every record of the dBase table, deleted ones included, becomes a new record
 // after the table's own. Values go by position: dBase field i, passed through

@@ -157,7 +157,8 @@ void TChild::Init(const QStringList& fields) {
 bool TChild::OpenFile(const QString& name) {
   THourglass hourglass;
   if (const TStatus loaded = Table.LoadFromFile(EnginePath(name)); !loaded) {
-    Services().Warning(FailureMessage(QStringLiteral("ouvrir '") + name + QLatin1Char('\''), loaded));
+    Services().Warning(
+        FailureMessage(QStringLiteral("ouvrir '") + name + QLatin1Char('\''), loaded));
     return false;
   }
   FileName = name;

@@ -115,7 +115,8 @@ bool TImportExport::Import(const QString& path, TImportKind kind) {
 
 void TImportExport::ReportImport(const QString& path, const TImportResult& r) {
   if (!r.status) {
-    QString text = FailureMessage(QStringLiteral("importer '") + path + QLatin1Char('\''), r.status);
+    QString text =
+        FailureMessage(QStringLiteral("importer '") + path + QLatin1Char('\''), r.status);
     if (r.appended == 1)
       text += QStringLiteral(
           "\nL'enregistrement lu avant l'erreur reste dans la table ; « Annuler » le retire.");
@@ -222,8 +223,8 @@ bool TImportExport::Export(const QString& path, TExportFormat format) {
   {
     THourglass hourglass;
     const std::string file = TChild::EnginePath(path);
-    ok = (c.SelectionMode ? ExportSelection(c.Table, file, format, c.FilterField,
-                                            c.FilterOperator, c.FilterValue)
+    ok = (c.SelectionMode ? ExportSelection(c.Table, file, format, c.FilterField, c.FilterOperator,
+                                            c.FilterValue)
                           : ExportTable(c.Table, file, format))
              .ok();
   }

@@ -37,8 +37,7 @@ long TFileReader::ReadAt(long long offset, void* data, size_t size) {
   char* p = static_cast<char*>(data);
   size_t got = 0;
   while (got < size) {
-    const long n =
-        fs_.ReadAt(fd_, offset + static_cast<long long>(got), p + got, size - got);
+    const long n = fs_.ReadAt(fd_, offset + static_cast<long long>(got), p + got, size - got);
     if (n < 0) return Fail(errno);
     if (n == 0) break;
     got += static_cast<size_t>(n);

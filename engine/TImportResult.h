@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 #include "TStatus.h"
 
@@ -25,4 +26,10 @@ struct TImportResult {
   int64_t replaced = 0;    // characters that became "?" in the conversion
 
   bool Ok() const { return status.ok() && !cancelled; }
+  // An import that stopped before it appended anything.
+  static TImportResult Failed(TStatus why) {
+    TImportResult result;
+    result.status = std::move(why);
+    return result;
+  }
 };

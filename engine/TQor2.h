@@ -34,10 +34,10 @@
 #include "IFileSystem.h"
 #include "LargeMemory.h"
 #include "TConcordances.h"
-#include "TStatus.h"
 #include "TKBaseList.h"
 #include "TKStringList.h"
 #include "TQor2ParseCSV.h"
+#include "TStatus.h"
 #include "TextRoutines.h"
 
 class TRecordBuilder;

@@ -484,7 +484,8 @@ TStatus TQor2::LoadQorFile(const std::string& fileName, IFileSystem& fileSystem)
     return SetError(2, "2-number of tables must be at least 1", TFailure::NotATable);
   in.U16();
   const uint16_t kind = in.U16();
-  if (in.ok() && kind != 0) return SetError(2, "3-First Block must be a TABLE", TFailure::NotATable);
+  if (in.ok() && kind != 0)
+    return SetError(2, "3-First Block must be a TABLE", TFailure::NotATable);
 
   TQor2 tmp;
   in.U32();

@@ -12,10 +12,11 @@
 // and the field are both read with TextToFloat and compared as numbers.
 //
 // Nothing is thrown. A statement that does not begin with SELECT gives
-// StatementWithoutSelect and leaves the previous results; one that never reaches
-// WHERE gives StatementWithoutWhere with the columns read so far and no record. A malformed condition is read as far
-// as it goes: a stray token or an extra ")" ends it, a missing ")" closes at the
-// end, a missing value is the number 0, and an empty condition is false.
+// StatementWithoutSelect and leaves the previous results; one that never
+// reaches WHERE gives StatementWithoutWhere with the columns read so far and no
+// record. A malformed condition is read as far as it goes: a stray token or an
+// extra ")" ends it, a missing ")" closes at the end, a missing value is the
+// number 0, and an empty condition is false.
 //
 // The source is not owned; Execute moves its cursor (to its last record) but never
 // changes its fields or values. The result tables are owned and are cleared by every

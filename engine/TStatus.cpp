@@ -9,8 +9,8 @@ std::string FailureSentence(const std::string& action, const TStatus& status) {
   if (status.Cause() == TFailure::OutOfMemory) return "mémoire insuffisante pour " + action;
   // "d'" before a vowel or a mute h, "de " before anything else.
   const char first = action.empty() ? 'x' : action[0];
-  const bool elide = std::string("aeiouhAEIOUH").find(first) != std::string::npos ||
-                     action.rfind("é", 0) == 0;
+  const bool elide =
+      std::string("aeiouhAEIOUH").find(first) != std::string::npos || action.rfind("é", 0) == 0;
   std::string sentence = elide ? "impossible d'" + action : "impossible de " + action;
   const std::string reason = StatusReason(status);
   if (!reason.empty()) sentence += " : " + reason;

@@ -88,12 +88,9 @@ void TTextImport::AppendLine(TQor2& table, std::string_view line, char separator
 
 TImportResult TTextImport::Append(TQor2& table, const std::string& path, char separator,
                                   const TProgressFn& progress, IFileSystem& fileSystem) try {
-  TImportResult result;
   TFileReader file(fileSystem);
-  if (!file.Open(path)) {
-    result.status = TStatus(file.Failure(), path);
-    return result;
-  }
+  if (!file.Open(path)) return TImportResult::Failed(TStatus(file.Failure(), path));
+  TImportResult result;
   const long long size = file.Size();
   std::vector<char> block(kBlock);
   BlockReader in(file, block);
@@ -154,14 +151,9 @@ TImportResult TTextImport::Append(TQor2& table, const std::string& path, char se
     add(line);
   }
   const size_t built = records.Records();
-  if (!table.AppendBuilt(records)) {
-    result.status = TStatus(TFailure::ReadError, path);  // a line beyond 4 GB
-    return result;
-  }
+  if (!table.AppendBuilt(records)) return TImportResult::Failed(TStatus(TFailure::ReadError, path));
   result.appended = static_cast<int>(built);
   return result;
 } catch (const std::bad_alloc&) {
-  TImportResult result;
-  result.status = TStatus(TFailure::OutOfMemory, path);
-  return result;
+  return TImportResult::Failed(TStatus(TFailure::OutOfMemory, path));
 }

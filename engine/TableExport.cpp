@@ -29,8 +29,7 @@ TStatus ExportTable(TQor2& table, const std::string& path, TExportFormat format)
 }
 
 TStatus ExportSelection(TQor2& table, const std::string& path, TExportFormat format,
-                        const std::string& field, const std::string& op,
-                        const std::string& value) {
+                        const std::string& field, const std::string& op, const std::string& value) {
   table.ClearError();
   const bool xml = format == TExportFormat::Xml;
   const char separator = format == TExportFormat::Csv ? ';' : '\t';

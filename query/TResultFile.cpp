@@ -75,7 +75,7 @@ bool TResultFile::Save(const std::vector<Kind>& kinds, TQor2& result, const QStr
     }
   }
   if (written) return true;
-  Services().Warning(FailureMessage(QStringLiteral("enregistrer '") + name + QLatin1Char('\''),
-                                    written));
+  Services().Warning(
+      FailureMessage(QStringLiteral("enregistrer '") + name + QLatin1Char('\''), written));
   return false;
 }

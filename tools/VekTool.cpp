@@ -112,7 +112,8 @@ int VekTool::Fail(const std::string& action, const TStatus& status) {
 }
 
 bool VekTool::Load(const std::string& path, TQor2& table) {
-  const TStatus loaded = Ending(path) == "dbf" ? LoadDbfTable(path, table) : table.LoadFromFile(path);
+  const TStatus loaded =
+      Ending(path) == "dbf" ? LoadDbfTable(path, table) : table.LoadFromFile(path);
   if (!loaded) Fail("ouvrir '" + path + "'", loaded);
   return loaded.ok();
 }

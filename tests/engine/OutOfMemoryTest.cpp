@@ -68,15 +68,15 @@ TEST(OutOfMemory, ALoadInEveryFormatKeepsTheOpenTable) {
   TempDir dir;
   TQor2 source;
   Fill(source, 3000);
-  TQor2 open;
-  open.TableName = "ouverte";
-  open.AddField("Seul");
-  open.Append();
-  open.SetFieldValue(1, "gard\xE9");
-  const std::string before = Snapshot(open);
   for (const char* name : {"t.qor", "t.csv", "t.txt"}) {
     SCOPED_TRACE(name);
     ASSERT_TRUE(source.SaveToFile(dir.File(name)));
+    TQor2 open;
+    open.TableName = "ouverte";
+    open.AddField("Seul");
+    open.Append();
+    open.SetFieldValue(1, "gard\xE9");
+    const std::string before = Snapshot(open);
     AtEveryAllocation([&] { return open.LoadFromFile(dir.File(name)); },
                       [&] {
                         EXPECT_EQ(open.ErrorCode, 3);
@@ -84,11 +84,6 @@ TEST(OutOfMemory, ALoadInEveryFormatKeepsTheOpenTable) {
                         EXPECT_EQ(Snapshot(open), before);
                       });
     EXPECT_EQ(Rows(open), Rows(source));  // with the memory, the load succeeds
-    open.Clear();
-    open.TableName = "ouverte";
-    open.AddField("Seul");
-    open.Append();
-    open.SetFieldValue(1, "gard\xE9");
   }
 }
 
@@ -109,15 +104,15 @@ TEST(OutOfMemory, DuplicateRemovalKeepsEveryRecord) {
   Fill(t, 500);
   for (int i = 0; i < 3; ++i) t.Append();
   const std::string before = Snapshot(t);
-  AtEveryAllocation([&] { return t.RemoveDuplicates(); },
-                    [&] { EXPECT_EQ(Snapshot(t), before); });
+  AtEveryAllocation([&] { return t.RemoveDuplicates(); }, [&] { EXPECT_EQ(Snapshot(t), before); });
   EXPECT_EQ(t.RecordCount(), 501);
 }
 
 TEST(OutOfMemory, AnImportAppendsNothing) {
   TempDir dir;
   std::string text;
-  for (int i = 0; i < 5000; ++i) text += "nom " + std::to_string(i) + "\t" + std::to_string(i) + "\r\n";
+  for (int i = 0; i < 5000; ++i)
+    text += "nom " + std::to_string(i) + "\t" + std::to_string(i) + "\r\n";
   WriteBytes(dir.File("in.txt"), text);
   TQor2 t;
   Fill(t, 3);

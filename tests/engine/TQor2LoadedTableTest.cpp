@@ -148,9 +148,14 @@ TEST(LoadedTable, AViewOfAValueSurvivesAWriteToAnotherValueOfItsRecord) {
     TQor2 t;
     ASSERT_TRUE(t.LoadFromFile(dir.File(name)));
     const TValueView first = t.GetFieldValue(1);
-    ASSERT_TRUE(t.SetFieldValue(2, "chang\xE9" "e"));
+    ASSERT_TRUE(t.SetFieldValue(2,
+                                "chang\xE9"
+                                "e"));
     EXPECT_EQ(first, "premi\xE8re valeur, assez longue pour un tas") << name;
-    EXPECT_EQ(t.GetCell(2, 1), "chang\xE9" "e") << name;
+    EXPECT_EQ(t.GetCell(2, 1),
+              "chang\xE9"
+              "e")
+        << name;
   }
 }
 

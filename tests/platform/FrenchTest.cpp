@@ -47,9 +47,9 @@ TEST(FrenchTest, AFailureIsOneSentence) {
             "Impossible d'ouvrir 'clients.qor' : le fichier n'existe pas");
   EXPECT_EQ(FailureMessage("trier la table", TStatus(TFailure::ReadError)),
             "Impossible de trier la table : erreur de lecture du fichier");
-  EXPECT_EQ(FailureMessage(QString::fromUtf8("importer 'données.csv'"),
-                           TStatus(TFailure::OutOfMemory)),
-            QString::fromUtf8("Mémoire insuffisante pour importer 'données.csv'"));
+  EXPECT_EQ(
+      FailureMessage(QString::fromUtf8("importer 'données.csv'"), TStatus(TFailure::OutOfMemory)),
+      QString::fromUtf8("Mémoire insuffisante pour importer 'données.csv'"));
   EXPECT_EQ(FailureMessage("enregistrer 'x'", TStatus(TFailure::Other, "le serveur refuse")),
             "Impossible d'enregistrer 'x' : le serveur refuse");
   // The engine's own words stay out of what the user reads.

@@ -164,8 +164,8 @@ TEST_F(Tool, FailuresSayWhyInUtf8) {
   }
   const Result dbf = RunTool({"info", dir.File("none.dbf")});
   EXPECT_EQ(dbf.code, 1);
-  EXPECT_EQ(dbf.err,
-            "vektool: impossible d'ouvrir '" + dir.File("none.dbf") + "' : le fichier n'existe pas\n");
+  EXPECT_EQ(dbf.err, "vektool: impossible d'ouvrir '" + dir.File("none.dbf") +
+                         "' : le fichier n'existe pas\n");
   EXPECT_EQ(RunTool({"frobnicate"}).code, 2);
   EXPECT_EQ(RunTool({}).code, 2);
   const Result h = RunTool({"--help"});
@@ -182,8 +182,8 @@ TEST_F(Tool, SpeaksFrenchOnly) {
   EXPECT_EQ(none.err.rfind("vektool: commande manquante\nvektool - travaux en série", 0), 0u)
       << none.err;
   EXPECT_EQ(RunTool({"frobnicate"}).err.rfind("vektool: commande inconnue 'frobnicate'\n", 0), 0u);
-  EXPECT_EQ(RunTool({"sort", dir.File("c.qor")}).err.rfind(
-                "vektool: sort prend ENTRÉE CHAMP SORTIE [--desc]\n", 0),
+  EXPECT_EQ(RunTool({"sort", dir.File("c.qor")})
+                .err.rfind("vektool: sort prend ENTRÉE CHAMP SORTIE [--desc]\n", 0),
             0u);
   const std::string help = RunTool({"--help"}).out;
   for (const char* english : {"usage:", "print", "write", "read", " the ", "records"})
@@ -191,9 +191,9 @@ TEST_F(Tool, SpeaksFrenchOnly) {
   {
     TFaultyFileSystem fileSystem;
     fileSystem.Arm(TFaultyFileSystem::TFault::ReadError, 40);  // in mid-file
-    EXPECT_EQ(RunTool({"info", dir.File("c.qor")}).err,
-              "vektool: impossible d'ouvrir '" + dir.File("c.qor") +
-                  "' : erreur de lecture du fichier\n");
+    EXPECT_EQ(RunTool({"info", dir.File("c.qor")}).err, "vektool: impossible d'ouvrir '" +
+                                                            dir.File("c.qor") +
+                                                            "' : erreur de lecture du fichier\n");
   }
   {
     TAllocationLimit noMemory(0);

@@ -62,8 +62,10 @@ TStatus LoadDbfTable(const std::string& path, TQor2& table, IFileSystem& fileSys
   const TStatus read = ReadRecords(reader, fields, records, [](int64_t, int64_t) { return true; });
   if (!read) return read;
   if (!tmp.AppendBuilt(records)) return TStatus(TFailure::DbfRecordTooLong);
+  tmp.SetNameFromFile(path);
+  std::string name = std::move(tmp.TableName);
   table.Assign(tmp);
-  table.SetNameFromFile(path);
+  table.TableName = std::move(name);
   return TStatus::Ok();
 } catch (const std::bad_alloc&) {
   return TStatus(TFailure::OutOfMemory, path);

@@ -330,27 +330,30 @@ TStatus TQor2::RemoveDuplicates() {
 
 void TQor2::Assign(const TQor2& source) {
   if (&source == this) return;
-  Clear();
+  // Built aside and taken whole, so that running out of memory on the way
+  // leaves the table as it was.
+  TQor2 copy;
+  copy.TableName = TableName;
   // Field by field exactly as AddField and SetFieldType would do it, so that a
   // refused name (blank or repeated) shifts the types as they would.
   for (int i = 1; i <= source.FieldCount(); ++i) {
-    AddField(source.GetFieldName(i));
-    SetFieldType(i, source.GetFieldType(i));
+    copy.AddField(source.GetFieldName(i));
+    copy.SetFieldType(i, source.GetFieldType(i));
   }
-  const int fields = FieldCount();
+  const int fields = copy.FieldCount();
   const bool sameShape = fields == source.FieldCount();
-  Records.Reserve(source.RecordCount());
+  copy.Records.Reserve(source.RecordCount());
   for (const TRecord& r : source.Records.Items()) {
     if (sameShape) {
-      Records.Add(r);
+      copy.Records.Add(r);
     } else {
-      auto copy = std::make_shared<TKStringList>();
-      copy->Reserve(fields);
-      for (int f = 0; f < fields; ++f) copy->Add(r->Get(f));
-      Records.Add(std::move(copy));
+      auto record = std::make_shared<TKStringList>();
+      record->Reserve(fields);
+      for (int f = 0; f < fields; ++f) record->Add(r->Get(f));
+      copy.Records.Add(std::move(record));
     }
   }
-  Last();
+  TakeContent(copy);
 }
 
 void TQor2::Restructure(const std::vector<TFieldSource>& fields) {

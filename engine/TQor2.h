@@ -109,6 +109,7 @@ class TQor2 {
   void Restructure(const std::vector<TFieldSource>& fields);
   // Same result as Clear, then AddField/SetFieldType for each field of source and
   // Append/SetFieldValue for each record; the records themselves are shared.
+  // std::bad_alloc leaves the table as it was.
   void Assign(const TQor2& source);
   void SetNameFromFile(const std::string& fileName);
   void ClearError();

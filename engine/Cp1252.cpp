@@ -87,8 +87,7 @@ void Utf8ToCp1252(const char* data, size_t size, std::string& out, int64_t& repl
   }
 }
 
-size_t Utf8ToCp1252InPlace(char* data, size_t size, bool last, int64_t& replaced,
-                           size_t& cut) {
+size_t Utf8ToCp1252InPlace(char* data, size_t size, bool last, int64_t& replaced, size_t& cut) {
   unsigned char* const base = reinterpret_cast<unsigned char*>(data);
   const unsigned char* r = base;
   const unsigned char* const end = base + size;

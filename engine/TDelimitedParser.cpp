@@ -6,8 +6,8 @@ ITextSink::~ITextSink() = default;
 
 TDelimitedParser::TDelimitedParser(char separator) : separator_(separator) {
   special_[static_cast<unsigned char>(separator)] = true;
-  special_['\r'] = true;
-  special_['\n'] = true;
+  special_[static_cast<unsigned char>('\r')] = true;
+  special_[static_cast<unsigned char>('\n')] = true;
 }
 
 bool TDelimitedParser::EndRecord(ITextSink& sink) {

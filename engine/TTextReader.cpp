@@ -219,7 +219,8 @@ void TTextReader::Close() {
 
 long TTextReader::ReadRaw(char* to, size_t size) {
   if (byteLimit_ >= 0) {
-    size = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(size), byteLimit_ - bytesRead_));
+    size =
+        static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(size), byteLimit_ - bytesRead_));
     if (size == 0) {
       dialect_.cut = fileSize_ < 0 || bytesRead_ < fileSize_;
       return 0;
@@ -278,8 +279,7 @@ TStatus TTextReader::Open(const std::string& path, const TTextOptions& options) 
   // A zero byte (a zero character in UTF-16) is in no text.
   const bool utf16 = encoding == TTextEncoding::Utf16LE || encoding == TTextEncoding::Utf16BE;
   for (size_t i = markSize; i < std::min(raw, kSampleSize); i += utf16 ? 2 : 1)
-    if (b[i] == 0 && (!utf16 || (i + 1 < raw && b[i + 1] == 0)))
-      return TStatus(TFailure::NotText);
+    if (b[i] == 0 && (!utf16 || (i + 1 < raw && b[i + 1] == 0))) return TStatus(TFailure::NotText);
 
   // The sample decoded aside settles what the options leave open, and the
   // encoding the file is then read in.
@@ -308,8 +308,8 @@ void TTextReader::Settle(const TTextOptions& options, const char* text, size_t s
     for (const char c : kCandidates) {
       const Split s = SplitWith(c, text, size, whole);
       // More agreeing records, as a share of the records read, wins.
-      if (s.usable && (!best.usable || int64_t{s.agreeing} * best.records >
-                                           int64_t{best.agreeing} * s.records)) {
+      if (s.usable && (!best.usable ||
+                       int64_t{s.agreeing} * best.records > int64_t{best.agreeing} * s.records)) {
         best = s;
         dialect_.separator = c;
       }

@@ -119,7 +119,7 @@ class TableSink : public ITextSink {
   int width_;
   TRecordBuilder builder_;
   const TTextReader& reader_;
-  const TProgressFn& progress_;
+  TProgressFn progress_;
   int value_ = 0;
   size_t records_ = 0;
   std::string extraText_;
@@ -173,7 +173,8 @@ std::vector<bool> NumberFields(const TKBaseList& records, int fields) {
     }
   }
   std::vector<bool> numbers(static_cast<size_t>(fields));
-  for (int f = 0; f < fields; ++f) numbers[static_cast<size_t>(f)] = state[static_cast<size_t>(f)] == kNumbers;
+  for (int f = 0; f < fields; ++f)
+    numbers[static_cast<size_t>(f)] = state[static_cast<size_t>(f)] == kNumbers;
   return numbers;
 }
 
@@ -206,7 +207,8 @@ class ColumnMap {
   }
   bool ByName() const { return byName_; }
   int Field(int column) const {
-    if (byName_) return column < static_cast<int>(map_.size()) ? map_[static_cast<size_t>(column)] : -1;
+    if (byName_)
+      return column < static_cast<int>(map_.size()) ? map_[static_cast<size_t>(column)] : -1;
     return column < fields_ ? column : -1;
   }
 
@@ -268,7 +270,7 @@ class ImportSink : public ITextSink {
   const ColumnMap& map_;
   std::vector<std::string> cells_;
   const TTextReader& reader_;
-  const TProgressFn& progress_;
+  TProgressFn progress_;
   int value_ = 0;
   int field_ = -1;
   bool lost_ = false;

@@ -22,7 +22,8 @@ std::string CaseFile(const std::string& name) {
 // "Name:TYPE" for each field.
 std::vector<std::string> Fields(const TQor2& t) {
   std::vector<std::string> v;
-  for (int i = 1; i <= t.FieldCount(); ++i) v.push_back(t.GetFieldName(i) + ":" + t.GetFieldType(i));
+  for (int i = 1; i <= t.FieldCount(); ++i)
+    v.push_back(t.GetFieldName(i) + ":" + t.GetFieldType(i));
   return v;
 }
 
@@ -90,7 +91,9 @@ const Case kCases[] = {
      {"Nom:STRING", "Code postal:STRING", "Ville:STRING", "Quantit\xE9:FLOAT"},
      {{"Zo\xE9 M\xFCller", "06000", "Nice", "1 234,5"},
       {"Jean \"Le Grand\" Dupr\xE9", "75001", "Paris", "12"},
-      {"\x8C" "uvre \"\xC9t\xE9\"", "08123", "\xC9pinal", "0,5"}},
+      {"\x8C"
+       "uvre \"\xC9t\xE9\"",
+       "08123", "\xC9pinal", "0,5"}},
      0,
      0},
     {"boutique-virgules-lf.csv",
@@ -100,7 +103,9 @@ const Case kCases[] = {
      true,
      {"id:FLOAT", "name:STRING", "price:FLOAT", "note:STRING"},
      {{"1", "Chaise, ch\xEAne", "12.5", ""},
-      {"2", "Table", "199", "livr\xE9" "e\nen kit"},
+      {"2", "Table", "199",
+       "livr\xE9"
+       "e\nen kit"},
       {"3", "Lampe \"Arc\"", "45.90", "ok"}},
      0,
      0},
@@ -146,7 +151,9 @@ const Case kCases[] = {
      false,
      true,
      {"Nom:STRING", "Age:FLOAT", "Champ3:STRING", "Champ4:STRING"},
-     {{"Anne", "31", "", ""}, {"Bob", "", "", ""}, {"Carl", "45", "extra", ""},
+     {{"Anne", "31", "", ""},
+      {"Bob", "", "", ""},
+      {"Carl", "45", "extra", ""},
       {"Dora", "22", "", "plus"}},
      0,
      0},
@@ -174,7 +181,11 @@ const Case kCases[] = {
      false,
      false,
      {"Champ1:STRING", "Champ2:STRING"},
-     {{"Nom", "Ville"}, {"Ren\xE9", "Orl\xE9" "ans"}, {"Ga\xEBl", "Brest"}},
+     {{"Nom", "Ville"},
+      {"Ren\xE9",
+       "Orl\xE9"
+       "ans"},
+      {"Ga\xEBl", "Brest"}},
      0,
      0},
     {"une-colonne.txt",

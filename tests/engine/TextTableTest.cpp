@@ -20,7 +20,8 @@ using Names = std::vector<std::string>;
 
 Names Fields(const TQor2& t) {
   Names v;
-  for (int i = 1; i <= t.FieldCount(); ++i) v.push_back(t.GetFieldName(i) + ":" + t.GetFieldType(i));
+  for (int i = 1; i <= t.FieldCount(); ++i)
+    v.push_back(t.GetFieldName(i) + ":" + t.GetFieldType(i));
   return v;
 }
 
@@ -94,7 +95,8 @@ TEST(ImportTextFile, ValuesGoByHeaderNamesInAnyOrder) {
   EXPECT_TRUE(report.byName);
   EXPECT_EQ(report.records, 2);
   EXPECT_EQ(report.droppedValues, 0);
-  EXPECT_EQ(Records(t), (Rows{{"Zo\xE9", "Nice", "40"}, {"Anne", "Lyon", "31"}, {"Bob", "Lille", ""}}));
+  EXPECT_EQ(Records(t),
+            (Rows{{"Zo\xE9", "Nice", "40"}, {"Anne", "Lyon", "31"}, {"Bob", "Lille", ""}}));
   EXPECT_EQ(t.RecNo(), 3);
 }
 
@@ -125,7 +127,8 @@ TEST(ImportTextFile, ValuesGoByPositionOtherwiseAndWhatIsDroppedIsCounted) {
 TEST(ImportTextFile, CancelOrFailureLeavesTheTableAsItWas) {
   TempDir dir;
   std::string text = "N;V\r\n";
-  for (int i = 0; i < 20000; ++i) text += "n" + std::to_string(i) + ";" + std::to_string(i) + "\r\n";
+  for (int i = 0; i < 20000; ++i)
+    text += "n" + std::to_string(i) + ";" + std::to_string(i) + "\r\n";
   WriteBytes(dir.File("big.csv"), text);
   TQor2 t;
   Fill(t, {"N", "V"}, {{"kept", "1"}});
@@ -160,7 +163,8 @@ TEST(ImportPreview, ShowsTheFirstRecordsAsTheyWillBeAppended) {
   for (int i = 1; i <= 30; ++i) text += std::to_string(i) + ";n" + std::to_string(i) + ";x\r\n";
   WriteBytes(dir.File("p.csv"), text);
   TTextPreview preview;
-  ASSERT_TRUE(PreviewTextImport(dir.File("p.csv"), TTextOptions(), {"NOM", "AGE"}, 20, preview).ok());
+  ASSERT_TRUE(
+      PreviewTextImport(dir.File("p.csv"), TTextOptions(), {"NOM", "AGE"}, 20, preview).ok());
   EXPECT_EQ(preview.headerNames, (Names{"Age", "Nom", "Pays"}));
   ASSERT_EQ(preview.records.size(), 20u);
   EXPECT_EQ(preview.report.records, 20);
@@ -208,7 +212,10 @@ TEST(RecognizeTextFile, TheProgramsOwnFilesKeepTheirReaders) {
       {"plain.TXT", "", TTextFileKind::VekQuoted},
       {"empty.csv", " ", TTextFileKind::VekEscaped},
       {"lf.csv", "a;b\n1;2\n", TTextFileKind::Delimited},
-      {"bom.csv", "\xEF\xBB\xBF" "a;b\r\n", TTextFileKind::Delimited},
+      {"bom.csv",
+       "\xEF\xBB\xBF"
+       "a;b\r\n",
+       TTextFileKind::Delimited},
       {"comma.csv", "a,b\r\n1,2\r\n", TTextFileKind::Delimited},
       {"quoted.csv", "a;b\r\n\"x;y\";2\r\n", TTextFileKind::Delimited},
       {"path.csv", "a;b\r\nC:\\temp;2\r\n", TTextFileKind::Delimited},

@@ -206,10 +206,12 @@ TEST_F(Tool, ImportAppendsTextOrDbaseAsTheWindowDoes) {
 // A CSV as a web shop writes it (commas, LF, UTF-8, quotes) becomes a table,
 // and info tells how the file was read.
 TEST_F(Tool, ConvertReadsTheWorldsCsvAndInfoTellsHow) {
-  WriteBytes(dir.File("people.csv"),
-             "id,name,city\n1,\"Dupr\xC3\xA9, Jean\",Paris\n2,Zo\xC3\xA9,\"Saint-\n\xC3\x89tienne\"\n");
+  WriteBytes(
+      dir.File("people.csv"),
+      "id,name,city\n1,\"Dupr\xC3\xA9, Jean\",Paris\n2,Zo\xC3\xA9,\"Saint-\n\xC3\x89tienne\"\n");
   ASSERT_EQ(RunTool({"convert", dir.File("people.csv"), dir.File("people.qor")}).code, 0);
-  EXPECT_EQ(Column(dir.File("people.qor"), 2), (std::vector<std::string>{"Dupr\xE9, Jean", "Zo\xE9"}));
+  EXPECT_EQ(Column(dir.File("people.qor"), 2),
+            (std::vector<std::string>{"Dupr\xE9, Jean", "Zo\xE9"}));
   EXPECT_EQ(Column(dir.File("people.qor"), 3)[1], "Saint-\n\xC9tienne");
   const Result info = RunTool({"info", dir.File("people.csv")});
   EXPECT_EQ(info.out,
@@ -218,8 +220,8 @@ TEST_F(Tool, ConvertReadsTheWorldsCsvAndInfoTellsHow) {
             "encoding\tUTF-8 (detected)\nheader\tyes (detected)\n");
 
   // Options override what the reader would find.
-  const Result given = RunTool({"info", dir.File("people.csv"), "--sep", "tab", "--no-header",
-                                "--encoding=windows-1252"});
+  const Result given = RunTool(
+      {"info", dir.File("people.csv"), "--sep", "tab", "--no-header", "--encoding=windows-1252"});
   // (Quotes start values only: with tabs, the quoted line break ends a line.)
   EXPECT_NE(given.out.find("fields\t1\nrecords\t4\n"), std::string::npos) << given.out;
   EXPECT_NE(given.out.find("separator\ttab (given)\nencoding\tWindows-1252 (given)\n"

@@ -276,6 +276,20 @@ class ImportSink : public ITextSink {
   bool lost_ = false;
 };
 
+// Runs work(report) on a report to fill, the caller's or one of its own, and
+// turns a lack of memory into its status.
+template <typename Work>
+TStatus Reporting(TTextReport* report, Work work) {
+  TTextReport local;
+  TTextReport& r = report ? *report : local;
+  r = TTextReport();
+  try {
+    return work(r);
+  } catch (const std::bad_alloc&) {
+    return TStatus(TFailure::OutOfMemory);
+  }
+}
+
 std::vector<std::string> NamesOf(const TQor2& table) {
   std::vector<std::string> names;
   for (int i = 1; i <= table.FieldCount(); ++i) names.push_back(table.GetFieldName(i));
@@ -286,10 +300,7 @@ std::vector<std::string> NamesOf(const TQor2& table) {
 
 TStatus LoadTextTable(TQor2& table, const std::string& path, const TTextOptions& options,
                       TTextReport* report, const TProgressFn& progress) {
-  TTextReport local;
-  TTextReport& r = report ? *report : local;
-  r = TTextReport();
-  try {
+  return Reporting(report, [&](TTextReport& r) {
     TTextReader reader;
     TStatus s = reader.Open(path, options);
     r.dialect = reader.Dialect();
@@ -322,17 +333,12 @@ TStatus LoadTextTable(TQor2& table, const std::string& path, const TTextOptions&
       if (numbers[static_cast<size_t>(i)]) table.SetFieldType(i + 1, "FLOAT");
     table.AppendRecords(records);
     return TStatus();
-  } catch (const std::bad_alloc&) {
-    return TStatus(TFailure::OutOfMemory);
-  }
+  });
 }
 
 TStatus AppendTextFile(TQor2& table, const std::string& path, const TTextOptions& options,
                        TTextReport* report, const TProgressFn& progress) {
-  TTextReport local;
-  TTextReport& r = report ? *report : local;
-  r = TTextReport();
-  try {
+  return Reporting(report, [&](TTextReport& r) {
     const std::vector<std::string> names = NamesOf(table);
     TTextOptions o = options;
     o.targetNames = names;
@@ -359,9 +365,7 @@ TStatus AppendTextFile(TQor2& table, const std::string& path, const TTextOptions
     r.droppedValues = sink.dropped;
     table.AppendRecords(records);
     return TStatus();
-  } catch (const std::bad_alloc&) {
-    return TStatus(TFailure::OutOfMemory);
-  }
+  });
 }
 
 TStatus PreviewTextImport(const std::string& path, const TTextOptions& options,

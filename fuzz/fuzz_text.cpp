@@ -12,31 +12,13 @@
 
 #include "FuzzFile.h"
 #include "TQor2.h"
+#include "TRecordCollector.h"
 #include "TTextReader.h"
 #include "TextTable.h"
 
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
-
-class Collect : public ITextSink {
- public:
-  void Append(const char* p, size_t n) override { value_.append(p, n); }
-  void EndValue() override {
-    record_.push_back(value_);
-    value_.clear();
-  }
-  bool EndRecord() override {
-    rows.push_back(record_);
-    record_.clear();
-    return true;
-  }
-  Rows rows;
-
- private:
-  std::string value_;
-  std::vector<std::string> record_;
-};
 
 // The rules, one character at a time over the whole text.
 Rows PlainRecords(const std::string& text, char separator, bool& openQuote) {
@@ -107,12 +89,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (opened.Cause() != TFailure::NotText) std::abort();
     return 0;
   }
-  Collect wholeRows;
+  TRecordCollector wholeRows;
   if (!whole.Read(wholeRows) || !whole.AtEnd()) std::abort();
   const TTextDialect& d = whole.Dialect();
 
   TTextReader pieces(1 + (size ? data[0] % 7 : 0));
-  Collect pieceRows;
+  TRecordCollector pieceRows;
   if (!pieces.Open(f.Path()) || !pieces.Read(pieceRows)) std::abort();
   if (pieceRows.rows != wholeRows.rows || pieces.HeaderNames() != whole.HeaderNames() ||
       pieces.Dialect().replaced != d.replaced || pieces.Dialect().encoding != d.encoding)

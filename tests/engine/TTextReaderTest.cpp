@@ -7,7 +7,9 @@
 #include <fstream>
 
 #include "TQor2.h"
+#include "TRecordCollector.h"
 #include "TTextReader.h"
+#include "TableContents.h"
 #include "TestFiles.h"
 #include "TextTable.h"
 
@@ -18,43 +20,6 @@ using Rows = std::vector<std::vector<std::string>>;
 std::string CaseFile(const std::string& name) {
   return std::string(TEXT_FILES_DIR) + "/" + name;
 }
-
-// "Name:TYPE" for each field.
-std::vector<std::string> Fields(const TQor2& t) {
-  std::vector<std::string> v;
-  for (int i = 1; i <= t.FieldCount(); ++i)
-    v.push_back(t.GetFieldName(i) + ":" + t.GetFieldType(i));
-  return v;
-}
-
-Rows Records(const TQor2& t) {
-  Rows rows;
-  for (int r = 1; r <= t.RecordCount(); ++r) {
-    rows.emplace_back();
-    for (int i = 1; i <= t.FieldCount(); ++i) rows.back().push_back(t.GetCell(i, r));
-  }
-  return rows;
-}
-
-// Every record with all its values, as the reader hands them over.
-class Collect : public ITextSink {
- public:
-  void Append(const char* p, size_t n) override { value_.append(p, n); }
-  void EndValue() override {
-    record_.push_back(value_);
-    value_.clear();
-  }
-  bool EndRecord() override {
-    rows.push_back(record_);
-    record_.clear();
-    return true;
-  }
-  Rows rows;
-
- private:
-  std::string value_;
-  std::vector<std::string> record_;
-};
 
 struct Case {
   const char* file;
@@ -214,8 +179,8 @@ TEST(TextCorpus, EachFileOpensAsItsSenderMeantIt) {
                 report.dialect.headerDetected);
     EXPECT_EQ(report.dialect.replaced, c.replaced);
     EXPECT_EQ(report.dialect.openQuoteLine, c.openQuoteLine);
-    EXPECT_EQ(Fields(t), c.fields);
-    EXPECT_EQ(Records(t), c.records);
+    EXPECT_EQ(FieldsOf(t), c.fields);
+    EXPECT_EQ(RecordsOf(t), c.records);
     EXPECT_EQ(report.records, static_cast<int>(c.records.size()));
     EXPECT_EQ(t.RecNo(), t.RecordCount());  // the last record is current
     std::string name = c.file;
@@ -232,7 +197,7 @@ TEST(TextCorpus, PiecesOfAnySizeReadTheSame) {
     for (const size_t piece : {size_t{256 * 1024}, size_t{1}, size_t{2}, size_t{3}, size_t{5}}) {
       TTextReader reader(piece);
       ASSERT_TRUE(reader.Open(CaseFile(c.file)).ok());
-      Collect rows;
+      TRecordCollector rows;
       ASSERT_TRUE(reader.Read(rows).ok());
       EXPECT_TRUE(reader.AtEnd());
       EXPECT_EQ(reader.Dialect().encoding, c.encoding) << piece;
@@ -282,7 +247,7 @@ TEST(TextReader, GivenSeparatorEncodingAndHeaderOverrideDetection) {
   o = TTextOptions();
   o.header = TTextHeader::Yes;
   ASSERT_TRUE(LoadTextTable(t, CaseFile("sans-entete.csv"), o, &report).ok());
-  EXPECT_EQ(Fields(t), (std::vector<std::string>{"Dupont:STRING", "12:FLOAT", "Paris:STRING"}));
+  EXPECT_EQ(FieldsOf(t), (std::vector<std::string>{"Dupont:STRING", "12:FLOAT", "Paris:STRING"}));
   EXPECT_EQ(t.RecordCount(), 1);
 }
 

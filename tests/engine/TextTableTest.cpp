@@ -10,6 +10,7 @@
 #include "TFaultyFileSystem.h"
 #include "TPosixFileSystem.h"
 #include "TQor2.h"
+#include "TableContents.h"
 #include "TestFiles.h"
 #include "TextTable.h"
 
@@ -17,22 +18,6 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 using Names = std::vector<std::string>;
-
-Names Fields(const TQor2& t) {
-  Names v;
-  for (int i = 1; i <= t.FieldCount(); ++i)
-    v.push_back(t.GetFieldName(i) + ":" + t.GetFieldType(i));
-  return v;
-}
-
-Rows Records(const TQor2& t) {
-  Rows rows;
-  for (int r = 1; r <= t.RecordCount(); ++r) {
-    rows.emplace_back();
-    for (int i = 1; i <= t.FieldCount(); ++i) rows.back().push_back(t.GetCell(i, r));
-  }
-  return rows;
-}
 
 void Fill(TQor2& t, const Names& fields, const Rows& rows) {
   for (const std::string& f : fields) t.AddField(f);
@@ -71,8 +56,8 @@ TEST(OpenTextFile, FieldsAreNamedUniquelyAndTypedByTheirValues) {
              "Carl;e;f;;0,5;;7\r\n");
   TQor2 t;
   ASSERT_TRUE(LoadTextTable(t, dir.File("c.csv")).ok());
-  EXPECT_EQ(Fields(t), (Names{"Nom:STRING", "Champ2:STRING", "Nom3:STRING", "Code:STRING",
-                              "Prix:FLOAT", "Vide:STRING", "Tel:STRING"}));
+  EXPECT_EQ(FieldsOf(t), (Names{"Nom:STRING", "Champ2:STRING", "Nom3:STRING", "Code:STRING",
+                                "Prix:FLOAT", "Vide:STRING", "Tel:STRING"}));
   EXPECT_EQ(t.GetCell(1, 1), "  Anne ");  // values are kept exactly
   EXPECT_EQ(t.GetCell(4, 1), "06000");
   EXPECT_EQ(t.TableName, "c");
@@ -80,8 +65,8 @@ TEST(OpenTextFile, FieldsAreNamedUniquelyAndTypedByTheirValues) {
   // Without a header: ChampN, and a later line wider than the first ones.
   WriteBytes(dir.File("n.csv"), "1;x\r\n2;y\r\n3;z;w\r\n");
   ASSERT_TRUE(LoadTextTable(t, dir.File("n.csv")).ok());
-  EXPECT_EQ(Fields(t), (Names{"Champ1:FLOAT", "Champ2:STRING", "Champ3:STRING"}));
-  EXPECT_EQ(Records(t), (Rows{{"1", "x", ""}, {"2", "y", ""}, {"3", "z", "w"}}));
+  EXPECT_EQ(FieldsOf(t), (Names{"Champ1:FLOAT", "Champ2:STRING", "Champ3:STRING"}));
+  EXPECT_EQ(RecordsOf(t), (Rows{{"1", "x", ""}, {"2", "y", ""}, {"3", "z", "w"}}));
 }
 
 TEST(ImportTextFile, ValuesGoByHeaderNamesInAnyOrder) {
@@ -95,7 +80,7 @@ TEST(ImportTextFile, ValuesGoByHeaderNamesInAnyOrder) {
   EXPECT_TRUE(report.byName);
   EXPECT_EQ(report.records, 2);
   EXPECT_EQ(report.droppedValues, 0);
-  EXPECT_EQ(Records(t),
+  EXPECT_EQ(RecordsOf(t),
             (Rows{{"Zo\xE9", "Nice", "40"}, {"Anne", "Lyon", "31"}, {"Bob", "Lille", ""}}));
   EXPECT_EQ(t.RecNo(), 3);
 }
@@ -110,7 +95,7 @@ TEST(ImportTextFile, ValuesGoByPositionOtherwiseAndWhatIsDroppedIsCounted) {
   ASSERT_TRUE(AppendTextFile(t, dir.File("h.csv"), TTextOptions(), &report).ok());
   EXPECT_FALSE(report.byName);
   EXPECT_EQ(report.droppedValues, 1);  // "x"; an empty value is no loss
-  EXPECT_EQ(Records(t), (Rows{{"Anne", "31"}, {"Bob", ""}, {"Carl", ""}}));
+  EXPECT_EQ(RecordsOf(t), (Rows{{"Anne", "31"}, {"Bob", ""}, {"Carl", ""}}));
 
   // The records of a table exported by the program come back without their header.
   TQor2 own;
@@ -118,10 +103,10 @@ TEST(ImportTextFile, ValuesGoByPositionOtherwiseAndWhatIsDroppedIsCounted) {
   own.SetFieldType(3, "FLOAT");
   ASSERT_TRUE(own.SaveTxtFile(dir.File("own.txt")));
   ASSERT_TRUE(AppendTextFile(own, dir.File("own.txt")).ok());
-  EXPECT_EQ(Records(own), (Rows{{"Anne", "dit \"oui\"; bien", "12,5"},
-                                {"Bob", "", "3"},
-                                {"Anne", "dit \"oui\"; bien", "12,5"},
-                                {"Bob", "", "3"}}));
+  EXPECT_EQ(RecordsOf(own), (Rows{{"Anne", "dit \"oui\"; bien", "12,5"},
+                                  {"Bob", "", "3"},
+                                  {"Anne", "dit \"oui\"; bien", "12,5"},
+                                  {"Bob", "", "3"}}));
 }
 
 TEST(ImportTextFile, CancelOrFailureLeavesTheTableAsItWas) {
@@ -142,7 +127,7 @@ TEST(ImportTextFile, CancelOrFailureLeavesTheTableAsItWas) {
                   .ok());
   EXPECT_TRUE(report.cancelled);
   EXPECT_EQ(asked, 3);
-  EXPECT_EQ(Records(t), (Rows{{"kept", "1"}}));
+  EXPECT_EQ(RecordsOf(t), (Rows{{"kept", "1"}}));
 
   TQor2 opened;
   Fill(opened, {"Old"}, {{"o"}});
@@ -152,9 +137,9 @@ TEST(ImportTextFile, CancelOrFailureLeavesTheTableAsItWas) {
     EXPECT_EQ(s.Cause(), TFailure::ReadError);
     EXPECT_EQ(LoadTextTable(opened, dir.File("big.csv")).Cause(), TFailure::ReadError);
   }
-  EXPECT_EQ(Records(t), (Rows{{"kept", "1"}}));
-  EXPECT_EQ(Fields(opened), Names{"Old:STRING"});
-  EXPECT_EQ(Records(opened), Rows{{"o"}});
+  EXPECT_EQ(RecordsOf(t), (Rows{{"kept", "1"}}));
+  EXPECT_EQ(FieldsOf(opened), Names{"Old:STRING"});
+  EXPECT_EQ(RecordsOf(opened), Rows{{"o"}});
 }
 
 TEST(ImportPreview, ShowsTheFirstRecordsAsTheyWillBeAppended) {
@@ -251,8 +236,8 @@ TEST(SpreadsheetCsv, QuotesOnlyWhereNeededAndReadsBack) {
   ASSERT_TRUE(LoadTextTable(back, dir.File("s.csv"), TTextOptions(), &report).ok());
   EXPECT_EQ(report.dialect.encoding, TTextEncoding::Utf8);
   EXPECT_TRUE(report.dialect.header);
-  EXPECT_EQ(Records(back), Records(t));
-  EXPECT_EQ(Fields(back), (Names{"Nom:STRING", "Code:STRING", "Note;x:STRING"}));
+  EXPECT_EQ(RecordsOf(back), RecordsOf(t));
+  EXPECT_EQ(FieldsOf(back), (Names{"Nom:STRING", "Code:STRING", "Note;x:STRING"}));
 
   // A failed write keeps the previous file.
   {

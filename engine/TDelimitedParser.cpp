@@ -4,6 +4,29 @@
 
 ITextSink::~ITextSink() = default;
 
+namespace {
+
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+
+// Bytes of `word` equal to `byte` have their high bit set in the result (and
+// others may too, but only above such a byte).
+uint64_t Matches(uint64_t word, uint64_t byteTimesOnes) {
+  const uint64_t t = word ^ byteTimesOnes;
+  return (t - kOnes) & ~t & (kOnes << 7);
+}
+
+}  // namespace
+
+const char* TDelimitedParser::SkipPlain(const char* p, const char* end) const {
+  const uint64_t sep = kOnes * static_cast<unsigned char>(separator_);
+  for (; end - p >= 8; p += 8) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    if (Matches(w, sep) | Matches(w, kOnes * '\r') | Matches(w, kOnes * '\n')) break;
+  }
+  return p;
+}
+
 TDelimitedParser::TDelimitedParser(char separator) : separator_(separator) {
   special_[static_cast<unsigned char>(separator)] = true;
   special_[static_cast<unsigned char>('\r')] = true;
@@ -73,7 +96,7 @@ size_t TDelimitedParser::Feed(const char* data, size_t size, ITextSink& sink) {
         break;
       }
       case kUnquoted: {
-        const char* q = p;
+        const char* q = SkipPlain(p, end);
         while (q < end && !special_[static_cast<unsigned char>(*q)]) ++q;
         if (q > p) sink.Append(p, static_cast<size_t>(q - p));
         inRecord_ = true;

@@ -49,6 +49,9 @@ class TDelimitedParser {
  private:
   enum State { kValueStart, kUnquoted, kQuoted, kQuoteSeen };
   bool EndRecord(ITextSink& sink);
+  // The first group of eight bytes from p that may hold the separator, CR or
+  // LF (or the last few bytes): the bytes before it hold none.
+  const char* SkipPlain(const char* p, const char* end) const;
   void CountLines(const char* p, const char* end);
 
   char separator_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <set>
@@ -47,7 +48,9 @@ class TableSink : public ITextSink {
     } else if (value_ < TTextReader::kMaxFields) {
       const size_t start = extraStart_;
       if (extraText_.size() > start) {
-        extras_.push_back({records_, value_, start, extraText_.size() - start});
+        extras_.push_back(
+            {static_cast<uint32_t>(records_), value_, start,
+             static_cast<uint32_t>(std::min<size_t>(extraText_.size() - start, UINT32_MAX))});
         widest_ = std::max(widest_, value_ + 1);
       }
       extraStart_ = extraText_.size();
@@ -112,9 +115,10 @@ class TableSink : public ITextSink {
 
  private:
   struct Extra {
-    size_t record;
-    int field;
-    size_t start, length;
+    uint32_t record;
+    int32_t field;
+    size_t start;
+    uint32_t length;  // a value at most as long as a block holds
   };
   int width_;
   TRecordBuilder builder_;

@@ -277,6 +277,14 @@ TEST_F(Tool, ImportPlacesTheWorldsValuesByTheirHeaderNames) {
   EXPECT_EQ(Column(dir.File("o.qor"), 1),
             (std::vector<std::string>{"Martin", "Dupont", "Martin", "Abel", "Zo\xE9", "Lu"}));
   EXPECT_EQ(Column(dir.File("o.qor"), 2).back(), "3");
+
+  // The program's own export comes back without its header line.
+  ASSERT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("all.txt")}).code, 0);
+  ASSERT_EQ(RunTool({"import", dir.File("c.qor"), dir.File("all.txt"), dir.File("twice.qor")}).code,
+            0);
+  EXPECT_EQ(Column(dir.File("twice.qor"), 1),
+            (std::vector<std::string>{"Martin", "Dupont", "Martin", "Abel", "Martin", "Dupont",
+                                      "Martin", "Abel"}));
 }
 
 TEST_F(Tool, ExportWritesTheTableOrTheRecordsWhere) {

@@ -85,10 +85,10 @@ const char* FailureReason(TFailure failure) {
       return "SELECT [DISTINCT] champs WHERE condition attendu";
     case TFailure::OutOfMemory:
       return "mémoire insuffisante";
-    case TFailure::Other:
-      return "";
     case TFailure::NotText:
       return "ce n'est pas un fichier texte";
+    case TFailure::Other:
+      return "";
     case TFailure::NotADbfName:
       return "ce n'est pas une table dBase (.dbf)";
     case TFailure::UnknownImportKind:

@@ -27,8 +27,8 @@ enum class TFailure {
   StatementWithoutSelect,  // an SQL statement that does not begin with SELECT
   StatementWithoutWhere,   // one that the engine stops reading before its condition
   OutOfMemory,             // the memory for the work could not be had
+  NotText,                 // a text file was expected: the file holds zero bytes
   Other,                   // said by the detail alone (UTF-8 French, or a peer's own words)
-  NotText,                 // a text import of a file that holds zero bytes
   NotADbfName,             // a dBase import of a file whose name does not end in ".dbf"
   UnknownImportKind,       // an import of a file named neither .txt, .csv nor .dbf
   DbfHeaderUnreadable,     // the dBase reader's failures, one each

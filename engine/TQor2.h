@@ -80,6 +80,9 @@ class TQor2 {
   void SetFieldType(int fieldNo, const std::string& typeName);
   int FieldIndex(const std::string& name) const;
   bool AddField(const std::string& name);
+  // AddField for each name in turn, in one pass however many there are;
+  // returns how many were added.
+  int AddFields(const std::vector<std::string>& names);
   bool DeleteField(const std::string& name);
   bool Append();
   // Append, then value i of the new record := field columns[i] of record recNo
@@ -92,6 +95,10 @@ class TQor2 {
   // False, with nothing appended, when the builder failed (a record too
   // large); std::bad_alloc leaves the table as it was.
   bool AppendBuilt(TRecordBuilder& builder);
+  // Moves the records of `records` (made by a TRecordBuilder, of FieldCount
+  // values each) after the table's own, leaving `records` empty; the last
+  // becomes current.
+  void AppendRecords(TKBaseList& records);
   bool DeleteRecord(int recNo);
   bool DeleteCurrent();
   TValueView GetCell(int fieldNo, int recNo) const;

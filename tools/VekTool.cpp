@@ -52,11 +52,10 @@ const char kHelp[] =
     "                              exécute une requête SELECT ... WHERE ... ; écrit\n"
     "                              les enregistrements choisis en texte .csv dans\n"
     "                              SORTIE ou sur la sortie standard\n"
-    "  import TABLE FICHIER SORTIE ajoute les enregistrements de FICHIER à TABLE et\n"
-    "                              écrit SORTIE ; FICHIER est du texte à tabulations\n"
-    "                              (.txt), à points-virgules (.csv) ou une table\n"
-    "                              dBase (.dbf) ; ses lignes vont aux champs par\n"
-    "                              position, l'UTF-8 est converti\n"
+    "  import TABLE FICHIER SORTIE ajoute les enregistrements de FICHIER (du texte,\n"
+    "                              ou une table .dbf) à TABLE et écrit SORTIE ; les\n"
+    "                              valeurs vont aux champs que nomme l'en-tête de\n"
+    "                              FICHIER, ou par position\n"
     "  export TABLE SORTIE [--where CHAMP OP VALEUR]\n"
     "                              écrit TABLE, ou les enregistrements où\n"
     "                              CHAMP OP VALEUR (OP : < > = <= >= LIKE), au\n"
@@ -66,8 +65,15 @@ const char kHelp[] =
     "                              ou par une tabulation\n"
     "  --help                      ce texte\n"
     "\n"
-    "Une entrée est lue selon son extension : .qor table Vek Base, .txt texte entre\n"
-    "guillemets, .dbf table dBase ; toute autre comme texte à points-virgules.\n"
+    "Une entrée est lue selon son extension : .qor table Vek Base, .dbf table dBase ;\n"
+    "toute autre est du texte : le texte échappé (.csv) et le texte entre guillemets\n"
+    "(.txt) du programme sont reconnus et lus comme il les lit, tout autre texte\n"
+    "comme du texte délimité dont le séparateur, l'encodage et l'en-tête sont\n"
+    "détectés (info dit comment un fichier a été lu). Ces options lisent le texte\n"
+    "comme du texte délimité, à la place de la détection :\n"
+    "  --sep C                     le séparateur : un caractère, ou tab\n"
+    "  --encoding E                utf-8, utf-16le, utf-16be ou windows-1252\n"
+    "  --header, --no-header       la première ligne nomme ou non les champs\n"
     "Code de retour : 0 en cas de succès, 1 en cas d'échec, 2 pour une ligne de\n"
     "commande incomprise.\n";
 
@@ -80,7 +86,9 @@ VekTool::~VekTool() = default;
 int VekTool::Run(const std::vector<std::string>& args) {
   if (args.empty()) return Usage("commande manquante");
   const std::string& cmd = args[0];
-  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  std::vector<std::string> rest(args.begin() + 1, args.end());
+  std::string error;
+  if (!text_.TakeOptions(rest, error)) return Usage(error);
   if (cmd == "--help" || cmd == "-h" || cmd == "help") return Help();
   if (cmd == "info") return Info(rest);
   if (cmd == "convert") return Convert(rest);
@@ -111,10 +119,13 @@ int VekTool::Fail(const std::string& action, const TStatus& status) {
   return Fail(FailureSentence(action, status));
 }
 
-bool VekTool::Load(const std::string& path, TQor2& table) {
-  const TStatus loaded =
-      Ending(path) == "dbf" ? LoadDbfTable(path, table) : table.LoadFromFile(path);
+bool VekTool::Load(const std::string& path, TQor2& table, bool textOptions) {
+  const bool text = Ending(path) != "dbf" && TQor2::FileKind(path) != "QOR";
+  const TStatus loaded = Ending(path) == "dbf" ? LoadDbfTable(path, table)
+                         : text               ? text_.Load(path, table, textOptions)
+                                              : table.LoadFromFile(path);
   if (!loaded) Fail("ouvrir '" + path + "'", loaded);
+  if (text) text_.Warn(err_);
   return loaded.ok();
 }
 
@@ -133,6 +144,7 @@ int VekTool::Info(const std::vector<std::string>& a) {
   out_ << "records\t" << t.RecordCount() << "\n";
   for (int i = 1; i <= t.FieldCount(); ++i)
     out_ << "field\t" << Cp1252ToUtf8(t.GetFieldName(i)) << "\t" << t.GetFieldType(i) << "\n";
+  text_.Describe(out_);
   return 0;
 }
 
@@ -191,16 +203,14 @@ int VekTool::Sql(const std::vector<std::string>& a) {
 int VekTool::Import(const std::vector<std::string>& a) {
   if (a.size() != 3) return Usage("import prend TABLE FICHIER SORTIE");
   TQor2& t = Keep<TQor2>();
-  if (!Load(a[0], t)) return 1;
-  const TImportResult r = ImportFile(t, a[1], ImportKindOf(a[1]));
-  if (!r.status) return Fail("importer '" + a[1] + "'", r.status);
-  if (r.replaced == 1)
-    err_ << "vektool: 1 caractère du fichier n'a pas d'équivalent dans la table : il a été "
-            "remplacé par « ? »\n";
-  else if (r.replaced > 1)
-    err_ << "vektool: " << r.replaced
-         << " caractères du fichier n'ont pas d'équivalent dans la table : ils ont été "
-            "remplacés par « ? »\n";
+  if (!Load(a[0], t, false)) return 1;
+  // Text goes through the text reader, which says what it found (Warn); a
+  // dBase table converts nothing.
+  const bool text = ImportKindOf(a[1]) != TImportKind::Dbase;
+  const TStatus imported =
+      text ? text_.Append(t, a[1]) : ImportFile(t, a[1], TImportKind::Dbase).status;
+  if (!imported) return Fail("importer '" + a[1] + "'", imported);
+  if (text) text_.Warn(err_);
   return Save(t, a[2]) ? 0 : 1;
 }
 

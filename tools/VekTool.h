@@ -23,6 +23,8 @@
 #include <utility>
 #include <vector>
 
+#include "TTextInput.h"
+
 class TQor2;
 class TStatus;
 
@@ -38,7 +40,9 @@ class VekTool {
   int Fail(const std::string& message);  // message in UTF-8
   // The sentence for `status` failing `action` ("ouvrir 'x.qor'").
   int Fail(const std::string& action, const TStatus& status);
-  bool Load(const std::string& path, TQor2& table);
+  // Text files other than .qor and .dbf tables are read by text_, with the
+  // options of the command line unless `textOptions` is false.
+  bool Load(const std::string& path, TQor2& table, bool textOptions = true);
   bool Save(TQor2& table, const std::string& path);
   int Info(const std::vector<std::string>& a);
   int Convert(const std::vector<std::string>& a);
@@ -58,5 +62,6 @@ class VekTool {
 
   std::ostream& out_;
   std::ostream& err_;
+  TTextInput text_;
   std::vector<std::shared_ptr<void>> kept_;
 };

@@ -35,29 +35,8 @@
 #include "THorloge.h"
 #include "TNouveau.h"
 #include "TPocket.h"
+#include "TSettingsFile.h"
 #include "TStatusText.h"
-
-namespace {
-
-const char kIniName[] = "VekBase.ini";
-
-// A line holding a signed decimal integer, blanks before it allowed and anything
-// after it ignored. False when the line does not start with a number that fits.
-bool ReadIniNumber(const QByteArray& line, int& value) {
-  int i = 0;
-  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-  int start = i;
-  if (i < line.size() && (line[i] == '-' || line[i] == '+')) ++i;
-  int digits = i;
-  while (i < line.size() && line[i] >= '0' && line[i] <= '9') ++i;
-  if (i == digits) return false;
-  bool ok = false;
-  const int number = line.mid(start, i - start).toInt(&ok);
-  if (ok) value = number;
-  return ok;
-}
-
-}  // namespace
 
 TMainForm::TMainForm(const QString& startDir, QWidget* parent)
     : QMainWindow(parent), StartDir(QDir(startDir).absolutePath()) {
@@ -125,8 +104,7 @@ void TMainForm::RunModal() {
 // Item: always enabled, for commands that need no document; give it a lambda,
 // e.g. [this] { RunModal<TPocket>(); } for a window shown modally once.
 // Then .Key(...) for a shortcut, .Button(...) for a tool-bar button (and put
-// its picture into the tool-bar layout, CreateToolBar). Rows with {} are the
-// commands still to be written: give them their handler.
+// its picture into the tool-bar layout, CreateToolBar).
 std::vector<TCommand> TMainForm::Commands() {
   using P = TToolPicture;
   return {
@@ -152,18 +130,18 @@ std::vector<TCommand> TMainForm::Commands() {
       SubMenu("Imprimer1", "&Imprimer", TEnabling::WithDocument),
       // "Imprimer" on the tool bar prints the list.
       Item("Liste1", "&Liste...", "Imprime la liste", OnChild(&TChild::ImpListe, "Imprime..."))
-          .EnabledInView(1)
+          .EnabledInView(TView::Table)
           .Button("PrintButton", P::Print, "Imprimer"),
       Item("Fiche1", "&Fiche...", "Imprime la fiche active",
            OnChild(&TChild::ImpFiche, "Imprime..."))
-          .EnabledInView(2),
+          .EnabledInView(TView::Column),
       DocItem("Structure1", "&Structure...", "Imprimer la structure",
               OnChild(&TChild::ImpStru, "Imprime...")),
       DocItem("Enveloppes1", "&Enveloppes...", "Imprimer enveloppes",
               OnChild([this](TChild& child) { Enveloppes1Click(child); })),
       Item("Apercu1", "&Aperçu avant impression", "Afficher la liste telle qu'elle sera imprimée",
            OnChild(&TChild::Apercu))
-          .EnabledInView(1),
+          .EnabledInView(TView::Table),
       EndSubMenu(),
       Item("Configurerlimprimante1", "&Configurer l'imprimante", "Configurer l'imprimante",
            [] { Services().PrinterSetupDialog(); }),
@@ -198,14 +176,14 @@ std::vector<TCommand> TMainForm::Commands() {
               "Aller à l'enregistrement n°", OnChild(&TChild::Aller)),
 
       Menu("Vue1", "&Vue"),
-      DocItem("Tabulaire1", "&Tabulaire", "Mode table", [this] { ShowView(1); })
-          .CheckedInView(1)
+      DocItem("Tabulaire1", "&Tabulaire", "Mode table", [this] { ShowView(TView::Table); })
+          .CheckedInView(TView::Table)
           .Button("TableButton", P::TableView, "Vue tableau"),
-      DocItem("Colonne1", "&Colonne", "Mode colonne", [this] { ShowView(2); })
-          .CheckedInView(2)
+      DocItem("Colonne1", "&Colonne", "Mode colonne", [this] { ShowView(TView::Column); })
+          .CheckedInView(TView::Column)
           .Button("ColumnButton", P::ColumnView, "Vue colonne"),
-      DocItem("Formulaire1", "&Formulaire", "Mode formulaire", [this] { ShowView(3); })
-          .CheckedInView(3)
+      DocItem("Formulaire1", "&Formulaire", "Mode formulaire", [this] { ShowView(TView::Form); })
+          .CheckedInView(TView::Form)
           .Button("FormButton", P::FormView, "Vue formulaire"),
       Separator(),
       DocItem("Affichertout1", "&Afficher tout", "Afficher tous les enregistrements",
@@ -334,7 +312,7 @@ void TMainForm::CreateActions(const std::vector<TCommand>& commands) {
     menu->addAction(item);
     if (c.enabling == TEnabling::WithDocument) documentActions_.push_back(item);
     if (c.enabling == TEnabling::InView) viewEnabled_.emplace_back(item, c.enabledInView);
-    if (c.checkedInView) {
+    if (c.checkedInView != TView::None) {
       item->setCheckable(true);
       viewChecks_.emplace_back(item, c.checkedInView);
     }
@@ -461,7 +439,7 @@ void TMainForm::Decoche() {
   for (const auto& [action, view] : viewChecks_) action->setChecked(false);
 }
 
-void TMainForm::SetViewChecks(int view) {
+void TMainForm::SetViewChecks(TView view) {
   Decoche();
   for (const auto& [action, checkedIn] : viewChecks_)
     if (checkedIn == view) action->setChecked(true);
@@ -470,11 +448,11 @@ void TMainForm::SetViewChecks(int view) {
 void TMainForm::UpdateMenuItems() {
   const bool open = !mdiArea->subWindowList().isEmpty();
   if (TChild* child = open ? ActiveChild() : nullptr) {
-    const int view = child->GetOnglet();
-    if (view >= 1 && view <= 3) SetViewChecks(view);
+    const TView view = child->GetOnglet();
+    if (view != TView::None) SetViewChecks(view);
     // The print items follow the table and column views; the form view leaves
     // them as they were.
-    if (view == 1 || view == 2)
+    if (view == TView::Table || view == TView::Column)
       for (const auto& [action, enabledIn] : viewEnabled_) action->setEnabled(enabledIn == view);
   }
   for (QAction* action : documentActions_) action->setEnabled(open);
@@ -503,7 +481,7 @@ void TMainForm::NewTable(const QStringList& fields) {
   const QString name = QStringLiteral("Noname%1").arg(mdiArea->subWindowList().size() + 1);
   TChild* child = CreateChild(name);
   child->Init(fields);
-  ShowView(1);
+  ShowView(TView::Table);
 }
 
 bool TMainForm::OpenTable(const QString& fileName) {
@@ -511,10 +489,10 @@ bool TMainForm::OpenTable(const QString& fileName) {
   {
     TStatusText status(StatusPanel0, "Ouverture...");
     TChild* child = CreateChild(fileName);
-    ShowView(1);
+    ShowView(TView::Table);
     loaded = child->OpenFile(fileName);
     if (loaded) {
-      child->Vue(1);
+      child->Vue(TView::Table);
     } else if (auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget())) {
       // The window has told the user why; an empty window would only mislead.
       mdiArea->removeSubWindow(sub);
@@ -525,7 +503,7 @@ bool TMainForm::OpenTable(const QString& fileName) {
   return loaded;
 }
 
-void TMainForm::ShowView(int view) {
+void TMainForm::ShowView(TView view) {
   SetViewChecks(view);
   if (TChild* child = ActiveChild()) child->Vue(view);
   UpdateMenuItems();
@@ -535,7 +513,8 @@ void TMainForm::FileNewItemClick() {
   QStringList fields;
   {
     TNouveau dialog;
-    if (Services().RunDialog(dialog) == QDialog::Accepted) fields = dialog.Result();
+    Services().RunDialog(dialog);
+    fields = dialog.Result().value_or(QStringList());
   }
   NewTable(fields);
 }
@@ -552,9 +531,9 @@ void TMainForm::FileOpenItemClick() {
 // The document window prints with a copy of the envelope settings; the sender
 // lines come back as the envelope dialog left them, confirmed or not.
 void TMainForm::Enveloppes1Click(TChild& child) {
-  child.SetEnv(SenderLines, EnvelopeOffset, EnvelopeOrientation);
+  child.SetEnv(Envelope);
   child.ImpEnv();
-  SenderLines = child.GetEnv();
+  Envelope.SenderLines = child.GetEnv();
 }
 
 void TMainForm::FileCloseItemClick() {
@@ -616,30 +595,15 @@ void TMainForm::UpdateWindowMenu() {
 // Settings --------------------------------------------------------------------
 
 void TMainForm::ChargeIni() {
-  QFile file(QDir(StartDir).filePath(QLatin1String(kIniName)));
-  if (!file.open(QIODevice::ReadOnly)) return;
-  QList<QByteArray> lines = file.readAll().split('\n');
-  // A final line end leaves an empty piece behind: it is no line.
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  for (QByteArray& line : lines)
-    if (line.endsWith('\r')) line.chop(1);
-  for (int i = 0; i < 4 && i < lines.size(); ++i) SenderLines[i] = FromAnsi(lines[i].toStdString());
-  // A number missing or unreadable leaves it, and the one after it, at 0.
-  if (lines.size() > 4 && ReadIniNumber(lines[4], EnvelopeOffset) && lines.size() > 5)
-    ReadIniNumber(lines[5], EnvelopeOrientation);
+  Envelope = TSettingsFile(StartDir).Read();
 }
 
 void TMainForm::SauveIni() {
-  std::string text;
-  for (const QString& line : SenderLines) text += ToAnsi(line) + "\r\n";
-  text += std::to_string(EnvelopeOffset) + "\r\n";
-  text += std::to_string(EnvelopeOrientation) + "\r\n";
-  const QString path = QDir(StartDir).filePath(QLatin1String(kIniName));
-  TFailure failure;
-  const int result = WriteFileAtomically(QFile::encodeName(path).toStdString(), text, &failure);
-  if (result == 0) return;
-  Services().Warning(QStringLiteral("Impossible d'enregistrer les paramètres dans '") + path +
-                     QStringLiteral("' : ") + FailureText(failure, AtomicWriteMessage(result)));
+  const TSettingsFile file(StartDir);
+  const TStatus status = file.Write(Envelope);
+  if (status) return;
+  Services().Warning(QStringLiteral("Impossible d'enregistrer les paramètres dans '") +
+                     file.Path() + QStringLiteral("' : ") + FailureText(status));
 }
 
 // Shut-down -------------------------------------------------------------------

@@ -17,17 +17,14 @@ TInputBox::TInputBox(QWidget* parent) : QDialog(parent) {
   layout->addWidget(Edit1);
   layout->addLayout(TDialogParts::OkCancelRow(this, CancelButton, OkButton));
 
-  connect(OkButton, &QPushButton::clicked, this, [this] {
-    confirmed_ = true;
-    accept();
-  });
+  connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
   // Enter in the line confirms it, as in any input box; Escape rejects.
   connect(Edit1, &QLineEdit::returnPressed, OkButton, &QPushButton::click);
   connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TInputBox::Init(const QString& caption, const QString& prompt, const QString& text) {
-  confirmed_ = false;
+  setResult(QDialog::Rejected);
   setWindowTitle(caption);
   Label1->setText(prompt);
   Edit1->setAccessibleName(prompt);
@@ -37,6 +34,6 @@ void TInputBox::Init(const QString& caption, const QString& prompt, const QStrin
 }
 
 std::optional<QString> TInputBox::Result() const {
-  if (!confirmed_) return std::nullopt;
+  if (result() != QDialog::Accepted) return std::nullopt;
   return Edit1->text();
 }

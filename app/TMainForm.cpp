@@ -1,7 +1,6 @@
 #include "TMainForm.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -37,6 +36,7 @@
 #include "TPocket.h"
 #include "TSettingsFile.h"
 #include "TStatusText.h"
+#include "TWorkSpace.h"
 
 TMainForm::TMainForm(const QString& startDir, QWidget* parent)
     : QMainWindow(parent), StartDir(QDir(startDir).absolutePath()) {
@@ -44,10 +44,7 @@ TMainForm::TMainForm(const QString& startDir, QWidget* parent)
   setWindowIcon(TPictures::ProgramIcon());
   setAcceptDrops(true);
 
-  mdiArea = new QMdiArea(this);
-  mdiArea->setObjectName(QStringLiteral("MdiArea"));
-  mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdiArea = new TWorkSpace(this);
   setCentralWidget(mdiArea);
 
   CreateActions(Commands());
@@ -260,9 +257,9 @@ std::vector<TCommand> TMainForm::Commands() {
               [this] { mdiArea->tileSubWindows(); }),
       DocItem("WindowArrangeItem", "&Réorganiser les icônes",
               "Disposer les icônes en bas de la fenêtre principale",
-              [this] { WindowArrangeItemClick(); }),
+              [this] { mdiArea->ArrangeIcons(); }),
       DocItem("WindowMinimizeItem", "&Tout réduire", "Réduire toutes les fenêtres",
-              [this] { WindowMinimizeItemClick(); }),
+              [this] { mdiArea->MinimizeAll(); }),
 
       Menu("Help1", "&Aide", "Rubriques d'aide"),
       Item("HelpAboutItem", "&A propos", "", [this] { RunModal<TAboutBox>(); }),
@@ -328,7 +325,8 @@ void TMainForm::CreateActions(const std::vector<TCommand>& commands) {
     buttons_[c.picture] = button;
   }
   Window1 = findChild<QMenu*>(QStringLiteral("Window1"));
-  connect(Window1, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
+  // The four commands, then the open document windows.
+  connect(Window1, &QMenu::aboutToShow, this, [this] { mdiArea->ListWindows(Window1, 4); });
 }
 
 void TMainForm::CreateToolBar() {
@@ -380,18 +378,6 @@ void TMainForm::CreateStatusBar() {
 void TMainForm::SetSplash(QWidget* splashWindow) {
   delete splash;
   splash = splashWindow;
-}
-
-TChild* TMainForm::ActiveChild() const {
-  QMdiSubWindow* sub = mdiArea->currentSubWindow();
-  return sub ? qobject_cast<TChild*>(sub->widget()) : nullptr;
-}
-
-QList<TChild*> TMainForm::Children() const {
-  QList<TChild*> children;
-  for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder))
-    if (auto* child = qobject_cast<TChild*>(sub->widget())) children.append(child);
-  return children;
 }
 
 QString TMainForm::StatusText() const {
@@ -466,13 +452,7 @@ TChild* TMainForm::CreateChild(const QString& name) {
   connect(child, &TChild::ViewChanged, this, &TMainForm::UpdateMenuItems);
   // The progress of a long import.
   connect(child, &TChild::StatusText, this, &TMainForm::ShowStatusHint);
-  // The window's own size is its outer size in the work space.
-  const QSize designSize = child->size();
-  QMdiSubWindow* sub = mdiArea->addSubWindow(child);
-  sub->setAttribute(Qt::WA_DeleteOnClose);
-  sub->resize(designSize);
-  sub->show();
-  mdiArea->setActiveSubWindow(sub);
+  mdiArea->AddChild(child);
   return child;
 }
 
@@ -493,10 +473,9 @@ bool TMainForm::OpenTable(const QString& fileName) {
     loaded = child->OpenFile(fileName);
     if (loaded) {
       child->Vue(TView::Table);
-    } else if (auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget())) {
+    } else {
       // The window has told the user why; an empty window would only mislead.
-      mdiArea->removeSubWindow(sub);
-      delete sub;
+      mdiArea->RemoveChild(child);
     }
   }
   UpdateMenuItems();
@@ -538,58 +517,6 @@ void TMainForm::Enveloppes1Click(TChild& child) {
 
 void TMainForm::FileCloseItemClick() {
   if (QMdiSubWindow* sub = mdiArea->currentSubWindow()) sub->close();
-}
-
-// Window menu -----------------------------------------------------------------
-
-void TMainForm::WindowArrangeItemClick() {
-  // Minimised windows in a row along the bottom edge, further rows above it.
-  const QRect area = mdiArea->viewport()->rect();
-  int x = 0;
-  int y = area.bottom() + 1;
-  for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
-    if (!sub->isMinimized()) continue;
-    const QSize size = sub->size();
-    if (x > 0 && x + size.width() > area.width()) {
-      x = 0;
-      y -= size.height();
-    }
-    if (x == 0 && y == area.bottom() + 1) y -= size.height();
-    sub->move(x, y);
-    x += size.width();
-  }
-}
-
-void TMainForm::WindowMinimizeItemClick() {
-  const QList<QMdiSubWindow*> subs = mdiArea->subWindowList(QMdiArea::CreationOrder);
-  for (int i = subs.size() - 1; i >= 0; --i) subs[i]->showMinimized();
-}
-
-void TMainForm::UpdateWindowMenu() {
-  // The four commands, then the open document windows, the active one checked.
-  const QList<QAction*> actions = Window1->actions();
-  for (int i = 4; i < actions.size(); ++i) {
-    Window1->removeAction(actions[i]);
-    delete actions[i];
-  }
-  const QList<QMdiSubWindow*> subs = mdiArea->subWindowList(QMdiArea::CreationOrder);
-  if (subs.isEmpty()) return;
-  Window1->addSeparator();
-  auto* group = new QActionGroup(Window1);
-  for (int i = 0; i < subs.size(); ++i) {
-    QMdiSubWindow* sub = subs[i];
-    const QString title = sub->widget() ? sub->widget()->windowTitle() : sub->windowTitle();
-    const QString caption = i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(title)
-                                  : QStringLiteral("%1 %2").arg(i + 1).arg(title);
-    QAction* action = Window1->addAction(caption);
-    action->setCheckable(true);
-    action->setChecked(sub == mdiArea->currentSubWindow());
-    group->addAction(action);
-    connect(action, &QAction::triggered, sub, [this, sub] {
-      if (sub->isMinimized()) sub->showNormal();
-      mdiArea->setActiveSubWindow(sub);
-    });
-  }
 }
 
 // Settings --------------------------------------------------------------------

@@ -33,6 +33,7 @@
 #include "TCommand.h"
 #include "TEnvelopePrintout.h"
 #include "TPictures.h"
+#include "TWorkSpace.h"
 
 class QAction;
 class QLabel;
@@ -67,8 +68,8 @@ class TMainForm : public QMainWindow {
   // empty list creates nothing.
   void NewTable(const QStringList& fields);
 
-  TChild* ActiveChild() const;
-  QList<TChild*> Children() const;  // in the order they were opened
+  TChild* ActiveChild() const { return mdiArea->ActiveChild(); }
+  QList<TChild*> Children() const { return mdiArea->Children(); }  // in the order they were opened
   QMdiArea* MdiArea() const { return mdiArea; }
   QString StatusText() const;
   QString TimeText() const;
@@ -105,7 +106,6 @@ class TMainForm : public QMainWindow {
 
   void ShowView(TView view);  // the three view commands
   void SetViewChecks(TView view);
-  void UpdateWindowMenu();
   bool FormCloseQuery();
   void FormClose();
   QStringList DroppedTables(const QMimeData* data) const;
@@ -115,14 +115,12 @@ class TMainForm : public QMainWindow {
   void FileOpenItemClick();
   void FileCloseItemClick();
   void Enveloppes1Click(TChild& child);
-  void WindowArrangeItemClick();
-  void WindowMinimizeItemClick();
   // The about box and the desk utilities: a window owned by this one, created,
   // shown modally and freed.
   template <typename TWindow>
   void RunModal();
 
-  QMdiArea* mdiArea;         // the work space that holds the document windows
+  TWorkSpace* mdiArea;       // the work space that holds the document windows
   QToolBar* SpeedPanel;      // the tool bar
   QLabel* StatusPanel0;      // status panel 0: hints and command status
   QLabel* StatusPanel1;      // status panel 1: the time

@@ -17,13 +17,7 @@
 #include "PrintEnvelopes.h"
 #include "PrintGrid.h"
 #include "TEnreg.h"
-#include "TFindDlg.h"
 #include "THourglass.h"
-#include "TInfos.h"
-#include "TModif.h"
-#include "TQueryCommands.h"
-#include "TRenum.h"
-#include "TReplaceDlg.h"
 #include "TStringGrid.h"
 #include "TStructurePrintout.h"
 #include "TTableGridSource.h"
@@ -42,12 +36,6 @@ QFont ArialPixels(int pixels) {
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(pixels);
   return font;
-}
-
-QStringList FromAnsiList(const std::vector<std::string>& lines) {
-  QStringList list;
-  for (const std::string& line : lines) list << FromAnsi(line);
-  return list;
 }
 
 }  // namespace
@@ -338,44 +326,7 @@ void TChild::ShowFileName() {
   emit FileNameChanged(FileName());
 }
 
-// --- Saving ---
-
-bool TChild::Enregistrer() {
-  // What the user typed belongs in the file.
-  EcritOnglet();
-  if (!doc_.Modified()) return true;
-  const bool readOnly = IsReadOnlyFile(doc_.FileName());
-  if (readOnly) Services().Warning(QStringLiteral("Fichier en lecture seule"));
-  if (doc_.FileName().empty() || readOnly) {
-    if (!SaveAs()) return false;
-    doc_.SetModified(false);
-    return true;
-  }
-  // A document saved as a spreadsheet or as XML stays in that format.
-  if (!TImportExport::Saved(FileName(), doc_.WriteTable(doc_.FileName())) ||
-      !TImportExport::LayoutSaved(doc_, FileName()))
-    return false;
-  doc_.SetModified(false);
-  return true;
-}
-
 // --- Navigation ---
-
-void TChild::Precedent() {
-  Navigate(false, false);
-}
-
-void TChild::Suivant() {
-  Navigate(true, false);
-}
-
-void TChild::Premier() {
-  Navigate(false, true);
-}
-
-void TChild::Dernier() {
-  Navigate(true, true);
-}
 
 void TChild::Navigate(bool forward, bool toEnd) {
   EcritOnglet();
@@ -437,33 +388,6 @@ void TChild::Largeur() {
   for (int c = 1; c < StringGrid1->ColCount(); ++c)
     StringGrid1->SetColWidth(c, gridSource_->FittingWidth(c));
   Remplit();
-}
-
-// --- Queries ---
-
-void TChild::Filtre() {
-  EcritOnglet();
-  if (TQueryCommands::Filtre(doc_)) AffSel();
-}
-
-void TChild::Requete() {
-  EcritOnglet();
-  TQueryCommands::Requete(doc_, this);
-}
-
-void TChild::Interrogation() {
-  EcritOnglet();
-  TQueryCommands::Interrogation(doc_, this);
-}
-
-void TChild::Compte() {
-  EcritOnglet();
-  TQueryCommands::Compte(doc_);
-}
-
-void TChild::Calculer() {
-  EcritOnglet();
-  TQueryCommands::Calculer(doc_);
 }
 
 // --- Editing commands ---
@@ -563,7 +487,7 @@ void TChild::Convertir() {
   LitOnglet();
 }
 
-// --- Field and structure commands ---
+// --- Fields and find: the grids' side ---
 
 int TChild::FieldUnderCursor() const {
   switch (GetOnglet()) {
@@ -576,90 +500,10 @@ int TChild::FieldUnderCursor() const {
   }
 }
 
-QStringList TChild::FieldNameList() const {
-  return FromAnsiList(doc_.FieldNames());
-}
-
-QStringList TChild::FieldList(char separator) const {
-  return FromAnsiList(doc_.FieldList(separator));
-}
-
 void TChild::AjoutChamp() {
-  EcritOnglet();
-  Memorise();
-  const TView view = GetOnglet();
-  if (view == TView::Form) doc_.SetModified(true);
-  if (view != TView::Table && view != TView::Column) return;
-  const int number =
-      view == TView::Table ? StringGrid1->ColCount() : StringGrid2->RowCount() + 1;
-  const std::optional<QString> answer =
-      Services().InputBox(QStringLiteral("Ajouter un champ"), QStringLiteral("Nom du champ"),
-                          QStringLiteral("Champ") + QString::number(number));
-  // Cancelled (no answer) or emptied: no field.
-  if (!answer || answer->isEmpty()) return;
-  doc_.AddField(ToAnsi(*answer));
-  InitGrilles();
-  LitOnglet();
+  FieldCommands().AjoutChamp(GetOnglet() == TView::Table ? StringGrid1->ColCount()
+                                                         : StringGrid2->RowCount() + 1);
 }
-
-void TChild::SupChamp() {
-  if (!Services().Confirm(QStringLiteral("Supprimer le champ courant ?"))) return;
-  EcritOnglet();
-  doc_.DeleteField(FieldUnderCursor());
-  if (GetOnglet() == TView::Table || GetOnglet() == TView::Column) {
-    InitGrilles();
-    LitOnglet();
-  }
-}
-
-void TChild::Renommer() {
-  EcritOnglet();
-  const int k = FieldUnderCursor();
-  std::optional<TRenum::TAnswer> answer;
-  {
-    TRenum dialog;
-    dialog.Init(FromAnsi(Table().GetFieldName(k)), FromAnsi(Table().GetFieldType(k)));
-    Services().RunDialog(dialog);
-    answer = dialog.Result();
-  }
-  if (!answer || answer->name.isEmpty()) return;
-  if (!doc_.RenameField(k, ToAnsi(answer->name), ToAnsi(answer->type))) return;
-  InitGrilles();
-  LitOnglet();
-}
-
-void TChild::Proprietes() {
-  bool duplicates;
-  {
-    THourglass hourglass;
-    duplicates = Table().HasDuplicates();
-  }
-  TInfos dialog;
-  dialog.Init(FileName(), FieldList('\t'), duplicates, Table().RecordCount(), Table().FieldCount());
-  Services().RunDialog(dialog);
-}
-
-void TChild::ModiStru() {
-  // What was typed belongs to the table being rebuilt.
-  EcritOnglet();
-  std::optional<std::vector<TModif::TEntry>> entries;
-  {
-    TModif dialog;
-    dialog.Init(FieldList('\t'));
-    Services().RunDialog(dialog);
-    entries = dialog.Entries();
-  }
-  if (!entries || entries->empty()) return;
-  THourglass hourglass;
-  std::vector<TFieldSource> structure;
-  for (const TModif::TEntry& entry : *entries)
-    structure.push_back({ToAnsi(entry.name), ToAnsi(entry.type), entry.origin});
-  doc_.Restructure(structure);
-  InitGrilles();
-  LitOnglet();
-}
-
-// --- Find and replace ---
 
 int TChild::RowRecNo(int row) const {
   const std::string text = StringGrid1->CellAnsi(0, row);
@@ -672,107 +516,23 @@ int TChild::RowRecNo(int row) const {
   return n;
 }
 
-bool TChild::FindStep(bool fromFirst) {
-  const TView view = GetOnglet();
-  if (view == TView::Table) {
-    EcritEnr(RecNo());
-    // The rows are what the user sees, the selection's records in selection
-    // mode: the search visits them in order. On the last row it starts there.
-    const int rows = StringGrid1->RowCount();
-    const int before = Table().RecNo();
-    for (int row = fromFirst ? 1 : std::min(StringGrid1->Row() + 1, rows - 1); row < rows; ++row) {
-      const int n = RowRecNo(row);
-      if (n < 1 || !doc_.MatchesSearch(n)) continue;
-      // The row change snapshots and writes back the row left, which may
-      // move the cursor: the record found is made current again.
-      StringGrid1->SetRow(row);
-      Table().GoToRecord(n);
-      return true;
-    }
-    // Nothing found: the record shown stays the current one.
-    Table().GoToRecord(RecNo() >= 1 ? RecNo() : before);
-    return false;
+bool TChild::FindRow(bool fromFirst, const std::function<bool(int recNo)>& matches) {
+  // The rows are what the user sees, the selection's records in selection
+  // mode: the search visits them in order. On the last row it starts there.
+  const int rows = StringGrid1->RowCount();
+  const int before = Table().RecNo();
+  for (int row = fromFirst ? 1 : std::min(StringGrid1->Row() + 1, rows - 1); row < rows; ++row) {
+    const int n = RowRecNo(row);
+    if (n < 1 || !matches(n)) continue;
+    // The row change snapshots and writes back the row left, which may
+    // move the cursor: the record found is made current again.
+    StringGrid1->SetRow(row);
+    Table().GoToRecord(n);
+    return true;
   }
-  if (view == TView::None) return false;
-  EcritOnglet();
-  if (!doc_.FindFrom(fromFirst ? 1 : Table().RecNo() + 1)) return false;
-  ReRead();
-  return true;
-}
-
-void TChild::Rechercher() {
-  const QStringList names = FieldNameList();
-  TFindState& find = doc_.Find();
-  if (GetOnglet() == TView::Table || GetOnglet() == TView::Column)
-    find.Search.Field = Table().GetFieldName(FieldUnderCursor());
-  std::optional<TFindDlg::TAnswer> answer;
-  {
-    TFindDlg dialog;
-    dialog.Init(FromAnsi(find.Search.Value), FromAnsi(find.Search.Field), names, find.WholeWord);
-    Services().RunDialog(dialog);
-    answer = dialog.Result();
-  }
-  if (!answer) return;
-  find.Search.Field = ToAnsi(answer->field);
-  find.WholeWord = answer->wholeWord;
-  if (answer->text.isEmpty()) return;
-  doc_.StartFind(ToAnsi(answer->text), false);
-  FindStep(true);
-}
-
-void TChild::Continuer() {
-  if (doc_.Find().Replacing)
-    Continuer2();
-  else
-    FindStep(false);
-}
-
-void TChild::Remplacer() {
-  const QStringList names = FieldNameList();
-  TFindState& find = doc_.Find();
-  if (GetOnglet() == TView::Table || GetOnglet() == TView::Column)
-    find.Search.Field = Table().GetFieldName(FieldUnderCursor());
-  std::optional<TReplaceDlg::TAnswer> answer;
-  {
-    TReplaceDlg dialog;
-    dialog.Init(FromAnsi(find.Search.Value), FromAnsi(find.ReplaceValue), names,
-                find.ReplaceAllOption, find.WholeWord, FromAnsi(find.Search.Field));
-    Services().RunDialog(dialog);
-    answer = dialog.Result();
-  }
-  if (!answer) return;
-  find.ReplaceValue = ToAnsi(answer->replacement);
-  find.ReplaceAllOption = answer->replaceAll;
-  find.WholeWord = answer->wholeWord;
-  find.Search.Field = ToAnsi(answer->field);
-  if (answer->text.isEmpty()) return;
-  doc_.StartFind(ToAnsi(answer->text), true);
-  if (find.ReplaceAllOption) {
-    // What was typed must not be lost under the replaced values.
-    EcritOnglet();
-    ReplaceAll();
-  } else if (FindStep(true)) {
-    Replace();
-  }
-}
-
-void TChild::Continuer2() {
-  if (FindStep(false)) Replace();
-}
-
-void TChild::Replace() {
-  if (Services().ConfirmCancel(QStringLiteral("Remplacer ?")) != TAnswer::Yes) return;
-  doc_.ReplaceCurrent();
-  if (GetOnglet() == TView::Table)
-    LitEnr(RecNo());
-  else
-    ReRead();
-}
-
-void TChild::ReplaceAll() {
-  THourglass hourglass;
-  doc_.ReplaceAll();
-  LitOnglet();
+  // Nothing found: the record shown stays the current one.
+  Table().GoToRecord(RecNo() >= 1 ? RecNo() : before);
+  return false;
 }
 
 // --- Printing ---
@@ -788,7 +548,8 @@ void TChild::ImpFiche() {
 }
 
 void TChild::ImpStru() {
-  if (TPrintout::AskPrinter(FileName())) TStructurePrintout(FileName(), FieldList('\t')).Print();
+  if (TPrintout::AskPrinter(FileName()))
+    TStructurePrintout(FileName(), TFieldCommands::FieldList(doc_, '\t')).Print();
 }
 
 void TChild::Apercu() {

@@ -29,8 +29,11 @@
 #include "IDocumentView.h"
 #include "TDocument.h"
 #include "TEnvelopePrintout.h"
+#include "TFieldCommands.h"
+#include "TFindReplace.h"
 #include "TFormPage.h"
 #include "TImportExport.h"
+#include "TQueryCommands.h"
 
 class QStackedWidget;
 class TStringGrid;
@@ -62,12 +65,12 @@ class TChild : public QWidget, public IDocumentView {
 
   // --- Views ---
 
-  void InitGrilles();  // rebuilds both grids' headers from the fields
+  void InitGrilles() override;  // rebuilds both grids' headers from the fields
   void Remplit();      // refills the table view and goes to its first row
   // Display text of field i of the current record: trimmed, and for a "FLOAT"
   // field padded on the left with spaces to the column's width.
   QString LitChamp(int i);
-  void LitEnr(int n);               // makes record n current, shows it in the current row
+  void LitEnr(int n) override;      // makes record n current, shows it in the current row
   void EcritEnr(int n);             // current row -> record n, when a key was typed
   void LitFiche();                  // current record -> column view
   void EcritFiche();                // column view -> current record, when a key was typed
@@ -97,7 +100,7 @@ class TChild : public QWidget, public IDocumentView {
   // en lecture seule" first). True when the table is saved afterwards (or had
   // nothing to save); false when the user cancelled or the save failed, and
   // then Modified stays true.
-  bool Enregistrer();
+  bool Enregistrer() { return ImportExport().Enregistrer(); }
   // Asks for a name and one of six formats and writes the table. True when the
   // whole table was written and the file became the document's file; false when
   // cancelled, refused, failed (warning shown, FileName and caption unchanged)
@@ -120,10 +123,10 @@ class TChild : public QWidget, public IDocumentView {
 
   // --- Navigation, in the records the active view shows ---
 
-  void Precedent();
-  void Suivant();
-  void Premier() override;
-  void Dernier();
+  void Precedent() { Navigate(false, false); }
+  void Suivant() { Navigate(true, false); }
+  void Premier() override { Navigate(false, true); }
+  void Dernier() { Navigate(true, true); }
   void Aller();    // asks for a record number (TEnreg) and goes to it
   void AffTout();  // shows all records
   // Shows the records matching the selection filter, from the first of them.
@@ -148,45 +151,51 @@ class TChild : public QWidget, public IDocumentView {
   void Doublons();   // "Supprimer les doublons de la table ?", then removes them
   void Convertir();  // "Convertir les caractères de la table ?", DOS letters in every value
 
-  // --- Field and structure commands ---
+  // --- Field and structure commands (TFieldCommands) ---
 
-  void AjoutChamp();  // asks for a name (upper-cased) and adds an empty field
-  void SupChamp();    // "Supprimer le champ courant ?", then deletes the field under the cursor
-  // Renames and retypes the field under the cursor (TRenum). A name that
-  // another field has already is refused: nothing changes.
-  void Renommer();
-  void Proprietes();  // the properties dialog (TInfos)
-  // Edits the list of fields (TModif) and rebuilds the table: every field keeps
-  // the values of the field its entry came from, also when renamed; a new entry
-  // starts empty. Writes the view back and takes a snapshot first.
-  void ModiStru();
+  // Asks for a name, proposing "Champ" and the number of the grid's next
+  // column or row, and adds an empty field, its name upper-cased.
+  void AjoutChamp();
+  void SupChamp() { FieldCommands().SupChamp(); }
+  void Renommer() { FieldCommands().Renommer(); }
+  void Proprietes() { FieldCommands().Proprietes(); }
+  void ModiStru() { FieldCommands().ModiStru(); }
 
-  // --- Find and replace ---
-  //
-  // A search compares one field of each record with the search value: exactly
-  // with "=" ("Mot entier"), or as a pattern with "LIKE" and a "*" appended, so
-  // a prefix without regard to the case of a to z. A new find or replace starts
-  // on the first record; a continue step goes on after the record shown (on
-  // the last one it tests that one again). Only the records the view shows are
-  // visited: the rows of the table view, the selection in the other views in
-  // selection mode. When nothing is found the record shown stays current.
+  // --- Find and replace (TFindReplace) ---
 
-  void Rechercher();  // TFindDlg, then finds the first match
-  void Continuer();   // the next match; continues the replace after a replace
-  // TReplaceDlg, then replaces in every matching record (the selection does not
-  // limit it) or asks for the first match.
-  void Remplacer();
-  void Continuer2();  // the next match, then Replace
-  void Replace();     // "Remplacer ?" (Yes, No, Cancel); Yes sets the field's whole value
-  void ReplaceAll();  // every matching record of the table, without a question
+  void Rechercher() { FindReplace().Rechercher(); }
+  void Continuer() { FindReplace().Continuer(); }
+  void Remplacer() { FindReplace().Remplacer(); }
+  void Continuer2() { FindReplace().Continuer2(); }
+  void Replace() { FindReplace().Replace(); }
+  void ReplaceAll() { FindReplace().ReplaceAll(); }
 
   // --- Queries: they read the table and change none of its records ---
 
-  void Filtre();         // the selection filter (TFrmFiltre), then AffSel
-  void Requete();        // the SQL window on the table
-  void Interrogation();  // the query-by-example window on the table
-  void Compte();         // counts the records that satisfy a typed condition
-  void Calculer();       // sum, average, minimum or maximum of a "FLOAT" field
+  // The selection filter (TFrmFiltre), then AffSel.
+  void Filtre() {
+    EcritOnglet();
+    if (TQueryCommands::Filtre(doc_)) AffSel();
+  }
+  // The SQL and query-by-example windows on the table.
+  void Requete() {
+    EcritOnglet();
+    TQueryCommands::Requete(doc_, this);
+  }
+  void Interrogation() {
+    EcritOnglet();
+    TQueryCommands::Interrogation(doc_, this);
+  }
+  // Counts the records that satisfy a typed condition.
+  void Compte() {
+    EcritOnglet();
+    TQueryCommands::Compte(doc_);
+  }
+  // Sum, average, minimum or maximum of a "FLOAT" field.
+  void Calculer() {
+    EcritOnglet();
+    TQueryCommands::Calculer(doc_);
+  }
 
   // --- Printing: the print dialog, then the print room draws what the window shows ---
 
@@ -253,6 +262,8 @@ class TChild : public QWidget, public IDocumentView {
 
  private:
   // IDocumentView, for the rooms that work on the document.
+  int FieldUnderCursor() const override;
+  bool FindRow(bool fromFirst, const std::function<bool(int recNo)>& matches) override;
   void ShowInTableView(int field, const QString& text) override;
   void ShowStatus(const QString& text) override { emit StatusText(text); }
   void ShowFileName() override;
@@ -260,6 +271,8 @@ class TChild : public QWidget, public IDocumentView {
   TQor2& Table() { return doc_.Table(); }
   const TQor2& Table() const { return doc_.Table(); }
   TImportExport ImportExport() { return TImportExport(doc_, *this); }
+  TFieldCommands FieldCommands() { return TFieldCommands(doc_, *this); }
+  TFindReplace FindReplace() { return TFindReplace(doc_, *this); }
   // Lays out the rows of every shown record (the fill of Remplit without its
   // move to the first row); the current row stays where it is.
   void FillTableGrid();
@@ -267,14 +280,7 @@ class TChild : public QWidget, public IDocumentView {
   // Precedent, Suivant, Premier and Dernier: one record that way, or to that end.
   void Navigate(bool forward, bool toEnd);
   void Trie(bool ascending);
-  int FieldUnderCursor() const;  // 0 in the form view
-  // One line per field: name, the separator, type.
-  QStringList FieldList(char separator) const;
-  QStringList FieldNameList() const;
   int RowRecNo(int row) const;  // record number in column 0 of a table grid row, 0 if none
-  // One find step from the first record or after the record shown; true with
-  // the record found shown and current.
-  bool FindStep(bool fromFirst);
   int RowShowing(int recNo) const;  // table grid row of a record, 0 if none
   int OuterWidth() const;
 

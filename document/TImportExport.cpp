@@ -161,6 +161,24 @@ bool TImportExport::LayoutSaved(const TDocument& doc, const QString& name) {
   return Saved(FromEnginePath(TDocument::LayoutFileName(table)), doc.WriteLayout(table));
 }
 
+bool TImportExport::Enregistrer() {
+  // What the user typed belongs in the file.
+  view_.EcritOnglet();
+  if (!doc_.Modified()) return true;
+  const bool readOnly = IsReadOnlyFile(doc_.FileName());
+  if (readOnly) Services().Warning(QStringLiteral("Fichier en lecture seule"));
+  if (doc_.FileName().empty() || readOnly) {
+    if (!SaveAs()) return false;
+    doc_.SetModified(false);
+    return true;
+  }
+  // A document saved as a spreadsheet or as XML stays in that format.
+  if (!Saved(FileName(), doc_.WriteTable(doc_.FileName())) || !LayoutSaved(doc_, FileName()))
+    return false;
+  doc_.SetModified(false);
+  return true;
+}
+
 bool TImportExport::SaveAs() {
   view_.EcritOnglet();
   const std::optional<TFileChoice> choice =

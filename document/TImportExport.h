@@ -35,15 +35,10 @@ class TImportExport {
   bool ImporCsv(const QString& path);
   bool ImporDbf(const QString& path);
 
-  bool SaveAs();  // see TChild::SaveAs
+  bool Enregistrer();  // see TChild::Enregistrer
+  bool SaveAs();       // see TChild::SaveAs
   bool SauveStru(const QString& path);
   bool SauveXml(const QString& path);
-  // True for a write that succeeded; otherwise the warning "Impossible
-  // d'enregistrer '<name>' : <reason>", and false.
-  static bool Saved(const QString& name, const TStatus& status);
-  // The document's layout beside the table file `name`, when the user designed
-  // it; the same warning, naming the layout file, when it cannot be written.
-  static bool LayoutSaved(const TDocument& doc, const QString& name);
 
   // Asks for a name and one of three formats and writes the table, or the
   // selection; the chosen name keeps its folder and loses only its own
@@ -57,6 +52,12 @@ class TImportExport {
   int progressDelayMs = 500;
 
  private:
+  // True for a write that succeeded; otherwise the warning "Impossible
+  // d'enregistrer '<name>' : <reason>", and false.
+  static bool Saved(const QString& name, const TStatus& status);
+  // The document's layout beside the table file `name`, when the user designed
+  // it; the same warning, naming the layout file, when it cannot be written.
+  static bool LayoutSaved(const TDocument& doc, const QString& name);
   bool Import(const QString& path, TImportKind kind);
   void ReportImport(const QString& path, const TImportResult& result);
   bool Export(const QString& path, TExportFormat format);

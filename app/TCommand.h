@@ -34,7 +34,7 @@ struct TCommand {
   QKeySequence shortcut;
   std::function<void()> run;
   TEnabling enabling = TEnabling::Always;
-  bool offAtStart = false;       // disabled until the enabling rules first run
+  bool offAtStart = false;            // disabled until the enabling rules first run
   TView checkedInView = TView::None;  // a view item: checked while the document shows that view
   // InView: enabled in this view, disabled in the other of the table and
   // column views; the form view leaves it as it is.

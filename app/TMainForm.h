@@ -130,7 +130,7 @@ class TMainForm : public QMainWindow {
   bool shownOnce = false;
 
   // Built from the command table: what the enabling rules and the views touch.
-  std::vector<QAction*> documentActions_;              // enabled exactly when a document is open
+  std::vector<QAction*> documentActions_;                // enabled exactly when a document is open
   std::vector<std::pair<QAction*, TView>> viewChecks_;   // checked in that view
   std::vector<std::pair<QAction*, TView>> viewEnabled_;  // enabled in that view
   std::map<TToolPicture, QAction*> buttons_;

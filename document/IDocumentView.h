@@ -17,14 +17,14 @@ class IDocumentView {
  public:
   virtual ~IDocumentView() = default;
 
-  virtual TView GetOnglet() const = 0;     // the active view
-  virtual int RecNo() const = 0;           // record shown by the table view's current row, 0 if none
+  virtual TView GetOnglet() const = 0;  // the active view
+  virtual int RecNo() const = 0;        // record shown by the table view's current row, 0 if none
   virtual int FieldUnderCursor() const = 0;  // 0 in the form view
-  virtual void EcritOnglet() = 0;          // the active view's typed values into the table
-  virtual void LitOnglet() = 0;            // the active view filled again from the table
-  virtual void LitEnr(int recNo) = 0;      // the table view's current row shows that record again
-  virtual void InitGrilles() = 0;          // the grids' headers after the fields changed
-  virtual void Premier() = 0;              // to the first record the active view shows
+  virtual void EcritOnglet() = 0;            // the active view's typed values into the table
+  virtual void LitOnglet() = 0;              // the active view filled again from the table
+  virtual void LitEnr(int recNo) = 0;        // the table view's current row shows that record again
+  virtual void InitGrilles() = 0;            // the grids' headers after the fields changed
+  virtual void Premier() = 0;                // to the first record the active view shows
   // A find step in the table view: the first row from the top, or after the
   // current row (the last row itself when on it), whose record `matches`
   // becomes the current row, its record current. False when there is none,

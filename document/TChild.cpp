@@ -196,7 +196,8 @@ void TChild::LitFiche() {
 
 void TChild::EcritFiche() {
   if (!RowEdited) return;
-  for (int i = 1; i <= Table().FieldCount(); ++i) doc_.StoreTyped(i, StringGrid2->CellAnsi(1, i - 1));
+  for (int i = 1; i <= Table().FieldCount(); ++i)
+    doc_.StoreTyped(i, StringGrid2->CellAnsi(1, i - 1));
 }
 
 void TChild::LitOnglet() {

@@ -66,19 +66,19 @@ class TChild : public QWidget, public IDocumentView {
   // --- Views ---
 
   void InitGrilles() override;  // rebuilds both grids' headers from the fields
-  void Remplit();      // refills the table view and goes to its first row
+  void Remplit();               // refills the table view and goes to its first row
   // Display text of field i of the current record: trimmed, and for a "FLOAT"
   // field padded on the left with spaces to the column's width.
   QString LitChamp(int i);
-  void LitEnr(int n) override;      // makes record n current, shows it in the current row
-  void EcritEnr(int n);             // current row -> record n, when a key was typed
-  void LitFiche();                  // current record -> column view
-  void EcritFiche();                // column view -> current record, when a key was typed
-  void LitOnglet() override;        // re-reads the active view
-  void EcritOnglet() override;      // writes the active view back
-  int RecNo() const override;       // record number shown by the current row, 0 if none
+  void LitEnr(int n) override;       // makes record n current, shows it in the current row
+  void EcritEnr(int n);              // current row -> record n, when a key was typed
+  void LitFiche();                   // current record -> column view
+  void EcritFiche();                 // column view -> current record, when a key was typed
+  void LitOnglet() override;         // re-reads the active view
+  void EcritOnglet() override;       // writes the active view back
+  int RecNo() const override;        // record number shown by the current row, 0 if none
   TView GetOnglet() const override;  // the active view
-  void Vue(TView view);             // shows that view; emits ViewChanged
+  void Vue(TView view);              // shows that view; emits ViewChanged
   // Gives the keyboard back to the view after a command: its current cell, or
   // in the form view its first field when the focus is not in the page.
   void FocusView();
@@ -280,7 +280,7 @@ class TChild : public QWidget, public IDocumentView {
   // Precedent, Suivant, Premier and Dernier: one record that way, or to that end.
   void Navigate(bool forward, bool toEnd);
   void Trie(bool ascending);
-  int RowRecNo(int row) const;  // record number in column 0 of a table grid row, 0 if none
+  int RowRecNo(int row) const;      // record number in column 0 of a table grid row, 0 if none
   int RowShowing(int recNo) const;  // table grid row of a record, 0 if none
   int OuterWidth() const;
 

@@ -43,7 +43,8 @@ void TDocument::Init(const std::vector<std::string>& fields) {
   std::vector<TFieldSource> structure;
   for (const std::string& entry : fields) {
     const size_t blank = entry.find(' ');
-    const std::string type = blank == std::string::npos ? std::string() : entry.substr(blank + 1, 255);
+    const std::string type =
+        blank == std::string::npos ? std::string() : entry.substr(blank + 1, 255);
     structure.push_back({entry.substr(0, blank), type, 0});
   }
   table_.Restructure(structure);

@@ -21,8 +21,8 @@ class TEnreg : public QDialog {
   void Init(int proposed);
   std::optional<int> Result() const;
 
-  QLabel* Label1 = nullptr;           // "Enregistrement N°"
-  QSpinBox* SpinEdit1 = nullptr;      // the record number, without bounds
-  QPushButton* OkButton = nullptr;    // "OK"
+  QLabel* Label1 = nullptr;             // "Enregistrement N°"
+  QSpinBox* SpinEdit1 = nullptr;        // the record number, without bounds
+  QPushButton* OkButton = nullptr;      // "OK"
   QPushButton* CancelButton = nullptr;  // "Annuler"
 };

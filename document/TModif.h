@@ -50,15 +50,15 @@ class TModif : public QDialog {
   void SpeedButton1Click();  // the small "OK" beside the boxes
   void ListView1Click();
 
-  QLabel* Label1 = nullptr;              // "Nom"
-  QLabel* Label2 = nullptr;              // "Type"
-  TNameEdit* Edit1 = nullptr;            // the name of the entry being made
-  QComboBox* ComboBox1 = nullptr;        // its type
-  QToolButton* SpeedButton1 = nullptr;   // the small "OK": the boxes into the list
-  QTreeWidget* ListView1 = nullptr;      // the fields, "Nom" and "Type"
-  QPushButton* Button1 = nullptr;        // "Annuler"
-  QPushButton* Button2 = nullptr;        // "OK"
-  QPushButton* Button3 = nullptr;        // "Supprimer" the selected entry
+  QLabel* Label1 = nullptr;             // "Nom"
+  QLabel* Label2 = nullptr;             // "Type"
+  TNameEdit* Edit1 = nullptr;           // the name of the entry being made
+  QComboBox* ComboBox1 = nullptr;       // its type
+  QToolButton* SpeedButton1 = nullptr;  // the small "OK": the boxes into the list
+  QTreeWidget* ListView1 = nullptr;     // the fields, "Nom" and "Type"
+  QPushButton* Button1 = nullptr;       // "Annuler"
+  QPushButton* Button2 = nullptr;       // "OK"
+  QPushButton* Button3 = nullptr;       // "Supprimer" the selected entry
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

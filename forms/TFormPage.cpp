@@ -86,10 +86,10 @@ QSize TFormPage::PageSize() const {
 
 void TFormPage::MasqueDefaut() {
   const QFont font = page_->font();
-  doc_.SetLayout(TFormLayout::Default(doc_.FieldNames(), PageSize().height(),
-                                      TFormControls::PointSize(font), TLayoutLine::kWindowText,
-                                      ToAnsi(font.family())),
-                 doc_.LayoutDesigned());
+  doc_.SetLayout(
+      TFormLayout::Default(doc_.FieldNames(), PageSize().height(), TFormControls::PointSize(font),
+                           TLayoutLine::kWindowText, ToAnsi(font.family())),
+      doc_.LayoutDesigned());
   CreMasque();
 }
 

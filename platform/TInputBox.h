@@ -21,8 +21,8 @@ class TInputBox : public QDialog {
   void Init(const QString& caption, const QString& prompt, const QString& text);
   std::optional<QString> Result() const;
 
-  QLabel* Label1;              // the prompt
-  QLineEdit* Edit1;            // the answer
-  QPushButton* OkButton;       // "OK"
-  QPushButton* CancelButton;   // "Annuler"
+  QLabel* PromptLabel;        // the prompt
+  QLineEdit* AnswerEdit;      // the answer
+  QPushButton* OkButton;      // "OK"
+  QPushButton* CancelButton;  // "Annuler"
 };

@@ -56,8 +56,7 @@ std::vector<int> TEnvelopePrintout::Records(TQor2& table, const TCondition* filt
   TCursorKeeper keeper(table);
   table.First();
   if (table.BeginSearch(true)) {
-    while (table.FindNext(*filter))
-      recNos.push_back(table.RecNo());
+    while (table.FindNext(*filter)) recNos.push_back(table.RecNo());
     table.EndSearch();
   }
   return recNos;

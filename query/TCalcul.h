@@ -17,8 +17,8 @@ class TCalcul : public TCompter {
   explicit TCalcul(QWidget* parent = nullptr);
 
   struct TCalcAnswer {
-    TAnswer range;  // the condition and the range
-    QString field;  // the field to calculate; may be empty
+    TAnswer range;      // the condition and the range
+    QString field;      // the field to calculate; may be empty
     int operation = 1;  // 1 "Somme", 2 "Moyenne", 3 "Minimum", 4 "Maximum"
   };
 

@@ -41,23 +41,23 @@ class TCompter : public QDialog {
   void Button1Click();                    // "Annuler"
   void Button2Click();                    // "OK"
 
-  QGroupBox* GroupBox1 = nullptr;   // "Portée"
-  QLabel* Label1 = nullptr;         // "De"
-  QSpinBox* SpinEdit1 = nullptr;    // the first record of the range
-  QLabel* Label2 = nullptr;         // "A"
-  QSpinBox* SpinEdit2 = nullptr;    // the last record of the range
-  QLabel* FieldLabel = nullptr;     // "Champ"
-  QComboBox* ComboBox1 = nullptr;   // the field names, one inserted when chosen
-  QGroupBox* GroupBox2 = nullptr;   // "Opérateurs"
+  QGroupBox* GroupBox1 = nullptr;       // "Portée"
+  QLabel* Label1 = nullptr;             // "De"
+  QSpinBox* SpinEdit1 = nullptr;        // the first record of the range
+  QLabel* Label2 = nullptr;             // "A"
+  QSpinBox* SpinEdit2 = nullptr;        // the last record of the range
+  QLabel* FieldLabel = nullptr;         // "Champ"
+  QComboBox* ComboBox1 = nullptr;       // the field names, one inserted when chosen
+  QGroupBox* GroupBox2 = nullptr;       // "Opérateurs"
   QToolButton* SpeedButton1 = nullptr;  // "="
   QToolButton* SpeedButton2 = nullptr;  // "<"
   QToolButton* SpeedButton3 = nullptr;  // ">"
   QToolButton* SpeedButton4 = nullptr;  // "<="
   QToolButton* SpeedButton5 = nullptr;  // ">="
-  QLabel* Label3 = nullptr;         // "Condition"
-  QLineEdit* Edit1 = nullptr;       // the condition
-  QPushButton* Button1 = nullptr;   // "Annuler"
-  QPushButton* Button2 = nullptr;   // "OK"
+  QLabel* Label3 = nullptr;             // "Condition"
+  QLineEdit* Edit1 = nullptr;           // the condition
+  QPushButton* Button1 = nullptr;       // "Annuler"
+  QPushButton* Button2 = nullptr;       // "OK"
 
  protected:
   // For TCalcul: its caption, and the place above the buttons for its controls.

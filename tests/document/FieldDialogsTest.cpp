@@ -309,10 +309,10 @@ TEST_F(FieldDialogsTest, DialogsShowTheirCaptionWhole) {
   box.Init("Ajouter un champ", "Nom du champ", "Champ4");
   services.AnswerDialog([&](QDialog& d) {
     check(d);
-    EXPECT_EQ(box.Label1->text(), "Nom du champ");
-    EXPECT_EQ(box.Edit1->selectedText(), "Champ4");
-    QTest::keyClicks(box.Edit1, "ville");
-    QTest::keyClick(box.Edit1, Qt::Key_Return);  // the default button
+    EXPECT_EQ(box.PromptLabel->text(), "Nom du champ");
+    EXPECT_EQ(box.AnswerEdit->selectedText(), "Champ4");
+    QTest::keyClicks(box.AnswerEdit, "ville");
+    QTest::keyClick(box.AnswerEdit, Qt::Key_Return);  // the default button
   });
   Services().RunDialog(box);
   EXPECT_EQ(box.Result(), "ville");

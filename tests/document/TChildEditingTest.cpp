@@ -11,7 +11,8 @@ class ChildEditingTest : public DocumentTest {
   std::string Shown(int row) const { return child->StringGrid2->CellAnsi(1, row); }
   std::vector<std::string> Column(int field) const {
     std::vector<std::string> values;
-    for (int n = 1; n <= child->Document().Table().RecordCount(); ++n) values.push_back(Value(field, n));
+    for (int n = 1; n <= child->Document().Table().RecordCount(); ++n)
+      values.push_back(Value(field, n));
     return values;
   }
   QString LastQuestion() const {

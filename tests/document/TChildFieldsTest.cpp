@@ -23,7 +23,8 @@ class ChildFieldsTest : public DocumentTest {
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
     for (int i = 1; i <= child->Document().Table().FieldCount(); ++i)
-      names.push_back(child->Document().Table().GetFieldName(i) + ":" + child->Document().Table().GetFieldType(i));
+      names.push_back(child->Document().Table().GetFieldName(i) + ":" +
+                      child->Document().Table().GetFieldType(i));
     return names;
   }
   const TQuestion& LastQuestion() const { return services.Questions().back(); }

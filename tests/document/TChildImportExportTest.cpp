@@ -157,14 +157,17 @@ TEST_F(ChildImportExportTest, ExporterWritesTheTableUnderTheChosenNameAndKeepsTh
   EXPECT_EQ(request.filters[0].label, "Format csv (*.csv)");
   EXPECT_EQ(request.filters[1].label, "Format texte+Tab (*.txt)");
   EXPECT_EQ(request.filters[2].label, "Format xml (*.xml)");
-  EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.old.csv")).toStdString(), c.Document().Table().CsvText());
+  EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.old.csv")).toStdString(),
+            c.Document().Table().CsvText());
 
   services.AnswerFile(dir.filePath("my.data/copie"), 2);
   c.Exporter();
-  EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.txt")).toStdString(), c.Document().Table().TxtText());
+  EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.txt")).toStdString(),
+            c.Document().Table().TxtText());
   services.AnswerFile(dir.filePath("my.data/copie"), 3);
   c.Exporter();
-  EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.xml")).toStdString(), TXmlWriter::Text(c.Document().Table()));
+  EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.xml")).toStdString(),
+            TXmlWriter::Text(c.Document().Table()));
 
   EXPECT_EQ(c.FileName(), path);
   EXPECT_FALSE(c.Document().Modified());

@@ -18,9 +18,7 @@ namespace {
 class ChildNavigationTest : public DocumentTest {
  protected:
   // Records 2 and 4 of the clients are in Lyon.
-  void FilterLyon() {
-    child->Document().SetFilter({"VILLE", "=", "Lyon"});
-  }
+  void FilterLyon() { child->Document().SetFilter({"VILLE", "=", "Lyon"}); }
   std::string Shown() const { return child->StringGrid2->CellAnsi(1, 0); }
   void AnswerAller(int number, bool ok = true) {
     services.AnswerDialog([this, number, ok](QDialog& d) {

@@ -302,7 +302,8 @@ TEST_F(ChildViewTest, SnapshotsMatchTheTableAtEveryRowChange) {
     c.StringGrid1->SetRow(row + 1);
     ASSERT_EQ(c.Document().UndoTable().RecordCount(), 5);
     for (int r = 1; r <= 5; ++r)
-      for (int f = 1; f <= 3; ++f) EXPECT_EQ(c.Document().UndoTable().GetCell(f, r), before[r - 1][f - 1]);
+      for (int f = 1; f <= 3; ++f)
+        EXPECT_EQ(c.Document().UndoTable().GetCell(f, r), before[r - 1][f - 1]);
   }
   // A new field: the snapshot takes the new structure too.
   c.Document().Table().AddField("PAYS");

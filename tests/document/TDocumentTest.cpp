@@ -2,8 +2,6 @@
 // selection lets the cursor visit, the field-name rules, find and replace,
 // undo, the character conversion and the form layout kept beside the table.
 
-#include "TDocument.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -11,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "TDocument.h"
 #include "TestFiles.h"
 
 namespace {

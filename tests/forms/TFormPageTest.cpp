@@ -55,9 +55,9 @@ TEST_F(FormPageTest, DefaultFormShowsTheRecordAndWritesTypedTextBack) {
   ASSERT_EQ(Form().DecorControls.size(), 3u);
   // One label and one edit box per field, 25 pixels apart, shown 3 left and 37 up.
   const QString font = c.TabSheet3->font().family();
-  EXPECT_EQ(child->Document().Layout()[0], "TLabel 00050032NOM\t" +
-                                  TLayoutLine::Hex(c.TabSheet3->font().pointSize(), 2) +
-                                  "080000008" + ToAnsi(font));
+  EXPECT_EQ(child->Document().Layout()[0],
+            "TLabel 00050032NOM\t" + TLayoutLine::Hex(c.TabSheet3->font().pointSize(), 2) +
+                "080000008" + ToAnsi(font));
   EXPECT_EQ(child->Document().Layout()[1], "TEdit 007D00320A0NOM");
   EXPECT_EQ(child->Document().Layout()[3], "TEdit 007D004B0A0VILLE");
   EXPECT_EQ(Box(c, 0)->geometry().topLeft(), QPoint(122, 13));

@@ -80,7 +80,9 @@ class DocumentTest : public ::testing::Test {
     child->StringGrid1KeyPress(text.isEmpty() ? QChar('x') : text.back());
   }
 
-  std::string Value(int field, int recNo) const { return child->Document().Table().GetCell(field, recNo); }
+  std::string Value(int field, int recNo) const {
+    return child->Document().Table().GetCell(field, recNo);
+  }
   QString Cell(int col, int row) const { return child->StringGrid1->Cell(col, row); }
 
   static QByteArray ReadFile(const QString& path) {

@@ -12,8 +12,10 @@
 // (only when a printable key was typed, `RowEdited`). The main window calls
 // Init or OpenFile once, then Vue and the commands; every command that reads or
 // changes the table first calls EcritOnglet and re-reads the view afterwards.
-// The commands are the document's; the window adds the questions, the dialogs
-// and the views.
+// What a command does to the table is the document's; the questions and
+// dialogs around it are the window's, or those of the rooms it forwards to
+// (TImportExport, TFieldCommands, TFindReplace, TQueryCommands), which work on
+// the document and on this window as its view (IDocumentView).
 //
 // Nothing here talks to the user except through Services(). A document window
 // never reaches the main window: it reports view changes and a new file name
@@ -161,7 +163,7 @@ class TChild : public QWidget, public IDocumentView {
   void Proprietes() { FieldCommands().Proprietes(); }
   void ModiStru() { FieldCommands().ModiStru(); }
 
-  // --- Find and replace (TFindReplace) ---
+  // --- Find and replace (TFindReplace, which says what they visit) ---
 
   void Rechercher() { FindReplace().Rechercher(); }
   void Continuer() { FindReplace().Continuer(); }
@@ -243,6 +245,7 @@ class TChild : public QWidget, public IDocumentView {
   // A printable key was typed in a grid since the view was last read; the
   // write-back operations store nothing while it is false.
   bool RowEdited = false;
+  // The envelope settings of the envelope command, copied in by the main window.
   TEnvelopeSettings Envelope;
   // The controls of the form view, built from the document's layout.
   std::unique_ptr<TFormPage> FormPage;

@@ -1,8 +1,14 @@
 #include "TStatus.h"
 
+#include "Cp1252.h"
+
 std::string StatusReason(const TStatus& status) {
-  if (status.Cause() == TFailure::Other) return status.Detail();
-  return FailureReason(status.Cause());
+  if (status.Cause() != TFailure::Other) return FailureReason(status.Cause());
+  // A detail in Windows-1252 (the engine's own message, passed on) is made UTF-8.
+  const std::string& detail = status.Detail();
+  TUtf8Detector utf8;
+  utf8.Feed(detail.data(), detail.size());
+  return utf8.Malformed() ? Cp1252ToUtf8(detail) : detail;
 }
 
 std::string FailureSentence(const std::string& action, const TStatus& status) {

@@ -34,7 +34,7 @@ class TStatus {
 };
 
 // Why, in French (UTF-8, no capital, no full stop): the cause's reason, or the
-// detail for Other; "" when ok.
+// detail for Other (made UTF-8 when it is not); "" when ok.
 std::string StatusReason(const TStatus& status);
 
 // The one sentence that tells a failure, UTF-8, without a capital or a full

@@ -29,7 +29,8 @@ QString ShortDayName(int dayOfWeek);  // "lun."..
 // Why a file operation failed, to follow "Impossible d'ouvrir 'x' : ": the
 // French reason of `cause`, or the engine's own message when it gave no cause.
 QString FailureText(TFailure cause, const std::string& engineMessage);
-// The same for a status: its French reason (StatusReason), "" when ok.
+// The same for a status (StatusReason): a failure without a cause of its own
+// (Other) is said by its detail; "" when ok.
 QString FailureText(const TStatus& status);
 // The whole message for a failed action, as the user reads it in a warning:
 // "Impossible d'ouvrir 'clients.qor' : le fichier n'existe pas", or

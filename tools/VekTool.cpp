@@ -9,6 +9,7 @@
 
 #include "Cp1252.h"
 #include "DbfImport.h"
+#include "ForeignTable.h"
 #include "TQor2.h"
 #include "TQor2Sql.h"
 #include "TableExport.h"
@@ -46,7 +47,12 @@ const char kHelp[] =
     "\n"
     "  info FILE                   print the table name, counts and fields\n"
     "  convert IN OUT              read IN, write OUT in the format of its ending\n"
-    "                              (.qor, .txt, .csv, .xls, .xml; anything else: .csv)\n"
+    "                              (.qor, .txt, .csv, .xls, .xml, .xlsx, .ods,\n"
+    "                              .sqlite/.sqlite3/.db, postgresql://HOST/DB;\n"
+    "                              anything else: .csv)\n"
+    "    --sheet NAME              the sheet of a workbook to read (first: default)\n"
+    "    --table NAME              the database table to read or write\n"
+    "    --replace                 replace a database table of that name\n"
     "  sort IN FIELD OUT [--desc]  sort on FIELD (numerically for FLOAT fields)\n"
     "  dedup IN OUT                remove duplicate records, keeping the first\n"
     "  sql FILE STATEMENT [OUT]    run a SELECT ... WHERE ... statement; write the\n"
@@ -62,8 +68,11 @@ const char kHelp[] =
     "                              is one line per record, values joined by ; or tab\n"
     "  --help                      this text\n"
     "\n"
-    "Input is read by its ending: .qor tables, .txt quoted text, .dbf dBase tables;\n"
-    "anything else as semicolon text. Exit status 0 on success, 1 on failure.\n";
+    "Input is read by its ending: .qor tables, .txt quoted text, .dbf dBase tables,\n"
+    ".xlsx/.ods workbooks, SQLite databases, postgresql:// addresses; anything else\n"
+    "as semicolon text. info also lists a workbook's sheets or a database's tables.\n"
+    "A server's password comes from PGPASSWORD or ~/.pgpass, never the address.\n"
+    "Exit status 0 on success, 1 on failure.\n";
 
 }  // namespace
 
@@ -71,7 +80,9 @@ VekTool::VekTool(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
 VekTool::~VekTool() = default;
 
-int VekTool::Run(const std::vector<std::string>& args) {
+int VekTool::Run(const std::vector<std::string>& arguments) {
+  std::vector<std::string> args = arguments;
+  if (!TakeForeignOptions(args)) return Usage("--sheet and --table take a name");
   if (args.empty()) return Usage("missing command");
   const std::string& cmd = args[0];
   const std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -112,6 +123,7 @@ int VekTool::Fail(const std::string& what, const std::string& path, const TQor2&
 }
 
 bool VekTool::Load(const std::string& path, TQor2& table) {
+  if (ForeignKindOf(path) != TForeignKind::None) return LoadForeign(path, table);
   if (Ending(path) == "dbf") {
     std::string error;
     if (LoadDbfTable(path, table, error)) return true;
@@ -132,6 +144,7 @@ bool VekTool::Load(const std::string& path, TQor2& table) {
 }
 
 bool VekTool::Save(TQor2& table, const std::string& path) {
+  if (ForeignKindOf(path) != TForeignKind::None) return SaveForeign(table, path);
   const bool ok = table.SaveToFile(path);
   if (!ok) Fail("impossible d'enregistrer", path, table);
   return ok;
@@ -146,7 +159,7 @@ int VekTool::Info(const std::vector<std::string>& a) {
   out_ << "records\t" << t.RecordCount() << "\n";
   for (int i = 1; i <= t.FieldCount(); ++i)
     out_ << "field\t" << Cp1252ToUtf8(t.GetFieldName(i)) << "\t" << t.GetFieldType(i) << "\n";
-  return 0;
+  return ListForeign(a[0]) ? 0 : 1;
 }
 
 int VekTool::Convert(const std::vector<std::string>& a) {

@@ -13,6 +13,22 @@
 
 namespace {
 
+// A cell's UTF-8 text as the table holds it: Windows-1252, and Excel's line
+// breaks (LF) as the table's (CR LF).
+void AppendCellText(std::string& out, std::string_view utf8, int64_t& replaced) {
+  const size_t start = out.size();
+  AppendAsCp1252(out, utf8, replaced);
+  size_t lf = out.find('\n', start);
+  if (lf == std::string::npos) return;
+  std::string fixed = out.substr(start, lf - start);
+  for (size_t i = lf; i < out.size(); ++i) {
+    if (out[i] == '\n' && (i == start || out[i - 1] != '\r')) fixed.push_back('\r');
+    fixed.push_back(out[i]);
+  }
+  out.resize(start);
+  out += fixed;
+}
+
 // Parses a whole small part with a handler.
 TStatus ParsePart(TZipArchive& zip, const std::string& name, TXmlHandler& handler) {
   TXmlPush xml(handler);
@@ -182,7 +198,7 @@ class SharedStringsHandler : public TXmlHandler {
       inPhonetic_ = false;
     } else if (name == "si") {
       inItem_ = false;
-      AppendAsCp1252(text, raw_, replaced_);
+      AppendCellText(text, raw_, replaced_);
       ends.push_back(text.size());
     }
   }
@@ -311,7 +327,7 @@ class SheetHandler : public TXmlHandler {
       Check(builder_.Cell(column_, item.empty() ? TCellKind::Empty : TCellKind::Text, item));
       return;
     } else if (type_ == "inlineStr" || type_ == "str" || type_ == "e") {
-      AppendAsCp1252(text_, value_, replaced_);
+      AppendCellText(text_, value_, replaced_);
     } else if (type_ == "b") {
       if (!value_.empty()) text_ = value_ == "1" || value_ == "true" ? "VRAI" : "FAUX";
     } else if (type_ == "d") {

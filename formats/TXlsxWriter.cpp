@@ -65,6 +65,14 @@ TStatus TXlsxWriter::Write(const TQor2& table, const std::string& path) {
         } else {
           utf8.clear();
           AppendAsUtf8(utf8, v);
+          // The table's line breaks (CR LF) as Excel's own (LF).
+          if (v.find('\r') != std::string_view::npos) {
+            size_t w = 0;
+            for (size_t i = 0; i < utf8.size(); ++i)
+              if (!(utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n'))
+                utf8[w++] = utf8[i];
+            utf8.resize(w);
+          }
           error = worksheet_write_string(sheet, row, static_cast<lxw_col_t>(c), utf8.c_str(),
                                          nullptr);
         }

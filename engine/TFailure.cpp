@@ -116,7 +116,7 @@ const char* FailureReason(TFailure failure) {
       return "trop de données pour une feuille Excel : 1 048 575 enregistrements, 16 384 champs "
              "et 32 767 caractères par valeur au plus";
     case TFailure::ServerUnreachable:
-      return "le serveur ne répond pas";
+      return "connexion au serveur impossible";
     case TFailure::ServerRefused:
       return "le serveur refuse";
     case TFailure::PasswordInAddress:

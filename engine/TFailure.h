@@ -43,7 +43,7 @@ enum class TFailure {
   NotADatabase,       // not an SQLite database
   DatabaseLocked,     // another program holds the SQLite database
   TooLargeForXlsx,    // more than an .xlsx sheet holds
-  ServerUnreachable,  // a database server that cannot be reached (detail: its reason)
+  ServerUnreachable,  // no connection to a database server (detail: libpq's reason)
   ServerRefused,      // the server refused the work (detail: its reason)
   PasswordInAddress,  // a connection address that holds a password
   Other,                   // said by the detail alone (UTF-8 French, or a peer's own words)

@@ -62,7 +62,7 @@ std::string Quoted(const std::string& name) {
 // Opens an existing file; a missing or unreadable file gets the system's reason.
 TStatus OpenExisting(const std::string& path, int flags, Db& db) {
   const int fd = FileSystem().OpenRead(path);
-  if (fd < 0) return TStatus(ReadFailure(errno), path);
+  if (fd < 0) return TStatus(ReadFailure(errno));
   FileSystem().Close(fd);
   sqlite3* raw = nullptr;
   const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);

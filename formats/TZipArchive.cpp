@@ -52,7 +52,7 @@ TStatus TZipArchive::Open(const std::string& path) {
   // Opened first through the file system, so that a missing or unreadable
   // file gets the same reasons as everywhere else.
   const int fd = FileSystem().OpenRead(path);
-  if (fd < 0) return TStatus(ReadFailure(errno), path);
+  if (fd < 0) return TStatus(ReadFailure(errno));
   FileSystem().Close(fd);
   int error = 0;
   archive_ = zip_open(path.c_str(), ZIP_RDONLY, &error);

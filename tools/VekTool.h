@@ -52,7 +52,8 @@ class VekTool {
   bool LoadForeign(const std::string& source, TQor2& table);
   bool SaveForeign(TQor2& table, const std::string& target);
   bool ListForeign(const std::string& source);
-  std::string part_;
+  std::string sheet_;  // --sheet: the workbook's sheet to read
+  std::string table_;  // --table: the database table to read or write
   bool replace_ = false;
 
   // A new T kept by the tool.

@@ -26,7 +26,8 @@ bool VekTool::TakeForeignOptions(std::vector<std::string>& args) {
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--sheet" || args[i] == "--table") {
       if (i + 1 >= args.size()) return false;
-      part_ = args[++i];
+      (args[i] == "--sheet" ? sheet_ : table_) = args[i + 1];
+      ++i;
     } else if (args[i] == "--replace") {
       replace_ = true;
     } else {
@@ -39,7 +40,7 @@ bool VekTool::TakeForeignOptions(std::vector<std::string>& args) {
 
 bool VekTool::LoadForeign(const std::string& source, TQor2& table) {
   TForeignOptions options;
-  options.part = part_;
+  options.part = IsWorkbook(ForeignKindOf(source)) ? sheet_ : table_;
   TForeignReport report;
   const TStatus s = ReadForeignTable(source, table, report, options);
   if (!s) {
@@ -59,7 +60,7 @@ bool VekTool::LoadForeign(const std::string& source, TQor2& table) {
 
 bool VekTool::SaveForeign(TQor2& table, const std::string& target) {
   TForeignOptions options;
-  options.part = part_;
+  if (!IsWorkbook(ForeignKindOf(target))) options.part = table_;
   options.replace = replace_;
   const TStatus s = WriteForeignTable(table, target, options);
   if (!s) Fail("impossible d'enregistrer '" + target + "' : " + Because(s));

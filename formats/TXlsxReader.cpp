@@ -254,8 +254,20 @@ class SheetHandler : public TXmlHandler {
 
   void Start(std::string_view name, const TXmlAttributes& a) override {
     if (name == "c") {
-      bool has;
-      const std::string_view ref = a.Get("r", &has);
+      // One walk over the attributes: this runs for every cell.
+      std::string_view ref, type, style;
+      bool has = false;
+      for (int i = 0; i < a.Count(); ++i) {
+        const char* n = a.Name(i);
+        if (n[0] == 'r' && n[1] == 0) {
+          ref = a.Value(i);
+          has = true;
+        } else if (n[0] == 't' && n[1] == 0) {
+          type = a.Value(i);
+        } else if (n[0] == 's' && n[1] == 0) {
+          style = a.Value(i);
+        }
+      }
       uint32_t row = 0;
       if (has) {
         if (!ColumnOf(ref, column_, row)) return Fail(TFailure::TooManyColumns);
@@ -264,9 +276,9 @@ class SheetHandler : public TXmlHandler {
         column_ = nextColumn_;
       }
       nextColumn_ = column_ + 1;
-      type_.assign(a.Get("t"));
-      const std::string_view s = a.Get("s");
-      style_ = s.empty() ? 0 : std::strtoul(std::string(s).c_str(), nullptr, 10);
+      type_.assign(type);
+      style_ = 0;
+      for (const char c : style) style_ = c >= '0' && c <= '9' ? style_ * 10 + (c - '0') : style_;
       value_.clear();
       inCell_ = true;
     } else if (name == "v") {

@@ -24,6 +24,13 @@ class TXmlAttributes {
   TXmlAttributes(const unsigned char** a, int n) : a_(a), n_(n) {}
   // The value of the attribute of that local name; `found` says whether there was one.
   std::string_view Get(std::string_view localName, bool* found = nullptr) const;
+  // For a walk over all of them at once.
+  int Count() const { return n_; }
+  const char* Name(int i) const { return reinterpret_cast<const char*>(a_[5 * i]); }
+  std::string_view Value(int i) const {
+    const char* begin = reinterpret_cast<const char*>(a_[5 * i + 3]);
+    return std::string_view(begin, static_cast<size_t>(reinterpret_cast<const char*>(a_[5 * i + 4]) - begin));
+  }
 
  private:
   const unsigned char** a_;

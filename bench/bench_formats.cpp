@@ -109,8 +109,10 @@ bool RunSize(int records, const std::string& tool) {
     std::vector<std::string> extra;
   };
   std::vector<Conversion> conversions = {
-      {".qor -> .xlsx", qor, dir + "/m.xlsx", {}},   {".xlsx -> .qor", dir + "/m.xlsx", dir + "/x.qor", {}},
-      {".qor -> .ods", qor, dir + "/m.ods", {}},     {".ods -> .qor", dir + "/m.ods", dir + "/o.qor", {}},
+      {".qor -> .xlsx", qor, dir + "/m.xlsx", {}},
+      {".xlsx -> .qor", dir + "/m.xlsx", dir + "/x.qor", {}},
+      {".qor -> .ods", qor, dir + "/m.ods", {}},
+      {".ods -> .qor", dir + "/m.ods", dir + "/o.qor", {}},
       {".qor -> .sqlite", qor, dir + "/m.sqlite", {}},
       {".sqlite -> .qor", dir + "/m.sqlite", dir + "/s.qor", {}}};
   if (!uri.empty()) {
@@ -185,8 +187,8 @@ bool RunSize(int records, const std::string& tool) {
       columns += std::string(c > 1 ? ", " : "") + "\"" + table.GetFieldName(c) + "\" " +
                  (table.GetFieldType(c) == "FLOAT" ? "NUMERIC" : "TEXT");
     pg.Psql("DROP TABLE IF EXISTS psqlcopy; CREATE TABLE psqlcopy (" + columns + ");");
-    const Run psql = Spawn({"psql", "-X", "-q", "-h", pg.Folder(), "-U", "postgres", "-d", "postgres",
-                            "-c", "\\copy psqlcopy FROM '" + copyFile + "'"});
+    const Run psql = Spawn({"psql", "-X", "-q", "-h", pg.Folder(), "-U", "postgres", "-d",
+                            "postgres", "-c", "\\copy psqlcopy FROM '" + copyFile + "'"});
     TForeignOptions options;
     options.part = "bench";
     options.replace = true;

@@ -1,7 +1,7 @@
 #include "NumberText.h"
 
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 
@@ -100,8 +100,8 @@ bool AppendDecimalAsNumberText(std::string& out, std::string_view decimal) {
   char* end = nullptr;
   errno = 0;
   const double v = std::strtod(copy.c_str(), &end);
-  if (copy.empty() || end != copy.c_str() + copy.size() || copy.find_first_of("xXnN") !=
-                                                                std::string::npos)
+  if (copy.empty() || end != copy.c_str() + copy.size() ||
+      copy.find_first_of("xXnN") != std::string::npos)
     return false;
   AppendNumberText(out, v);
   return true;

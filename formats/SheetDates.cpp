@@ -101,9 +101,11 @@ bool AppendIsoTime(std::string& out, std::string_view iso) {
     } else if (c == 'T') {
       inTime = true;
     } else {
-      const double unit = c == 'D' ? 86400 : c == 'H' && inTime ? 3600 : c == 'M' && inTime ? 60
-                          : c == 'S' && inTime                  ? 1
-                                                                : -1;
+      const double unit = c == 'D'             ? 86400
+                          : c == 'H' && inTime ? 3600
+                          : c == 'M' && inTime ? 60
+                          : c == 'S' && inTime ? 1
+                                               : -1;
       if (unit < 0) return false;
       total += number * unit;
       number = 0;

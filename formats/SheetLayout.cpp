@@ -16,17 +16,18 @@ TSheetLayout TSheetLayout::Of(const TQor2& table) {
     l.longest = std::max(l.longest, table.Names().Get(i).size());
   }
   WalkRecords(table.RecordList().Items(), 0, [&](size_t, const TKStringList& r) {
-    for (int i = 0; i < fields && i < r.Count(); ++i) chars[i] = std::max(chars[i], r.Get(i).size());
+    for (int i = 0; i < fields && i < r.Count(); ++i)
+      chars[i] = std::max(chars[i], r.Get(i).size());
   });
   for (int i = 0; i < fields; ++i) {
     l.longest = std::max(l.longest, chars[i]);
-    l.widths.push_back(std::min<double>(80, std::max<double>(6, static_cast<double>(chars[i]) + 1)));
+    l.widths.push_back(
+        std::min<double>(80, std::max<double>(6, static_cast<double>(chars[i]) + 1)));
   }
   std::string name;
   for (const char c : table.TableName) {
     if (name.size() >= 31) break;
-    name.push_back(c == '[' || c == ']' || c == ':' || c == '*' || c == '?' || c == '/' ||
-                           c == '\\'
+    name.push_back(c == '[' || c == ']' || c == ':' || c == '*' || c == '?' || c == '/' || c == '\\'
                        ? '_'
                        : c);
   }

@@ -193,7 +193,8 @@ TStatus TOdsReader::Read(const std::string& path, const std::string& sheet, TQor
     const TStatus s = WalkContent(path, handler);
     if (!s) return s;
     if (!handler.found)
-      return handler.names.empty() ? TStatus(TFailure::NoTable) : TStatus(TFailure::NoSuchSheet, sheet);
+      return handler.names.empty() ? TStatus(TFailure::NoTable)
+                                   : TStatus(TFailure::NoSuchSheet, sheet);
     std::string name;
     AppendAsCp1252(name, handler.chosen, replaced);
     return builder.Finish(name, table);

@@ -93,7 +93,8 @@ struct Content {
       std::snprintf(w, sizeof w, "%.2fcm", layout->widths[c] * 0.2 + 0.2);
       out += "<style:style style:name=\"co" + std::to_string(c + 1) +
              "\" style:family=\"table-column\"><style:table-column-properties "
-             "style:column-width=\"" + std::string(w) + "\"/></style:style>";
+             "style:column-width=\"" +
+             std::string(w) + "\"/></style:style>";
     }
     out +=
         "<style:style style:name=\"ce1\" style:family=\"table-cell\"><style:text-properties "
@@ -166,12 +167,12 @@ std::string Settings(const std::string& sheetName) {
          "<config:config-item-map-indexed config:name=\"Views\"><config:config-item-map-entry>" +
          item("ViewId", "string", "view1") +
          "<config:config-item-map-named config:name=\"Tables\"><config:config-item-map-entry "
-         "config:name=\"" + escaped + "\">" +
-         item("HorizontalSplitMode", "short", "0") + item("VerticalSplitMode", "short", "2") +
-         item("HorizontalSplitPosition", "int", "0") + item("VerticalSplitPosition", "int", "1") +
-         item("ActiveSplitRange", "short", "2") + item("PositionLeft", "int", "0") +
-         item("PositionRight", "int", "0") + item("PositionTop", "int", "0") +
-         item("PositionBottom", "int", "1") +
+         "config:name=\"" +
+         escaped + "\">" + item("HorizontalSplitMode", "short", "0") +
+         item("VerticalSplitMode", "short", "2") + item("HorizontalSplitPosition", "int", "0") +
+         item("VerticalSplitPosition", "int", "1") + item("ActiveSplitRange", "short", "2") +
+         item("PositionLeft", "int", "0") + item("PositionRight", "int", "0") +
+         item("PositionTop", "int", "0") + item("PositionBottom", "int", "1") +
          "</config:config-item-map-entry></config:config-item-map-named>" +
          item("ActiveTable", "string", escaped.c_str()) +
          "</config:config-item-map-entry></config:config-item-map-indexed>"

@@ -206,8 +206,13 @@ TStatus TPgTable::Read(const std::string& uri, const std::string& name, TQor2& t
             if (*q == '\\' && q + 1 < end) {
               ++q;
               const char e = *q;
-              value.push_back(e == 't' ? '\t' : e == 'n' ? '\n' : e == 'r' ? '\r' : e == 'b' ? '\b'
-                              : e == 'f' ? '\f' : e == 'v' ? '\v' : e);
+              value.push_back(e == 't'   ? '\t'
+                              : e == 'n' ? '\n'
+                              : e == 'r' ? '\r'
+                              : e == 'b' ? '\b'
+                              : e == 'f' ? '\f'
+                              : e == 'v' ? '\v'
+                                         : e);
             } else {
               value.push_back(*q);
             }

@@ -50,7 +50,7 @@ TStatus TSheetBuilder::Cell(uint32_t column, TCellKind kind, std::string_view va
     firstText_.resize(column + 1, false);
     firstText_[column] = kind == TCellKind::Text;
     rowKinds_.push_back(kind == TCellKind::Text && !ParseTableNumber(value, v) ? TCellKind::Text
-                                                                              : TCellKind::Number);
+                                                                               : TCellKind::Number);
   } else {
     if (columns_.size() <= column) columns_.resize(column + 1);
     (kind == TCellKind::Number ? columns_[column].number : columns_[column].text) = true;
@@ -149,8 +149,7 @@ TStatus TSheetBuilder::Finish(const std::string& tableName, TQor2& table) {
         name = ColumnName(c);
         for (int k = 2;; ++k) {
           bool taken = false;
-          for (uint32_t d = 0; !taken && d < width_; ++d)
-            taken = d != c && fields[d].first == name;
+          for (uint32_t d = 0; !taken && d < width_; ++d) taken = d != c && fields[d].first == name;
           if (!taken) break;
           name = ColumnName(c) + "_" + std::to_string(k);
         }

@@ -147,7 +147,8 @@ TStatus TSqliteTable::Read(const std::string& path, const std::string& name, TQo
                           Contains(upper, "FLOA") || Contains(upper, "DOUB");
       std::string field;
       AppendAsCp1252(field, colName, replaced);
-      if (field.find_first_not_of(' ') == std::string::npos) field = "Colonne" + std::to_string(c + 1);
+      if (field.find_first_not_of(' ') == std::string::npos)
+        field = "Colonne" + std::to_string(c + 1);
       for (int k = 2;; ++k) {
         bool taken = false;
         for (const auto& f : fields) taken = taken || f.first == field;
@@ -233,9 +234,9 @@ TStatus TSqliteTable::Write(const TQor2& table, const std::string& path, const s
   Stmt mode;
   s = Prepare(db.get(), "PRAGMA journal_mode", mode);
   if (!s) return s;
-  const bool wal = sqlite3_step(mode.get()) == SQLITE_ROW &&
-                   std::string(reinterpret_cast<const char*>(sqlite3_column_text(mode.get(), 0))) ==
-                       "wal";
+  const bool wal =
+      sqlite3_step(mode.get()) == SQLITE_ROW &&
+      std::string(reinterpret_cast<const char*>(sqlite3_column_text(mode.get(), 0))) == "wal";
   mode.reset();
   if (!wal && !(s = Exec(db.get(), "PRAGMA journal_mode = OFF"))) return s;
   if (!(s = Exec(db.get(), "PRAGMA synchronous = OFF"))) return s;

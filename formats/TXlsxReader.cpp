@@ -49,8 +49,8 @@ class RelsHandler : public TXmlHandler {
   std::vector<Relationship> rels;
   void Start(std::string_view name, const TXmlAttributes& a) override {
     if (name == "Relationship")
-      rels.push_back({std::string(a.Get("Id")), std::string(a.Get("Type")),
-                      std::string(a.Get("Target"))});
+      rels.push_back(
+          {std::string(a.Get("Id")), std::string(a.Get("Type")), std::string(a.Get("Target"))});
   }
   void End(std::string_view) override {}
   void Text(const char*, size_t) override {}
@@ -67,7 +67,8 @@ std::string PartName(const std::string& folder, const std::string& target) {
   // Fold "x/../" away.
   for (size_t at; (at = path.find("/../")) != std::string::npos;) {
     const size_t start = path.rfind('/', at == 0 ? 0 : at - 1);
-    path.erase(start == std::string::npos ? 0 : start + 1, at + 4 - (start == std::string::npos ? 0 : start + 1));
+    path.erase(start == std::string::npos ? 0 : start + 1,
+               at + 4 - (start == std::string::npos ? 0 : start + 1));
   }
   return path;
 }
@@ -104,9 +105,8 @@ NumberKind KindOfFormatCode(std::string_view code) {
     } else if (c == '[') {
       const size_t close = code.find(']', i + 1);
       // [h], [mm], [ss]: elapsed time; other brackets are colours, locales.
-      const std::string_view inner = code.substr(i + 1, close == std::string_view::npos
-                                                            ? std::string_view::npos
-                                                            : close - i - 1);
+      const std::string_view inner = code.substr(
+          i + 1, close == std::string_view::npos ? std::string_view::npos : close - i - 1);
       if (!inner.empty() && (inner[0] == 'h' || inner[0] == 'H' || inner[0] == 's' ||
                              inner[0] == 'S' || inner[0] == 'm' || inner[0] == 'M'))
         time = true;
@@ -289,7 +289,8 @@ class SheetHandler : public TXmlHandler {
       inPhonetic_ = true;
     } else if (name == "row") {
       const std::string_view r = a.Get("r");
-      if (!r.empty() && std::strtoull(std::string(r).c_str(), nullptr, 10) > TSheetBuilder::kMaxRows)
+      if (!r.empty() &&
+          std::strtoull(std::string(r).c_str(), nullptr, 10) > TSheetBuilder::kMaxRows)
         return Fail(TFailure::TooManyRows);
       nextColumn_ = 0;
     }
@@ -433,7 +434,8 @@ TStatus TXlsxReader::Read(const std::string& path, const std::string& sheet, TQo
       if (EndsWith(r.type, "/styles")) stylesPart = PartName(wb.folder, r.target);
       if (EndsWith(r.type, "/sharedStrings")) stringsPart = PartName(wb.folder, r.target);
     }
-    if (sheetPart.empty() || !wb.zip.Has(sheetPart)) return TStatus(TFailure::DamagedFile, sheetPart);
+    if (sheetPart.empty() || !wb.zip.Has(sheetPart))
+      return TStatus(TFailure::DamagedFile, sheetPart);
 
     std::vector<NumberKind> kinds;
     if (!stylesPart.empty() && wb.zip.Has(stylesPart)) {

@@ -25,10 +25,14 @@ std::string ContentTypes() {
          "<Default Extension=\"rels\" "
          "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
          "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-         "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" + ml + "sheet.main+xml\"/>"
-         "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"" + ml +
+         "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" +
+         ml +
+         "sheet.main+xml\"/>"
+         "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"" +
+         ml +
          "worksheet+xml\"/>"
-         "<Override PartName=\"/xl/styles.xml\" ContentType=\"" + ml + "styles+xml\"/></Types>";
+         "<Override PartName=\"/xl/styles.xml\" ContentType=\"" +
+         ml + "styles+xml\"/></Types>";
 }
 
 std::string Relationships(const std::string& items) {
@@ -68,7 +72,8 @@ std::string Styles() {
 void AppendColumn(std::string& out, size_t c) {
   char letters[4];
   int n = 0;
-  for (size_t k = c + 1; k > 0; k = (k - 1) / 26) letters[n++] = static_cast<char>('A' + (k - 1) % 26);
+  for (size_t k = c + 1; k > 0; k = (k - 1) / 26)
+    letters[n++] = static_cast<char>('A' + (k - 1) % 26);
   while (n > 0) out.push_back(letters[--n]);
 }
 
@@ -77,8 +82,8 @@ void AppendColumn(std::string& out, size_t c) {
 void AppendTextCell(std::string& out, std::string_view v, const char* style) {
   out += style;
   out += " t=\"inlineStr\"><is><t";
-  if (!v.empty() && (v.front() == ' ' || v.back() == ' ' ||
-                     v.find_first_of("\t\r\n") != std::string_view::npos))
+  if (!v.empty() &&
+      (v.front() == ' ' || v.back() == ' ' || v.find_first_of("\t\r\n") != std::string_view::npos))
     out += " xml:space=\"preserve\"";
   out.push_back('>');
   for (size_t i = 0; i < v.size(); ++i) {
@@ -128,8 +133,9 @@ struct Sheet {
       out += "<cols>";
       for (int c = 0; c < fields; ++c) {
         char col[96];
-        std::snprintf(col, sizeof col, "<col min=\"%d\" max=\"%d\" width=\"%.2f\" customWidth=\"1\"/>",
-                      c + 1, c + 1, layout->widths[c] + 0.71);
+        std::snprintf(col, sizeof col,
+                      "<col min=\"%d\" max=\"%d\" width=\"%.2f\" customWidth=\"1\"/>", c + 1, c + 1,
+                      layout->widths[c] + 0.71);
         out += col;
       }
       out += "</cols>";
@@ -204,6 +210,7 @@ TStatus TXlsxWriter::Write(const TQor2& table, const std::string& path) {
           Relationships(Relationship("rId1", "worksheet", "worksheets/sheet1.xml") +
                         Relationship("rId2", "styles", "styles.xml")));
   zip.Add("xl/styles.xml", Styles());
-  zip.AddStream("xl/worksheets/sheet1.xml", [&sheet](std::string& out) { return sheet.Produce(out); });
+  zip.AddStream("xl/worksheets/sheet1.xml",
+                [&sheet](std::string& out) { return sheet.Produce(out); });
   return zip.Close();
 }

@@ -29,7 +29,8 @@ class TXmlAttributes {
   const char* Name(int i) const { return reinterpret_cast<const char*>(a_[5 * i]); }
   std::string_view Value(int i) const {
     const char* begin = reinterpret_cast<const char*>(a_[5 * i + 3]);
-    return std::string_view(begin, static_cast<size_t>(reinterpret_cast<const char*>(a_[5 * i + 4]) - begin));
+    return std::string_view(
+        begin, static_cast<size_t>(reinterpret_cast<const char*>(a_[5 * i + 4]) - begin));
   }
 
  private:

@@ -109,9 +109,12 @@ TStatus TZipWriter::Close() {
     zip_error_t* e = zip_get_error(archive_);
     const int system = zip_error_code_system(e);
     TFailure cause = TFailure::WriteError;
-    if (zip_error_code_zip(e) == ZIP_ER_MEMORY) cause = TFailure::OutOfMemory;
-    else if (system == ENOSPC || system == EDQUOT) cause = TFailure::DiskFull;
-    else if (system != 0) cause = WriteFailure(system);
+    if (zip_error_code_zip(e) == ZIP_ER_MEMORY)
+      cause = TFailure::OutOfMemory;
+    else if (system == ENOSPC || system == EDQUOT)
+      cause = TFailure::DiskFull;
+    else if (system != 0)
+      cause = WriteFailure(system);
     return TStatus(cause);
   }
   archive_ = nullptr;

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "FuzzFile.h"
 #include "ForeignTable.h"
+#include "FuzzFile.h"
 #include "TQor2.h"
 
 namespace {
@@ -18,17 +18,18 @@ std::string Archive(bool xlsx, const std::string& part) {
   const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
   std::vector<std::pair<std::string, std::string>> parts;
   if (xlsx) {
-    parts = {{"xl/workbook.xml",
-              "<workbook xmlns:r=\"" + rel + "\"><sheets><sheet name=\"s\" r:id=\"rId1\"/>"
-              "</sheets></workbook>"},
+    parts = {{"xl/workbook.xml", "<workbook xmlns:r=\"" + rel +
+                                     "\"><sheets><sheet name=\"s\" r:id=\"rId1\"/>"
+                                     "</sheets></workbook>"},
              {"xl/_rels/workbook.xml.rels",
               "<Relationships><Relationship Id=\"rId1\" Type=\"" + rel +
                   "/worksheet\" Target=\"s.xml\"/><Relationship Id=\"rId2\" Type=\"" + rel +
                   "/sharedStrings\" Target=\"t.xml\"/><Relationship Id=\"rId3\" Type=\"" + rel +
                   "/styles\" Target=\"y.xml\"/></Relationships>"},
              {"xl/t.xml", "<sst><si><t>a</t></si><si><r><t>b</t></r></si></sst>"},
-             {"xl/y.xml", "<styleSheet><cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/>"
-                          "<xf numFmtId=\"20\"/></cellXfs></styleSheet>"},
+             {"xl/y.xml",
+              "<styleSheet><cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/>"
+              "<xf numFmtId=\"20\"/></cellXfs></styleSheet>"},
              {"xl/s.xml", part}};
   } else {
     parts = {{"content.xml", part}};

@@ -10,7 +10,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   sqlite3 locales libxml2-utils
   poppler-utils
-  libxlsxwriter-dev libzip-dev libxml2-dev libsqlite3-dev libpq-dev
+  libzip-dev libxml2-dev libsqlite3-dev libpq-dev
   postgresql python3-openpyxl
 )
 SUDO=""

@@ -76,6 +76,7 @@ bool VekTool::ListForeign(const std::string& source) {
     Fail("impossible de lire '" + source + "' : " + Because(s));
     return false;
   }
-  for (const std::string& n : names) out_ << (IsWorkbook(kind) ? "sheet\t" : "dbtable\t") << n << "\n";
+  for (const std::string& n : names)
+    out_ << (IsWorkbook(kind) ? "sheet\t" : "dbtable\t") << n << "\n";
   return true;
 }

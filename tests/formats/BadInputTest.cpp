@@ -6,8 +6,8 @@
 
 #include <random>
 
-#include "FormatsTest.h"
 #include "ForeignTable.h"
+#include "FormatsTest.h"
 #include "TFaultyFileSystem.h"
 #include "TestFiles.h"
 
@@ -74,8 +74,8 @@ TEST_F(BadInput, DamagedArchivesAndXml) {
   // XML that does not close, and a shared string that is not there.
   ASSERT_TRUE(MakeZip(dir.File("xml.xlsx"), XlsxParts("<row><c><v>1</v></row>")));
   ExpectRefused(dir.File("xml.xlsx"), TFailure::DamagedFile);
-  ASSERT_TRUE(MakeZip(dir.File("sst.xlsx"), XlsxParts("<row><c t=\"s\"><v>7</v></c></row>",
-                                                      "<si><t>seul</t></si>")));
+  ASSERT_TRUE(MakeZip(dir.File("sst.xlsx"),
+                      XlsxParts("<row><c t=\"s\"><v>7</v></c></row>", "<si><t>seul</t></si>")));
   ExpectRefused(dir.File("sst.xlsx"), TFailure::DamagedFile);
   ASSERT_TRUE(MakeZip(dir.File("xml.ods"), OdsParts("<table:table><table:table-row>")));
   ExpectRefused(dir.File("xml.ods"), TFailure::DamagedFile);
@@ -110,8 +110,7 @@ TEST_F(BadInput, ZipBombsAreRefused) {
   ASSERT_TRUE(MakeZip(dir.File("bomb.ods"), ods));
   ExpectRefused(dir.File("bomb.ods"), TFailure::ZipBomb);
   // The shared strings are held to the same rule.
-  ASSERT_TRUE(MakeZip(dir.File("sst.xlsx"),
-                      XlsxParts(Cell("a"), "<si><t>x</t></si>" + blanks)));
+  ASSERT_TRUE(MakeZip(dir.File("sst.xlsx"), XlsxParts(Cell("a"), "<si><t>x</t></si>" + blanks)));
   ExpectRefused(dir.File("sst.xlsx"), TFailure::ZipBomb);
 }
 
@@ -123,7 +122,8 @@ TEST_F(BadInput, AMillionColumnsOrRowsAreRefused) {
   for (int i = 0; i < 16385; ++i) cells += "<c><v>1</v></c>";
   ASSERT_TRUE(MakeZip(dir.File("wide2.xlsx"), XlsxParts("<row>" + cells + "</row>")));
   ExpectRefused(dir.File("wide2.xlsx"), TFailure::TooManyColumns);
-  ASSERT_TRUE(MakeZip(dir.File("long.xlsx"), XlsxParts("<row r=\"2000000\"><c><v>1</v></c></row>")));
+  ASSERT_TRUE(
+      MakeZip(dir.File("long.xlsx"), XlsxParts("<row r=\"2000000\"><c><v>1</v></c></row>")));
   ExpectRefused(dir.File("long.xlsx"), TFailure::TooManyRows);
   ASSERT_TRUE(MakeZip(dir.File("wide.ods"),
                       OdsParts("<table:table table:name=\"a\"><table:table-row><table:table-cell "
@@ -146,10 +146,11 @@ TEST_F(BadInput, AHugeCellIsRefused) {
   for (char& c : big) c = static_cast<char>('a' + rng() % 16);
   ASSERT_TRUE(MakeZip(dir.File("big.xlsx"), XlsxParts(Cell(big))));
   ExpectRefused(dir.File("big.xlsx"), TFailure::CellTooLarge);
-  ASSERT_TRUE(MakeZip(dir.File("big.ods"),
-                      OdsParts("<table:table table:name=\"a\"><table:table-row><table:table-cell "
-                               "office:value-type=\"string\"><text:p>" + big +
-                               "</text:p></table:table-cell></table:table-row></table:table>")));
+  ASSERT_TRUE(
+      MakeZip(dir.File("big.ods"),
+              OdsParts("<table:table table:name=\"a\"><table:table-row><table:table-cell "
+                       "office:value-type=\"string\"><text:p>" +
+                       big + "</text:p></table:table-cell></table:table-row></table:table>")));
   ExpectRefused(dir.File("big.ods"), TFailure::CellTooLarge);
 }
 

@@ -60,23 +60,34 @@ inline std::vector<std::pair<std::string, std::string>> XlsxParts(
        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>"},
       {"_rels/.rels",
        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-       "<Relationship Id=\"rId1\" Type=\"" + rel + "/officeDocument\" Target=\"xl/workbook.xml\"/>"
-       "</Relationships>"},
-      {"xl/workbook.xml", "<workbook xmlns=\"" + ns + "\" xmlns:r=\"" + rel + "\">" + workbookExtra +
+       "<Relationship Id=\"rId1\" Type=\"" +
+           rel +
+           "/officeDocument\" Target=\"xl/workbook.xml\"/>"
+           "</Relationships>"},
+      {"xl/workbook.xml", "<workbook xmlns=\"" + ns + "\" xmlns:r=\"" + rel + "\">" +
+                              workbookExtra +
                               "<sheets><sheet name=\"Feuille\" sheetId=\"1\" r:id=\"rId1\"/>"
                               "</sheets></workbook>"},
       {"xl/_rels/workbook.xml.rels",
        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-       "<Relationship Id=\"rId1\" Type=\"" + rel + "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
-       "<Relationship Id=\"rId2\" Type=\"" + rel + "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
-       "<Relationship Id=\"rId3\" Type=\"" + rel + "/styles\" Target=\"styles.xml\"/>"
-       "</Relationships>"},
+       "<Relationship Id=\"rId1\" Type=\"" +
+           rel +
+           "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
+           "<Relationship Id=\"rId2\" Type=\"" +
+           rel +
+           "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
+           "<Relationship Id=\"rId3\" Type=\"" +
+           rel +
+           "/styles\" Target=\"styles.xml\"/>"
+           "</Relationships>"},
       {"xl/worksheets/sheet1.xml",
        "<worksheet xmlns=\"" + ns + "\"><sheetData>" + sheetRows + "</sheetData></worksheet>"}};
   if (!sharedStrings.empty())
-    parts.push_back({"xl/sharedStrings.xml", "<sst xmlns=\"" + ns + "\">" + sharedStrings + "</sst>"});
+    parts.push_back(
+        {"xl/sharedStrings.xml", "<sst xmlns=\"" + ns + "\">" + sharedStrings + "</sst>"});
   if (!styles.empty())
-    parts.push_back({"xl/styles.xml", "<styleSheet xmlns=\"" + ns + "\">" + styles + "</styleSheet>"});
+    parts.push_back(
+        {"xl/styles.xml", "<styleSheet xmlns=\"" + ns + "\">" + styles + "</styleSheet>"});
   return parts;
 }
 
@@ -89,8 +100,8 @@ inline std::vector<std::pair<std::string, std::string>> OdsParts(const std::stri
            "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
            "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
            "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body>"
-           "<office:spreadsheet>" + tables +
-               "</office:spreadsheet></office:body></office:document-content>"}};
+           "<office:spreadsheet>" +
+               tables + "</office:spreadsheet></office:body></office:document-content>"}};
 }
 
 // Clients as a user keeps them: texts that look like numbers, accents and
@@ -106,7 +117,9 @@ inline void MakeClients(TQor2& t) {
       {"\xC9l\xE9onore", "75001", "-3", "deux  espaces\tet une tabulation"},
       {"  Martin", "", "1234567", "ligne 1\r\nligne 2"},
       {"Prix \x80", "00120", "", "  "},
-      {"Z\xFC" "rich", "8000", "0,001", ""},
+      {"Z\xFC"
+       "rich",
+       "8000", "0,001", ""},
       {"Grand", "1", "1,5e+20", "fin "},
   };
   for (auto& r : rows) {

@@ -71,25 +71,26 @@ TEST_F(Ods, PythonReadsOurSpreadsheetValueByValue) {
   const std::string view = PythonView(dir.File("c.ods"));
   // "mimetype" first and stored (method 0), then one sheet named after the
   // table; its header bold and frozen below row 1; codes stay strings.
-  EXPECT_EQ(view,
-            "mimetype 0 application/vnd.oasis.opendocument.spreadsheet\n"
-            "1 clients\n"
-            "['2.00cm', '3.00cm', '2.20cm', '6.60cm']\n"
-            "0 0 1 string None \"Nom\"\n0 1 1 string None \"Code postal\"\n"
-            "0 2 1 string None \"Montant\"\n0 3 1 string None \"Notes\"\n"
-            "1 0 0 string None \"Dupont\"\n1 1 0 string None \"06000\"\n1 2 0 float 12.5 \"12,5\"\n"
-            "1 3 0 string None \"a;b \\\"cit\\u00e9\\\" & <c>\"\n"
-            "2 0 0 string None \"\\u00c9l\\u00e9onore\"\n2 1 0 string None \"75001\"\n"
-            "2 2 0 float -3 \"-3\"\n2 3 0 string None \"deux  espaces\\tet une tabulation\"\n"
-            "3 0 0 string None \"  Martin\"\n3 2 0 float 1234567 \"1234567\"\n"
-            "3 3 0 string None \"ligne 1\\nligne 2\"\n"
-            "4 0 0 string None \"Prix \\u20ac\"\n4 1 0 string None \"00120\"\n"
-            "4 3 0 string None \"  \"\n"
-            "5 0 0 string None \"Z\\u00fcrich\"\n5 1 0 string None \"8000\"\n"
-            "5 2 0 float 0.001 \"0,001\"\n"
-            "6 0 0 string None \"Grand\"\n6 1 0 string None \"1\"\n6 2 0 float 1.5e+20 \"1,5e+20\"\n"
-            "6 3 0 string None \"fin \"\n"
-            "split 2 1\n");
+  EXPECT_EQ(
+      view,
+      "mimetype 0 application/vnd.oasis.opendocument.spreadsheet\n"
+      "1 clients\n"
+      "['2.00cm', '3.00cm', '2.20cm', '6.60cm']\n"
+      "0 0 1 string None \"Nom\"\n0 1 1 string None \"Code postal\"\n"
+      "0 2 1 string None \"Montant\"\n0 3 1 string None \"Notes\"\n"
+      "1 0 0 string None \"Dupont\"\n1 1 0 string None \"06000\"\n1 2 0 float 12.5 \"12,5\"\n"
+      "1 3 0 string None \"a;b \\\"cit\\u00e9\\\" & <c>\"\n"
+      "2 0 0 string None \"\\u00c9l\\u00e9onore\"\n2 1 0 string None \"75001\"\n"
+      "2 2 0 float -3 \"-3\"\n2 3 0 string None \"deux  espaces\\tet une tabulation\"\n"
+      "3 0 0 string None \"  Martin\"\n3 2 0 float 1234567 \"1234567\"\n"
+      "3 3 0 string None \"ligne 1\\nligne 2\"\n"
+      "4 0 0 string None \"Prix \\u20ac\"\n4 1 0 string None \"00120\"\n"
+      "4 3 0 string None \"  \"\n"
+      "5 0 0 string None \"Z\\u00fcrich\"\n5 1 0 string None \"8000\"\n"
+      "5 2 0 float 0.001 \"0,001\"\n"
+      "6 0 0 string None \"Grand\"\n6 1 0 string None \"1\"\n6 2 0 float 1.5e+20 \"1,5e+20\"\n"
+      "6 3 0 string None \"fin \"\n"
+      "split 2 1\n");
 }
 
 TEST_F(Ods, ReadsBackItsOwnSpreadsheetUnchanged) {

@@ -133,8 +133,8 @@ TEST_F(Postgres, AServerThatNeverAnswersTimesOut) {
   ASSERT_EQ(listen(fd, 4), 0);
   TQor2 t;
   const auto start = std::chrono::steady_clock::now();
-  const TStatus s = TPgTable::Read("postgresql:///postgres?host=" + silent.Path(), "c", t,
-                                   leftOut, replaced, 2);
+  const TStatus s =
+      TPgTable::Read("postgresql:///postgres?host=" + silent.Path(), "c", t, leftOut, replaced, 2);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   close(fd);

@@ -10,7 +10,8 @@ namespace {
 class Sqlite : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (RunCommand("command -v sqlite3").empty()) GTEST_SKIP() << "the sqlite3 shell is not installed";
+    if (RunCommand("command -v sqlite3").empty())
+      GTEST_SKIP() << "the sqlite3 shell is not installed";
   }
   std::string Shell(const std::string& db, const std::string& sql) {
     WriteBytes(dir.File("q.sql"), sql);
@@ -25,18 +26,19 @@ TEST_F(Sqlite, TheShellReadsOurTableValueByValue) {
   TQor2 t;
   MakeClients(t);
   ASSERT_TRUE(TSqliteTable::Write(t, dir.File("c.db"), "clients", false));
-  EXPECT_EQ(Shell(dir.File("c.db"),
-                  ".schema\n.mode quote\nSELECT \"Nom\", \"Code postal\", \"Notes\" FROM clients;\n"
-                  ".mode list\nSELECT printf('%.15g', \"Montant\"), typeof(\"Montant\") FROM clients;\n"),
-            "CREATE TABLE IF NOT EXISTS \"clients\" (\"Nom\" TEXT, \"Code postal\" TEXT, "
-            "\"Montant\" REAL, \"Notes\" TEXT);\n"
-            "'Dupont','06000','a;b \"cit\u00e9\" & <c>'\n"
-            "'\u00c9l\u00e9onore','75001','deux  espaces\tet une tabulation'\n"
-            "'  Martin','','ligne 1\r\nligne 2'\n"
-            "'Prix \u20ac','00120','  '\n"
-            "'Z\u00fcrich','8000',''\n"
-            "'Grand','1','fin '\n"
-            "12.5|real\n-3|real\n1234567|real\n0|null\n0.001|real\n1.5e+20|real\n");
+  EXPECT_EQ(
+      Shell(dir.File("c.db"),
+            ".schema\n.mode quote\nSELECT \"Nom\", \"Code postal\", \"Notes\" FROM clients;\n"
+            ".mode list\nSELECT printf('%.15g', \"Montant\"), typeof(\"Montant\") FROM clients;\n"),
+      "CREATE TABLE IF NOT EXISTS \"clients\" (\"Nom\" TEXT, \"Code postal\" TEXT, "
+      "\"Montant\" REAL, \"Notes\" TEXT);\n"
+      "'Dupont','06000','a;b \"cit\u00e9\" & <c>'\n"
+      "'\u00c9l\u00e9onore','75001','deux  espaces\tet une tabulation'\n"
+      "'  Martin','','ligne 1\r\nligne 2'\n"
+      "'Prix \u20ac','00120','  '\n"
+      "'Z\u00fcrich','8000',''\n"
+      "'Grand','1','fin '\n"
+      "12.5|real\n-3|real\n1234567|real\n0|null\n0.001|real\n1.5e+20|real\n");
 }
 
 TEST_F(Sqlite, ReadsBackItsOwnTableUnchanged) {

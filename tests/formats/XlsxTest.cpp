@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "FormatsTest.h"
-#include "TestFiles.h"
 #include "TXlsxReader.h"
 #include "TXlsxWriter.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -92,37 +92,43 @@ TEST_F(Xlsx, FloatValuesThatAreNoNumbersStayText) {
 
 TEST_F(Xlsx, ReadsWhatOpenpyxlWrites) {
   if (!HasOpenpyxl()) GTEST_SKIP() << "python3-openpyxl is not installed";
-  WriteBytes(dir.File("make.py"),
-             "import datetime, sys, openpyxl\n"
-             "wb = openpyxl.Workbook()\n"
-             "ws = wb.active\n"
-             "ws.title = 'Donn\\u00e9es'\n"
-             "ws.append(['Ville', 'Code', 'Habitants', 'Fond\\u00e9e', 'Capitale', 'Heure'])\n"
-             "ws.append(['Lyon', '69000', 522250, datetime.date(1990, 3, 15), False,"
-             " datetime.time(10, 30)])\n"
-             "ws.append(['Nice', '06000', 342.5, datetime.datetime(2024, 2, 29, 8, 0), True, None])\n"
-             "ws.append(['Fus\\u00e9es', None, None, None, None, None])\n"
-             "ws.merge_cells('A4:C4')\n"
-             "ws.append(['Saint-\\u00c9tienne \\u2603', '42000', -0.25])\n"
-             "other = wb.create_sheet('Autre')\n"
-             "other.append(['x'])\n"
-             "other.append([1])\n"
-             "wb.save(sys.argv[1])\n");
+  WriteBytes(
+      dir.File("make.py"),
+      "import datetime, sys, openpyxl\n"
+      "wb = openpyxl.Workbook()\n"
+      "ws = wb.active\n"
+      "ws.title = 'Donn\\u00e9es'\n"
+      "ws.append(['Ville', 'Code', 'Habitants', 'Fond\\u00e9e', 'Capitale', 'Heure'])\n"
+      "ws.append(['Lyon', '69000', 522250, datetime.date(1990, 3, 15), False,"
+      " datetime.time(10, 30)])\n"
+      "ws.append(['Nice', '06000', 342.5, datetime.datetime(2024, 2, 29, 8, 0), True, None])\n"
+      "ws.append(['Fus\\u00e9es', None, None, None, None, None])\n"
+      "ws.merge_cells('A4:C4')\n"
+      "ws.append(['Saint-\\u00c9tienne \\u2603', '42000', -0.25])\n"
+      "other = wb.create_sheet('Autre')\n"
+      "other.append(['x'])\n"
+      "other.append([1])\n"
+      "wb.save(sys.argv[1])\n");
   int status = -1;
   RunCommand("/usr/bin/python3 " + dir.File("make.py") + " " + dir.File("o.xlsx"), &status);
   ASSERT_EQ(status, 0);
   std::vector<std::string> sheets;
   ASSERT_TRUE(TXlsxReader::Sheets(dir.File("o.xlsx"), sheets));
-  EXPECT_EQ(sheets, (std::vector<std::string>{"Donn\xC3\xA9" "es", "Autre"}));
+  EXPECT_EQ(sheets, (std::vector<std::string>{"Donn\xC3\xA9"
+                                              "es",
+                                              "Autre"}));
   TQor2 t;
   ASSERT_TRUE(TXlsxReader::Read(dir.File("o.xlsx"), "", t, replaced));
   EXPECT_EQ(Dump(t),
-            "Donn\xE9" "es\n"
-            "Ville:STRING|Code:STRING|Habitants:FLOAT|Fond\xE9" "e:STRING|Capitale:STRING|"
+            "Donn\xE9"
+            "es\n"
+            "Ville:STRING|Code:STRING|Habitants:FLOAT|Fond\xE9"
+            "e:STRING|Capitale:STRING|"
             "Heure:STRING|\n"
             "Lyon|69000|522250|15/03/1990|FAUX|10:30:00|\n"
             "Nice|06000|342,5|29/02/2024|VRAI||\n"
-            "Fus\xE9" "es||||||\n"
+            "Fus\xE9"
+            "es||||||\n"
             "Saint-\xC9tienne ?|42000|-0,25||||\n");
   EXPECT_EQ(replaced, 1);  // the snowman
   TQor2 other;
@@ -171,8 +177,8 @@ TEST_F(Xlsx, The1904DateSystemShiftsDates) {
       "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>Jour</t></is></c>"
       "<c r=\"B1\" t=\"inlineStr\"><is><t>N</t></is></c></row>"
       "<row r=\"2\"><c r=\"A2\" s=\"1\"><v>0</v></c><c r=\"B2\"><v>1</v></c></row>";
-  ASSERT_TRUE(MakeZip(dir.File("d.xlsx"),
-                      XlsxParts(rows, "", styles, "<workbookPr date1904=\"1\"/>")));
+  ASSERT_TRUE(
+      MakeZip(dir.File("d.xlsx"), XlsxParts(rows, "", styles, "<workbookPr date1904=\"1\"/>")));
   TQor2 t;
   ASSERT_TRUE(TXlsxReader::Read(dir.File("d.xlsx"), "", t, replaced));
   EXPECT_EQ(t.GetCell(1, 1).str(), "01/01/1904");

@@ -78,10 +78,9 @@ class PgTestCluster {
     std::fputs(sql.c_str(), f);
     std::fclose(f);
     std::string out;
-    FILE* p = popen(("psql -X -q -A -t -h " + dir_ + " -U postgres -d " + db + " -f " + file +
-                     " 2>&1")
-                        .c_str(),
-                    "r");
+    FILE* p = popen(
+        ("psql -X -q -A -t -h " + dir_ + " -U postgres -d " + db + " -f " + file + " 2>&1").c_str(),
+        "r");
     if (!p) return out;
     char buf[4096];
     size_t n;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdio>
@@ -87,7 +86,8 @@ TEST_F(ToolFormats, InfoListsSheetsAndTablesAndOptionsChooseThem) {
   ASSERT_EQ(Tool({"convert", dir.File("c.qor"), dir.File("w.xlsx")}).code, 0);
   const Result sheets = Tool({"info", dir.File("w.xlsx")});
   EXPECT_NE(sheets.out.find("sheet\tclients\n"), std::string::npos) << sheets.out;
-  const Result missing = Tool({"convert", dir.File("w.xlsx"), dir.File("x.qor"), "--sheet", "Autre"});
+  const Result missing =
+      Tool({"convert", dir.File("w.xlsx"), dir.File("x.qor"), "--sheet", "Autre"});
   EXPECT_EQ(missing.code, 1);
   EXPECT_EQ(missing.err, "vektool: impossible d'ouvrir '" + dir.File("w.xlsx") +
                              "' : il n'y a pas de feuille ou de table de ce nom (Autre)\n");

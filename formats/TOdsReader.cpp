@@ -162,15 +162,7 @@ TStatus WalkContent(const std::string& path, ContentHandler& handler) {
   if (!zip.Has(kContent)) return TStatus(TFailure::NotAWorkbook);
   TXmlPush xml(handler);
   handler.push = &xml;
-  TStatus fed;
-  s = zip.Read(kContent, [&](const char* p, size_t n) {
-    fed = xml.Feed(p, n);
-    return fed.ok() && !xml.Stopped();
-  });
-  if (!handler.status) return handler.status;
-  if (!s) return s;
-  if (!fed) return fed;
-  s = xml.Finish();
+  s = zip.Parse(kContent, xml);
   if (!handler.status) return handler.status;
   return s;
 }

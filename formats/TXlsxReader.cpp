@@ -32,12 +32,7 @@ void AppendCellText(std::string& out, std::string_view utf8, int64_t& replaced) 
 // Parses a whole small part with a handler.
 TStatus ParsePart(TZipArchive& zip, const std::string& name, TXmlHandler& handler) {
   TXmlPush xml(handler);
-  TStatus s = zip.Read(name, [&](const char* p, size_t n) {
-    const TStatus fed = xml.Feed(p, n);
-    return fed.ok() && !xml.Stopped();
-  });
-  if (!s) return s;
-  return xml.Finish();
+  return zip.Parse(name, xml);
 }
 
 struct Relationship {
@@ -448,30 +443,16 @@ TStatus TXlsxReader::Read(const std::string& path, const std::string& sheet, TQo
     if (!stringsPart.empty() && wb.zip.Has(stringsPart)) {
       TXmlPush xml(strings);
       strings.push = &xml;
-      TStatus fed;
-      s = wb.zip.Read(stringsPart, [&](const char* p, size_t n) {
-        fed = xml.Feed(p, n);
-        return fed.ok() && !xml.Stopped();
-      });
-      if (s && fed) s = xml.Finish();
+      s = wb.zip.Parse(stringsPart, xml);
       if (!strings.status) return strings.status;
       if (!s) return s;
-      if (!fed) return fed;
     }
 
     TSheetBuilder builder;
     SheetHandler handler(builder, strings, kinds, wb.book.system1904, replaced);
     TXmlPush xml(handler);
     handler.push = &xml;
-    TStatus fed;
-    s = wb.zip.Read(sheetPart, [&](const char* p, size_t n) {
-      fed = xml.Feed(p, n);
-      return fed.ok() && !xml.Stopped();
-    });
-    if (!handler.status) return handler.status;
-    if (!s) return s;
-    if (!fed) return fed;
-    s = xml.Finish();
+    s = wb.zip.Parse(sheetPart, xml);
     if (!handler.status) return handler.status;
     if (!s) return s;
     std::string name;

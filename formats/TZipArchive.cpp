@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "IFileSystem.h"
+#include "TXmlPush.h"
 
 namespace {
 
@@ -120,4 +121,15 @@ TStatus TZipArchive::ReadAll(const std::string& name, std::string& out, size_t l
   });
   if (s && tooLarge) return TStatus(TFailure::DamagedFile, name);
   return s;
+}
+
+TStatus TZipArchive::Parse(const std::string& name, TXmlPush& xml) {
+  TStatus fed;
+  const TStatus read = Read(name, [&](const char* p, size_t n) {
+    fed = xml.Feed(p, n);
+    return fed.ok() && !xml.Stopped();
+  });
+  if (!read) return read;
+  if (!fed) return fed;
+  return xml.Finish();
 }

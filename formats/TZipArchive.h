@@ -17,6 +17,7 @@
 #include "TStatus.h"
 
 struct zip;
+class TXmlPush;
 
 class TZipArchive {
  public:
@@ -30,6 +31,9 @@ class TZipArchive {
   // Hands the part's bytes to sink in pieces; a sink answering false stops
   // the reading (the result is then ok).
   TStatus Read(const std::string& name, const std::function<bool(const char*, size_t)>& sink);
+  // Feeds the part to a push parser to its end (or until its handler stops
+  // it): the archive's failure, else the parser's.
+  TStatus Parse(const std::string& name, TXmlPush& xml);
   // The whole part, for the small ones (at most `limit` bytes, else DamagedFile).
   TStatus ReadAll(const std::string& name, std::string& out, size_t limit = size_t{64} << 20);
 

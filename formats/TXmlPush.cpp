@@ -43,6 +43,10 @@ void OnText(void* ctx, const xmlChar* text, int size) {
   HandlerOf(ctx).Text(reinterpret_cast<const char*>(text), static_cast<size_t>(size));
 }
 
+// Errors that libxml2 reports outside the parser's own channel (a failed
+// encoding conversion): the parse fails all the same, and says so once.
+void Quiet(void*, const char*, ...) {}
+
 }  // namespace
 
 void TXmlPush::OnError(void* ctx, xmlError* error) {
@@ -63,6 +67,7 @@ TXmlPush::TXmlPush(TXmlHandler& handler) : handler_(handler) {
   sax.characters = OnText;
   sax.cdataBlock = OnText;
   sax.serror = &TXmlPush::OnError;
+  xmlSetGenericErrorFunc(nullptr, Quiet);
   ctxt_ = xmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, nullptr);
   if (ctxt_) {
     xmlCtxtUseOptions(ctxt_, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);

@@ -71,6 +71,10 @@ void TSheetBuilder::Store(const std::string& row) {
 TStatus TSheetBuilder::EndRow(uint32_t repeat) {
   if (!rowEmpty_ && repeat > 0) {
     if (rows_ + repeat > kMaxRows) return TStatus(TFailure::TooManyRows);
+    const uint64_t width = std::max(width_, rowColumns_);
+    if ((rows_ + repeat) * width > kMaxValues ||
+        textBytes_ + uint64_t{repeat} * row_.size() > kMaxText)
+      return TStatus(TFailure::OutOfMemory);
     try {
       for (uint32_t i = 0; i < repeat; ++i) Store(row_);
     } catch (const std::bad_alloc&) {

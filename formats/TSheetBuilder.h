@@ -29,10 +29,16 @@ class TSheetBuilder {
   static constexpr uint32_t kMaxColumns = 16384;
   static constexpr uint32_t kMaxRows = 1048576;
   static constexpr size_t kMaxCell = 10 * 1000 * 1000;
+  // What a sheet may grow to once its repeats (a line the file repeats, a
+  // shared string used over and over) are spelled out: past these a few
+  // kilobytes of file would ask for more memory than the machine has.
+  static constexpr uint64_t kMaxValues = 500 * 1000 * 1000;
+  static constexpr uint64_t kMaxText = uint64_t{4} << 30;
 
   TSheetBuilder();
   ~TSheetBuilder();
-  // TooManyColumns beyond kMaxColumns; CellTooLarge beyond kMaxCell bytes.
+  // TooManyColumns beyond kMaxColumns; CellTooLarge beyond kMaxCell bytes;
+  // OutOfMemory beyond kMaxValues values or kMaxText bytes in all.
   // A Text cell that reads as a number (NumberText.h) counts as a number for
   // the header rule but stays text in its field's type.
   TStatus Cell(uint32_t column, TCellKind kind, std::string_view value);

@@ -139,6 +139,17 @@ TEST_F(BadInput, AMillionColumnsOrRowsAreRefused) {
   ExpectRefused(dir.File("long.ods"), TFailure::TooManyRows);
 }
 
+TEST_F(BadInput, RepeatsThatWouldFillTheMemoryAreRefused) {
+  // A few bytes of file: one line of 16,384 cells repeated a million times.
+  ASSERT_TRUE(MakeZip(dir.File("rep.ods"),
+                      OdsParts("<table:table table:name=\"a\"><table:table-row "
+                               "table:number-rows-repeated=\"1000000\"><table:table-cell "
+                               "office:value-type=\"float\" office:value=\"1\" "
+                               "table:number-columns-repeated=\"16384\"/></table:table-row>"
+                               "</table:table>")));
+  ExpectRefused(dir.File("rep.ods"), TFailure::OutOfMemory);
+}
+
 TEST_F(BadInput, AHugeCellIsRefused) {
   // Eleven megabytes of letters that compress only a few times.
   std::mt19937 rng(7);

@@ -3,9 +3,10 @@
 // reader decides the same question; this is the one place to change it.
 //
 // The first line is a header when its values are all texts that are not
-// numbers (empty cells aside, at least one text) while the lines after it hold
-// a number in some column. A sheet without any number thus has no header:
-// its first line is a record, and the fields are named after the columns.
+// numbers (empty cells aside, at least one text) while a column of the lines
+// after it holds numbers only (empty cells aside, at least one number), as the
+// delimited-text reader decides (TTextReader). A sheet without such a column
+// has no header: its first line is a record, the fields "Champ1", "Champ2"...
 
 #include <string>
 #include <vector>
@@ -13,8 +14,11 @@
 enum class TCellKind : unsigned char { Empty, Number, Text };
 
 // `first`: the kinds of the first line's cells (a text that reads as a number
-// counts as Number); `laterNumbers`: a later line holds a number.
-bool IsHeaderRow(const std::vector<TCellKind>& first, bool laterNumbers);
+// counts as Number); `numberColumn`: a column below holds numbers only.
+bool IsHeaderRow(const std::vector<TCellKind>& first, bool numberColumn);
 
-// The name of a field without a header: the column's letters, "A" to "XFD".
-std::string ColumnName(unsigned column);
+// The fields' names, as an opened text file has them: the header's values
+// without their surrounding blanks; "Champ" and the column's number (from 1)
+// for a blank one or beyond the header; a repeated one gets its column's
+// number appended. Every name distinct.
+std::vector<std::string> FieldNamesOf(const std::vector<std::string>& header, size_t fields);

@@ -54,7 +54,6 @@ TStatus TSheetBuilder::Cell(uint32_t column, TCellKind kind, std::string_view va
   } else {
     if (columns_.size() <= column) columns_.resize(column + 1);
     (kind == TCellKind::Number ? columns_[column].number : columns_[column].text) = true;
-    laterNumbers_ = laterNumbers_ || kind == TCellKind::Number;
   }
   return TStatus::Ok();
 }
@@ -88,7 +87,6 @@ TStatus TSheetBuilder::EndRow(uint32_t repeat) {
         if (columns_.size() <= c) columns_.resize(c + 1);
         const bool text = c < firstText_.size() && firstText_[c];
         (text ? columns_[c].text : columns_[c].number) = true;
-        laterNumbers_ = laterNumbers_ || !text;
       }
     }
     rows_ += repeat;
@@ -107,7 +105,9 @@ TStatus TSheetBuilder::Finish(const std::string& tableName, TQor2& table) {
     const TStatus s = EndRow();
     if (!s) return s;
   }
-  const bool header = IsHeaderRow(firstKinds_, laterNumbers_);
+  bool numberColumn = false;
+  for (const Column& c : columns_) numberColumn = numberColumn || (c.number && !c.text);
+  const bool header = IsHeaderRow(firstKinds_, numberColumn);
   std::vector<std::pair<std::string, std::string>> fields(width_);
   if (!header) {
     for (uint32_t c = 0; c < firstKinds_.size(); ++c) {
@@ -135,30 +135,18 @@ TStatus TSheetBuilder::Finish(const std::string& tableName, TQor2& table) {
       return true;
     };
     size_t records = rows_;
+    std::vector<std::string> names;
     if (header && nextRow()) {
       const size_t n = GetLength(p);
       for (size_t c = 0; c < n; ++c) {
         const size_t len = GetLength(p);
-        fields[c].first.assign(p, len);
+        names.emplace_back(p, len);
         p += len;
       }
       --records;
     }
-    // Blank and repeated names take their column's letters.
-    for (uint32_t c = 0; c < width_; ++c) {
-      std::string& name = fields[c].first;
-      bool clash = name.find_first_not_of(' ') == std::string::npos;
-      for (uint32_t d = 0; !clash && d < c; ++d) clash = fields[d].first == name;
-      if (clash) {
-        name = ColumnName(c);
-        for (int k = 2;; ++k) {
-          bool taken = false;
-          for (uint32_t d = 0; !taken && d < width_; ++d) taken = d != c && fields[d].first == name;
-          if (!taken) break;
-          name = ColumnName(c) + "_" + std::to_string(k);
-        }
-      }
-    }
+    const std::vector<std::string> unique = FieldNamesOf(names, width_);
+    for (uint32_t c = 0; c < width_; ++c) fields[c].first = unique[c];
     TRecordBuilder builder(static_cast<int>(width_), textBytes_, records);
     while (nextRow()) {
       const size_t n = GetLength(p);

@@ -8,8 +8,8 @@
 //
 // Cells come in line order, left to right, by 0-based column; skipped columns
 // are empty, and a cell at or left of one already given is dropped. An empty
-// line is dropped. Fields: named by the header line, or after the columns
-// ("A", "B", ...); a blank or repeated name takes its column's letters.
+// line is dropped. Fields: named by the header line, or "Champ1", "Champ2"...
+// (FieldNamesOf).
 // A field is FLOAT when its column holds numbers and no other text, else
 // STRING. A failure leaves the table as it was.
 
@@ -62,7 +62,6 @@ class TSheetBuilder {
   std::vector<TCellKind> firstKinds_;
   std::vector<bool> firstText_;  // the first line's cells that are texts
   std::vector<Column> columns_;
-  bool laterNumbers_ = false;
   uint32_t width_ = 0;
   size_t rows_ = 0;
   size_t textBytes_ = 0;

@@ -78,16 +78,20 @@ TEST_F(Xlsx, FloatValuesThatAreNoNumbersStayText) {
   TQor2 t, back;
   t.TableName = "t";
   t.AddField("Prix");
+  t.AddField("Qte");
   t.SetFieldType(1, "FLOAT");
+  t.SetFieldType(2, "FLOAT");
   for (const char* v : {"12", "n/a", "1 234,50 \x80"}) {
     t.Append();
     t.SetFieldValue(1, v);
+    t.SetFieldValue(2, "1");
   }
   ASSERT_TRUE(TXlsxWriter::Write(t, dir.File("t.xlsx")));
   ASSERT_TRUE(TXlsxReader::Read(dir.File("t.xlsx"), "", back, replaced));
   EXPECT_EQ(back.GetCell(1, 2).str(), "n/a");
   EXPECT_EQ(back.GetCell(1, 3).str(), "1 234,50 \x80");
   EXPECT_EQ(back.GetFieldType(1), "STRING");  // a column of texts and numbers
+  EXPECT_EQ(back.GetFieldType(2), "FLOAT");
 }
 
 TEST_F(Xlsx, ReadsWhatOpenpyxlWrites) {
@@ -150,9 +154,11 @@ TEST_F(Xlsx, ReadsSharedStringsFormulaResultsStylesAndGaps) {
       "<xf numFmtId=\"165\"/><xf numFmtId=\"20\"/></cellXfs>";
   const std::string rows =
       "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c>"
-      "<c r=\"C1\" t=\"s\"><v>2</v></c><c r=\"D1\" t=\"inlineStr\"><is><t>Total</t></is></c></row>"
+      "<c r=\"C1\" t=\"s\"><v>2</v></c><c r=\"D1\" t=\"inlineStr\"><is><t>Total</t></is></c>"
+      "<c r=\"E1\" t=\"inlineStr\"><is><t>N</t></is></c></row>"
       "<row r=\"2\"><c r=\"A2\" t=\"s\"><v>3</v></c><c r=\"B2\" s=\"3\"><v>2.5</v></c>"
-      "<c r=\"C2\" s=\"1\"><v>45366</v></c><c r=\"D2\"><f>B2*2</f><v>5</v></c></row>"
+      "<c r=\"C2\" s=\"1\"><v>45366</v></c><c r=\"D2\"><f>B2*2</f><v>5</v></c>"
+      "<c r=\"E2\"><v>1</v></c></row>"
       // Rows 3 to 9 are missing; a cell without its reference follows the one before.
       "<row r=\"10\"><c r=\"B10\"><v>0.30000000000000004</v></c><c><v>61</v></c>"
       "<c t=\"str\"><f>A1&amp;\"!\"</f><v>Article!</v></c></row>"
@@ -164,11 +170,11 @@ TEST_F(Xlsx, ReadsSharedStringsFormulaResultsStylesAndGaps) {
   ASSERT_TRUE(TXlsxReader::Read(dir.File("h.xlsx"), "", t, replaced));
   EXPECT_EQ(Dump(t),
             "Feuille\n"
-            "Article:STRING|Quantit\xE9:STRING|Date:STRING|Total:STRING|\n"
-            "Vis   inox|2,5|15/03/2024|5|\n"
-            "|0,3|61|Article!|\n"
-            "ligne\r\nsuivante|VRAI|01/01/1900|#DIV/0!|\n"
-            "18:00:00||||\n");
+            "Article:STRING|Quantit\xE9:STRING|Date:STRING|Total:STRING|N:FLOAT|\n"
+            "Vis   inox|2,5|15/03/2024|5|1|\n"
+            "|0,3|61|Article!||\n"
+            "ligne\r\nsuivante|VRAI|01/01/1900|#DIV/0!||\n"
+            "18:00:00|||||\n");
 }
 
 TEST_F(Xlsx, The1904DateSystemShiftsDates) {
@@ -184,27 +190,34 @@ TEST_F(Xlsx, The1904DateSystemShiftsDates) {
   EXPECT_EQ(t.GetCell(1, 1).str(), "01/01/1904");
 }
 
-TEST_F(Xlsx, AFirstRowIsAHeaderOnlyAboveNumbers) {
+TEST_F(Xlsx, AFirstRowIsAHeaderOnlyAboveAColumnOfNumbers) {
   TQor2 t;
-  // Only texts: the first row is a record, the fields are named after the columns.
+  // Only texts: the first row is a record, the fields are numbered.
   ASSERT_TRUE(MakeZip(dir.File("a.xlsx"),
                       XlsxParts("<row><c t=\"inlineStr\"><is><t>Nom</t></is></c></row>"
                                 "<row><c t=\"inlineStr\"><is><t>Paul</t></is></c></row>")));
   ASSERT_TRUE(TXlsxReader::Read(dir.File("a.xlsx"), "", t, replaced));
-  EXPECT_EQ(Dump(t), "Feuille\nA:STRING|\nNom|\nPaul|\n");
+  EXPECT_EQ(Dump(t), "Feuille\nChamp1:STRING|\nNom|\nPaul|\n");
   // A number in the first row: no header either.
   ASSERT_TRUE(MakeZip(dir.File("b.xlsx"),
                       XlsxParts("<row><c><v>1</v></c><c t=\"inlineStr\"><is><t>x</t></is></c></row>"
                                 "<row><c><v>2</v></c></row>")));
   ASSERT_TRUE(TXlsxReader::Read(dir.File("b.xlsx"), "", t, replaced));
-  EXPECT_EQ(Dump(t), "Feuille\nA:FLOAT|B:STRING|\n1|x|\n2||\n");
-  // Blank and repeated names take their column's letters.
+  EXPECT_EQ(Dump(t), "Feuille\nChamp1:FLOAT|Champ2:STRING|\n1|x|\n2||\n");
+  // Numbers below, but mixed with texts in every column: no header either.
+  ASSERT_TRUE(MakeZip(dir.File("m.xlsx"),
+                      XlsxParts("<row><c t=\"inlineStr\"><is><t>Age</t></is></c></row>"
+                                "<row><c><v>12</v></c></row>"
+                                "<row><c t=\"inlineStr\"><is><t>n/a</t></is></c></row>")));
+  ASSERT_TRUE(TXlsxReader::Read(dir.File("m.xlsx"), "", t, replaced));
+  EXPECT_EQ(Dump(t), "Feuille\nChamp1:STRING|\nAge|\n12|\nn/a|\n");
+  // A blank name is numbered, a repeated one takes its column's number.
   ASSERT_TRUE(MakeZip(dir.File("c.xlsx"),
                       XlsxParts("<row><c t=\"inlineStr\"><is><t>N</t></is></c>"
                                 "<c r=\"C1\" t=\"inlineStr\"><is><t>N</t></is></c></row>"
                                 "<row><c><v>1</v></c><c><v>2</v></c><c><v>3</v></c></row>")));
   ASSERT_TRUE(TXlsxReader::Read(dir.File("c.xlsx"), "", t, replaced));
-  EXPECT_EQ(Dump(t), "Feuille\nN:FLOAT|B:FLOAT|C:FLOAT|\n1|2|3|\n");
+  EXPECT_EQ(Dump(t), "Feuille\nN:FLOAT|Champ2:FLOAT|N3:FLOAT|\n1|2|3|\n");
 }
 
 }  // namespace

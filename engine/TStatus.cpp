@@ -3,7 +3,21 @@
 #include "Cp1252.h"
 
 std::string StatusReason(const TStatus& status) {
-  if (status.Cause() != TFailure::Other) return FailureReason(status.Cause());
+  switch (status.Cause()) {
+    case TFailure::NoSuchSheet:
+    case TFailure::TableExists:
+    case TFailure::ServerUnreachable:
+    case TFailure::ServerRefused:
+      // The detail names the sheet or table asked for, or is the server's own
+      // reason: the user needs it.
+      if (!status.Detail().empty())
+        return FailureReason(status.Cause()) + std::string(" (") + status.Detail() + ")";
+      return FailureReason(status.Cause());
+    case TFailure::Other:
+      break;
+    default:
+      return FailureReason(status.Cause());
+  }
   // A detail in Windows-1252 (the engine's own message, passed on) is made UTF-8.
   const std::string& detail = status.Detail();
   TUtf8Detector utf8;

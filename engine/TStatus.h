@@ -7,8 +7,10 @@
 //
 // It converts to bool explicitly, so that `if (!table.LoadFromFile(name))`
 // reads as before; the cause and detail stay for whoever tells the user.
-// The detail is never shown beside the cause: the French words come from the
-// cause alone, except for Other, which is said by its detail.
+// The engine's detail is never shown beside the cause: the French words come
+// from the cause alone, except for Other, which is said by its detail, and for
+// the few causes whose detail is the user's own name for a sheet or a table or
+// a server's own words (StatusReason).
 
 #include <string>
 #include <utility>

@@ -190,17 +190,20 @@ void TTextInput::Describe(std::ostream& out) const {
   out << "header\t" << (d.header ? "yes" : "no") << how(d.headerDetected) << "\n";
 }
 
+void WarnReplaced(std::ostream& err, int64_t replaced) {
+  if (replaced == 1)
+    err << "vektool: 1 caractère du fichier n'a pas d'équivalent dans la table : il a été "
+           "remplacé par « ? »\n";
+  else if (replaced > 1)
+    err << "vektool: " << replaced
+        << " caractères du fichier n'ont pas d'équivalent dans la table : ils ont été "
+           "remplacés par « ? »\n";
+}
+
 void TTextInput::Warn(std::ostream& err) const {
   if (!read_) return;
   const TTextDialect& d = report_.dialect;
-  // The words of the window's import for the characters replaced.
-  if (d.replaced == 1)
-    err << "vektool: 1 caractère du fichier n'a pas d'équivalent dans la table : il a été "
-           "remplacé par « ? »\n";
-  else if (d.replaced > 1)
-    err << "vektool: " << d.replaced
-        << " caractères du fichier n'ont pas d'équivalent dans la table : ils ont été "
-           "remplacés par « ? »\n";
+  WarnReplaced(err, d.replaced);
   if (d.openQuoteLine > 0)
     err << "vektool: le guillemet ouvert à la ligne " << d.openQuoteLine
         << " n'est jamais fermé : le reste du fichier est sa valeur\n";

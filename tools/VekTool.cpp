@@ -4,6 +4,7 @@
 
 #include "Cp1252.h"
 #include "DbfImport.h"
+#include "ForeignTable.h"
 #include "TQor2.h"
 #include "TQor2Sql.h"
 #include "TableExport.h"
@@ -42,8 +43,12 @@ const char kHelp[] =
     "  info FICHIER                affiche le nom de la table, ses nombres\n"
     "                              d'enregistrements et de champs, ses champs\n"
     "  convert ENTRÉE SORTIE       lit ENTRÉE, écrit SORTIE au format que dit son\n"
-    "                              extension (.qor, .txt, .csv, .xls, .xml ;\n"
+    "                              extension (.qor, .txt, .csv, .xls, .xml, .xlsx,\n"
+    "                              .ods, .sqlite/.sqlite3/.db, postgresql://HÔTE/BASE ;\n"
     "                              toute autre : .csv)\n"
+    "    --sheet NOM               la feuille du classeur à lire (la première sinon)\n"
+    "    --table NOM               la table de la base à lire ou à écrire\n"
+    "    --replace                 remplace la table de la base qui a ce nom\n"
     "  sort ENTRÉE CHAMP SORTIE [--desc]\n"
     "                              trie sur CHAMP (en nombres pour un champ FLOAT)\n"
     "  dedup ENTRÉE SORTIE         retire les enregistrements en double, en gardant\n"
@@ -65,15 +70,18 @@ const char kHelp[] =
     "                              ou par une tabulation\n"
     "  --help                      ce texte\n"
     "\n"
-    "Une entrée est lue selon son extension : .qor table Vek Base, .dbf table dBase ;\n"
-    "toute autre est du texte : le texte échappé (.csv) et le texte entre guillemets\n"
-    "(.txt) du programme sont reconnus et lus comme il les lit, tout autre texte\n"
-    "comme du texte délimité dont le séparateur, l'encodage et l'en-tête sont\n"
-    "détectés (info dit comment un fichier a été lu). Ces options lisent le texte\n"
-    "comme du texte délimité, à la place de la détection :\n"
+    "Une entrée est lue selon son extension : .qor table Vek Base, .dbf table dBase,\n"
+    ".xlsx et .ods classeurs, bases SQLite, adresses postgresql:// ; toute autre est\n"
+    "du texte : le texte échappé (.csv) et le texte entre guillemets (.txt) du\n"
+    "programme sont reconnus et lus comme il les lit, tout autre texte comme du\n"
+    "texte délimité dont le séparateur, l'encodage et l'en-tête sont détectés (info\n"
+    "dit comment un fichier a été lu). Ces options lisent le texte comme du texte\n"
+    "délimité, à la place de la détection :\n"
     "  --sep C                     le séparateur : un caractère, ou tab\n"
     "  --encoding E                utf-8, utf-16le, utf-16be ou windows-1252\n"
     "  --header, --no-header       la première ligne nomme ou non les champs\n"
+    "info liste aussi les feuilles d'un classeur ou les tables d'une base. Le mot de\n"
+    "passe d'un serveur vient de PGPASSWORD ou de ~/.pgpass, jamais de l'adresse.\n"
     "Code de retour : 0 en cas de succès, 1 en cas d'échec, 2 pour une ligne de\n"
     "commande incomprise.\n";
 
@@ -83,7 +91,9 @@ VekTool::VekTool(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
 VekTool::~VekTool() = default;
 
-int VekTool::Run(const std::vector<std::string>& args) {
+int VekTool::Run(const std::vector<std::string>& arguments) {
+  std::vector<std::string> args = arguments;
+  if (!TakeForeignOptions(args)) return Usage("--sheet et --table prennent un nom");
   if (args.empty()) return Usage("commande manquante");
   const std::string& cmd = args[0];
   std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -120,16 +130,18 @@ int VekTool::Fail(const std::string& action, const TStatus& status) {
 }
 
 bool VekTool::Load(const std::string& path, TQor2& table, bool textOptions) {
+  if (ForeignKindOf(path) != TForeignKind::None) return LoadForeign(path, table);
   const bool text = Ending(path) != "dbf" && TQor2::FileKind(path) != "QOR";
   const TStatus loaded = Ending(path) == "dbf" ? LoadDbfTable(path, table)
-                         : text               ? text_.Load(path, table, textOptions)
-                                              : table.LoadFromFile(path);
+                         : text                ? text_.Load(path, table, textOptions)
+                                               : table.LoadFromFile(path);
   if (!loaded) Fail("ouvrir '" + path + "'", loaded);
   if (text) text_.Warn(err_);
   return loaded.ok();
 }
 
 bool VekTool::Save(TQor2& table, const std::string& path) {
+  if (ForeignKindOf(path) != TForeignKind::None) return SaveForeign(table, path);
   const TStatus saved = table.SaveToFile(path);
   if (!saved) Fail("enregistrer '" + path + "'", saved);
   return saved.ok();
@@ -145,7 +157,7 @@ int VekTool::Info(const std::vector<std::string>& a) {
   for (int i = 1; i <= t.FieldCount(); ++i)
     out_ << "field\t" << Cp1252ToUtf8(t.GetFieldName(i)) << "\t" << t.GetFieldType(i) << "\n";
   text_.Describe(out_);
-  return 0;
+  return ListForeign(a[0]) ? 0 : 1;
 }
 
 int VekTool::Convert(const std::vector<std::string>& a) {

@@ -1086,26 +1086,27 @@ void TChild::ReplaceAll() {
 
 void TChild::ImpListe() {
   if (TPrintout::AskPrinter(FileName))
-    PrintGrid(*StringGrid1, FileName, FileName, StringGrid1->RowCount() - 1);
+    TPrintout::Tell(PrintGrid(*StringGrid1, FileName, FileName, StringGrid1->RowCount() - 1));
 }
 
 void TChild::ImpFiche() {
   if (TPrintout::AskPrinter(FileName))
-    PrintGrid(*StringGrid2, FileName, FileName, StringGrid2->RowCount() - 1);
+    TPrintout::Tell(PrintGrid(*StringGrid2, FileName, FileName, StringGrid2->RowCount() - 1));
 }
 
 void TChild::ImpStru() {
-  if (TPrintout::AskPrinter(FileName)) TStructurePrintout(FileName, FieldList('\t')).Print();
+  if (TPrintout::AskPrinter(FileName))
+    TPrintout::Tell(TStructurePrintout(FileName, FieldList('\t')).Print());
 }
 
 void TChild::Apercu() {
-  PreviewGrid(*StringGrid1, FileName, FileName, StringGrid1->RowCount() - 1);
+  TPrintout::Tell(PreviewGrid(*StringGrid1, FileName, FileName, StringGrid1->RowCount() - 1));
 }
 
 void TChild::ImpEnv() {
   EcritOnglet();
   const TRecordFilter filter{FilterField, FilterOperator, FilterValue};
-  PrintEnvelopes(Table, SelectionMode ? &filter : nullptr, Envelope, FileName);
+  TPrintout::Tell(PrintEnvelopes(Table, SelectionMode ? &filter : nullptr, Envelope, FileName));
 }
 
 // --- Closing and events ---

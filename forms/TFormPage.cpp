@@ -12,8 +12,8 @@
 
 #include "AnsiCodec.h"
 #include "French.h"
+#include "IFileSystem.h"
 #include "IServices.h"
-#include "TAtomicFile.h"
 #include "TCrefiche.h"
 #include "TFormControls.h"
 #include "TFormPicture.h"
@@ -51,33 +51,17 @@ TFormPage::TFormPage(QWidget* page, TQor2& table, TStringGrid* tableGrid, bool& 
       fileName_(fileName),
       keyDown_(std::move(keyDown)) {}
 
-QString TFormPage::Message(const TFormLayout::TError& error) {
-  const QString text = FromAnsi(error.text);
-  QString message;
-  switch (error.fault) {
-    case TFormLayout::TFault::RepeatedName:
-      message = QStringLiteral("Un composant nommé ") + text + QStringLiteral(" existe déjà");
-      break;
-    case TFormLayout::TFault::InvalidName:
-      message =
-          QStringLiteral("''") + text + QStringLiteral("'' n'est pas un nom de composant correct");
-      break;
-    default:
-      message =
-          QLatin1Char('\'') + text + QStringLiteral("' n'est pas une valeur entière correcte");
-      break;
-  }
-  if (error.line > 0) message += QStringLiteral(" (ligne %1)").arg(error.line);
-  return message;
-}
-
 void TFormPage::ChargeMasque(const QString& tableFileName) {
   Layout.clear();
   LayoutDesigned = false;
   const std::string path = LayoutPath(tableFileName);
-  if (QFileInfo::exists(QFile::decodeName(path.c_str())) && !TFormLayout::LoadFile(path, Layout))
+  const TStatus status = TFormLayout::LoadFile(FileSystem(), path, Layout);
+  // No layout file: the default layout, without a word.
+  if (!status && status.Cause() != TFailure::NotFound) {
+    Layout.clear();
     Services().Error(QStringLiteral("Impossible de lire '") + QFile::decodeName(path.c_str()) +
-                     QLatin1Char('\''));
+                     QStringLiteral("' : ") + FailureText(status));
+  }
   if (Layout.empty())
     MasqueDefaut();
   else
@@ -108,8 +92,7 @@ void TFormPage::MasqueDefaut() {
 void TFormPage::CreMasque() {
   Raz();
   std::vector<TLayoutLine> elements;
-  TFormLayout::TError error;
-  const bool complete = TFormLayout::Read(Layout, elements, error);
+  const TStatus status = TFormLayout::Read(Layout, elements);
   for (const TLayoutLine& element : elements) {
     QWidget* control = TFormControls::Create(element, page_, page_->font(), kPageOffset);
     if (!control) continue;
@@ -123,7 +106,7 @@ void TFormPage::CreMasque() {
       DecorControls.push_back(control);
     }
   }
-  if (!complete) Services().Error(Message(error));
+  if (!status) Services().Error(FailureText(status));
 }
 
 void TFormPage::Raz() {
@@ -231,7 +214,7 @@ void TFormPage::ModiFiche() {
     designer.resize(size.width(), size.height() + 33);
     designer.Init(Layout, names);
     Services().RunDialog(designer);
-    result = designer.Result();
+    result = designer.Result().value_or(std::vector<std::string>());
   }
   if (result.empty() || result == Layout) return;
   Layout = std::move(result);
@@ -244,12 +227,11 @@ void TFormPage::ModiFiche() {
 bool TFormPage::SaveLayout(const QString& tableFileName) {
   if (!LayoutDesigned) return true;
   const std::string path = LayoutPath(tableFileName);
-  TFailure failure;
-  const int r = TFormLayout::SaveFile(path, Layout, &failure);
-  if (r == 0) return true;
+  const TStatus status = TFormLayout::SaveFile(path, Layout);
+  if (status) return true;
   Services().Warning(QStringLiteral("Impossible d'enregistrer '") +
                      QFile::decodeName(path.c_str()) + QStringLiteral("' : ") +
-                     FailureText(failure, AtomicWriteMessage(r)));
+                     FailureText(status));
   return false;
 }
 

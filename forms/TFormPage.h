@@ -9,8 +9,9 @@
 // It works on the window's table engine, table grid, Modified flag and file
 // name, which the window owns; they and the page must outlive this object, and
 // the window must call Raz before its page goes. Every message goes through
-// Services(): a layout that cannot be built shows the reason with its line
-// number after the controls of the lines before it are built.
+// Services(), once: a layout file that cannot be read says why (and the
+// default layout shows), a layout that cannot be built shows the reason with
+// its line number after the controls of the lines before it are built.
 //
 // Edit boxes show the current record (LitMasque) and write back only the texts
 // that changed since (EcritMasque), so a record is never written from boxes
@@ -58,8 +59,6 @@ class TFormPage : public QObject {
   void EditExit(QLineEdit* edit);
   void EditKeyPress(QChar c);
   void PictureClick(TFormPicture* picture);
-
-  static QString Message(const TFormLayout::TError& error);
 
   std::vector<std::string> Layout;
   std::vector<QWidget*> FieldControls;

@@ -70,7 +70,8 @@ void TQueryCommands::Compte(const TQor2& table) {
     n = CountRecords(table, ToAnsi(condition), from, to);
   }
   Services().Message(condition + QStringLiteral(" : ") + QString::number(n) +
-                     QStringLiteral(" enregistrements comptés"));
+                     (n > 1 ? QStringLiteral(" enregistrements comptés")
+                            : QStringLiteral(" enregistrement compté")));
 }
 
 void TQueryCommands::Calculer(const TQor2& table) {

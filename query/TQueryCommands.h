@@ -21,7 +21,7 @@ class TQueryCommands {
   // the caller switches to selection mode. "Annuler" changes nothing.
   static bool Filtre(const TQor2& table, std::string& field, std::string& op, std::string& value);
 
-  // "Compter": "<condition> : <n> enregistrements comptés".
+  // "Compter": "<condition> : <n> enregistrements comptés" ("1 enregistrement compté").
   static void Compte(const TQor2& table);
   // "Calculer": "<condition> - Somme : 42,50" (or Moyenne, Minimum, Maximum);
   // an average, minimum or maximum over no record says "Aucun enregistrement

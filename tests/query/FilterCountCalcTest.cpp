@@ -135,11 +135,11 @@ TEST_F(FilterCountCalcTest, CountSaysHowManyRecordsSatisfyTheCondition) {
   EXPECT_EQ(Count("AGE>=18"), "AGE>=18 : 3 enregistrements comptés");
   EXPECT_EQ(Count("AGE<9"), "AGE<9 : 2 enregistrements comptés");
   // Spaces belong to the name, which then names no field.
-  EXPECT_EQ(Count("VILLE = Paris"), "VILLE = Paris : 0 enregistrements comptés");
+  EXPECT_EQ(Count("VILLE = Paris"), "VILLE = Paris : 0 enregistrement compté");
   // After a two-character operator, quotes around the value are not part of it.
   EXPECT_EQ(Count("VILLE<='Saint Jean '"), "VILLE<='Saint Jean ' : 5 enregistrements comptés");
   EXPECT_EQ(Count("VILLE>=\"P\""), "VILLE>=\"P\" : 4 enregistrements comptés");
-  EXPECT_EQ(Count("VILLE"), "VILLE : 0 enregistrements comptés");
+  EXPECT_EQ(Count("VILLE"), "VILLE : 0 enregistrement compté");
   EXPECT_EQ(Count(""), "");
   OnDialog<TCompter>([](TCompter& d) {
     d.Edit1->setText("VILLE=Paris");
@@ -149,9 +149,9 @@ TEST_F(FilterCountCalcTest, CountSaysHowManyRecordsSatisfyTheCondition) {
 }
 
 TEST_F(FilterCountCalcTest, CountAndCalculateKeepToTheRange) {
-  EXPECT_EQ(Count("VILLE=Paris", 2, 4), "VILLE=Paris : 1 enregistrements comptés");
+  EXPECT_EQ(Count("VILLE=Paris", 2, 4), "VILLE=Paris : 1 enregistrement compté");
   EXPECT_EQ(Count("AGE>-1", 5, 99), "AGE>-1 : 2 enregistrements comptés");
-  EXPECT_EQ(Count("AGE>-1", 4, 3), "AGE>-1 : 0 enregistrements comptés");
+  EXPECT_EQ(Count("AGE>-1", 4, 3), "AGE>-1 : 0 enregistrement compté");
   EXPECT_EQ(Calculate("", "AGE", 1, 2, 3), " - Somme : 27,00");
   EXPECT_EQ(Calculate("AGE>5", "PRIX", 3, 3, 6), "AGE>5 - Minimum : -7,00");
 }

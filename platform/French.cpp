@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QStringDecoder>
 #include <QTranslator>
 #include <algorithm>
 #include <cmath>
@@ -80,8 +81,12 @@ QString FailureText(TFailure cause, const std::string& engineMessage) {
 }
 
 QString FailureText(const TStatus& status) {
-  if (status.Cause() == TFailure::Other) return QString::fromStdString(status.Detail());
-  return QString::fromUtf8(FailureReason(status.Cause()));
+  if (status.Cause() != TFailure::Other) return FailureText(status.Cause(), status.Detail());
+  // French said here is UTF-8; the engine's own messages are Windows-1252.
+  const std::string& detail = status.Detail();
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  const QString text = utf8(QByteArrayView(detail.data(), static_cast<qsizetype>(detail.size())));
+  return utf8.hasError() ? FromAnsi(detail) : text;
 }
 
 namespace {

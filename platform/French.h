@@ -30,8 +30,8 @@ QString ShortDayName(int dayOfWeek);  // "lun."..
 // Why a file operation failed, to follow "Impossible d'ouvrir 'x' : ": the
 // French reason of `cause`, or the engine's own message when it gave no cause.
 QString FailureText(TFailure cause, const std::string& engineMessage);
-// The same for a status: its cause in French, or for TFailure::Other the
-// detail, which is French already (UTF-8); "" when ok.
+// The same for a status: a failure without a cause of its own (Other) is said
+// by its detail, French in UTF-8 or the engine's own message.
 QString FailureText(const TStatus& status);
 
 // Loads Qt's own French texts (the file, print, page set-up, colour and font

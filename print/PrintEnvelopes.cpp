@@ -6,11 +6,11 @@
 #include "TPrinter.h"
 #include "TQor2.h"
 
-TStatus PrintEnvelopes(TQor2& table, const TRecordFilter* filter, TEnvelopeSettings& settings,
+TStatus PrintEnvelopes(TQor2& table, const TCondition* filter, TEnvelopeSettings& settings,
                        const QString& title) {
   QStringList names;
   for (int i = 1; i <= table.FieldCount(); ++i) names << FromAnsi(table.GetFieldName(i));
-  TFenv::TLines recipients;
+  std::optional<TFenv::TLines> recipients;
   {
     TFenv dialog;
     dialog.SetExp(settings.SenderLines);
@@ -25,8 +25,8 @@ TStatus PrintEnvelopes(TQor2& table, const TRecordFilter* filter, TEnvelopeSetti
     settings.SenderLines = dialog.GetExp();
     recipients = dialog.Result();
   }
-  if (recipients[0].isEmpty()) return TStatus();
+  if (!recipients || (*recipients)[0].isEmpty()) return TStatus();
   std::vector<int> recNos = TEnvelopePrintout::Records(table, filter);
   if (recNos.empty() || !TPrintout::MayPrintWithoutAsking(title)) return TStatus();
-  return TEnvelopePrintout(table, std::move(recNos), settings, recipients, title).Print();
+  return TEnvelopePrintout(table, std::move(recNos), settings, *recipients, title).Print();
 }

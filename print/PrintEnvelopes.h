@@ -18,5 +18,5 @@
 
 class TQor2;
 
-TStatus PrintEnvelopes(TQor2& table, const TRecordFilter* filter, TEnvelopeSettings& settings,
+TStatus PrintEnvelopes(TQor2& table, const TCondition* filter, TEnvelopeSettings& settings,
                        const QString& title);

@@ -550,8 +550,7 @@ void TChild::ImpFiche() {
 
 void TChild::ImpStru() {
   if (TPrintout::AskPrinter(FileName()))
-    TPrintout::Tell(
-        TStructurePrintout(FileName(), TFieldCommands::FieldList(doc_, '\t')).Print());
+    TPrintout::Tell(TStructurePrintout(FileName(), TFieldCommands::FieldList(doc_, '\t')).Print());
 }
 
 void TChild::Apercu() {
@@ -560,8 +559,8 @@ void TChild::Apercu() {
 
 void TChild::ImpEnv() {
   EcritOnglet();
-  TPrintout::Tell(
-      PrintEnvelopes(Table(), doc_.SelectionMode() ? &doc_.Filter() : nullptr, Envelope, FileName()));
+  TPrintout::Tell(PrintEnvelopes(Table(), doc_.SelectionMode() ? &doc_.Filter() : nullptr, Envelope,
+                                 FileName()));
 }
 
 // --- Closing and events ---

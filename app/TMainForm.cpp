@@ -31,6 +31,8 @@
 #include "TCalendrier.h"
 #include "TChild.h"
 #include "TEurof.h"
+#include "THelpKey.h"
+#include "THelpWindow.h"
 #include "THorloge.h"
 #include "TNouveau.h"
 #include "TPocket.h"
@@ -43,6 +45,7 @@ TMainForm::TMainForm(const QString& startDir, QWidget* parent)
   setWindowTitle(QStringLiteral("Vek Base"));
   setWindowIcon(TPictures::ProgramIcon());
   setAcceptDrops(true);
+  THelpKey::Install();
 
   mdiArea = new TWorkSpace(this);
   setCentralWidget(mdiArea);
@@ -262,6 +265,10 @@ std::vector<TCommand> TMainForm::Commands() {
               [this] { mdiArea->MinimizeAll(); }),
 
       Menu("Help1", "&Aide", "Rubriques d'aide"),
+      // F1 itself opens the page of the window it is pressed in (THelpKey).
+      Item("HelpManualItem", "&Manuel d'utilisation", "Ouvrir le manuel d'utilisation",
+           [this] { THelpWindow::Open(QStringLiteral("index.html"), this); })
+          .Key(Qt::Key_F1),
       Item("HelpAboutItem", "&A propos", "", [this] { RunModal<TAboutBox>(); }),
   };
 }

@@ -77,6 +77,8 @@ TChild::TChild(QWidget* parent) : QWidget(parent) {
   TabSheet1 = FillingPage(StringGrid1);
   TabSheet2 = FillingPage(StringGrid2);
   TabSheet3 = new QWidget;
+  // F1 in the form view opens the manual's page on forms, not on the window.
+  TabSheet3->setProperty("helpPage", QStringLiteral("formulaires.html#vue"));
   PageControl1->addWidget(TabSheet1);
   PageControl1->addWidget(TabSheet2);
   PageControl1->addWidget(TabSheet3);

@@ -12,6 +12,7 @@ packages=(
   poppler-utils
   libzip-dev libxml2-dev libsqlite3-dev libpq-dev
   postgresql python3-openpyxl
+  dpkg-dev man-db desktop-file-utils
 )
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"

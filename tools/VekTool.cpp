@@ -69,6 +69,7 @@ const char kHelp[] =
     "                              ligne par enregistrement, valeurs séparées par ;\n"
     "                              ou par une tabulation\n"
     "  --help                      ce texte\n"
+    "  --version                   la version de vektool\n"
     "\n"
     "Une entrée est lue selon son extension : .qor table Vek Base, .dbf table dBase,\n"
     ".xlsx et .ods classeurs, bases SQLite, adresses postgresql:// ; toute autre est\n"
@@ -100,6 +101,10 @@ int VekTool::Run(const std::vector<std::string>& arguments) {
   std::string error;
   if (!text_.TakeOptions(rest, error)) return Usage(error);
   if (cmd == "--help" || cmd == "-h" || cmd == "help") return Help();
+  if (cmd == "--version" || cmd == "-v") {
+    out_ << "vektool (Vek Base) " VEK_VERSION "\n";
+    return 0;
+  }
   if (cmd == "info") return Info(rest);
   if (cmd == "convert") return Convert(rest);
   if (cmd == "sort") return Sort(rest);

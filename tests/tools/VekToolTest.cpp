@@ -191,6 +191,9 @@ TEST_F(Tool, SpeaksFrenchOnly) {
   const std::string help = RunTool({"--help"}).out;
   for (const char* english : {"usage:", "print", "write", "read", " the ", "records"})
     EXPECT_EQ(help.find(english), std::string::npos) << english;
+  const Result version = RunTool({"--version"});
+  EXPECT_EQ(version.code, 0);
+  EXPECT_EQ(version.out.rfind("vektool (Vek Base) ", 0), 0u) << version.out;
   {
     TFaultyFileSystem fileSystem;
     fileSystem.Arm(TFaultyFileSystem::TFault::ReadError, 40);  // in mid-file

@@ -1,0 +1,141 @@
+// vek_manual_pictures OUTDIR TABLE: the pictures of the manual, taken from the
+// program itself on a copy of TABLE, offscreen, as PNG files in OUTDIR. Run by
+// the build, so that the manual always shows what the program shows. Exits 1
+// when a window could not be drawn or a file not written.
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "AnsiCodec.h"
+#include "French.h"
+#include "IServices.h"
+#include "TCalendrier.h"
+#include "TChild.h"
+#include "TCompter.h"
+#include "TCrefiche.h"
+#include "TFenv.h"
+#include "TFrmFiltre.h"
+#include "TMainForm.h"
+#include "TPocket.h"
+#include "TQbe.h"
+#include "TQtServices.h"
+#include "TSql.h"
+
+namespace {
+
+QString outDir;
+int failures = 0;
+
+void Settle() {
+  for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+void Take(QWidget& widget, const char* name) {
+  widget.show();
+  Settle();
+  const QString path = outDir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
+  if (!widget.grab().save(path, "PNG")) {
+    std::fprintf(stderr, "vek_manual_pictures: %s non écrit\n", qPrintable(path));
+    ++failures;
+  }
+  widget.hide();
+}
+
+QStringList FieldNamesOf(const TChild& child) {
+  QStringList names;
+  for (const std::string& name : child.Document().FieldNames()) names << FromAnsi(name);
+  return names;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage : vek_manual_pictures DOSSIER TABLE\n");
+    return 2;
+  }
+  outDir = QString::fromLocal8Bit(argv[1]);
+  InstallFrenchTranslations(app);
+  QLocale::setDefault(FrenchLocale());
+  QDir().mkpath(outDir);
+  QTemporaryDir work;  // the settings and the copy of the table go there
+  const QString table = work.filePath(QStringLiteral("clients.qor"));
+  if (!work.isValid() || !QFile::copy(QString::fromLocal8Bit(argv[2]), table)) {
+    std::fprintf(stderr, "vek_manual_pictures: la table %s ne peut être copiée\n", argv[2]);
+    return 1;
+  }
+  TQtServices services;
+  SetServices(&services);
+
+  TMainForm form(work.path());
+  form.show();
+  if (!form.OpenTable(table)) return 1;
+  TChild* child = form.ActiveChild();
+  form.MdiArea()->tileSubWindows();  // the table's window fills the work space
+  Take(form, "fenetre-principale");
+  form.show();
+  form.findChild<QAction*>(QStringLiteral("Colonne1"))->trigger();
+  Take(form, "vue-colonne");
+  form.show();
+  form.findChild<QAction*>(QStringLiteral("Formulaire1"))->trigger();
+  Take(form, "vue-formulaire");
+  form.show();
+  form.findChild<QAction*>(QStringLiteral("Tabulaire1"))->trigger();
+  Settle();
+
+  {
+    TSql sql(&form);
+    sql.Init(child->Document().Table());
+    sql.Memo1->setPlainText(QStringLiteral("SELECT Nom Ville Solde WHERE Solde > 0"));
+    sql.SpeedButton2Click();
+    Take(sql, "requete-sql");
+  }
+  {
+    TQbe qbe(&form);
+    qbe.Init(child->Document().Table());
+    Take(qbe, "qbe");
+  }
+  {
+    TFrmFiltre filter(&form);
+    TCondition condition;
+    condition.Field = "Ville";
+    condition.Operator = "=";
+    condition.Value = "Lyon";
+    filter.Init(FieldNamesOf(*child), condition);
+    Take(filter, "filtre");
+  }
+  {
+    TCompter count(&form);
+    count.Init(1, child->Document().Table().RecordCount(), FieldNamesOf(*child));
+    Take(count, "compter");
+  }
+  {
+    TFenv envelopes(&form);
+    envelopes.Init(FieldNamesOf(*child));
+    Take(envelopes, "enveloppes");
+  }
+  {
+    TCrefiche designer(&form);
+    designer.Init(child->Document().Layout(), child->Document().FieldNames());
+    Take(designer, "createur");
+  }
+  {
+    TPocket calculator(&form);
+    Take(calculator, "calculatrice");
+  }
+  {
+    TCalendrier calendar(&form);
+    Take(calendar, "calendrier");
+  }
+  for (TChild* open : form.Children()) open->Document().SetModified(false);
+  form.close();
+  SetServices(nullptr);
+  return failures == 0 ? 0 : 1;
+}

@@ -36,7 +36,7 @@ void Settle() {
   for (int i = 0; i < 3; ++i) QApplication::processEvents();
 }
 
-void Take(QWidget& widget, const char* name) {
+void Take(QWidget& widget, const char* name, bool keepShown = false) {
   widget.show();
   Settle();
   const QString path = outDir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
@@ -44,7 +44,7 @@ void Take(QWidget& widget, const char* name) {
     std::fprintf(stderr, "vek_manual_pictures: %s non écrit\n", qPrintable(path));
     ++failures;
   }
-  widget.hide();
+  if (!keepShown) widget.hide();
 }
 
 QStringList FieldNamesOf(const TChild& child) {
@@ -76,17 +76,17 @@ int main(int argc, char** argv) {
 
   TMainForm form(work.path());
   form.show();
+  // Not maximised: the same picture on every screen.
+  form.setWindowState(Qt::WindowNoState);
+  form.resize(720, 480);
   if (!form.OpenTable(table)) return 1;
   TChild* child = form.ActiveChild();
   form.MdiArea()->tileSubWindows();  // the table's window fills the work space
-  Take(form, "fenetre-principale");
-  form.show();
+  Take(form, "fenetre-principale", true);
   form.findChild<QAction*>(QStringLiteral("Colonne1"))->trigger();
-  Take(form, "vue-colonne");
-  form.show();
+  Take(form, "vue-colonne", true);
   form.findChild<QAction*>(QStringLiteral("Formulaire1"))->trigger();
-  Take(form, "vue-formulaire");
-  form.show();
+  Take(form, "vue-formulaire", true);
   form.findChild<QAction*>(QStringLiteral("Tabulaire1"))->trigger();
   Settle();
 
@@ -124,6 +124,7 @@ int main(int argc, char** argv) {
   {
     TCrefiche designer(&form);
     designer.Init(child->Document().Layout(), child->Document().FieldNames());
+    designer.resize(600, 400);
     Take(designer, "createur");
   }
   {

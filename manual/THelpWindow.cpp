@@ -50,7 +50,9 @@ QToolButton* ToolButton(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+THelpWindow::THelpWindow(QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
+  setModal(false);
   setObjectName(QStringLiteral("HelpWindow"));
   setWindowTitle(QStringLiteral("Manuel de Vek Base"));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -95,7 +97,7 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   splitter->addWidget(left);
   splitter->addWidget(browser_);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({220, 620});
+  splitter->setSizes({220, 760});
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(home_);
@@ -105,7 +107,7 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
   layout->addWidget(splitter, 1);
-  resize(860, 620);
+  resize(1000, 680);
 
   connect(home_, &QToolButton::clicked, this, [this] { ShowPage(QLatin1String(kHome)); });
   connect(back_, &QToolButton::clicked, browser_, &QTextBrowser::backward);
@@ -255,12 +257,12 @@ QString THelpWindow::CurrentPage() const {
   return url.hasFragment() ? name + QLatin1Char('#') + url.fragment() : name;
 }
 
-void THelpWindow::PageShown() {
+void THelpWindow::PageShown(const QUrl& url) {
   const QString title = browser_->documentTitle();
   setWindowTitle(title.isEmpty() ? QStringLiteral("Manuel de Vek Base")
                                  : QStringLiteral("Manuel de Vek Base - ") + title);
   // The page shown stays marked in the list.
-  const QString name = QFileInfo(browser_->source().toLocalFile()).fileName();
+  const QString name = QFileInfo(url.toLocalFile()).fileName();
   for (int i = 0; i < contents_->count(); ++i)
     if (contents_->item(i)->data(Qt::UserRole).toString() == name) {
       const QSignalBlocker blocker(contents_);

@@ -9,19 +9,21 @@
 // One window per top-level window (Open): it is a child window of the window
 // F1 was pressed in, so that a modal dialog does not block its own help, and it
 // goes with it. A page that is missing shows a French message instead of
-// leaving the previous page; the window never writes anything.
+// leaving the previous page; the window never writes anything. It is a
+// dialog that never blocks anything (not modal): Escape closes it.
 
+#include <QDialog>
 #include <QPointer>
 #include <QStringList>
-#include <QWidget>
 
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QTextBrowser;
 class QToolButton;
+class QUrl;
 
-class THelpWindow : public QWidget {
+class THelpWindow : public QDialog {
   Q_OBJECT
 
  public:
@@ -56,7 +58,7 @@ class THelpWindow : public QWidget {
  private:
   void ReadContents();
   void OpenItem(int row);
-  void PageShown();
+  void PageShown(const QUrl& url);           // the browser's source, before source() says it
   QString PlainTextOf(const QString& page);  // cached, folded for the search
 
   QString folder_;

@@ -95,7 +95,7 @@ TEST_F(MainFormTest, MenusHaveEveryCaptionHintShortcutAndSeparatorInOrder) {
         "&Mosaïque|Disposer les fenêtre sans recouvrement|",
         "&Réorganiser les icônes|Disposer les icônes en bas de la fenêtre principale|",
         "&Tout réduire|Réduire toutes les fenêtres|"}},
-      {"Help1", {"&A propos||"}},
+      {"Help1", {"&Manuel d'utilisation|Ouvrir le manuel d'utilisation|F1", "&A propos||"}},
   };
   for (const auto& [name, lines] : expected) {
     QStringList actual;
@@ -169,10 +169,10 @@ QStringList UsableCommands(QMainWindow& form) {
 
 // What stays usable with no table open.
 const QStringList kWithoutTable = [] {
-  QStringList names = {"FileNewItem",     "FileOpenItem", "Configurerlimprimante1", "FileExitItem",
-                       "Annuler1",        "Calendrier1",  "Calculatrice1",          "Horloge1",
-                       "Euroconversion1", "Blocnotes1",   "HelpAboutItem",          "NewButton",
-                       "OpenButton"};
+  QStringList names = {"FileNewItem",     "FileOpenItem",  "Configurerlimprimante1", "FileExitItem",
+                       "Annuler1",        "Calendrier1",   "Calculatrice1",          "Horloge1",
+                       "Euroconversion1", "Blocnotes1",    "HelpAboutItem",          "NewButton",
+                       "OpenButton",      "HelpManualItem"};
   names.sort();
   return names;
 }();

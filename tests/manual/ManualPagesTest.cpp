@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -53,6 +54,13 @@ TEST_P(ManualPageTest, OpensWithEveryLinkAndPictureThere) {
   const QString source = ReadPage(page);
   EXPECT_TRUE(source.contains(QLatin1String("charset=\"utf-8\"")));
   EXPECT_FALSE(source.contains(QChar::ReplacementCharacter));
+  // Its style sheet, which the browser would leave out without a word.
+  static const QRegularExpression sheet(
+      QStringLiteral("<link rel=\"stylesheet\"[^>]* href=\"([^\"]+)\""));
+  for (auto it = sheet.globalMatch(source); it.hasNext();) {
+    const QString css = it.next().captured(1);
+    EXPECT_TRUE(QFileInfo::exists(Folder() + QLatin1Char('/') + css)) << qPrintable(css);
+  }
 
   const QUrl base = window.Browser()->source();
   int links = 0;
@@ -159,6 +167,12 @@ TEST(ManualTest, ContentsAndButtonsLeadThroughThePages) {
   EXPECT_EQ(window.CurrentPage(), window.Pages()[2]);
   button("Sommaire")->click();
   EXPECT_EQ(window.CurrentPage(), QStringLiteral("index.html"));
+  EXPECT_EQ(window.Contents()->currentRow(), 0);
+  // The list marks the page shown, however it was reached.
+  window.ShowPage(window.Pages()[4] + QStringLiteral("#x"));
+  EXPECT_EQ(window.Contents()->currentRow(), 4);
+  button("Précédent")->click();
+  EXPECT_EQ(window.Contents()->currentRow(), 0);
 }
 
 TEST(ManualTest, EveryControlHasAnAccessibleName) {

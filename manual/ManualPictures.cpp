@@ -21,6 +21,7 @@
 #include "TCrefiche.h"
 #include "TFenv.h"
 #include "TFrmFiltre.h"
+#include "TImportPreviewDlg.h"
 #include "TMainForm.h"
 #include "TPocket.h"
 #include "TQbe.h"
@@ -126,6 +127,21 @@ int main(int argc, char** argv) {
     designer.Init(child->Document().Layout(), child->Document().FieldNames());
     designer.resize(600, 400);
     Take(designer, "createur");
+  }
+  {
+    // A bank's export, as a spreadsheet writes it: commas, quotes, a header.
+    const QString csv = work.filePath(QStringLiteral("nouveaux-clients.csv"));
+    QFile file(csv);
+    if (file.open(QIODevice::WriteOnly))
+      file.write(
+          "Nom,Prenom,Ville,Achats\r\n\"Lambert\",\"Luc\",Lyon,1250.50\r\n"
+          "\"Masson\",\"Anne\",\"Saint-\u00c9tienne\",830\r\n\"Noel\",\"Paul\",Nice,0\r\n");
+    file.close();
+    TImportPreviewDlg preview(&form);
+    if (preview.Init(csv, child->Document().FieldNames()))
+      Take(preview, "apercu-import");
+    else
+      ++failures;
   }
   {
     TPocket calculator(&form);

@@ -134,6 +134,11 @@ class TQor2 {
   bool MatchText(const std::string& fieldName, const std::string& op,
                  const std::string& value) const;
   bool MatchFloat(const std::string& fieldName, const std::string& op, Extended value) const;
+  // MatchText on record recNo without moving the cursor; fieldNo as
+  // FieldIndex gives it (0 reads '').
+  bool MatchRecord(int recNo, int fieldNo, const std::string& op, const std::string& value) const {
+    return TestRecord(recNo - 1, fieldNo, op, value);
+  }
   bool BeginSearch(bool forward);
   bool FindNext(const std::string& fieldName, const std::string& op, const std::string& value);
   bool EndSearch();

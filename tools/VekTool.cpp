@@ -14,12 +14,10 @@
 #include "TableExport.h"
 #include "TableImport.h"
 
-namespace {
-
 // A field name or a statement typed on the command line: UTF-8 from the
 // terminal becomes the tables' Windows-1252; anything else is taken to be
 // Windows-1252 already.
-std::string TableText(const std::string& typed) {
+std::string VekTool::TableText(const std::string& typed) {
   TUtf8Detector detector;
   detector.Feed(typed.data(), typed.size());
   if (!detector.IsUtf8()) return typed;
@@ -28,6 +26,8 @@ std::string TableText(const std::string& typed) {
   Utf8ToCp1252(typed.data(), typed.size(), text, replaced);
   return text;
 }
+
+namespace {
 
 std::string Ending(const std::string& path) {
   const size_t slash = path.find_last_of('/');
@@ -60,6 +60,10 @@ const char kHelp[] =
     "                              (OP: < > = <= >= LIKE), as OUT's ending says:\n"
     "                              .csv, .txt or .xml; a selection as .csv or .txt\n"
     "                              is one line per record, values joined by ; or tab\n"
+    "  stats TABLE [--by FIELD] [--field FIELD] [--where FIELD OP VALUE]\n"
+    "                              records per value of FIELD (--by), with sum,\n"
+    "                              mean, minimum and maximum of a numeric --field,\n"
+    "                              as semicolon text: a header, a line per group\n"
     "  --help                      this text\n"
     "\n"
     "Input is read by its ending: .qor tables, .txt quoted text, .dbf dBase tables;\n"
@@ -83,6 +87,7 @@ int VekTool::Run(const std::vector<std::string>& args) {
   if (cmd == "sql") return Sql(rest);
   if (cmd == "import") return Import(rest);
   if (cmd == "export") return Export(rest);
+  if (cmd == "stats") return Stats(rest);
   return Usage("unknown command '" + cmd + "'");
 }
 

@@ -31,6 +31,7 @@ class VekTool {
   int Run(const std::vector<std::string>& args);
 
  private:
+  static std::string TableText(const std::string& typed);
   int Help();
   int Usage(const std::string& message);
   int Fail(const std::string& message);  // message in UTF-8
@@ -44,6 +45,7 @@ class VekTool {
   int Sql(const std::vector<std::string>& a);
   int Import(const std::vector<std::string>& a);
   int Export(const std::vector<std::string>& a);
+  int Stats(const std::vector<std::string>& a);  // VekToolStats.cpp
 
   // A new T kept by the tool.
   template <typename T, typename... Args>

@@ -80,7 +80,8 @@ TStatsChart BarChart(const TStatsResult& result, const std::vector<uint32_t>& or
       chart.largestGroup = i;
       chart.largestBar = static_cast<int>(chart.bars.size());
     }
-    chart.bars.push_back({StatsLabel(g), StatsMeasure(g, measure), 1});
+    chart.bars.push_back(
+        {result.grouped ? StatsLabel(g) : "Ensemble", StatsMeasure(g, measure), 1});
   }
   if (restGroups > 0) {
     chart.bars.push_back({"Autres", StatsMeasure(rest, measure), restGroups});

@@ -9,7 +9,8 @@
 // `order`) have a bar each, and all the others together one last bar,
 // "Autres": their records, their sum, or the mean of all their numbers. The
 // bars follow `order`, the results table's order, so the chart follows the
-// table's sort. A group's label is its value, "(vide)" for the empty one.
+// table's sort. A group's label is its value, "(vide)" for the empty one;
+// without grouping the one bar is "Ensemble".
 //
 // Histogram: the numbers counted in `bins` classes of equal width from the
 // smallest to the largest; each class holds the numbers from its lower bound

@@ -1,0 +1,144 @@
+#include "TStatsChartView.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QBuffer>
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <QValueAxis>
+#include <algorithm>
+
+#include "AnsiCodec.h"
+
+namespace {
+
+// Slanted labels from this many bars on.
+const int kSlantFrom = 8;
+
+}  // namespace
+
+TStatsChartView::TStatsChartView(QWidget* parent) : QChartView(parent) {
+  setObjectName(QStringLiteral("Chart"));
+  setAccessibleName(QStringLiteral("Graphique"));
+  setRenderHint(QPainter::Antialiasing);
+  setMinimumSize(320, 240);
+  Show(TStatsChart(), TChartTexts());
+}
+
+void TStatsChartView::Show(const TStatsChart& chart, const TChartTexts& texts) {
+  model_ = chart;
+  texts_ = texts;
+  QChart* old = this->chart();
+  setChart(NewChart(model_, texts_));
+  delete old;
+  setAccessibleDescription(texts_.description);
+}
+
+QChart* TStatsChartView::NewChart(const TStatsChart& model, const TChartTexts& texts) {
+  auto* chart = new QChart;
+  chart->setAnimationOptions(QChart::NoAnimation);
+  chart->setLocalizeNumbers(true);
+  chart->setLocale(QLocale(QLocale::French, QLocale::France));
+  chart->setTitle(texts.title);
+  chart->legend()->hide();
+  if (model.bars.empty()) return chart;
+
+  auto* set = new QBarSet(texts.valueAxis);
+  QStringList labels;
+  double lo = 0, hi = 0;
+  for (const TChartBar& bar : model.bars) {
+    *set << bar.value;
+    labels << FromAnsi(bar.label);
+    lo = std::min(lo, bar.value);
+    hi = std::max(hi, bar.value);
+  }
+  auto* series = new QBarSeries;
+  series->append(set);
+  series->setBarWidth(model.histogram ? 1.0 : 0.8);
+  chart->addSeries(series);
+
+  auto* categories = new QBarCategoryAxis;
+  categories->append(labels);
+  categories->setTitleText(texts.categoryAxis);
+  if (labels.size() >= kSlantFrom) categories->setLabelsAngle(-60);
+  chart->addAxis(categories, Qt::AlignBottom);
+  series->attachAxis(categories);
+
+  auto* values = new QValueAxis;
+  values->setTitleText(texts.valueAxis);
+  values->setRange(lo, hi > lo ? hi : lo + 1);
+  values->applyNiceNumbers();
+  // Whole numbers unless the scale needs decimals.
+  const double step = (values->max() - values->min()) / std::max(values->tickCount() - 1, 1);
+  values->setLabelFormat(step >= 1 ? QStringLiteral("%.0f") : QStringLiteral("%.2f"));
+  chart->addAxis(values, Qt::AlignLeft);
+  series->attachAxis(values);
+  return chart;
+}
+
+QSize TStatsChartView::PictureSize() {
+  return QSize(1000, 620);
+}
+
+void TStatsChartView::Paint(QPainter& painter, const QRectF& target) const {
+  QChartView view(NewChart(model_, texts_));
+  view.setRenderHint(QPainter::Antialiasing);
+  view.setFrameShape(QFrame::NoFrame);
+  view.setBackgroundBrush(Qt::white);  // a picture has no window around it
+  view.chart()->setBackgroundRoundness(0);
+  view.resize(PictureSize());
+  painter.save();
+  painter.translate(target.topLeft());
+  const double scale =
+      std::min(target.width() / PictureSize().width(), target.height() / PictureSize().height());
+  painter.scale(scale, scale);
+  view.QWidget::render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+  painter.restore();
+}
+
+QByteArray TStatsChartView::Picture(TPicture kind) const {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  const QSize size = PictureSize();
+  switch (kind) {
+    case TPicture::Png: {
+      // Twice the pixels, for a sharp picture on today's screens and prints.
+      QImage image(size * 2, QImage::Format_ARGB32);
+      image.fill(Qt::white);
+      {
+        QPainter painter(&image);
+        Paint(painter, QRectF(QPointF(0, 0), QSizeF(size * 2)));
+      }
+      image.save(&buffer, "PNG");
+      break;
+    }
+    case TPicture::Svg: {
+      QSvgGenerator svg;
+      svg.setOutputDevice(&buffer);
+      svg.setSize(size);
+      svg.setViewBox(QRect(QPoint(0, 0), size));
+      svg.setTitle(texts_.title);
+      svg.setDescription(texts_.description);
+      QPainter painter(&svg);
+      Paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+      break;
+    }
+    case TPicture::Pdf: {
+      QPdfWriter pdf(&buffer);
+      pdf.setTitle(texts_.title);
+      pdf.setCreator(QStringLiteral("Vek Base"));
+      pdf.setPageSize(QPageSize(QPageSize::A4));
+      pdf.setPageOrientation(QPageLayout::Landscape);
+      QPainter painter(&pdf);
+      const QRect page = painter.viewport();
+      Paint(painter, QRectF(page));
+      break;
+    }
+  }
+  return bytes;
+}

@@ -7,12 +7,13 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "RecordWalk.h"
 #include "TQor2.h"
 
 namespace {
 
 // Records walked between two calls of the progress function.
-constexpr size_t kSlice = size_t{1} << 16;
+constexpr int64_t kSlice = int64_t{1} << 16;
 
 uint64_t Mix(uint64_t h) {
   h ^= h >> 33;
@@ -37,51 +38,93 @@ uint64_t Hash(std::string_view s) {
   return Mix(h);
 }
 
-// The groups by value: open addressing over the positions of `groups`.
+// The groups by value: open addressing over the positions of `groups`. A
+// slot holds the position + 1 in its low half and the upper half of the
+// value's hash in its high half, so that a look-up reads a group only when
+// it very likely is the one; the hashes are also kept in group order, so that
+// growing reads no group either.
 class TGroupIndex {
  public:
-  explicit TGroupIndex(std::vector<TStatsGroup>& groups) : groups_(groups) { Grow(64); }
+  explicit TGroupIndex(std::vector<TStatsGroup>& groups) : groups_(groups) {
+    groups_.reserve(1024);
+    hashes_.reserve(1024);
+    Grow(2048);
+  }
 
   TStatsGroup& Find(std::string_view key) {
     const uint64_t h = Hash(key);
+    const uint64_t tag = h & kHigh;
     size_t slot = h & mask_;
     for (;;) {
-      const uint32_t at = slots_[slot];
+      const uint64_t at = slots_[slot];
       if (at == 0) break;
-      if (hashes_[at - 1] == h && groups_[at - 1].key == key) return groups_[at - 1];
+      if ((at & kHigh) == tag) {
+        TStatsGroup& g = groups_[(at & ~kHigh) - 1];
+        if (g.key == key) return g;
+      }
       slot = (slot + 1) & mask_;
     }
     groups_.emplace_back();
     groups_.back().key.assign(key.data(), key.size());
     hashes_.push_back(h);
-    slots_[slot] = static_cast<uint32_t>(groups_.size());
+    slots_[slot] = tag | groups_.size();
     if (groups_.size() * 2 > slots_.size()) Grow(slots_.size() * 2);
     return groups_.back();
   }
 
  private:
+  static constexpr uint64_t kHigh = 0xFFFFFFFF00000000ULL;
+
   void Grow(size_t size) {
     slots_.assign(size, 0);
     mask_ = size - 1;
     for (size_t g = 0; g < hashes_.size(); ++g) {
       size_t slot = hashes_[g] & mask_;
       while (slots_[slot] != 0) slot = (slot + 1) & mask_;
-      slots_[slot] = static_cast<uint32_t>(g + 1);
+      slots_[slot] = (hashes_[g] & kHigh) | (g + 1);
     }
   }
 
   std::vector<TStatsGroup>& groups_;
-  std::vector<uint32_t> slots_;  // group position + 1; 0 for a free slot
-  std::vector<uint64_t> hashes_;
+  std::vector<uint64_t> hashes_;  // of each group, in group order
+  std::vector<uint64_t> slots_;   // 0 for a free slot
   size_t mask_ = 0;
 };
 
-// Puts the groups in order of their value.
+// A text's first eight bytes as a big-endian number: the numbers of two texts
+// are in their text order, or equal when the texts share those bytes.
+uint64_t Prefix(const std::string& s) {
+  unsigned char b[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+  std::memcpy(b, s.data(), std::min<size_t>(s.size(), 8));
+  uint64_t v = 0;
+  for (const unsigned char c : b) v = (v << 8) | c;
+  return v;
+}
+
+// Sorts by the numbers, in four passes of sixteen bits from the lowest; a
+// pass where every number has the same sixteen bits is skipped. Keeps the
+// order of equal numbers.
+void RadixSort(std::vector<std::pair<uint64_t, uint32_t>>& keys) {
+  std::vector<std::pair<uint64_t, uint32_t>> pass(keys.size());
+  std::vector<size_t> count(65537);
+  for (int shift = 0; shift < 64; shift += 16) {
+    std::fill(count.begin(), count.end(), 0);
+    for (const auto& k : keys) ++count[((k.first >> shift) & 0xFFFF) + 1];
+    if (std::find(count.begin(), count.end(), keys.size()) != count.end()) continue;
+    for (size_t b = 1; b < count.size(); ++b) count[b] += count[b - 1];
+    for (const auto& k : keys) pass[count[(k.first >> shift) & 0xFFFF]++] = k;
+    keys.swap(pass);
+  }
+}
+
+// Puts the groups in order of their value. Texts are sorted on their first
+// eight bytes held beside their position, so that most comparisons read no
+// group (at a million groups each would be a cache miss).
 void SortGroups(TStatsResult& r) {
-  std::vector<uint32_t> order(r.groups.size());
-  std::iota(order.begin(), order.end(), 0u);
   const auto& g = r.groups;
+  std::vector<uint32_t> order(g.size());
   if (r.groupIsFloat) {
+    std::iota(order.begin(), order.end(), 0u);
     std::vector<long double> numbers(g.size());
     for (size_t i = 0; i < g.size(); ++i) numbers[i] = TextToFloat(g[i].key);
     std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
@@ -89,13 +132,35 @@ void SortGroups(TStatsResult& r) {
       return g[a].key < g[b].key;
     });
   } else {
-    std::sort(order.begin(), order.end(),
-              [&](uint32_t a, uint32_t b) { return g[a].key < g[b].key; });
+    std::vector<std::pair<uint64_t, uint32_t>> keys(g.size());
+    for (size_t i = 0; i < g.size(); ++i) keys[i] = {Prefix(g[i].key), static_cast<uint32_t>(i)};
+    RadixSort(keys);
+    // Texts that share their first eight bytes, by the rest.
+    for (size_t i = 0; i < keys.size();) {
+      size_t j = i + 1;
+      while (j < keys.size() && keys[j].first == keys[i].first) ++j;
+      if (j - i > 1)
+        std::sort(keys.begin() + static_cast<long>(i), keys.begin() + static_cast<long>(j),
+                  [&](const auto& a, const auto& b) { return g[a.second].key < g[b.second].key; });
+      i = j;
+    }
+    for (size_t i = 0; i < keys.size(); ++i) order[i] = keys[i].second;
   }
-  std::vector<TStatsGroup> sorted;
-  sorted.reserve(g.size());
-  for (const uint32_t i : order) sorted.push_back(std::move(r.groups[i]));
-  r.groups.swap(sorted);
+  // The permutation applied in place, cycle by cycle: no second copy of
+  // groups that may take a hundred megabytes.
+  for (size_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    TStatsGroup moving = std::move(r.groups[start]);
+    size_t at = start;
+    while (order[at] != start) {
+      const size_t from = order[at];
+      r.groups[at] = std::move(r.groups[from]);
+      order[at] = static_cast<uint32_t>(at);
+      at = from;
+    }
+    r.groups[at] = std::move(moving);
+    order[at] = static_cast<uint32_t>(at);
+  }
 }
 
 void AddNumber(TStatsGroup& g, const TDecimal& d) {
@@ -132,34 +197,43 @@ TStatus ComputeStats(const TQor2& table, const TStatsRequest& request, TStatsRes
     TStatsGroup* only = nullptr;
     if (!result.grouped) only = &index.Find(std::string_view());
     const bool keep = request.keepValues && result.numeric;
-    for (size_t begin = from; begin < to; begin += kSlice) {
-      if (progress &&
-          !progress(static_cast<int64_t>(begin - from), static_cast<int64_t>(to - from)))
+    const int64_t total = to > from ? static_cast<int64_t>(to - from) : 0;
+    int64_t walked = 0;
+    auto visit = [&](size_t i, const TKStringList& record) {
+      if (i < from || i >= to) return;
+      if ((++walked & (kSlice - 1)) == 0 && progress && !progress(walked, total))
         throw std::runtime_error("interrompu");
-      const size_t end = std::min(begin + kSlice, to);
-      for (size_t i = begin; i < end; ++i) {
-        if (i + 8 < end) __builtin_prefetch(records[i + 8].get());
-        const TKStringList& record = *records[i];
-        if (request.useFilter && !table.MatchRecord(static_cast<int>(i) + 1, filterNo,
-                                                    request.filter.op, request.filter.value))
-          continue;
-        TStatsGroup& g = only ? *only : index.Find(record.Get(groupNo - 1));
-        ++g.count;
-        ++result.records;
-        if (!result.numeric) continue;
-        TDecimal d;
-        switch (TDecimal::Read(record.Get(numberNo - 1), d)) {
-          case TNumberKind::Blank:
-            ++result.blank;
-            break;
-          case TNumberKind::NotANumber:
-            ++result.nonNumeric;
-            break;
-          case TNumberKind::Number:
-            AddNumber(g, d);
-            if (keep) result.values.push_back(static_cast<double>(d.Value()));
-            break;
-        }
+      if (request.useFilter && !table.MatchRecord(static_cast<int>(i) + 1, filterNo,
+                                                  request.filter.op, request.filter.value))
+        return;
+      TStatsGroup& g = only ? *only : index.Find(record.Get(groupNo - 1));
+      ++g.count;
+      ++result.records;
+      if (!result.numeric) return;
+      TDecimal d;
+      switch (TDecimal::Read(record.Get(numberNo - 1), d)) {
+        case TNumberKind::Blank:
+          ++result.blank;
+          break;
+        case TNumberKind::NotANumber:
+          ++result.nonNumeric;
+          break;
+        case TNumberKind::Number:
+          AddNumber(g, d);
+          if (keep) result.values.push_back(static_cast<double>(d.Value()));
+          break;
+      }
+    };
+    if (progress && !progress(0, total)) throw std::runtime_error("interrompu");
+    // Most of the table: in the order of the records' memory, which a sort
+    // leaves scattered; a few records: just those.
+    const int walkField = std::max(result.grouped ? groupNo : numberNo, 1) - 1;
+    if (2 * static_cast<size_t>(total) >= records.size()) {
+      WalkRecordsInMemoryOrder(records, walkField, visit);
+    } else {
+      for (size_t i = from; i < to; ++i) {
+        if (i + 8 < to) __builtin_prefetch(records[i + 8].get());
+        visit(i, *records[i]);
       }
     }
     SortGroups(result);

@@ -167,6 +167,9 @@ TStatistiques::TStatistiques(QWidget* parent) : QDialog(parent) {
     if (!filling_) Recompute();
   };
   connect(GroupField, &QComboBox::currentIndexChanged, this, [this, changed] {
+    // Other groups: in their own order again.
+    job_.column = TStatsColumn::Group;
+    job_.ascending = true;
     binsChosen_ = false;
     changed();
   });

@@ -58,7 +58,7 @@ TStatistiques::TStatistiques(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Statistiques"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-  resize(1000, 640);
+  resize(1120, 680);
 
   GroupField = new QComboBox(this);
   GroupField->setObjectName(QStringLiteral("GroupField"));
@@ -110,6 +110,7 @@ TStatistiques::TStatistiques(QWidget* parent) : QDialog(parent) {
   Results->setModel(Model);
   Results->verticalHeader()->hide();
   Results->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  Results->verticalHeader()->setDefaultSectionSize(Results->fontMetrics().height() + 6);
   Results->setWordWrap(false);
   Results->setSelectionBehavior(QAbstractItemView::SelectRows);
   Results->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -128,6 +129,7 @@ TStatistiques::TStatistiques(QWidget* parent) : QDialog(parent) {
   splitter->addWidget(Chart);
   splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 1);
+  splitter->setSizes({600, 480});
 
   Progress = new QProgressBar(this);
   Progress->setObjectName(QStringLiteral("Progress"));

@@ -1,5 +1,6 @@
 #include "TStatsChartView.h"
 
+#include <QAccessibleWidget>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -16,12 +17,26 @@
 
 namespace {
 
-// Slanted labels from this many bars on.
+// Upright labels from this many bars on.
 const int kSlantFrom = 8;
+
+// A screen reader meets the view as a chart, named and described.
+class TChartAccessible : public QAccessibleWidget {
+ public:
+  explicit TChartAccessible(QWidget* view) : QAccessibleWidget(view, QAccessible::Chart) {}
+};
+
+QAccessibleInterface* ChartAccessible(const QString& className, QObject* object) {
+  if (className == QLatin1String("TStatsChartView") && object && object->isWidgetType())
+    return new TChartAccessible(static_cast<QWidget*>(object));
+  return nullptr;
+}
 
 }  // namespace
 
 TStatsChartView::TStatsChartView(QWidget* parent) : QChartView(parent) {
+  static const bool installed = (QAccessible::installFactory(ChartAccessible), true);
+  Q_UNUSED(installed);
   setObjectName(QStringLiteral("Chart"));
   setAccessibleName(QStringLiteral("Graphique"));
   setRenderHint(QPainter::Antialiasing);
@@ -64,7 +79,17 @@ QChart* TStatsChartView::NewChart(const TStatsChart& model, const TChartTexts& t
   auto* categories = new QBarCategoryAxis;
   categories->append(labels);
   categories->setTitleText(texts.categoryAxis);
-  if (labels.size() >= kSlantFrom) categories->setLabelsAngle(-60);
+  // Many bars: labels upright, whole (they may cross a neighbour's space
+  // rather than shrink to "...").
+  if (labels.size() >= kSlantFrom) {
+    categories->setLabelsAngle(-90);
+    categories->setTruncateLabels(false);
+    // Upright, a label is as wide as a line of text: a smaller one fits the
+    // narrow bars of thirty groups.
+    QFont font = categories->labelsFont();
+    font.setPointSizeF(font.pointSizeF() * 0.8);
+    categories->setLabelsFont(font);
+  }
   chart->addAxis(categories, Qt::AlignBottom);
   series->attachAxis(categories);
 

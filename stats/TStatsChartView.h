@@ -1,7 +1,7 @@
 #pragma once
 // TStatsChartView: the chart of the statistics window, drawn with Qt Charts
 // from the chart's model (TStatsChart): one bar per entry of the model, its
-// labels along the bottom (slanted when there are many), values up the side in
+// labels along the bottom (upright when there are many), values up the side in
 // French ("12 450"), the axis titles and the chart's title given. A histogram's
 // bars touch. The view's accessible description says what the chart shows, for
 // a screen reader (the results table holds the same numbers).

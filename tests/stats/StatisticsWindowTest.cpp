@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -142,6 +143,11 @@ TEST_F(StatsWindow, OpensOnTheCurrentTextFieldWithTheFirstNumberField) {
   EXPECT_EQ(w.Chart->accessibleDescription(),
             "Nombre d'enregistrements par VILLE : 3 barres ; plus grand groupe : Paris (3).");
   EXPECT_EQ(w.Chart->chart()->title(), "Nombre d'enregistrements par VILLE");
+  QAccessibleInterface* chart = QAccessible::queryAccessibleInterface(w.Chart);
+  ASSERT_NE(chart, nullptr);
+  EXPECT_EQ(chart->role(), QAccessible::Chart);
+  EXPECT_EQ(chart->text(QAccessible::Name), "Graphique");
+  EXPECT_EQ(chart->text(QAccessible::Description), w.Chart->accessibleDescription());
 
   // Standing in a number field: its histogram, in classes by Sturges' rule
   // (four numbers: three classes).

@@ -182,16 +182,20 @@ std::string TDecimal::QuotientText(int64_t n, int decimals, char group) const {
                      group);
 }
 
-std::string TDecimal::LongDoubleText(long double x, int decimals, char group) {
+std::string TDecimal::LongDoubleText(long double x, int decimals, char group, int significant) {
   if (std::isnan(x)) return "nan";
   if (std::isinf(x)) return x < 0 ? "-inf" : "inf";
   decimals = std::max(decimals, 0);
+  significant = std::clamp(significant, 1, 18);
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.17Le", std::fabs(x));
-  // buf: d.ddddddddddddddddde+XX; sig[k] stands for 10^(e - k).
-  const std::string sig = std::string(1, buf[0]) + std::string(buf + 2, 17);
+  std::snprintf(buf, sizeof buf, "%.*Le", significant - 1, std::fabs(x));
+  // buf: d.ddd...e+XX; sig[k] stands for 10^(e - k).
+  std::string sig(buf, std::strchr(buf, 'e'));
+  if (sig.size() > 1) sig.erase(1, 1);  // the point
   const int e = std::atoi(std::strchr(buf, 'e') + 1);
-  auto digit = [&](long k) { return k >= 0 && k < 18 ? sig[static_cast<size_t>(k)] : '0'; };
+  auto digit = [&](long k) {
+    return k >= 0 && k < static_cast<long>(sig.size()) ? sig[static_cast<size_t>(k)] : '0';
+  };
   std::string fixed;
   for (long p = std::max(e, 0); p >= -decimals; --p) fixed.push_back(digit(e - p));
   if (digit(static_cast<long>(e) + decimals + 1) >= '5') {

@@ -63,10 +63,10 @@ class TDecimal {
   // The value divided by n (n > 0), rounded once from the exact quotient.
   std::string QuotientText(int64_t n, int decimals, char group) const;
 
-  // A long double as text, rounded on its first eighteen significant digits,
-  // which give back the digits of any value read from at most eighteen: 2,675
-  // read into a long double shows as 2,68 with two decimals.
-  static std::string LongDoubleText(long double x, int decimals, char group);
+  // A long double as text, rounded on its first `significant` digits (at
+  // most eighteen, which give back the digits of any value read from at most
+  // eighteen: 2,675 read into a long double shows as 2,68 with two decimals).
+  static std::string LongDoubleText(long double x, int decimals, char group, int significant = 18);
   static std::string IntegerText(int64_t n, char group);
 
  private:

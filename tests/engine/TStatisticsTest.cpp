@@ -54,6 +54,15 @@ class StatsTest : public ::testing::Test {
     t.SetFieldValue(2, text);
     rows.push_back({town, kind, cents});
   }
+  // Grouped by Ville, over Montant.
+  TStatsResult ByTown() {
+    TStatsRequest q;
+    q.groupField = "Ville";
+    q.numberField = "Montant";
+    TStatsResult r;
+    EXPECT_TRUE(ComputeStats(t, q, r));
+    return r;
+  }
   std::map<std::string, Expected> Plain(int from, int to, const std::string& only = "") const {
     std::map<std::string, Expected> e;
     for (int i = from; i <= to; ++i) {
@@ -158,11 +167,7 @@ TEST_F(StatsTest, SumsAndMeansAreExactWhereADoubleDrifts) {
   Add("E", "2,675");
   Add("F", "1e-12");
   Add("F", "1,5e3");
-  TStatsRequest q;
-  q.groupField = "Ville";
-  q.numberField = "Montant";
-  TStatsResult r;
-  ASSERT_TRUE(ComputeStats(t, q, r));
+  TStatsResult r = ByTown();
   ASSERT_EQ(r.groups.size(), 6u);
   EXPECT_EQ(StatsCell(r, r.groups[0], TStatsColumn::Sum, ' '), "37 037 036 703 703 703,67");
   EXPECT_EQ(StatsCell(r, r.groups[0], TStatsColumn::Mean, ' '), "12 345 678 901 234 567,89");
@@ -232,11 +237,7 @@ TEST_F(StatsTest, AMillionGroups) {
     t.SetFieldValue(1, "R" + std::to_string(i));
     t.SetFieldValue(2, std::to_string(i % 1000) + ",5");
   }
-  TStatsRequest q;
-  q.groupField = "Ville";
-  q.numberField = "Montant";
-  TStatsResult r;
-  ASSERT_TRUE(ComputeStats(t, q, r));
+  TStatsResult r = ByTown();
   ASSERT_EQ(r.groups.size(), 1000000u);
   EXPECT_EQ(r.groups[0].key, "R0");
   EXPECT_EQ(r.groups[1].key, "R1");
@@ -254,11 +255,7 @@ TEST_F(StatsTest, OrdersFollowTheColumnAndKeepTiesInGroupOrder) {
   Add("c", "5");
   Add("c", "-1");
   Add("d", "-2");
-  TStatsRequest q;
-  q.groupField = "Ville";
-  q.numberField = "Montant";
-  TStatsResult r;
-  ASSERT_TRUE(ComputeStats(t, q, r));
+  TStatsResult r = ByTown();
   auto keys = [&](TStatsColumn c, bool ascending) {
     std::string s;
     for (const uint32_t i : StatsOrder(r, c, ascending)) s += r.groups[i].key;
@@ -277,7 +274,7 @@ TEST_F(StatsTest, OrdersFollowTheColumnAndKeepTiesInGroupOrder) {
   t.SetFieldValue(1, "10");
   t.GoToRecord(2);
   t.SetFieldValue(1, "9");
-  ASSERT_TRUE(ComputeStats(t, q, r));
+  r = ByTown();
   EXPECT_EQ(keys(TStatsColumn::Group, true), "cd910");  // text keys read as 0
 }
 
@@ -286,11 +283,7 @@ TEST_F(StatsTest, ResultTableIsWrittenAndReadBack) {
   Add("Lyon", "2");
   Add("Paris", "3");
   Add("Lyon;Sud", "");
-  TStatsRequest q;
-  q.groupField = "Ville";
-  q.numberField = "Montant";
-  TStatsResult r;
-  ASSERT_TRUE(ComputeStats(t, q, r));
+  TStatsResult r = ByTown();
   TQor2 out;
   StatsTable(r, StatsOrder(r, TStatsColumn::Count, false), out);
   EXPECT_EQ(out.CsvText(),
@@ -309,7 +302,9 @@ TEST_F(StatsTest, ResultTableIsWrittenAndReadBack) {
 
   // A grouping field named like a column keeps a column of its own.
   t.SetFieldName(1, "Nombre");
+  TStatsRequest q;
   q.groupField = "Nombre";
+  q.numberField = "Montant";
   ASSERT_TRUE(ComputeStats(t, q, r));
   StatsTable(r, StatsOrder(r, TStatsColumn::Group, true), out);
   EXPECT_EQ(out.GetFieldName(1), "Groupe Nombre");

@@ -164,8 +164,12 @@ long double TDecimal::Value() const {
 
 int TDecimal::Compare(const TDecimal& o) const {
   if (Exact() && o.Exact()) return units_ < o.units_ ? -1 : units_ > o.units_ ? 1 : 0;
-  const long double a = Value(), b = o.Value();
+  const long double a = Ordered(Value()), b = Ordered(o.Value());
   return a < b ? -1 : a > b ? 1 : 0;
+}
+
+long double TDecimal::Ordered(long double x) {
+  return std::isnan(x) ? -HUGE_VALL : x;
 }
 
 std::string TDecimal::Text(int decimals, char group) const {

@@ -55,8 +55,10 @@ class TDecimal {
 
   bool Exact() const { return rest_ == 0; }
   long double Value() const;
-  // -1, 0 or 1; exact when both are exact.
+  // -1, 0 or 1; exact when both are exact. An undefined value (an infinite
+  // sum of both signs) comes before all others, so that sorts stay sound.
   int Compare(const TDecimal& o) const;
+  static long double Ordered(long double x);  // -infinity for NaN
 
   // The value with `decimals` (0 to 9) decimals.
   std::string Text(int decimals, char group) const;

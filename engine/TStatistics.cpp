@@ -317,6 +317,7 @@ std::vector<uint32_t> StatsOrder(const TStatsResult& result, TStatsColumn column
   auto compare = [&](uint32_t a, uint32_t b) -> int {
     const TStatsGroup &x = g[a], &y = g[b];
     auto cmp = [](auto u, auto v) { return u < v ? -1 : v < u ? 1 : 0; };
+    auto ordered = [](long double x) { return TDecimal::Ordered(x); };
     switch (column) {
       case TStatsColumn::Group:
         return cmp(a, b);
@@ -331,7 +332,7 @@ std::vector<uint32_t> StatsOrder(const TStatsResult& result, TStatsColumn column
         if (!x.numbers || !y.numbers) return cmp(x.numbers != 0, y.numbers != 0);
         if (column == TStatsColumn::Minimum) return cmp(x.min, y.min);
         if (column == TStatsColumn::Maximum) return cmp(x.max, y.max);
-        return cmp(x.sum.Value() / x.numbers, y.sum.Value() / y.numbers);
+        return cmp(ordered(x.sum.Value() / x.numbers), ordered(y.sum.Value() / y.numbers));
       }
     }
     return 0;

@@ -23,15 +23,20 @@ std::string Bound(double x, int decimals) {
 }  // namespace
 
 double StatsMeasure(const TStatsGroup& group, TStatsMeasure measure) {
+  double m = 0;
   switch (measure) {
     case TStatsMeasure::Count:
-      return group.count;
+      m = group.count;
+      break;
     case TStatsMeasure::Sum:
-      return static_cast<double>(group.sum.Value());
+      m = static_cast<double>(group.sum.Value());
+      break;
     case TStatsMeasure::Mean:
-      return group.numbers ? static_cast<double>(group.sum.Value() / group.numbers) : 0.0;
+      m = group.numbers ? static_cast<double>(group.sum.Value() / group.numbers) : 0.0;
+      break;
   }
-  return 0;
+  // A sum beyond every range (1e5000 was read) has no bar to draw.
+  return std::isfinite(m) ? m : 0.0;
 }
 
 TStatsChart BarChart(const TStatsResult& result, const std::vector<uint32_t>& order,

@@ -48,6 +48,7 @@ struct TStatsChart {
 constexpr int kMaxChartBars = 30;
 constexpr int kMaxHistogramBins = 200;
 
+// The bar's height: 0 for a measure that is no finite number.
 double StatsMeasure(const TStatsGroup& group, TStatsMeasure measure);
 
 TStatsChart BarChart(const TStatsResult& result, const std::vector<uint32_t>& order,

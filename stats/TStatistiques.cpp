@@ -279,8 +279,13 @@ void TStatistiques::Recompute() {
   job.histogram = !grouped && numeric;
   job.request.keepValues = job.histogram;
   job.bins = binsChosen_ ? Bins->value() : 0;
-  job.measure = numeric && !job.histogram ? static_cast<TStatsMeasure>(Measure->currentIndex())
-                                          : TStatsMeasure::Count;
+  if (!numeric || job.histogram) {
+    // Counts are all there is to measure: the box says so.
+    filling_ = true;
+    Measure->setCurrentIndex(0);
+    filling_ = false;
+  }
+  job.measure = static_cast<TStatsMeasure>(Measure->currentIndex());
   // A sort on a column the new results lack goes back to the groups' order.
   const bool kept = job_.column == TStatsColumn::Count || job_.column == TStatsColumn::Share ||
                     (job_.column == TStatsColumn::Group ? grouped : numeric);

@@ -17,8 +17,10 @@
 
 namespace {
 
-// Upright labels from this many bars on.
+// Upright labels from this many bars on, or when the labels side by side
+// would need more characters than about this many.
 const int kSlantFrom = 8;
+const qsizetype kLabelCharacters = 60;
 
 // A screen reader meets the view as a chart, named and described.
 class TChartAccessible : public QAccessibleWidget {
@@ -81,7 +83,9 @@ QChart* TStatsChartView::NewChart(const TStatsChart& model, const TChartTexts& t
   categories->setTitleText(texts.categoryAxis);
   // Many bars: labels upright, whole (they may cross a neighbour's space
   // rather than shrink to "...").
-  if (labels.size() >= kSlantFrom) {
+  qsizetype longest = 0;
+  for (const QString& label : labels) longest = std::max(longest, label.size());
+  if (labels.size() >= kSlantFrom || longest * labels.size() > kLabelCharacters) {
     categories->setLabelsAngle(-90);
     categories->setTruncateLabels(false);
     // Upright, a label is as wide as a line of text: a smaller one fits the

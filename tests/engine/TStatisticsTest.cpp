@@ -278,6 +278,20 @@ TEST_F(StatsTest, OrdersFollowTheColumnAndKeepTiesInGroupOrder) {
   EXPECT_EQ(keys(TStatsColumn::Group, true), "cd910");  // text keys read as 0
 }
 
+TEST_F(StatsTest, NumbersBeyondEveryRangeBreakNothing) {
+  Add("a", "1e99999");
+  Add("a", "-1e99999");
+  Add("b", "1e99999");
+  Add("c", "2");
+  const TStatsResult r = ByTown();
+  EXPECT_EQ(StatsCell(r, r.groups[0], TStatsColumn::Sum, ' '), "nan");
+  EXPECT_EQ(StatsCell(r, r.groups[1], TStatsColumn::Mean, ' '), "inf");
+  EXPECT_EQ(StatsCell(r, r.groups[1], TStatsColumn::Maximum, ' '), "inf");
+  const std::vector<uint32_t> bySum = StatsOrder(r, TStatsColumn::Sum, true);
+  EXPECT_EQ(bySum, (std::vector<uint32_t>{0, 2, 1}));  // the undefined sum first
+  EXPECT_EQ(StatsOrder(r, TStatsColumn::Mean, false), (std::vector<uint32_t>{1, 2, 0}));
+}
+
 TEST_F(StatsTest, ResultTableIsWrittenAndReadBack) {
   Add("Paris", "1 234,5");
   Add("Lyon", "2");

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <new>
 #include <numeric>
-#include <stdexcept>
 #include <string_view>
 
 #include "RecordWalk.h"
@@ -171,9 +170,8 @@ void AddNumber(TStatsGroup& g, const TDecimal& d) {
   ++g.numbers;
 }
 
-std::string Decimals2(const TDecimal& d, char thousands) {
-  return d.Text(2, thousands);
-}
+// Thrown out of the walk when the progress function says stop.
+struct TStopped {};
 
 }  // namespace
 
@@ -192,17 +190,16 @@ TStatus ComputeStats(const TQor2& table, const TStatsRequest& request, TStatsRes
   const std::vector<TRecord>& records = table.RecordList().Items();
   const size_t from = static_cast<size_t>(std::max(request.from, 1)) - 1;
   const size_t to = std::min(static_cast<size_t>(std::max(request.to, 0)), records.size());
+  const int64_t total = to > from ? static_cast<int64_t>(to - from) : 0;
   try {
     TGroupIndex index(result.groups);
     TStatsGroup* only = nullptr;
     if (!result.grouped) only = &index.Find(std::string_view());
     const bool keep = request.keepValues && result.numeric;
-    const int64_t total = to > from ? static_cast<int64_t>(to - from) : 0;
     int64_t walked = 0;
     auto visit = [&](size_t i, const TKStringList& record) {
       if (i < from || i >= to) return;
-      if ((++walked & (kSlice - 1)) == 0 && progress && !progress(walked, total))
-        throw std::runtime_error("interrompu");
+      if ((++walked & (kSlice - 1)) == 0 && progress && !progress(walked, total)) throw TStopped();
       if (request.useFilter && !table.MatchRecord(static_cast<int>(i) + 1, filterNo,
                                                   request.filter.op, request.filter.value))
         return;
@@ -224,7 +221,7 @@ TStatus ComputeStats(const TQor2& table, const TStatsRequest& request, TStatsRes
           break;
       }
     };
-    if (progress && !progress(0, total)) throw std::runtime_error("interrompu");
+    if (progress && !progress(0, total)) throw TStopped();
     // Most of the table: in the order of the records' memory, which a sort
     // leaves scattered; a few records: just those.
     const int walkField = std::max(result.grouped ? groupNo : numberNo, 1) - 1;
@@ -240,13 +237,11 @@ TStatus ComputeStats(const TQor2& table, const TStatsRequest& request, TStatsRes
   } catch (const std::bad_alloc&) {
     result = TStatsResult();
     return TStatus(TFailure::OutOfMemory);
-  } catch (const std::runtime_error&) {
+  } catch (const TStopped&) {
     result = TStatsResult();
     return TStatus(TFailure::Other, "calcul interrompu");
   }
-  if (progress)
-    progress(static_cast<int64_t>(to > from ? to - from : 0),
-             static_cast<int64_t>(to > from ? to - from : 0));
+  if (progress) progress(total, total);
   return TStatus::Ok();
 }
 
@@ -290,7 +285,7 @@ std::string StatsCell(const TStatsResult& result, const TStatsGroup& group, TSta
     case TStatsColumn::Count:
       return TDecimal::IntegerText(group.count, thousands);
     case TStatsColumn::Sum:
-      return Decimals2(group.sum, thousands);
+      return group.sum.Text(2, thousands);
     case TStatsColumn::Mean:
       return group.numbers ? group.sum.QuotientText(group.numbers, 2, thousands) : std::string();
     case TStatsColumn::Minimum:

@@ -1,5 +1,7 @@
 #include "Cp1252.h"
 
+#include <cstring>
+
 // The unassigned bytes keep their own value.
 const char16_t kCp1252C1[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
@@ -28,6 +30,18 @@ int SequenceLength(unsigned char lead, unsigned char& lo, unsigned char& hi) {
     return 4;
   }
   return 0;
+}
+
+// The bytes of the sequence starting at p that are well-formed so far (0 when
+// p starts none), `length` being the length its first byte announces.
+int WellFormed(const unsigned char* p, const unsigned char* end, int& length) {
+  unsigned char lo, hi;
+  length = SequenceLength(*p, lo, hi);
+  int good = length > 0 ? 1 : 0;
+  while (good > 0 && good < length && p + good < end && p[good] >= (good == 1 ? lo : 0x80) &&
+         p[good] <= (good == 1 ? hi : 0xBF))
+    ++good;
+  return good;
 }
 
 }  // namespace
@@ -69,6 +83,77 @@ void Utf8ToCp1252(const char* data, size_t size, std::string& out, int64_t& repl
     } else {
       out.push_back('?');
       ++replaced;
+    }
+  }
+}
+
+size_t Utf8ToCp1252InPlace(char* data, size_t size, bool last, int64_t& replaced, size_t& cut) {
+  unsigned char* const base = reinterpret_cast<unsigned char*>(data);
+  const unsigned char* r = base;
+  const unsigned char* const end = base + size;
+  unsigned char* w = base;
+  cut = 0;
+  while (r < end) {
+    const unsigned char b = *r;
+    if (b < 0x80) {
+      // A run of ASCII moves in one piece (not at all before the first change).
+      const unsigned char* q = r + 1;
+      for (; end - q >= 8; q += 8) {
+        uint64_t word;
+        std::memcpy(&word, q, 8);
+        if (word & 0x8080808080808080ull) break;
+      }
+      while (q < end && *q < 0x80) ++q;
+      if (w != r) std::memmove(w, r, static_cast<size_t>(q - r));
+      w += q - r;
+      r = q;
+      continue;
+    }
+    int length;
+    const int good = WellFormed(r, end, length);
+    if (good > 0 && good < length && r + good == end && !last) {
+      // Cut by the end of the piece: moved behind what was written.
+      cut = static_cast<size_t>(end - r);
+      std::memmove(w, r, cut);
+      return static_cast<size_t>(w - base);
+    }
+    if (good == 0 || good < length) {
+      *w++ = b;
+      ++r;
+      continue;
+    }
+    char32_t code = b & (0xFF >> (length + 1));
+    for (int i = 1; i < length; ++i) code = (code << 6) | (r[i] & 0x3F);
+    r += length;
+    char byte;
+    if (UnicodeToCp1252(code, byte)) {
+      *w++ = static_cast<unsigned char>(byte);
+    } else {
+      *w++ = '?';
+      ++replaced;
+    }
+  }
+  return static_cast<size_t>(w - base);
+}
+
+void CountUtf8(const char* data, size_t size, int64_t& sequences, int64_t& strays) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(data);
+  const unsigned char* const end = p + size;
+  while (p < end) {
+    if (*p < 0x80) {
+      ++p;
+      continue;
+    }
+    int length;
+    const int good = WellFormed(p, end, length);
+    if (good > 0 && good == length) {
+      ++sequences;
+      p += length;
+    } else if (good > 0 && p + good == end) {
+      break;  // cut by the end
+    } else {
+      ++strays;
+      ++p;
     }
   }
 }

@@ -35,6 +35,20 @@ std::string Cp1252ToUtf8(const std::string& bytes);
 // and is counted in replaced.
 void Utf8ToCp1252(const char* data, size_t size, std::string& out, int64_t& replaced);
 
+// Converts UTF-8 to Windows-1252 in place, a piece of a file at a time: a
+// character Windows-1252 cannot hold becomes "?" and is counted in replaced,
+// while a byte that starts no well-formed sequence is kept as it is, read as
+// the Windows-1252 byte it is (a file mixing both encodings keeps its accents).
+// Returns the number of bytes written at data. Unless `last`, a sequence cut
+// by the end of the piece is left unconverted: its `cut` bytes follow the
+// bytes written, and belong before the next piece.
+size_t Utf8ToCp1252InPlace(char* data, size_t size, bool last, int64_t& replaced, size_t& cut);
+
+// Counts in [data, data + size) the well-formed UTF-8 sequences of more than
+// one byte (`sequences`) and the bytes beyond ASCII that belong to none
+// (`strays`). A sequence cut by the end counts as neither.
+void CountUtf8(const char* data, size_t size, int64_t& sequences, int64_t& strays);
+
 // Recognises UTF-8 a block at a time: the bytes fed so far are well-formed
 // UTF-8 (no overlong form, no surrogate, nothing above U+10FFFF, no sequence
 // cut at the end) and hold at least one character outside ASCII.

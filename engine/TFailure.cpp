@@ -87,6 +87,8 @@ const char* FailureReason(TFailure failure) {
       return "SELECT [DISTINCT] champs WHERE condition attendu";
     case TFailure::OutOfMemory:
       return "mémoire insuffisante";
+    case TFailure::NotText:
+      return "ce n'est pas un fichier texte";
     case TFailure::Other:
       return "";
   }

@@ -29,6 +29,7 @@ enum class TFailure {
   StatementWithoutSelect,  // an SQL statement that does not begin with SELECT
   StatementWithoutWhere,   // one that the engine stops reading before its condition
   OutOfMemory,             // the memory for the work could not be had
+  NotText,                 // a text file was expected: the file holds zero bytes
   Other,                   // said by the detail alone (UTF-8 French, or a peer's own words)
 };
 

@@ -1,6 +1,7 @@
 #include "TQor2.h"
 
 #include <cstring>
+#include <unordered_set>
 #include <utility>
 
 #include "LargeMemory.h"
@@ -133,6 +134,26 @@ bool TQor2::AddField(const std::string& name) {
   return true;
 }
 
+int TQor2::AddFields(const std::vector<std::string>& names) {
+  std::unordered_set<std::string> taken;
+  std::vector<int> from;
+  for (int i = 1; i <= FieldCount(); ++i) {
+    taken.insert(GetFieldName(i));
+    from.push_back(i);
+  }
+  int added = 0;
+  for (const std::string& name : names) {
+    if (name.find_first_not_of(' ') == std::string::npos || !taken.insert(name).second) continue;
+    FieldNames.Add(name);
+    FieldTypes.Add(kString);
+    from.push_back(0);
+    ++added;
+  }
+  if (added > 0 && Records.Count() > 0) RebuildRecords(from);
+  Reshaped();
+  return added;
+}
+
 bool TQor2::DeleteField(const std::string& name) {
   const int idx = FieldNames.IndexOf(name);
   if (idx < 0) return false;
@@ -170,6 +191,20 @@ bool TQor2::AppendFrom(const TQor2& source, int recNo, const std::vector<int>& c
     r->Put(i, source.GetCell(columns[i], recNo));
   Records.Add(std::move(r));
   return Last();
+}
+
+void TQor2::AppendRecords(TKBaseList& records) {
+  std::vector<TRecord>& to = Records.Items();
+  std::vector<TRecord>& from = records.Items();
+  if (to.empty()) {
+    std::swap(to, from);
+  } else {
+    to.reserve(to.size() + from.size());
+    for (TRecord& r : from) to.push_back(std::move(r));
+    from.clear();
+  }
+  Reshaped();
+  Last();
 }
 
 bool TQor2::DeleteRecord(int recNo) {

@@ -70,12 +70,19 @@ class TQor2 {
   void SetFieldType(int fieldNo, const std::string& typeName);
   int FieldIndex(const std::string& name) const;
   bool AddField(const std::string& name);
+  // AddField for each name in turn, in one pass however many there are;
+  // returns how many were added.
+  int AddFields(const std::vector<std::string>& names);
   bool DeleteField(const std::string& name);
   bool Append();
   // Append, then value i of the new record := field columns[i] of record recNo
   // of source ('' for 0). When columns are exactly source's fields, in order,
   // the record is shared with source copy-on-write instead of copied.
   bool AppendFrom(const TQor2& source, int recNo, const std::vector<int>& columns);
+  // Moves the records of `records` (made by a TRecordBuilder, of FieldCount
+  // values each) after the table's own, leaving `records` empty; the last
+  // becomes current.
+  void AppendRecords(TKBaseList& records);
   bool DeleteRecord(int recNo);
   bool DeleteCurrent();
   TValueView GetCell(int fieldNo, int recNo) const;

@@ -254,9 +254,10 @@ void SplitEscaped(const char* p, const char* end, TRecordBuilder& to) {
   to.EndValue();
 }
 
-// The tokenizer of the quoted text format. A token ends at ";" or CR (its
-// terminator) or at the end of the file; outside quotes spaces and LF are
-// dropped; inside quotes everything is kept and "" stands for one quote.
+// The tokenizer of the quoted text format. A token ends at ";" or a line end
+// (its terminator, CR for any line end: CR LF, LF or CR) or at the end of the
+// file; outside quotes spaces are dropped; inside quotes everything is kept
+// and "" stands for one quote.
 class TxtTokenizer {
  public:
   explicit TxtTokenizer(ChunkReader& in) : in_(in) {}
@@ -275,13 +276,16 @@ class TxtTokenizer {
     while (in_.Fill(1)) {
       const char c = *in_.Data();
       in_.Consume(1);
+      const bool afterCr = afterCr_;
+      afterCr_ = false;
       if (!inQuotes) {
         if (c == '"') {
           inQuotes = wasQuoted = true;
-        } else if (c == ' ' || c == '\n') {
-          // dropped
-        } else if (c == ';' || c == '\r') {
-          terminator = c;
+        } else if (c == ' ' || (c == '\n' && afterCr)) {
+          // dropped; an LF right after a CR belongs to its line end
+        } else if (c == ';' || c == '\r' || c == '\n') {
+          terminator = c == ';' ? ';' : '\r';
+          afterCr_ = c == '\r';
           return true;
         } else {
           Put(to, c);
@@ -323,6 +327,7 @@ class TxtTokenizer {
     empty = false;
   }
   ChunkReader& in_;
+  bool afterCr_ = false;  // the last character read was a CR ending a token
 };
 
 template <typename Produce>
@@ -581,16 +586,16 @@ bool TQor2::LoadCsvFile(const std::string& fileName) {
   TQor2 tmp;
   tmp.SetNameFromFile(fileName);
   std::unique_ptr<TRecordBuilder> builder;
-  // Lines end at CR (a LF right after it belongs to the line end); the text
-  // ends at the file's end or at its first byte 26.
+  // Lines end at CR LF, LF or CR; the text ends at the file's end or at its
+  // first byte 26.
   bool header = true, last = false;
-  size_t scanned = 0;  // bytes of the window known to hold no CR and no 26
+  size_t scanned = 0;  // bytes of the window known to hold no line end and no 26
   while (!last) {
     const bool more = file.Fill(scanned + 1);
     const char* p = file.Data();
     const char* end = file.End();
     const char* lineEnd = p + scanned;
-    while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\x1A') ++lineEnd;
+    while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n' && *lineEnd != '\x1A') ++lineEnd;
     if (lineEnd == end && more) {
       scanned = static_cast<size_t>(end - p);
       continue;  // the line goes on in the next piece
@@ -614,8 +619,9 @@ bool TQor2::LoadCsvFile(const std::string& fileName) {
     }
     file.Consume(static_cast<size_t>(lineEnd - p));
     if (!last) {
-      file.Consume(1);  // the CR
-      if (file.Fill(1) && *file.Data() == '\n') file.Consume(1);
+      const bool cr = *lineEnd == '\r';
+      file.Consume(1);
+      if (cr && file.Fill(1) && *file.Data() == '\n') file.Consume(1);
     }
   }
   if (file.Failed()) {

@@ -51,10 +51,9 @@ const char kHelp[] =
     "  dedup IN OUT                remove duplicate records, keeping the first\n"
     "  sql FILE STATEMENT [OUT]    run a SELECT ... WHERE ... statement; write the\n"
     "                              selected records as .csv text to OUT or stdout\n"
-    "  import TABLE FILE OUT        append the records of FILE to TABLE and write\n"
-    "                              OUT; FILE is tab text (.txt), semicolon text\n"
-    "                              (.csv) or a dBase table (.dbf); its lines go to\n"
-    "                              the fields by position, UTF-8 is converted\n"
+    "  import TABLE FILE OUT       append the records of FILE (text, or a .dbf\n"
+    "                              table) to TABLE and write OUT; values go to the\n"
+    "                              fields FILE's header names, or by position\n"
     "  export TABLE OUT [--where FIELD OP VALUE]\n"
     "                              write TABLE, or the records where FIELD OP VALUE\n"
     "                              (OP: < > = <= >= LIKE), as OUT's ending says:\n"
@@ -66,8 +65,15 @@ const char kHelp[] =
     "                              as semicolon text: a header, a line per group\n"
     "  --help                      this text\n"
     "\n"
-    "Input is read by its ending: .qor tables, .txt quoted text, .dbf dBase tables;\n"
-    "anything else as semicolon text. Exit status 0 on success, 1 on failure.\n";
+    "Input is read by its ending: .qor tables, .dbf dBase tables; anything else is\n"
+    "text: the program's own escaped .csv and quoted .txt are recognised and read\n"
+    "as the program reads them, any other text as delimited text whose separator,\n"
+    "encoding and header are detected (info says how a file was read). These\n"
+    "options read text as delimited text, overriding detection:\n"
+    "  --sep C                     the separator: one character, or tab\n"
+    "  --encoding E                utf-8, utf-16le, utf-16be or windows-1252\n"
+    "  --header, --no-header       whether the first line names the fields\n"
+    "Exit status 0 on success, 1 on failure, 2 for a command line not understood.\n";
 
 }  // namespace
 
@@ -78,7 +84,9 @@ VekTool::~VekTool() = default;
 int VekTool::Run(const std::vector<std::string>& args) {
   if (args.empty()) return Usage("missing command");
   const std::string& cmd = args[0];
-  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  std::vector<std::string> rest(args.begin() + 1, args.end());
+  std::string error;
+  if (!text_.TakeOptions(rest, error)) return Usage(error);
   if (cmd == "--help" || cmd == "-h" || cmd == "help") return Help();
   if (cmd == "info") return Info(rest);
   if (cmd == "convert") return Convert(rest);
@@ -116,7 +124,7 @@ int VekTool::Fail(const std::string& what, const std::string& path, const TQor2&
   return Fail(message);
 }
 
-bool VekTool::Load(const std::string& path, TQor2& table) {
+bool VekTool::Load(const std::string& path, TQor2& table, bool textOptions) {
   if (Ending(path) == "dbf") {
     std::string error;
     if (LoadDbfTable(path, table, error)) return true;
@@ -131,9 +139,19 @@ bool VekTool::Load(const std::string& path, TQor2& table) {
     Fail("impossible d'ouvrir", path, failed);
     return false;
   }
-  if (table.LoadFromFile(path)) return true;
-  Fail("impossible d'ouvrir", path, table);
-  return false;
+  if (TQor2::FileKind(path) == "QOR") {
+    if (table.LoadFromFile(path)) return true;
+    Fail("impossible d'ouvrir", path, table);
+    return false;
+  }
+  const TStatus s = text_.Load(path, table, textOptions);
+  if (!s) {
+    TQor2 failed;
+    failed.SetError(2, s.Detail(), s.Cause());
+    Fail("impossible d'ouvrir", path, failed);
+  }
+  text_.Warn(err_);
+  return s.ok();
 }
 
 bool VekTool::Save(TQor2& table, const std::string& path) {
@@ -151,6 +169,7 @@ int VekTool::Info(const std::vector<std::string>& a) {
   out_ << "records\t" << t.RecordCount() << "\n";
   for (int i = 1; i <= t.FieldCount(); ++i)
     out_ << "field\t" << Cp1252ToUtf8(t.GetFieldName(i)) << "\t" << t.GetFieldType(i) << "\n";
+  text_.Describe(out_);
   return 0;
 }
 
@@ -207,7 +226,17 @@ int VekTool::Sql(const std::vector<std::string>& a) {
 int VekTool::Import(const std::vector<std::string>& a) {
   if (a.size() != 3) return Usage("import takes TABLE FILE OUT");
   TQor2& t = Keep<TQor2>();
-  if (!Load(a[0], t)) return 1;
+  if (!Load(a[0], t, false)) return 1;
+  if (ImportKindOf(a[1]) != TImportKind::Dbase) {
+    const TStatus s = text_.Append(t, a[1]);
+    if (!s) {
+      TQor2 failed;
+      failed.SetError(2, s.Detail(), s.Cause());
+      return Fail("impossible d'importer", a[1], failed);
+    }
+    text_.Warn(err_);
+    return Save(t, a[2]) ? 0 : 1;
+  }
   const TImportResult r = ImportFile(t, a[1], ImportKindOf(a[1]));
   if (!r.Ok()) {
     const std::string detail = r.detail.empty() ? "" : " (" + r.detail + ")";

@@ -22,6 +22,8 @@
 #include <utility>
 #include <vector>
 
+#include "TTextInput.h"
+
 class TQor2;
 
 class VekTool {
@@ -36,7 +38,9 @@ class VekTool {
   int Usage(const std::string& message);
   int Fail(const std::string& message);  // message in UTF-8
   int Fail(const std::string& what, const std::string& path, const TQor2& failed);
-  bool Load(const std::string& path, TQor2& table);
+  // Text files other than .qor and .dbf tables are read by text_, with the
+  // options of the command line unless `textOptions` is false.
+  bool Load(const std::string& path, TQor2& table, bool textOptions = true);
   bool Save(TQor2& table, const std::string& path);
   int Info(const std::vector<std::string>& a);
   int Convert(const std::vector<std::string>& a);
@@ -57,5 +61,6 @@ class VekTool {
 
   std::ostream& out_;
   std::ostream& err_;
+  TTextInput text_;
   std::vector<std::shared_ptr<void>> kept_;
 };

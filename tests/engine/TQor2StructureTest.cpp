@@ -52,6 +52,20 @@ TEST(Structure, AddAndDeleteFieldKeepRecordsRectangular) {
   for (int r = 0; r < 3; ++r) EXPECT_EQ(t.RecordList().Get(r)->Count(), 3);
 }
 
+// Many fields at once are added as one by one, blank and repeated names refused.
+TEST(Structure, AddFieldsRefusesWhatAddFieldRefuses) {
+  TQor2 t;
+  t.AddField("A");
+  t.Append();
+  t.SetFieldValue(1, "a");
+  EXPECT_EQ(t.AddFields({"B", "  ", "A", "B", " B", "C"}), 3);
+  EXPECT_EQ(t.FieldCount(), 4);
+  EXPECT_EQ(t.GetFieldName(3), " B");
+  EXPECT_EQ(t.GetFieldType(4), "STRING");
+  EXPECT_EQ(t.GetCell(1, 1), "a");
+  EXPECT_EQ(t.RecordList().Get(0)->Count(), 4);
+}
+
 TEST(Structure, ClearKeepsTableNameAndResetsEverythingElse) {
   TQor2 t;
   t.TableName = "clients";

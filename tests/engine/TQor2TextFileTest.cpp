@@ -56,14 +56,20 @@ TEST(CsvFile, LineShapes) {
   EXPECT_EQ(t.GetCell(2, 4), "\r\n");
 }
 
-TEST(CsvFile, LfOnlyFileIsOneHeaderLine) {
+// The program writes CR LF; files from elsewhere end their lines in LF or CR,
+// and read the same.
+TEST(CsvFile, LfAndCrEndLinesAsCrLfDoes) {
   TempDir dir;
-  WriteBytes(dir.File("lf.csv"), "A;B\nc;d\n");
+  WriteBytes(dir.File("lf.csv"), "A;B\nc;d\re;f\r\ng\\nh;i\n\n");
   TQor2 t;
   ASSERT_TRUE(t.LoadCsvFile(dir.File("lf.csv")));
-  ASSERT_EQ(t.FieldCount(), 3);
-  EXPECT_EQ(t.GetFieldName(2), "B\nc");
-  EXPECT_EQ(t.RecordCount(), 0);
+  ASSERT_EQ(t.FieldCount(), 2);
+  EXPECT_EQ(t.GetFieldName(2), "B");
+  ASSERT_EQ(t.RecordCount(), 3);
+  EXPECT_EQ(t.GetCell(2, 1), "d");
+  EXPECT_EQ(t.GetCell(1, 2), "e");
+  EXPECT_EQ(t.GetCell(1, 3), "g\r\nh");  // the escape still stands for CR LF
+  EXPECT_EQ(t.GetCell(2, 3), "i");
 }
 
 TEST(CsvFile, NamesAreWrittenUnescapedAndTablesWithoutFields) {
@@ -136,16 +142,21 @@ TEST(TxtFile, TokenRules) {
   EXPECT_EQ(t.GetCell(3, 3), "last");  // last line without CR LF
 }
 
-TEST(TxtFile, LfOnlyIsOneLineAndFinalLfAddsNothing) {
+TEST(TxtFile, LfAndCrEndLinesAndTheLastBreakAddsNothing) {
   TempDir dir;
-  WriteBytes(dir.File("lf.txt"), "\"A\";\"B\"\n\"x\";\"y\"\n");
+  WriteBytes(dir.File("lf.txt"), "\"A\";\"B\"\n\"x\";1\r\"y\";\"a\nb\"\n");
   TQor2 t;
   ASSERT_TRUE(t.LoadTxtFile(dir.File("lf.txt")));
-  ASSERT_EQ(t.FieldCount(), 3);
-  EXPECT_EQ(t.GetFieldName(2), "Bx");  // quoted parts run together across the LF
-  EXPECT_EQ(t.RecordCount(), 0);
-  WriteBytes(dir.File("f.txt"), "\"A\"\r\n\"x\"\r\n\n");
+  ASSERT_EQ(t.FieldCount(), 2);
+  EXPECT_EQ(t.GetFieldName(2), "B");
+  ASSERT_EQ(t.RecordCount(), 2);
+  EXPECT_EQ(t.GetCell(2, 1), "1");
+  EXPECT_EQ(t.GetCell(2, 2), "a\nb");  // a line break inside quotes is the value's
+  WriteBytes(dir.File("f.txt"), "\"A\"\r\n\"x\"\r\n");
   ASSERT_TRUE(t.LoadTxtFile(dir.File("f.txt")));
+  EXPECT_EQ(t.RecordCount(), 1);
+  WriteBytes(dir.File("g.txt"), "\"A\"\n\"x\"\n");
+  ASSERT_TRUE(t.LoadTxtFile(dir.File("g.txt")));
   EXPECT_EQ(t.RecordCount(), 1);
 }
 

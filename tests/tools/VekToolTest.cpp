@@ -203,6 +203,90 @@ TEST_F(Tool, ImportAppendsTextOrDbaseAsTheWindowDoes) {
   EXPECT_EQ(RunTool({"import", dir.File("c.qor"), dir.File("x.dat"), dir.File("b.qor")}).code, 1);
 }
 
+// A CSV as a web shop writes it (commas, LF, UTF-8, quotes) becomes a table,
+// and info tells how the file was read.
+TEST_F(Tool, ConvertReadsTheWorldsCsvAndInfoTellsHow) {
+  WriteBytes(
+      dir.File("people.csv"),
+      "id,name,city\n1,\"Dupr\xC3\xA9, Jean\",Paris\n2,Zo\xC3\xA9,\"Saint-\n\xC3\x89tienne\"\n");
+  ASSERT_EQ(RunTool({"convert", dir.File("people.csv"), dir.File("people.qor")}).code, 0);
+  EXPECT_EQ(Column(dir.File("people.qor"), 2),
+            (std::vector<std::string>{"Dupr\xE9, Jean", "Zo\xE9"}));
+  EXPECT_EQ(Column(dir.File("people.qor"), 3)[1], "Saint-\n\xC9tienne");
+  const Result info = RunTool({"info", dir.File("people.csv")});
+  EXPECT_EQ(info.out,
+            "table\tpeople\nfields\t3\nrecords\t2\nfield\tid\tFLOAT\nfield\tname\tSTRING\n"
+            "field\tcity\tSTRING\nformat\tdelimited text\nseparator\t, (detected)\n"
+            "encoding\tUTF-8 (detected)\nheader\tyes (detected)\n");
+
+  // Options override what the reader would find.
+  const Result given = RunTool(
+      {"info", dir.File("people.csv"), "--sep", "tab", "--no-header", "--encoding=windows-1252"});
+  // (Quotes start values only: with tabs, the quoted line break ends a line.)
+  EXPECT_NE(given.out.find("fields\t1\nrecords\t4\n"), std::string::npos) << given.out;
+  EXPECT_NE(given.out.find("separator\ttab (given)\nencoding\tWindows-1252 (given)\n"
+                           "header\tno (given)\n"),
+            std::string::npos)
+      << given.out;
+  EXPECT_EQ(RunTool({"info", dir.File("people.csv"), "--encoding", "ebcdic"}).code, 2);
+  EXPECT_EQ(RunTool({"info", dir.File("people.csv"), "--sep"}).code, 2);
+
+  // What reading found is said; a binary file is refused.
+  WriteBytes(dir.File("open.csv"), "a;b\r\n1;\"x\r\n2;y\r\n");
+  const Result open = RunTool({"convert", dir.File("open.csv"), dir.File("open.qor")});
+  EXPECT_EQ(open.code, 0);
+  EXPECT_EQ(open.err,
+            "vektool: the quote opened on line 2 is never closed: the rest of the file is its "
+            "value\n");
+  WriteBytes(dir.File("bin.csv"), std::string("GIF89a\0\0", 8));
+  const Result bin = RunTool({"convert", dir.File("bin.csv"), dir.File("bin.qor")});
+  EXPECT_EQ(bin.code, 1);
+  EXPECT_EQ(bin.err, "vektool: impossible d'ouvrir '" + dir.File("bin.csv") +
+                         "' : ce n'est pas un fichier texte\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("bin.qor")));
+}
+
+// The program's own text files still read exactly as the program reads them.
+TEST_F(Tool, TheProgramsOwnTextFilesKeepTheirReading) {
+  TQor2 t;
+  t.AddField("Nom");
+  t.AddField("Note");
+  t.Append();
+  t.SetFieldValue(1, "\"Le Monde\"");
+  t.SetFieldValue(2, "a;b\\c");
+  ASSERT_TRUE(t.SaveCsvFile(dir.File("own.csv")));
+  ASSERT_TRUE(t.SaveTxtFile(dir.File("own.txt")));
+  for (const char* file : {"own.csv", "own.txt"}) {
+    SCOPED_TRACE(file);
+    ASSERT_EQ(RunTool({"convert", dir.File(file), dir.File("c.qor")}).code, 0);
+    EXPECT_EQ(Column(dir.File("c.qor"), 1), std::vector<std::string>{"\"Le Monde\""});
+    EXPECT_EQ(Column(dir.File("c.qor"), 2), std::vector<std::string>{"a;b\\c"});
+  }
+  EXPECT_EQ(RunTool({"info", dir.File("own.csv")}).out,
+            "table\town\nfields\t2\nrecords\t1\nfield\tNom\tSTRING\nfield\tNote\tSTRING\n"
+            "format\tVek Base escaped text\n");
+  EXPECT_NE(RunTool({"info", dir.File("own.txt")}).out.find("format\tVek Base quoted text\n"),
+            std::string::npos);
+}
+
+TEST_F(Tool, ImportPlacesTheWorldsValuesByTheirHeaderNames) {
+  WriteBytes(dir.File("more.csv"), "\xEF\xBB\xBFMontant;Nom\r\n7,5;Zo\xC3\xA9\r\n3;Lu;extra\r\n");
+  const Result r = RunTool({"import", dir.File("c.qor"), dir.File("more.csv"), dir.File("o.qor")});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.err, "vektool: 1 value(s) without a field were dropped\n");
+  EXPECT_EQ(Column(dir.File("o.qor"), 1),
+            (std::vector<std::string>{"Martin", "Dupont", "Martin", "Abel", "Zo\xE9", "Lu"}));
+  EXPECT_EQ(Column(dir.File("o.qor"), 2).back(), "3");
+
+  // The program's own export comes back without its header line.
+  ASSERT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("all.txt")}).code, 0);
+  ASSERT_EQ(RunTool({"import", dir.File("c.qor"), dir.File("all.txt"), dir.File("twice.qor")}).code,
+            0);
+  EXPECT_EQ(Column(dir.File("twice.qor"), 1),
+            (std::vector<std::string>{"Martin", "Dupont", "Martin", "Abel", "Martin", "Dupont",
+                                      "Martin", "Abel"}));
+}
+
 TEST_F(Tool, ExportWritesTheTableOrTheRecordsWhere) {
   ASSERT_EQ(
       RunTool({"export", dir.File("c.qor"), dir.File("s.CSV"), "--where", "Nom", "=", "Martin"})

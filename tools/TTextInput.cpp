@@ -1,0 +1,203 @@
+#include "TTextInput.h"
+
+#include <ostream>
+
+#include "TQor2.h"
+
+namespace {
+
+std::string Lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+// The value of `--name VALUE` or `--name=VALUE` at args[i], taken out.
+bool TakeValue(std::vector<std::string>& args, size_t i, const std::string& name,
+               std::string& value, bool& found) {
+  const std::string& a = args[i];
+  if (a == name) {
+    found = true;
+    if (i + 1 >= args.size()) return false;
+    value = args[i + 1];
+    args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+    return true;
+  }
+  if (a.rfind(name + "=", 0) == 0) {
+    found = true;
+    value = a.substr(name.size() + 1);
+    args.erase(args.begin() + static_cast<long>(i));
+    return true;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool TTextInput::TakeOptions(std::vector<std::string>& args, std::string& error) {
+  for (size_t i = 0; i < args.size();) {
+    std::string value;
+    bool found = false;
+    if (args[i] == "--header" || args[i] == "--no-header") {
+      options_.header = args[i] == "--header" ? TTextHeader::Yes : TTextHeader::No;
+      args.erase(args.begin() + static_cast<long>(i));
+      given_ = true;
+      continue;
+    }
+    if (!TakeValue(args, i, "--sep", value, found)) {
+      error = "--sep takes a separator";
+      return false;
+    }
+    if (found) {
+      if (Lower(value) == "tab") value = "\t";
+      if (value.size() != 1 || value == "\"" || value == "\r" || value == "\n") {
+        error = "--sep takes one character (or tab), not '" + value + "'";
+        return false;
+      }
+      options_.separator = value[0];
+      given_ = true;
+      continue;
+    }
+    if (!TakeValue(args, i, "--encoding", value, found)) {
+      error = "--encoding takes utf-8, utf-16le, utf-16be or windows-1252";
+      return false;
+    }
+    if (found) {
+      const std::string e = Lower(value);
+      if (e == "utf-8" || e == "utf8") {
+        options_.encoding = TTextEncoding::Utf8;
+      } else if (e == "utf-16le") {
+        options_.encoding = TTextEncoding::Utf16LE;
+      } else if (e == "utf-16be") {
+        options_.encoding = TTextEncoding::Utf16BE;
+      } else if (e == "windows-1252" || e == "cp1252") {
+        options_.encoding = TTextEncoding::Windows1252;
+      } else {
+        error = "--encoding takes utf-8, utf-16le, utf-16be or windows-1252, not '" + value + "'";
+        return false;
+      }
+      given_ = true;
+      continue;
+    }
+    ++i;
+  }
+  return true;
+}
+
+TTextFileKind TTextInput::KindOf(const std::string& path, bool useOptions, TStatus& status) const {
+  TTextFileKind kind = TTextFileKind::Delimited;
+  if (!(useOptions && given_)) status = RecognizeTextFile(path, kind);
+  return kind;
+}
+
+TStatus TTextInput::Load(const std::string& path, TQor2& table, bool useOptions) {
+  TStatus s;
+  const TTextFileKind kind = KindOf(path, useOptions, s);
+  if (!s) return s;
+  kind_ = kind;
+  read_ = true;
+  report_ = TTextReport();
+  switch (kind) {
+    case TTextFileKind::VekEscaped:
+      return table.LoadCsvFile(path) ? TStatus() : TStatus(table.ErrorCause, table.ErrorMessage);
+    case TTextFileKind::VekQuoted:
+      return table.LoadTxtFile(path) ? TStatus() : TStatus(table.ErrorCause, table.ErrorMessage);
+    case TTextFileKind::Delimited:
+      break;
+  }
+  return LoadTextTable(table, path, useOptions ? options_ : TTextOptions(), &report_);
+}
+
+TStatus TTextInput::Append(TQor2& table, const std::string& path) {
+  TStatus s;
+  const TTextFileKind kind = KindOf(path, true, s);
+  if (!s) return s;
+  kind_ = kind;
+  read_ = true;
+  report_ = TTextReport();
+  if (kind == TTextFileKind::Delimited) return AppendTextFile(table, path, options_, &report_);
+  TQor2 source;
+  const bool loaded =
+      kind == TTextFileKind::VekEscaped ? source.LoadCsvFile(path) : source.LoadTxtFile(path);
+  if (!loaded) return TStatus(source.ErrorCause, source.ErrorMessage);
+  return AppendOwn(table, source);
+}
+
+TStatus TTextInput::AppendOwn(TQor2& table, const TQor2& source) {
+  std::vector<std::string> keys;
+  for (int i = 1; i <= table.FieldCount(); ++i) keys.push_back(NameKey(table.GetFieldName(i)));
+  // columns[i]: the source field whose values table field i + 1 takes.
+  std::vector<int> columns(keys.size(), 0);
+  bool byName = source.FieldCount() > 0;
+  for (int f = 1; f <= source.FieldCount() && byName; ++f) {
+    const std::string key = NameKey(source.GetFieldName(f));
+    size_t i = 0;
+    while (i < keys.size() && (keys[i] != key || columns[i] != 0)) ++i;
+    if (i == keys.size())
+      byName = false;
+    else
+      columns[i] = f;
+  }
+  if (!byName)
+    for (size_t i = 0; i < columns.size(); ++i)
+      columns[i] = static_cast<int>(i) + 1 <= source.FieldCount() ? static_cast<int>(i) + 1 : 0;
+  std::vector<bool> used(static_cast<size_t>(source.FieldCount()) + 1);
+  for (const int c : columns) used[static_cast<size_t>(c)] = true;
+  for (int r = 1; r <= source.RecordCount(); ++r) {
+    table.AppendFrom(source, r, columns);
+    for (int f = 1; f <= source.FieldCount(); ++f)
+      if (!used[static_cast<size_t>(f)] && !source.GetCell(f, r).empty()) ++report_.droppedValues;
+  }
+  report_.records = source.RecordCount();
+  report_.byName = byName;
+  return TStatus();
+}
+
+const char* TTextInput::EncodingName(TTextEncoding encoding) {
+  switch (encoding) {
+    case TTextEncoding::Auto:
+    case TTextEncoding::Ascii:
+      return "ASCII";
+    case TTextEncoding::Utf8:
+      return "UTF-8";
+    case TTextEncoding::Utf16LE:
+      return "UTF-16LE";
+    case TTextEncoding::Utf16BE:
+      return "UTF-16BE";
+    case TTextEncoding::Windows1252:
+      return "Windows-1252";
+  }
+  return "";
+}
+
+void TTextInput::Describe(std::ostream& out) const {
+  if (!read_) return;
+  if (kind_ == TTextFileKind::VekEscaped) {
+    out << "format\tVek Base escaped text\n";
+    return;
+  }
+  if (kind_ == TTextFileKind::VekQuoted) {
+    out << "format\tVek Base quoted text\n";
+    return;
+  }
+  const TTextDialect& d = report_.dialect;
+  auto how = [](bool detected) { return detected ? " (detected)" : " (given)"; };
+  out << "format\tdelimited text\n";
+  out << "separator\t" << (d.separator == '\t' ? std::string("tab") : std::string(1, d.separator))
+      << how(d.separatorDetected) << "\n";
+  out << "encoding\t" << EncodingName(d.encoding)
+      << (d.byteOrderMark ? " with byte-order mark" : "") << how(d.encodingDetected) << "\n";
+  out << "header\t" << (d.header ? "yes" : "no") << how(d.headerDetected) << "\n";
+}
+
+void TTextInput::Warn(std::ostream& err) const {
+  if (!read_) return;
+  const TTextDialect& d = report_.dialect;
+  if (d.replaced > 0)
+    err << "vektool: " << d.replaced << " character(s) without a Windows-1252 code became '?'\n";
+  if (d.openQuoteLine > 0)
+    err << "vektool: the quote opened on line " << d.openQuoteLine
+        << " is never closed: the rest of the file is its value\n";
+  if (report_.droppedValues > 0)
+    err << "vektool: " << report_.droppedValues << " value(s) without a field were dropped\n";
+}

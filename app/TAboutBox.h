@@ -13,5 +13,5 @@ class TAboutBox : public QDialog {
  public:
   explicit TAboutBox(QWidget* parent = nullptr);
 
-  QPushButton* OKButton;
+  QPushButton* OKButton;  // "OK", the default button, closes the box
 };

@@ -20,12 +20,12 @@ TCommand TCommand::OffAtStart() && {
   return std::move(*this);
 }
 
-TCommand TCommand::CheckedInView(int view) && {
+TCommand TCommand::CheckedInView(TView view) && {
   checkedInView = view;
   return std::move(*this);
 }
 
-TCommand TCommand::EnabledInView(int view) && {
+TCommand TCommand::EnabledInView(TView view) && {
   enabling = TEnabling::InView;
   enabledInView = view;
   return std::move(*this);

@@ -8,14 +8,14 @@
 // Captions and hints are UTF-8 and shown exactly as written. The object name of
 // a command's action is `name` (tests and other code find actions by it); its
 // button, when it has one, is a second action with its own name that runs the
-// same handler and follows the same enabling. An empty handler does nothing:
-// the commands still to be written are rows with {} waiting for theirs.
+// same handler and follows the same enabling.
 
 #include <QKeySequence>
 #include <QString>
 #include <functional>
 
 #include "TPictures.h"
+#include "TView.h"
 
 // When the enabling rules (TMainForm::UpdateMenuItems) enable a command.
 enum class TEnabling {
@@ -34,9 +34,11 @@ struct TCommand {
   QKeySequence shortcut;
   std::function<void()> run;
   TEnabling enabling = TEnabling::Always;
-  bool offAtStart = false;       // disabled until the enabling rules first run
-  int checkedInView = 0;         // a view item: checked while the document shows that view
-  int enabledInView = 0;         // InView: enabled in this view, disabled in the other of 1 and 2
+  bool offAtStart = false;            // disabled until the enabling rules first run
+  TView checkedInView = TView::None;  // a view item: checked while the document shows that view
+  // InView: enabled in this view, disabled in the other of the table and
+  // column views; the form view leaves it as it is.
+  TView enabledInView = TView::None;
   const char* button = nullptr;  // the tool-bar button's name, if any
   TToolPicture picture = TToolPicture::New;
   QString buttonHint;
@@ -44,8 +46,8 @@ struct TCommand {
   TCommand Key(const QKeySequence& key) &&;
   TCommand Button(const char* buttonName, TToolPicture buttonPicture, const char* hintText) &&;
   TCommand OffAtStart() &&;
-  TCommand CheckedInView(int view) &&;
-  TCommand EnabledInView(int view) &&;
+  TCommand CheckedInView(TView view) &&;
+  TCommand EnabledInView(TView view) &&;
 };
 
 TCommand Menu(const char* name, const char* caption, const char* hint = "");

@@ -1,7 +1,6 @@
 #include "TMainForm.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -35,29 +34,9 @@
 #include "THorloge.h"
 #include "TNouveau.h"
 #include "TPocket.h"
+#include "TSettingsFile.h"
 #include "TStatusText.h"
-
-namespace {
-
-const char kIniName[] = "VekBase.ini";
-
-// A line holding a signed decimal integer, blanks before it allowed and anything
-// after it ignored. False when the line does not start with a number that fits.
-bool ReadIniNumber(const QByteArray& line, int& value) {
-  int i = 0;
-  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-  int start = i;
-  if (i < line.size() && (line[i] == '-' || line[i] == '+')) ++i;
-  int digits = i;
-  while (i < line.size() && line[i] >= '0' && line[i] <= '9') ++i;
-  if (i == digits) return false;
-  bool ok = false;
-  const int number = line.mid(start, i - start).toInt(&ok);
-  if (ok) value = number;
-  return ok;
-}
-
-}  // namespace
+#include "TWorkSpace.h"
 
 TMainForm::TMainForm(const QString& startDir, QWidget* parent)
     : QMainWindow(parent), StartDir(QDir(startDir).absolutePath()) {
@@ -65,10 +44,7 @@ TMainForm::TMainForm(const QString& startDir, QWidget* parent)
   setWindowIcon(TPictures::ProgramIcon());
   setAcceptDrops(true);
 
-  mdiArea = new QMdiArea(this);
-  mdiArea->setObjectName(QStringLiteral("MdiArea"));
-  mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdiArea = new TWorkSpace(this);
   setCentralWidget(mdiArea);
 
   CreateActions(Commands());
@@ -125,8 +101,7 @@ void TMainForm::RunModal() {
 // Item: always enabled, for commands that need no document; give it a lambda,
 // e.g. [this] { RunModal<TPocket>(); } for a window shown modally once.
 // Then .Key(...) for a shortcut, .Button(...) for a tool-bar button (and put
-// its picture into the tool-bar layout, CreateToolBar). Rows with {} are the
-// commands still to be written: give them their handler.
+// its picture into the tool-bar layout, CreateToolBar).
 std::vector<TCommand> TMainForm::Commands() {
   using P = TToolPicture;
   return {
@@ -152,18 +127,18 @@ std::vector<TCommand> TMainForm::Commands() {
       SubMenu("Imprimer1", "&Imprimer", TEnabling::WithDocument),
       // "Imprimer" on the tool bar prints the list.
       Item("Liste1", "&Liste...", "Imprime la liste", OnChild(&TChild::ImpListe, "Imprime..."))
-          .EnabledInView(1)
+          .EnabledInView(TView::Table)
           .Button("PrintButton", P::Print, "Imprimer"),
       Item("Fiche1", "&Fiche...", "Imprime la fiche active",
            OnChild(&TChild::ImpFiche, "Imprime..."))
-          .EnabledInView(2),
+          .EnabledInView(TView::Column),
       DocItem("Structure1", "&Structure...", "Imprimer la structure",
               OnChild(&TChild::ImpStru, "Imprime...")),
       DocItem("Enveloppes1", "&Enveloppes...", "Imprimer enveloppes",
               OnChild([this](TChild& child) { Enveloppes1Click(child); })),
       Item("Apercu1", "&Aperçu avant impression", "Afficher la liste telle qu'elle sera imprimée",
            OnChild(&TChild::Apercu))
-          .EnabledInView(1),
+          .EnabledInView(TView::Table),
       EndSubMenu(),
       Item("Configurerlimprimante1", "&Configurer l'imprimante", "Configurer l'imprimante",
            [] { Services().PrinterSetupDialog(); }),
@@ -198,14 +173,14 @@ std::vector<TCommand> TMainForm::Commands() {
               "Aller à l'enregistrement n°", OnChild(&TChild::Aller)),
 
       Menu("Vue1", "&Vue"),
-      DocItem("Tabulaire1", "&Tabulaire", "Mode table", [this] { ShowView(1); })
-          .CheckedInView(1)
+      DocItem("Tabulaire1", "&Tabulaire", "Mode table", [this] { ShowView(TView::Table); })
+          .CheckedInView(TView::Table)
           .Button("TableButton", P::TableView, "Vue tableau"),
-      DocItem("Colonne1", "&Colonne", "Mode colonne", [this] { ShowView(2); })
-          .CheckedInView(2)
+      DocItem("Colonne1", "&Colonne", "Mode colonne", [this] { ShowView(TView::Column); })
+          .CheckedInView(TView::Column)
           .Button("ColumnButton", P::ColumnView, "Vue colonne"),
-      DocItem("Formulaire1", "&Formulaire", "Mode formulaire", [this] { ShowView(3); })
-          .CheckedInView(3)
+      DocItem("Formulaire1", "&Formulaire", "Mode formulaire", [this] { ShowView(TView::Form); })
+          .CheckedInView(TView::Form)
           .Button("FormButton", P::FormView, "Vue formulaire"),
       Separator(),
       DocItem("Affichertout1", "&Afficher tout", "Afficher tous les enregistrements",
@@ -282,9 +257,9 @@ std::vector<TCommand> TMainForm::Commands() {
               [this] { mdiArea->tileSubWindows(); }),
       DocItem("WindowArrangeItem", "&Réorganiser les icônes",
               "Disposer les icônes en bas de la fenêtre principale",
-              [this] { WindowArrangeItemClick(); }),
+              [this] { mdiArea->ArrangeIcons(); }),
       DocItem("WindowMinimizeItem", "&Tout réduire", "Réduire toutes les fenêtres",
-              [this] { WindowMinimizeItemClick(); }),
+              [this] { mdiArea->MinimizeAll(); }),
 
       Menu("Help1", "&Aide", "Rubriques d'aide"),
       Item("HelpAboutItem", "&A propos", "", [this] { RunModal<TAboutBox>(); }),
@@ -334,7 +309,7 @@ void TMainForm::CreateActions(const std::vector<TCommand>& commands) {
     menu->addAction(item);
     if (c.enabling == TEnabling::WithDocument) documentActions_.push_back(item);
     if (c.enabling == TEnabling::InView) viewEnabled_.emplace_back(item, c.enabledInView);
-    if (c.checkedInView) {
+    if (c.checkedInView != TView::None) {
       item->setCheckable(true);
       viewChecks_.emplace_back(item, c.checkedInView);
     }
@@ -350,7 +325,8 @@ void TMainForm::CreateActions(const std::vector<TCommand>& commands) {
     buttons_[c.picture] = button;
   }
   Window1 = findChild<QMenu*>(QStringLiteral("Window1"));
-  connect(Window1, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
+  // The four commands, then the open document windows.
+  connect(Window1, &QMenu::aboutToShow, this, [this] { mdiArea->ListWindows(Window1, 4); });
 }
 
 void TMainForm::CreateToolBar() {
@@ -404,18 +380,6 @@ void TMainForm::SetSplash(QWidget* splashWindow) {
   splash = splashWindow;
 }
 
-TChild* TMainForm::ActiveChild() const {
-  QMdiSubWindow* sub = mdiArea->currentSubWindow();
-  return sub ? qobject_cast<TChild*>(sub->widget()) : nullptr;
-}
-
-QList<TChild*> TMainForm::Children() const {
-  QList<TChild*> children;
-  for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder))
-    if (auto* child = qobject_cast<TChild*>(sub->widget())) children.append(child);
-  return children;
-}
-
 QString TMainForm::StatusText() const {
   return StatusPanel0->text();
 }
@@ -461,7 +425,7 @@ void TMainForm::Decoche() {
   for (const auto& [action, view] : viewChecks_) action->setChecked(false);
 }
 
-void TMainForm::SetViewChecks(int view) {
+void TMainForm::SetViewChecks(TView view) {
   Decoche();
   for (const auto& [action, checkedIn] : viewChecks_)
     if (checkedIn == view) action->setChecked(true);
@@ -470,11 +434,11 @@ void TMainForm::SetViewChecks(int view) {
 void TMainForm::UpdateMenuItems() {
   const bool open = !mdiArea->subWindowList().isEmpty();
   if (TChild* child = open ? ActiveChild() : nullptr) {
-    const int view = child->GetOnglet();
-    if (view >= 1 && view <= 3) SetViewChecks(view);
+    const TView view = child->GetOnglet();
+    if (view != TView::None) SetViewChecks(view);
     // The print items follow the table and column views; the form view leaves
     // them as they were.
-    if (view == 1 || view == 2)
+    if (view == TView::Table || view == TView::Column)
       for (const auto& [action, enabledIn] : viewEnabled_) action->setEnabled(enabledIn == view);
   }
   for (QAction* action : documentActions_) action->setEnabled(open);
@@ -488,13 +452,7 @@ TChild* TMainForm::CreateChild(const QString& name) {
   connect(child, &TChild::ViewChanged, this, &TMainForm::UpdateMenuItems);
   // The progress of a long import.
   connect(child, &TChild::StatusText, this, &TMainForm::ShowStatusHint);
-  // The window's own size is its outer size in the work space.
-  const QSize designSize = child->size();
-  QMdiSubWindow* sub = mdiArea->addSubWindow(child);
-  sub->setAttribute(Qt::WA_DeleteOnClose);
-  sub->resize(designSize);
-  sub->show();
-  mdiArea->setActiveSubWindow(sub);
+  mdiArea->AddChild(child);
   return child;
 }
 
@@ -503,7 +461,7 @@ void TMainForm::NewTable(const QStringList& fields) {
   const QString name = QStringLiteral("Noname%1").arg(mdiArea->subWindowList().size() + 1);
   TChild* child = CreateChild(name);
   child->Init(fields);
-  ShowView(1);
+  ShowView(TView::Table);
 }
 
 bool TMainForm::OpenTable(const QString& fileName) {
@@ -511,21 +469,20 @@ bool TMainForm::OpenTable(const QString& fileName) {
   {
     TStatusText status(StatusPanel0, "Ouverture...");
     TChild* child = CreateChild(fileName);
-    ShowView(1);
+    ShowView(TView::Table);
     loaded = child->OpenFile(fileName);
     if (loaded) {
-      child->Vue(1);
-    } else if (auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget())) {
+      child->Vue(TView::Table);
+    } else {
       // The window has told the user why; an empty window would only mislead.
-      mdiArea->removeSubWindow(sub);
-      delete sub;
+      mdiArea->RemoveChild(child);
     }
   }
   UpdateMenuItems();
   return loaded;
 }
 
-void TMainForm::ShowView(int view) {
+void TMainForm::ShowView(TView view) {
   SetViewChecks(view);
   if (TChild* child = ActiveChild()) child->Vue(view);
   UpdateMenuItems();
@@ -535,7 +492,8 @@ void TMainForm::FileNewItemClick() {
   QStringList fields;
   {
     TNouveau dialog;
-    if (Services().RunDialog(dialog) == QDialog::Accepted) fields = dialog.Result();
+    Services().RunDialog(dialog);
+    fields = dialog.Result().value_or(QStringList());
   }
   NewTable(fields);
 }
@@ -552,94 +510,27 @@ void TMainForm::FileOpenItemClick() {
 // The document window prints with a copy of the envelope settings; the sender
 // lines come back as the envelope dialog left them, confirmed or not.
 void TMainForm::Enveloppes1Click(TChild& child) {
-  child.SetEnv(SenderLines, EnvelopeOffset, EnvelopeOrientation);
+  child.SetEnv(Envelope);
   child.ImpEnv();
-  SenderLines = child.GetEnv();
+  Envelope.SenderLines = child.GetEnv();
 }
 
 void TMainForm::FileCloseItemClick() {
   if (QMdiSubWindow* sub = mdiArea->currentSubWindow()) sub->close();
 }
 
-// Window menu -----------------------------------------------------------------
-
-void TMainForm::WindowArrangeItemClick() {
-  // Minimised windows in a row along the bottom edge, further rows above it.
-  const QRect area = mdiArea->viewport()->rect();
-  int x = 0;
-  int y = area.bottom() + 1;
-  for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
-    if (!sub->isMinimized()) continue;
-    const QSize size = sub->size();
-    if (x > 0 && x + size.width() > area.width()) {
-      x = 0;
-      y -= size.height();
-    }
-    if (x == 0 && y == area.bottom() + 1) y -= size.height();
-    sub->move(x, y);
-    x += size.width();
-  }
-}
-
-void TMainForm::WindowMinimizeItemClick() {
-  const QList<QMdiSubWindow*> subs = mdiArea->subWindowList(QMdiArea::CreationOrder);
-  for (int i = subs.size() - 1; i >= 0; --i) subs[i]->showMinimized();
-}
-
-void TMainForm::UpdateWindowMenu() {
-  // The four commands, then the open document windows, the active one checked.
-  const QList<QAction*> actions = Window1->actions();
-  for (int i = 4; i < actions.size(); ++i) {
-    Window1->removeAction(actions[i]);
-    delete actions[i];
-  }
-  const QList<QMdiSubWindow*> subs = mdiArea->subWindowList(QMdiArea::CreationOrder);
-  if (subs.isEmpty()) return;
-  Window1->addSeparator();
-  auto* group = new QActionGroup(Window1);
-  for (int i = 0; i < subs.size(); ++i) {
-    QMdiSubWindow* sub = subs[i];
-    const QString title = sub->widget() ? sub->widget()->windowTitle() : sub->windowTitle();
-    const QString caption = i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(title)
-                                  : QStringLiteral("%1 %2").arg(i + 1).arg(title);
-    QAction* action = Window1->addAction(caption);
-    action->setCheckable(true);
-    action->setChecked(sub == mdiArea->currentSubWindow());
-    group->addAction(action);
-    connect(action, &QAction::triggered, sub, [this, sub] {
-      if (sub->isMinimized()) sub->showNormal();
-      mdiArea->setActiveSubWindow(sub);
-    });
-  }
-}
-
 // Settings --------------------------------------------------------------------
 
 void TMainForm::ChargeIni() {
-  QFile file(QDir(StartDir).filePath(QLatin1String(kIniName)));
-  if (!file.open(QIODevice::ReadOnly)) return;
-  QList<QByteArray> lines = file.readAll().split('\n');
-  // A final line end leaves an empty piece behind: it is no line.
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  for (QByteArray& line : lines)
-    if (line.endsWith('\r')) line.chop(1);
-  for (int i = 0; i < 4 && i < lines.size(); ++i) SenderLines[i] = FromAnsi(lines[i].toStdString());
-  // A number missing or unreadable leaves it, and the one after it, at 0.
-  if (lines.size() > 4 && ReadIniNumber(lines[4], EnvelopeOffset) && lines.size() > 5)
-    ReadIniNumber(lines[5], EnvelopeOrientation);
+  Envelope = TSettingsFile(StartDir).Read();
 }
 
 void TMainForm::SauveIni() {
-  std::string text;
-  for (const QString& line : SenderLines) text += ToAnsi(line) + "\r\n";
-  text += std::to_string(EnvelopeOffset) + "\r\n";
-  text += std::to_string(EnvelopeOrientation) + "\r\n";
-  const QString path = QDir(StartDir).filePath(QLatin1String(kIniName));
-  TFailure failure;
-  const int result = WriteFileAtomically(QFile::encodeName(path).toStdString(), text, &failure);
-  if (result == 0) return;
-  Services().Warning(QStringLiteral("Impossible d'enregistrer les paramètres dans '") + path +
-                     QStringLiteral("' : ") + FailureText(failure, AtomicWriteMessage(result)));
+  const TSettingsFile file(StartDir);
+  const TStatus status = file.Write(Envelope);
+  if (status) return;
+  Services().Warning(QStringLiteral("Impossible d'enregistrer les paramètres dans '") +
+                     file.Path() + QStringLiteral("' : ") + FailureText(status));
 }
 
 // Shut-down -------------------------------------------------------------------

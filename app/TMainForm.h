@@ -13,14 +13,11 @@
 // Status bar: panel 0 shows the hint of the item under the mouse and the text of
 // the command that runs; panel 1 the time, from Services().Now(), every second.
 //
-// Settings: StartDir is fixed at construction; "VekBase.ini" in it holds six
-// lines ended by CR LF: the four sender lines (Windows-1252 bytes, unchanged),
-// the envelope offset and the envelope orientation in decimal. ChargeIni reads it
-// when the window is first shown (a missing or short file leaves the rest empty
-// or 0), and the file is rewritten when the window closes, through the engine's
-// atomic write. When it cannot be written (StartDir removed meanwhile, a full
-// disk) the previous file stays as it was, a warning says so, and the window
-// still closes.
+// Settings: StartDir is fixed at construction; the envelope settings are kept
+// in the settings file there (TSettingsFile). ChargeIni reads it when the window
+// is first shown, and SauveIni writes it when the window closes. When it cannot
+// be written (StartDir removed meanwhile, a full disk) the previous file stays
+// as it was, a warning says so, and the window still closes.
 //
 // Closing the window first puts the close question to every document window,
 // the active one first; one refusal keeps everything open.
@@ -34,7 +31,9 @@
 #include <vector>
 
 #include "TCommand.h"
+#include "TEnvelopePrintout.h"
 #include "TPictures.h"
+#include "TWorkSpace.h"
 
 class QAction;
 class QLabel;
@@ -53,11 +52,10 @@ class TMainForm : public QMainWindow {
   explicit TMainForm(const QString& startDir, QWidget* parent = nullptr);
   ~TMainForm() override;
 
-  // Envelope settings, kept between runs in "VekBase.ini".
-  const QString StartDir;
-  std::array<QString, 4> SenderLines;  // lines 1 to 4
-  int EnvelopeOffset = 0;              // millimetres
-  int EnvelopeOrientation = 0;         // 1: landscape; anything else: portrait
+  const QString StartDir;  // the working folder when the program started
+  // The envelope settings, kept between runs in the settings file; the
+  // envelope command gives them to the document and takes its sender lines back.
+  TEnvelopeSettings Envelope;
 
   // The splash window to destroy when this window is first shown.
   void SetSplash(QWidget* splash);
@@ -70,8 +68,8 @@ class TMainForm : public QMainWindow {
   // empty list creates nothing.
   void NewTable(const QStringList& fields);
 
-  TChild* ActiveChild() const;
-  QList<TChild*> Children() const;  // in the order they were opened
+  TChild* ActiveChild() const { return mdiArea->ActiveChild(); }
+  QList<TChild*> Children() const { return mdiArea->Children(); }  // in the order they were opened
   QMdiArea* MdiArea() const { return mdiArea; }
   QString StatusText() const;
   QString TimeText() const;
@@ -106,9 +104,8 @@ class TMainForm : public QMainWindow {
   void CreateStatusBar();
   QAction* AddAction(const char* name, const QString& text, const std::function<void()>& run);
 
-  void ShowView(int view);  // the three view commands
-  void SetViewChecks(int view);
-  void UpdateWindowMenu();
+  void ShowView(TView view);  // the three view commands
+  void SetViewChecks(TView view);
   bool FormCloseQuery();
   void FormClose();
   QStringList DroppedTables(const QMimeData* data) const;
@@ -118,25 +115,23 @@ class TMainForm : public QMainWindow {
   void FileOpenItemClick();
   void FileCloseItemClick();
   void Enveloppes1Click(TChild& child);
-  void WindowArrangeItemClick();
-  void WindowMinimizeItemClick();
   // The about box and the desk utilities: a window owned by this one, created,
   // shown modally and freed.
   template <typename TWindow>
   void RunModal();
 
-  QMdiArea* mdiArea;
-  QToolBar* SpeedPanel;
-  QLabel* StatusPanel0;  // hints and command status
-  QLabel* StatusPanel1;  // the time
-  QTimer* Timer1;
-  QMenu* Window1 = nullptr;
-  QPointer<QWidget> splash;
+  TWorkSpace* mdiArea;       // the work space that holds the document windows
+  QToolBar* SpeedPanel;      // the tool bar
+  QLabel* StatusPanel0;      // status panel 0: hints and command status
+  QLabel* StatusPanel1;      // status panel 1: the time
+  QTimer* Timer1;            // shows the time every second
+  QMenu* Window1 = nullptr;  // "Fe&nêtre", which lists the open tables
+  QPointer<QWidget> splash;  // the splash window, until the first show
   bool shownOnce = false;
 
   // Built from the command table: what the enabling rules and the views touch.
-  std::vector<QAction*> documentActions_;              // enabled exactly when a document is open
-  std::vector<std::pair<QAction*, int>> viewChecks_;   // checked in that view
-  std::vector<std::pair<QAction*, int>> viewEnabled_;  // enabled in that view
+  std::vector<QAction*> documentActions_;                // enabled exactly when a document is open
+  std::vector<std::pair<QAction*, TView>> viewChecks_;   // checked in that view
+  std::vector<std::pair<QAction*, TView>> viewEnabled_;  // enabled in that view
   std::map<TToolPicture, QAction*> buttons_;
 };

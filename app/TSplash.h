@@ -19,5 +19,5 @@ class TSplash : public QWidget {
   void ShowNow();
 
  private:
-  QFrame* Panel1;
+  QFrame* Panel1;  // the coloured panel that holds the picture and the texts
 };

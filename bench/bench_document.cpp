@@ -90,9 +90,9 @@ int main(int argc, char** argv) {
   auto* child = new TChild;
   child->resize(900, 600);
   child->show();
-  child->Vue(1);
+  child->Vue(TView::Table);
   child->OpenFile(QString::fromStdString(qor));
-  child->Vue(1);
+  child->Vue(TView::Table);
   app.processEvents();
   Report("open to filled table grid", Seconds(timer), 1.5);
   const size_t heapAfter = HeapInUse();
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
          BestOf(
              3,
              [&] {
-               child->Table.SortText("Nom", ascending);
+               child->Document().Table().SortText("Nom", ascending);
                ascending = !ascending;
              },
              [&] {
@@ -157,23 +157,23 @@ int main(int argc, char** argv) {
 
   Report("switch to the column view (Vue 2)",
          BestOf(
-             5, [&] { child->Vue(1); },
+             5, [&] { child->Vue(TView::Table); },
              [&] {
-               child->Vue(2);
+               child->Vue(TView::Column);
                app.processEvents();
              }),
          0.1);
   Report("switch to the table view (Vue 1)",
          BestOf(
-             5, [&] { child->Vue(2); },
+             5, [&] { child->Vue(TView::Column); },
              [&] {
-               child->Vue(1);
+               child->Vue(TView::Table);
                app.processEvents();
              }),
          0.1);
 
   // Row changes after typing: each takes the undo snapshot and writes the row back.
-  child->Vue(1);
+  child->Vue(TView::Table);
   TStringGrid* grid = child->StringGrid1;
   {
     // The first row change after the sorts above shares every record again.
@@ -202,9 +202,9 @@ int main(int argc, char** argv) {
 
   Report("Suivant in the column view",
          BestOf(
-             5, [&] { child->Vue(2); }, [&] { child->Suivant(); }),
+             5, [&] { child->Vue(TView::Column); }, [&] { child->Suivant(); }),
          0.1);
-  child->Vue(1);
+  child->Vue(TView::Table);
   Report("Largeur (measure every cell, then Remplit)",
          BestOf(
              1, [] {},
@@ -218,10 +218,10 @@ int main(int argc, char** argv) {
          BestOf(
              3, [] {}, [&] { child->SauveXml(xml); }),
          0.5);
-  child->Modified = true;
+  child->Document().SetModified(true);
   Report("Enregistrer (.qor)",
          BestOf(
-             3, [&] { child->Modified = true; }, [&] { child->Enregistrer(); }),
+             3, [&] { child->Document().SetModified(true); }, [&] { child->Enregistrer(); }),
          0.5);
 
   {
@@ -230,11 +230,11 @@ int main(int argc, char** argv) {
     const std::string tab = (dir / "bench.txt").string();
     std::string text;
     QStringList fields;
-    for (int f = 1; f <= child->Table.FieldCount(); ++f)
-      fields << QString::fromStdString(child->Table.GetFieldName(f)) + " STRING";
-    for (int r = 1; r <= child->Table.RecordCount(); ++r) {
-      for (int f = 1; f <= child->Table.FieldCount(); ++f)
-        text += (f > 1 ? "\t" : "") + child->Table.GetCell(f, r);
+    for (int f = 1; f <= child->Document().Table().FieldCount(); ++f)
+      fields << QString::fromStdString(child->Document().Table().GetFieldName(f)) + " STRING";
+    for (int r = 1; r <= child->Document().Table().RecordCount(); ++r) {
+      for (int f = 1; f <= child->Document().Table().FieldCount(); ++f)
+        text += (f > 1 ? "\t" : "") + child->Document().Table().GetCell(f, r);
       text += "\r\n";
     }
     WriteFileAtomically(tab, text);
@@ -242,16 +242,16 @@ int main(int argc, char** argv) {
     fresh->resize(900, 600);
     fresh->show();
     fresh->Init(fields);
-    fresh->Vue(1);
+    fresh->Vue(TView::Table);
     timer.restart();
     fresh->ImporTxt(QString::fromStdString(tab));
     app.processEvents();
     Report("ImporTxt, tab text to filled table grid", Seconds(timer), 0.6);
-    fresh->Modified = false;
+    fresh->Document().SetModified(false);
     delete fresh;
   }
 
-  child->Modified = false;
+  child->Document().SetModified(false);
   timer.restart();
   delete child;
   Report("closing the window", Seconds(timer), 0.5);

@@ -31,17 +31,17 @@ int main(int argc, char** argv) {
   auto* child = new TChild;
   child->resize(900, 600);
   child->show();
-  child->Vue(1);
-  child->Table.Assign(generated);
-  child->Table.First();
+  child->Vue(TView::Table);
+  child->Document().Table().Assign(generated);
+  child->Document().Table().First();
   child->InitGrilles();
   child->Remplit();
   app.processEvents();
 
   // Back to the generated table, shown in the table view from row 1.
   auto reset = [&] {
-    child->Vue(1);
-    child->Table.Assign(generated);
+    child->Vue(TView::Table);
+    child->Document().Table().Assign(generated);
     child->InitGrilles();
     child->Remplit();
     child->StringGrid1->SetCol(1);
@@ -122,8 +122,8 @@ int main(int argc, char** argv) {
          0.5);
   {
     int replaced = 0;
-    for (int n = 1; n <= child->Table.RecordCount(); ++n)
-      replaced += child->Table.GetCell(5, n) == "Lutece";
+    for (int n = 1; n <= child->Document().Table().RecordCount(); ++n)
+      replaced += child->Document().Table().GetCell(5, n) == "Lutece";
     std::printf("%-44s %8d records\n", "  replaced", replaced);
   }
   Report("Annuler after a sort",
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
              }),
          0.5);
 
-  child->Modified = false;
+  child->Document().SetModified(false);
   delete child;
   if (!services.Problems().isEmpty())
     std::printf("problems: %s\n",

@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
   auto* child = new TChild;
   child->resize(900, 650);
   child->show();
-  TQor2& table = child->Table;
+  TQor2& table = child->Document().Table();
   std::vector<std::string> fields;
   for (int i = 1; i <= 32; ++i) {
     fields.push_back("CHAMP" + std::to_string(i));
@@ -88,8 +88,8 @@ int main(int argc, char** argv) {
   for (const std::string& line : layout) bytes += line.size() + 2;
   std::printf("layout: %zu lines, %zu bytes; table: %d records x 32 fields\n", layout.size(), bytes,
               table.RecordCount());
-  child->FormPage->Layout = layout;
-  child->Vue(3);
+  child->Document().SetLayout(layout, false);
+  child->Vue(TView::Form);
   app.processEvents();
 
   ReportMs("CreMasque + LitMasque",

@@ -53,9 +53,9 @@ int main(int argc, char** argv) {
   auto* child = new TChild;
   child->resize(900, 600);
   child->show();
-  child->Vue(1);
+  child->Vue(TView::Table);
   child->OpenFile(QString::fromStdString(qor));
-  child->Vue(1);
+  child->Vue(TView::Table);
   child->repaint();
   app.processEvents();
   Report("open to the table grid shown", Seconds(timer), 1.0);
@@ -76,12 +76,12 @@ int main(int argc, char** argv) {
   Report("a menu opened over the grid and closed", Seconds(timer), 0.05);
 
   timer.restart();
-  child->Vue(2);
+  child->Vue(TView::Column);
   child->repaint();
   app.processEvents();
   Report("column view showing the value", Seconds(timer), 1.0);
 
-  child->Vue(1);
+  child->Vue(TView::Table);
   child->StringGrid1->SetCurrentCell(2, 1);
   timer.restart();
   child->StringGrid1->edit(child->StringGrid1->currentIndex());
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   std::printf("%-44s %8.4f s   (the whole value, for editing)\n", "opening the cell editor",
               Seconds(timer));
 
-  child->Modified = false;
+  child->Document().SetModified(false);
   delete child;
   std::filesystem::remove_all(dir);
   return 0;

@@ -122,12 +122,10 @@ int main(int argc, char** argv) {
     TChild child;
     child.resize(900, 600);
     child.show();
-    child.Vue(1);
+    child.Vue(TView::Table);
     child.OpenFile(QString::fromStdString(qor));
-    child.Vue(1);
-    child.FilterField = "Ville";
-    child.FilterOperator = "=";
-    child.FilterValue = "Paris";
+    child.Vue(TView::Table);
+    child.Document().SetFilter({"Ville", "=", "Paris"});
     app.processEvents();
     double in = 0, out = 0;
     for (int i = 0; i < 3; ++i) {

@@ -1,17 +1,21 @@
 #pragma once
 // TChild: the document window of one open table, a child of the main window's
-// multiple-document area. It owns the table engine object `Table` and the undo
-// snapshot `UndoTable` for its whole life, and shows the table in one of three
-// views on a page control without tabs: the table view (StringGrid1, one record
-// per row, record number in column 0), the column view (StringGrid2, the
-// current record, one field per row) and the form view (TabSheet3).
+// multiple-document area. It owns the document (TDocument: the table, its file
+// name, Modified, the undo snapshot, the filter, the find criteria) and shows
+// it in one of three views on a page control without tabs: the table view
+// (StringGrid1, one record per row, record number in column 0), the column view
+// (StringGrid2, the current record, one field per row) and the form view
+// (TabSheet3, TFormPage).
 //
-// The window keeps views and engine in step: the Lit* operations fill a view
-// from the engine, the Ecrit* operations write what the user typed back into it
-// (only when a printable key was typed, `RowEdited`), and `Modified` says
-// whether the table changed since it was loaded or saved. The main window calls
+// The window keeps views and document in step: the Lit* operations fill a view
+// from the table, the Ecrit* operations write what the user typed back into it
+// (only when a printable key was typed, `RowEdited`). The main window calls
 // Init or OpenFile once, then Vue and the commands; every command that reads or
 // changes the table first calls EcritOnglet and re-reads the view afterwards.
+// What a command does to the table is the document's; the questions and
+// dialogs around it are the window's, or those of the rooms it forwards to
+// (TImportExport, TFieldCommands, TFindReplace, TQueryCommands), which work on
+// the document and on this window as its view (IDocumentView).
 //
 // Nothing here talks to the user except through Services(). A document window
 // never reaches the main window: it reports view changes and a new file name
@@ -23,24 +27,33 @@
 #include <QWidget>
 #include <memory>
 #include <string>
-#include <string_view>
-#include <vector>
 
+#include "IDocumentView.h"
+#include "TDocument.h"
 #include "TEnvelopePrintout.h"
+#include "TFieldCommands.h"
+#include "TFindReplace.h"
 #include "TFormPage.h"
-#include "TKStringList.h"
-#include "TQor2.h"
+#include "TImportExport.h"
+#include "TQueryCommands.h"
 
 class QStackedWidget;
 class TStringGrid;
 class TTableGridSource;
 
-class TChild : public QWidget {
+class TChild : public QWidget, public IDocumentView {
   Q_OBJECT
+
+  // First, so that the view parts that refer to it go before it.
+  TDocument doc_;
 
  public:
   explicit TChild(QWidget* parent = nullptr);
   ~TChild() override;
+
+  TDocument& Document() { return doc_; }
+  const TDocument& Document() const { return doc_; }
+  QString FileName() const;  // full path of the table file; empty for a new table
 
   // --- Filling the window (called once, right after creation) ---
 
@@ -54,25 +67,25 @@ class TChild : public QWidget {
 
   // --- Views ---
 
-  void InitGrilles();  // rebuilds both grids' headers from the fields
-  void Remplit();      // refills the table view and goes to its first row
+  void InitGrilles() override;  // rebuilds both grids' headers from the fields
+  void Remplit();               // refills the table view and goes to its first row
   // Display text of field i of the current record: trimmed, and for a "FLOAT"
   // field padded on the left with spaces to the column's width.
   QString LitChamp(int i);
-  void LitEnr(int n);     // makes record n current, shows it in the current row
-  void EcritEnr(int n);   // current row -> record n, when a key was typed
-  void LitFiche();        // current record -> column view
-  void EcritFiche();      // column view -> current record, when a key was typed
-  void LitOnglet();       // re-reads the active view
-  void EcritOnglet();     // writes the active view back
-  int RecNo() const;      // record number shown by the current row, 0 if none
-  int GetOnglet() const;  // active view: 1 table, 2 column, 3 form, 0 none
-  void Vue(int n);        // shows view n (1, 2 or 3); emits ViewChanged
+  void LitEnr(int n) override;       // makes record n current, shows it in the current row
+  void EcritEnr(int n);              // current row -> record n, when a key was typed
+  void LitFiche();                   // current record -> column view
+  void EcritFiche();                 // column view -> current record, when a key was typed
+  void LitOnglet() override;         // re-reads the active view
+  void EcritOnglet() override;       // writes the active view back
+  int RecNo() const override;        // record number shown by the current row, 0 if none
+  TView GetOnglet() const override;  // the active view
+  void Vue(TView view);              // shows that view; emits ViewChanged
   // Gives the keyboard back to the view after a command: its current cell, or
   // in the form view its first field when the focus is not in the page.
   void FocusView();
 
-  // Form view: its layout and controls live in FormPage.
+  // Form view: its controls live in FormPage, its layout in the document.
   void ChargeMasque(const QString& tableFileName) { FormPage->ChargeMasque(tableFileName); }
   void MasqueDefaut() { FormPage->MasqueDefaut(); }
   void CreMasque() { FormPage->CreMasque(); }
@@ -81,39 +94,41 @@ class TChild : public QWidget {
   void Raz() { FormPage->Raz(); }
   void ModiFiche();  // writes the view back, then the form designer
 
-  // --- Commands ---
+  // --- Saving, import and export (TImportExport) ---
 
-  void Memorise();  // takes the undo snapshot (records are shared, not copied)
+  void Memorise() { doc_.Memorise(); }  // takes the undo snapshot
   // Saves the table when it was modified: to FileName through the engine, or
-  // through SaveAs when there is no file name or the file is read-only. True when
-  // the table is saved afterwards (or had nothing to save); false when the user
-  // cancelled or the save failed, and then Modified stays true.
-  bool Enregistrer();
+  // through SaveAs when there is no file name or the file is read-only ("Fichier
+  // en lecture seule" first). True when the table is saved afterwards (or had
+  // nothing to save); false when the user cancelled or the save failed, and
+  // then Modified stays true.
+  bool Enregistrer() { return ImportExport().Enregistrer(); }
   // Asks for a name and one of six formats and writes the table. True when the
   // whole table was written and the file became the document's file; false when
   // cancelled, refused, failed (warning shown, FileName and caption unchanged)
   // or when only the structure was written. Leaves Modified as it was.
-  bool SaveAs();
-  bool SauveStru(const QString& path);  // a table file with the fields, no record
-  bool SauveXml(const QString& path);   // every record as XML; warning on failure
+  bool SaveAs() { return ImportExport().SaveAs(); }
+  bool SauveStru(const QString& path) { return ImportExport().SauveStru(path); }
+  bool SauveXml(const QString& path) { return ImportExport().SauveXml(path); }
+  // Importer asks for a file and appends its records (undo takes them back);
+  // the Impor* operations append one file. Exporter writes the table, or in
+  // selection mode the selected records, as semicolon text, tab text or XML,
+  // without changing FileName.
+  void Importer() { ImportExport().Importer(); }
+  bool ImporTxt(const QString& path) { return ImportExport().ImporTxt(path); }
+  bool ImporCsv(const QString& path) { return ImportExport().ImporCsv(path); }
+  bool ImporDbf(const QString& path) { return ImportExport().ImporDbf(path); }
+  void Exporter() { ImportExport().Exporter(); }
+  bool ExportCsv(const QString& path) { return ImportExport().ExportCsv(path); }
+  bool ExportTxt(const QString& path) { return ImportExport().ExportTxt(path); }
+  bool ExportXml(const QString& path) { return ImportExport().ExportXml(path); }
 
-  // Import and export (TImportExport). Importer asks for a file and appends its
-  // records (undo takes them back); the Impor* operations append one file.
-  // Exporter writes the table, or in selection mode the selected records, as
-  // semicolon text, tab text or XML, without changing FileName.
-  void Importer();
-  bool ImporTxt(const QString& path);
-  bool ImporCsv(const QString& path);
-  bool ImporDbf(const QString& path);
-  void Exporter();
-  bool ExportCsv(const QString& path);
-  bool ExportTxt(const QString& path);
-  bool ExportXml(const QString& path);
+  // --- Navigation, in the records the active view shows ---
 
-  void Precedent();
-  void Suivant();
-  void Premier();
-  void Dernier();
+  void Precedent() { Navigate(false, false); }
+  void Suivant() { Navigate(true, false); }
+  void Premier() override { Navigate(false, true); }
+  void Dernier() { Navigate(true, true); }
   void Aller();    // asks for a record number (TEnreg) and goes to it
   void AffTout();  // shows all records
   // Shows the records matching the selection filter, from the first of them.
@@ -127,56 +142,62 @@ class TChild : public QWidget {
   void Ajouter();
   void Supprimer();  // "Supprimer l'enregistrement ?", then deletes the record shown
   // Copies the values of the record shown (the current row's in the table view)
-  // into CopyBuffer, and pastes them into the record shown.
+  // into the copy buffer, and pastes them into the record shown.
   void Copier();
   void Coller();
   void Annuler();  // restores the last snapshot, which stays for another undo
   // Sort every record by the field under the cursor, as numbers for a "FLOAT"
   // field; nothing is sorted in the form view.
-  void TriAscendant();
-  void TriDescendant();
+  void TriAscendant() { Trie(true); }
+  void TriDescendant() { Trie(false); }
   void Doublons();   // "Supprimer les doublons de la table ?", then removes them
   void Convertir();  // "Convertir les caractères de la table ?", DOS letters in every value
 
-  // --- Field and structure commands ---
+  // --- Field and structure commands (TFieldCommands) ---
 
-  void AjoutChamp();  // asks for a name (upper-cased) and adds an empty field
-  void SupChamp();    // "Supprimer le champ courant ?", then deletes the field under the cursor
-  // Renames and retypes the field under the cursor (TRenum). A name that
-  // another field has already is refused: nothing changes.
-  void Renommer();
-  void Proprietes();  // the properties dialog (TInfos)
-  // Edits the list of fields (TModif) and rebuilds the table: every field keeps
-  // the values of the field its entry came from, also when renamed; a new entry
-  // starts empty. Writes the view back and takes a snapshot first.
-  void ModiStru();
+  // Asks for a name, proposing "Champ" and the number of the grid's next
+  // column or row, and adds an empty field, its name upper-cased.
+  void AjoutChamp();
+  void SupChamp() { FieldCommands().SupChamp(); }
+  void Renommer() { FieldCommands().Renommer(); }
+  void Proprietes() { FieldCommands().Proprietes(); }
+  void ModiStru() { FieldCommands().ModiStru(); }
 
-  // --- Find and replace ---
-  //
-  // A search compares one field of each record with SearchValue: exactly with
-  // "=" ("Mot entier"), or as a pattern with "LIKE" and a "*" appended, so a
-  // prefix without regard to the case of a to z. A new find or replace starts
-  // on the first record; a continue step goes on after the record shown (on
-  // the last one it tests that one again). Only the records the view shows are
-  // visited: the rows of the table view, the selection in the other views in
-  // selection mode. When nothing is found the record shown stays current.
+  // --- Find and replace (TFindReplace, which says what they visit) ---
 
-  void Rechercher();  // TFindDlg, then finds the first match
-  void Continuer();   // the next match; continues the replace after a replace
-  // TReplaceDlg, then replaces in every matching record (the selection does not
-  // limit it) or asks for the first match.
-  void Remplacer();
-  void Continuer2();  // the next match, then Replace
-  void Replace();     // "Remplacer ?" (Yes, No, Cancel); Yes sets the field's whole value
-  void ReplaceAll();  // every matching record of the table, without a question
+  void Rechercher() { FindReplace().Rechercher(); }
+  void Continuer() { FindReplace().Continuer(); }
+  void Remplacer() { FindReplace().Remplacer(); }
+  void Continuer2() { FindReplace().Continuer2(); }
+  void Replace() { FindReplace().Replace(); }
+  void ReplaceAll() { FindReplace().ReplaceAll(); }
 
   // --- Queries: they read the table and change none of its records ---
 
-  void Filtre();         // the selection filter (TFrmFiltre), then AffSel
-  void Requete();        // the SQL window on the table
-  void Interrogation();  // the query-by-example window on the table
-  void Compte();         // counts the records that satisfy a typed condition
-  void Calculer();       // sum, average, minimum or maximum of a "FLOAT" field
+  // The selection filter (TFrmFiltre), then AffSel.
+  void Filtre() {
+    EcritOnglet();
+    if (TQueryCommands::Filtre(doc_)) AffSel();
+  }
+  // The SQL and query-by-example windows on the table.
+  void Requete() {
+    EcritOnglet();
+    TQueryCommands::Requete(doc_, this);
+  }
+  void Interrogation() {
+    EcritOnglet();
+    TQueryCommands::Interrogation(doc_, this);
+  }
+  // Counts the records that satisfy a typed condition.
+  void Compte() {
+    EcritOnglet();
+    TQueryCommands::Compte(doc_);
+  }
+  // Sum, average, minimum or maximum of a "FLOAT" field.
+  void Calculer() {
+    EcritOnglet();
+    TQueryCommands::Calculer(doc_);
+  }
 
   // --- Printing: the print dialog, then the print room draws what the window shows ---
 
@@ -185,6 +206,7 @@ class TChild : public QWidget {
   void ImpStru();   // "Structure du fichier <name>", then one line per field
   void Apercu();    // the table view's list in "Aperçu avant impression"
   // The envelope settings, copied from the main window for one envelope command.
+  void SetEnv(const TEnvelopeSettings& settings) { Envelope = settings; }
   void SetEnv(const std::array<QString, 4>& senderLines, int offset, int orientation) {
     Envelope = {senderLines, offset, orientation};
   }
@@ -206,45 +228,31 @@ class TChild : public QWidget {
   void StringGrid1KeyPress(QChar c);  // a printable character sets RowEdited
   // Page Up/Down in the column and form views, Ctrl+Home/End everywhere; true
   // when the key was consumed.
-  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers) override;
   void TabSheet1Exit();
   void TabSheet2Exit();
   void TabSheet3Exit();
 
   // --- Controls, owned by the window ---
 
-  QStackedWidget* PageControl1 = nullptr;
-  QWidget* TabSheet1 = nullptr;
-  QWidget* TabSheet2 = nullptr;
-  QWidget* TabSheet3 = nullptr;
-  TStringGrid* StringGrid1 = nullptr;  // table view
-  TStringGrid* StringGrid2 = nullptr;  // column view
+  QStackedWidget* PageControl1 = nullptr;  // the three view pages, tabs hidden
+  QWidget* TabSheet1 = nullptr;            // page of the table view
+  QWidget* TabSheet2 = nullptr;            // page of the column view
+  QWidget* TabSheet3 = nullptr;            // page of the form view, filled by FormPage
+  TStringGrid* StringGrid1 = nullptr;      // the table grid: one record per row
+  TStringGrid* StringGrid2 = nullptr;      // the column grid: one field per row
 
-  // --- State. The commands keep it consistent; the main window reads it. ---
-
-  QString FileName;  // full path of the table file; empty for a new table
-  TQor2 Table;
-  TQor2 UndoTable;
-  bool Modified = false;
+  // A printable key was typed in a grid since the view was last read; the
+  // write-back operations store nothing while it is false.
   bool RowEdited = false;
-  bool SelectionMode = false;
-  bool UndoAvailable = false;
-  // The selection filter, as FindNext takes it (Windows-1252 bytes).
-  std::string FilterField, FilterOperator, FilterValue;
-  // Last find and replace criteria.
-  std::string SearchField, SearchOperator, SearchValue, ReplaceValue;
-  bool WholeWord = false;
-  bool ReplaceAllOption = false;
-  bool Replacing = false;
+  // The envelope settings of the envelope command, copied in by the main window.
   TEnvelopeSettings Envelope;
-  TKStringList CopyBuffer;  // values copied by the copy command, as stored
-  // The form layout and the controls built from it for the form view; saved
-  // beside the table with it once the designer changed it.
+  // The controls of the form view, built from the document's layout.
   std::unique_ptr<TFormPage> FormPage;
 
  signals:
   // The active view changed (Vue); the main window updates its menus.
-  void ViewChanged(int view);
+  void ViewChanged(TView view);
   // FileName changed through a save as; the caption has been set already.
   void FileNameChanged(const QString& fileName);
   // Progress of a long command for the status bar; empty when it is over.
@@ -256,8 +264,18 @@ class TChild : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  friend class TImportExport;  // the import, save-as and export commands
+  // IDocumentView, for the rooms that work on the document.
+  int FieldUnderCursor() const override;
+  bool FindRow(bool fromFirst, const std::function<bool(int recNo)>& matches) override;
+  void ShowInTableView(int field, const QString& text) override;
+  void ShowStatus(const QString& text) override { emit StatusText(text); }
+  void ShowFileName() override;
 
+  TQor2& Table() { return doc_.Table(); }
+  const TQor2& Table() const { return doc_.Table(); }
+  TImportExport ImportExport() { return TImportExport(doc_, *this); }
+  TFieldCommands FieldCommands() { return TFieldCommands(doc_, *this); }
+  TFindReplace FindReplace() { return TFindReplace(doc_, *this); }
   // Lays out the rows of every shown record (the fill of Remplit without its
   // move to the first row); the current row stays where it is.
   void FillTableGrid();
@@ -265,28 +283,10 @@ class TChild : public QWidget {
   // Precedent, Suivant, Premier and Dernier: one record that way, or to that end.
   void Navigate(bool forward, bool toEnd);
   void Trie(bool ascending);
-  int FieldUnderCursor() const;  // 0 in the form view
-  // One line per field: name, the separator, type.
-  QStringList FieldList(QChar separator) const;
-  QStringList FieldNameList() const;
-  int RowRecNo(int row) const;  // record number in column 0 of a table grid row, 0 if none
-  void SetSearchValue(const QString& text);
-  // One find step from the first record or after the record shown; true with
-  // the record found shown and current.
-  bool FindStep(bool fromFirst);
+  int RowRecNo(int row) const;      // record number in column 0 of a table grid row, 0 if none
   int RowShowing(int recNo) const;  // table grid row of a record, 0 if none
-  void ShowSaveError(const QString& name, const TQor2& failed);  // with its French reason
-  // The whole table in the format its ending names; warning on failure.
-  bool WriteTable(const QString& name);
-  void SetFileName(const QString& name);  // with the caption and the signal
   int OuterWidth() const;
-  static std::string EnginePath(const QString& path);
 
-  // The table view's texts, read from Table as the grid draws them.
+  // The table view's texts, read from the table as the grid draws them.
   std::unique_ptr<TTableGridSource> gridSource_;
 };
-
-// False when the name is empty or no such file exists. Otherwise, when the file
-// cannot be written (no write permission bit, or refused to this user), shows
-// the warning "Fichier en lecture seule" and returns true.
-bool IsReadOnlyFile(const QString& fileName);

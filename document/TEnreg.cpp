@@ -33,20 +33,18 @@ TEnreg::TEnreg(QWidget* parent) : QDialog(parent) {
   // Fixed dialog border: the size the layout asks for, no resizing.
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  connect(OkButton, &QPushButton::clicked, this, [this] {
-    confirmed_ = true;
-    accept();
-  });
-  // Escape also ends in reject(), which leaves confirmed_ false.
+  // Escape also ends in reject(): no answer.
+  connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TEnreg::Init(int proposed) {
-  confirmed_ = false;
+  setResult(QDialog::Rejected);
   SpinEdit1->setValue(proposed);
   SpinEdit1->selectAll();
 }
 
-int TEnreg::Result() const {
-  return confirmed_ ? SpinEdit1->value() : 0;
+std::optional<int> TEnreg::Result() const {
+  if (result() != QDialog::Accepted) return std::nullopt;
+  return SpinEdit1->value();
 }

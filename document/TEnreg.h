@@ -1,11 +1,12 @@
 #pragma once
 // TEnreg: the "Aller à un enregistrement" dialog. Init proposes a record number;
 // "OK" confirms and closes, "Annuler" (or Escape) closes without an answer.
-// Result() is the number shown when "OK" was pressed, 0 otherwise. The spin box
+// Result() is the number shown when "OK" was pressed, nothing otherwise. The spin box
 // has no bounds of its own: the caller decides what a number outside the table
 // means. Built in code so that a test can fill it and press its buttons.
 
 #include <QDialog>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -18,13 +19,10 @@ class TEnreg : public QDialog {
   explicit TEnreg(QWidget* parent = nullptr);
 
   void Init(int proposed);
-  int Result() const;
+  std::optional<int> Result() const;
 
-  QLabel* Label1 = nullptr;
-  QSpinBox* SpinEdit1 = nullptr;
-  QPushButton* OkButton = nullptr;
-  QPushButton* CancelButton = nullptr;
-
- private:
-  bool confirmed_ = false;
+  QLabel* Label1 = nullptr;             // "Enregistrement N°"
+  QSpinBox* SpinEdit1 = nullptr;        // the record number, without bounds
+  QPushButton* OkButton = nullptr;      // "OK"
+  QPushButton* CancelButton = nullptr;  // "Annuler"
 };

@@ -39,7 +39,7 @@ TFindDlg::TFindDlg(QWidget* parent) : QDialog(parent) {
 
 void TFindDlg::Init(const QString& value, const QString& field, const QStringList& fieldNames,
                     bool wholeWord) {
-  confirmed_ = false;
+  setResult(QDialog::Rejected);
   QString shown = value;
   if (shown.endsWith(QLatin1Char('*'))) shown.chop(1);
   Edit1->setText(shown);
@@ -51,19 +51,15 @@ void TFindDlg::Init(const QString& value, const QString& field, const QStringLis
   Edit1->setFocus();
 }
 
-QString TFindDlg::Result(QString& field, bool& wholeWord) const {
-  if (!confirmed_) return QString();
-  field = ComboBox1->currentText();
-  wholeWord = CheckBox1->isChecked();
-  return Edit1->text();
+std::optional<TFindDlg::TAnswer> TFindDlg::Result() const {
+  if (result() != QDialog::Accepted) return std::nullopt;
+  return TAnswer{Edit1->text(), ComboBox1->currentText(), CheckBox1->isChecked()};
 }
 
 void TFindDlg::Button1Click() {
-  confirmed_ = false;
   reject();
 }
 
 void TFindDlg::Button2Click() {
-  confirmed_ = true;
   accept();
 }

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -21,22 +22,25 @@ class TFindDlg : public QDialog {
  public:
   explicit TFindDlg(QWidget* parent = nullptr);
 
+  struct TAnswer {
+    QString text;  // as typed, without the "*" of a prefix search
+    QString field;
+    bool wholeWord = false;
+  };
+
   void Init(const QString& value, const QString& field, const QStringList& fieldNames,
             bool wholeWord);
-  // The search text when confirmed, with the field and the option in `field` and
-  // `wholeWord`; an empty text otherwise, and then both are left as they were.
-  QString Result(QString& field, bool& wholeWord) const;
+  // The answers when "OK" closed the dialog (the text may be empty), nothing
+  // otherwise.
+  std::optional<TAnswer> Result() const;
 
   void Button1Click();  // "Annuler"
   void Button2Click();  // "OK"
 
-  QLabel* Label1 = nullptr;
-  QLineEdit* Edit1 = nullptr;
-  QComboBox* ComboBox1 = nullptr;
+  QLabel* Label1 = nullptr;        // "Rechercher"
+  QLineEdit* Edit1 = nullptr;      // the text to find
+  QComboBox* ComboBox1 = nullptr;  // the field to search
   QCheckBox* CheckBox1 = nullptr;  // "Mot entier"
-  QPushButton* Button1 = nullptr;
-  QPushButton* Button2 = nullptr;
-
- private:
-  bool confirmed_ = false;
+  QPushButton* Button1 = nullptr;  // "Annuler"
+  QPushButton* Button2 = nullptr;  // "OK"
 };

@@ -6,11 +6,12 @@
 
 #include "AnsiCodec.h"
 #include "FileNames.h"
+#include "French.h"
+#include "IDocumentView.h"
 #include "IServices.h"
-#include "TChild.h"
+#include "TDocument.h"
 #include "THourglass.h"
 #include "TImportProgress.h"
-#include "TXmlWriter.h"
 
 namespace {
 
@@ -75,12 +76,12 @@ void TImportExport::Importer() {
     Services().Message(QStringLiteral("Le ficher ") + path + QStringLiteral("n'existe pas"));
     return;
   }
-  child_.EcritOnglet();
-  child_.Memorise();
-  Import(path, ImportKindOf(TChild::EnginePath(path)));
+  view_.EcritOnglet();
+  doc_.Memorise();
+  Import(path, ImportKindOf(EnginePath(path)));
   // The record the table view's current row shows; the other views show the
   // current record already.
-  if (child_.GetOnglet() == 1) child_.Table.GoToRecord(child_.RecNo());
+  if (view_.GetOnglet() == TView::Table) doc_.Table().GoToRecord(view_.RecNo());
 }
 
 bool TImportExport::ImporTxt(const QString& path) {
@@ -99,15 +100,15 @@ bool TImportExport::Import(const QString& path, TImportKind kind) {
   TImportResult result;
   {
     THourglass hourglass;
-    TImportProgress progress([this](const QString& text) { emit child_.StatusText(text); },
+    TImportProgress progress([this](const QString& text) { view_.ShowStatus(text); },
                              progressDelayMs);
     result =
-        ImportFile(child_.Table, TChild::EnginePath(path), kind,
+        ImportFile(doc_.Table(), EnginePath(path), kind,
                    [&progress](int64_t done, int64_t total) { return progress.Step(done, total); });
   }
-  if (result.appended > 0) child_.Modified = true;
-  child_.Table.First();
-  child_.LitOnglet();
+  if (result.appended > 0) doc_.SetModified(true);
+  doc_.Table().First();
+  view_.LitOnglet();
   ReportImport(path, result);
   return result.Ok();
 }
@@ -144,12 +145,45 @@ bool TImportExport::ChooseName(const QString& path, const char* extension, QStri
          Services().Confirm(QStringLiteral("Ce ficher existe déjà. Le remplacer ?"));
 }
 
+QString TImportExport::FileName() const {
+  return FromEnginePath(doc_.FileName());
+}
+
+bool TImportExport::Saved(const QString& name, const TStatus& status) {
+  if (status) return true;
+  Services().Warning(QStringLiteral("Impossible d'enregistrer '") + name + QStringLiteral("' : ") +
+                     FailureText(status));
+  return false;
+}
+
+bool TImportExport::LayoutSaved(const TDocument& doc, const QString& name) {
+  const std::string table = EnginePath(name);
+  return Saved(FromEnginePath(TDocument::LayoutFileName(table)), doc.WriteLayout(table));
+}
+
+bool TImportExport::Enregistrer() {
+  // What the user typed belongs in the file.
+  view_.EcritOnglet();
+  if (!doc_.Modified()) return true;
+  const bool readOnly = IsReadOnlyFile(doc_.FileName());
+  if (readOnly) Services().Warning(QStringLiteral("Fichier en lecture seule"));
+  if (doc_.FileName().empty() || readOnly) {
+    if (!SaveAs()) return false;
+    doc_.SetModified(false);
+    return true;
+  }
+  // A document saved as a spreadsheet or as XML stays in that format.
+  if (!Saved(FileName(), doc_.WriteTable(doc_.FileName())) || !LayoutSaved(doc_, FileName()))
+    return false;
+  doc_.SetModified(false);
+  return true;
+}
+
 bool TImportExport::SaveAs() {
-  TChild& c = child_;
-  c.EcritOnglet();
+  view_.EcritOnglet();
   const std::optional<TFileChoice> choice =
-      AskFile(TFileDialogKind::Save, QFileInfo(c.FileName).fileName(), kSaveAsFilters,
-              QStringLiteral("qor"), TableFolder(c.FileName));
+      AskFile(TFileDialogKind::Save, QFileInfo(FileName()).fileName(), kSaveAsFilters,
+              QStringLiteral("qor"), TableFolder(FileName()));
   if (!choice) return false;
   const int kind = choice->filterIndex;
   QString name;
@@ -161,41 +195,35 @@ bool TImportExport::SaveAs() {
     return false;
   }
   // The ending just given names the format; a failure has been told.
-  if (!(kind == 6 ? SauveXml(name) : c.WriteTable(name))) return false;
+  if (!(kind == 6 ? SauveXml(name) : Saved(name, doc_.WriteTable(EnginePath(name))))) return false;
   // The whole table is now in the document's file: nothing is left to save.
-  if (!c.FormPage->SaveLayout(name)) return false;
-  c.SetFileName(name);
-  c.Modified = false;
+  if (!LayoutSaved(doc_, name)) return false;
+  doc_.SetFileName(EnginePath(name));
+  view_.ShowFileName();
+  doc_.SetModified(false);
   return true;
 }
 
 bool TImportExport::SauveStru(const QString& path) {
-  TQor2 structure;
-  for (int i = 1; i <= child_.Table.FieldCount(); ++i)
-    if (structure.AddField(child_.Table.GetFieldName(i)))
-      structure.SetFieldType(structure.FieldCount(), child_.Table.GetFieldType(i));
-  if (structure.SaveToFile(TChild::EnginePath(path))) return true;
-  child_.ShowSaveError(path, structure);
-  return false;
+  return Saved(path, doc_.WriteStructure(EnginePath(path)));
 }
 
 bool TImportExport::SauveXml(const QString& path) {
-  bool ok;
+  TStatus status;
   {
     THourglass hourglass;
-    ok = SaveXmlFile(child_.Table, TChild::EnginePath(path));
+    status = doc_.WriteXml(EnginePath(path));
   }
-  if (!ok) child_.ShowSaveError(path, child_.Table);
-  return ok;
+  return Saved(path, status);
 }
 
 // --- Export ---
 
 void TImportExport::Exporter() {
-  child_.EcritOnglet();
+  view_.EcritOnglet();
   const std::optional<TFileChoice> choice =
-      AskFile(TFileDialogKind::Save, QFileInfo(child_.FileName).fileName(), kExportFilters,
-              QStringLiteral("qor"), TableFolder(child_.FileName));
+      AskFile(TFileDialogKind::Save, QFileInfo(FileName()).fileName(), kExportFilters,
+              QStringLiteral("qor"), TableFolder(FileName()));
   if (!choice) return;
   const int kind = choice->filterIndex;
   QString name;
@@ -217,17 +245,13 @@ bool TImportExport::ExportXml(const QString& path) {
 }
 
 bool TImportExport::Export(const QString& path, TExportFormat format) {
-  TChild& c = child_;
-  bool ok;
+  TStatus status;
   {
     THourglass hourglass;
-    const std::string file = TChild::EnginePath(path);
-    ok = c.SelectionMode ? ExportSelection(c.Table, file, format, c.FilterField, c.FilterOperator,
-                                           c.FilterValue)
-                         : ExportTable(c.Table, file, format);
+    status = doc_.Export(EnginePath(path), format);
   }
-  if (!ok) c.ShowSaveError(path, c.Table);
+  const bool ok = Saved(path, status);
   // The walk through the selection moved the cursor: back to its first record.
-  if (c.SelectionMode) c.Premier();
+  if (doc_.SelectionMode()) view_.Premier();
   return ok;
 }

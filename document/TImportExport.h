@@ -1,7 +1,7 @@
 #pragma once
 // TImportExport: the document window's import, save-as and export commands,
-// working on one TChild for the length of one command (TChild's forwarding
-// lines create it and drop it right after).
+// working on one document and the view that shows it for the length of one
+// command (the window's forwarding lines create it and drop it right after).
 //
 // Import appends records to the table (see TTextImport and AppendDbfTable);
 // it is taken back by undo ("Importer" takes the snapshot), and a cancelled
@@ -12,18 +12,20 @@
 // selection mode it writes only the selected records.
 //
 // Everything that waits on the user goes through Services(); the progress of a
-// long import goes out through the window's StatusText signal.
+// long import goes to the view (IDocumentView::ShowStatus).
 
 #include <QString>
 
+#include "TStatus.h"
 #include "TableExport.h"
 #include "TableImport.h"
 
-class TChild;
+class IDocumentView;
+class TDocument;
 
 class TImportExport {
  public:
-  explicit TImportExport(TChild& child) : child_(child) {}
+  TImportExport(TDocument& doc, IDocumentView& view) : doc_(doc), view_(view) {}
 
   // Asks for a file, then imports it by its name (ImportKindOf).
   void Importer();
@@ -33,7 +35,8 @@ class TImportExport {
   bool ImporCsv(const QString& path);
   bool ImporDbf(const QString& path);
 
-  bool SaveAs();  // see TChild::SaveAs
+  bool Enregistrer();  // see TChild::Enregistrer
+  bool SaveAs();       // see TChild::SaveAs
   bool SauveStru(const QString& path);
   bool SauveXml(const QString& path);
 
@@ -49,12 +52,20 @@ class TImportExport {
   int progressDelayMs = 500;
 
  private:
+  // True for a write that succeeded; otherwise the warning "Impossible
+  // d'enregistrer '<name>' : <reason>", and false.
+  static bool Saved(const QString& name, const TStatus& status);
+  // The document's layout beside the table file `name`, when the user designed
+  // it; the same warning, naming the layout file, when it cannot be written.
+  static bool LayoutSaved(const TDocument& doc, const QString& name);
   bool Import(const QString& path, TImportKind kind);
   void ReportImport(const QString& path, const TImportResult& result);
   bool Export(const QString& path, TExportFormat format);
+  QString FileName() const;
   // The name to write when the user chose `path` and a format of that extension;
   // false when it exists and the user does not want it replaced.
   static bool ChooseName(const QString& path, const char* extension, QString& name);
 
-  TChild& child_;
+  TDocument& doc_;
+  IDocumentView& view_;
 };

@@ -124,7 +124,8 @@ TImportPreviewDlg::TImportPreviewDlg(QWidget* parent) : QDialog(parent) {
 TStatus TImportPreviewDlg::Init(const QString& path, const std::vector<std::string>& fieldNames) {
   path_ = QFile::encodeName(path).toStdString();
   fieldNames_ = fieldNames;
-  separatorChosen_ = encodingChosen_ = headerChosen_ = confirmed_ = false;
+  separatorChosen_ = encodingChosen_ = headerChosen_ = false;
+  setResult(QDialog::Rejected);
   FileLabel->setText(QStringLiteral("Fichier : ") + QFileInfo(path).fileName());
   return Refresh();
 }
@@ -137,10 +138,9 @@ TTextOptions TImportPreviewDlg::Choices() const {
   return o;
 }
 
-bool TImportPreviewDlg::Result(TTextOptions& options) const {
-  if (!confirmed_) return false;
-  options = Choices();
-  return true;
+std::optional<TTextOptions> TImportPreviewDlg::Result() const {
+  if (result() != QDialog::Accepted) return std::nullopt;
+  return Choices();
 }
 
 TStatus TImportPreviewDlg::Refresh() {
@@ -234,11 +234,9 @@ void TImportPreviewDlg::HeaderBoxClick() {
 }
 
 void TImportPreviewDlg::Button1Click() {
-  confirmed_ = false;
   reject();
 }
 
 void TImportPreviewDlg::Button2Click() {
-  confirmed_ = true;
   accept();
 }

@@ -15,6 +15,7 @@
 // its buttons without exec().
 
 #include <QDialog>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,8 +38,8 @@ class TImportPreviewDlg : public QDialog {
 
   // `fieldNames`: the table's fields, Windows-1252.
   TStatus Init(const QString& path, const std::vector<std::string>& fieldNames);
-  // True when confirmed, with the choices in `options`.
-  bool Result(TTextOptions& options) const;
+  // The choices when confirmed, nothing otherwise.
+  std::optional<TTextOptions> Result() const;
   const TTextPreview& Preview() const { return preview_; }
 
   void SeparatorBoxChange();
@@ -47,16 +48,16 @@ class TImportPreviewDlg : public QDialog {
   void Button1Click();  // "Annuler"
   void Button2Click();  // "Importer"
 
-  QLabel* FileLabel = nullptr;
-  QLabel* SeparatorLabel = nullptr;
-  QComboBox* SeparatorBox = nullptr;
-  QLabel* EncodingLabel = nullptr;
-  QComboBox* EncodingBox = nullptr;
-  QCheckBox* HeaderBox = nullptr;
-  TStringGrid* Grid = nullptr;
-  QLabel* Notes = nullptr;
-  QPushButton* Button1 = nullptr;
-  QPushButton* Button2 = nullptr;
+  QLabel* FileLabel = nullptr;        // "Fichier : " and the file's name
+  QLabel* SeparatorLabel = nullptr;   // "Séparateur"
+  QComboBox* SeparatorBox = nullptr;  // the separator found, or chosen
+  QLabel* EncodingLabel = nullptr;    // "Encodage"
+  QComboBox* EncodingBox = nullptr;   // the encoding found, or chosen
+  QCheckBox* HeaderBox = nullptr;     // the first line names the columns
+  TStringGrid* Grid = nullptr;        // the first records as they will be appended
+  QLabel* Notes = nullptr;            // what the import will drop or keep, in words
+  QPushButton* Button1 = nullptr;     // "Annuler"
+  QPushButton* Button2 = nullptr;     // "Importer"
 
  private:
   // Reads the preview with the choices made, then shows it and what was found.
@@ -72,5 +73,4 @@ class TImportPreviewDlg : public QDialog {
   bool separatorChosen_ = false;
   bool encodingChosen_ = false;
   bool headerChosen_ = false;
-  bool confirmed_ = false;
 };

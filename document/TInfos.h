@@ -21,11 +21,11 @@ class TInfos : public QDialog {
   void Init(const QString& fileName, const QStringList& fields, bool duplicates, int recordCount,
             int fieldCount);
 
-  QLabel* FileLabel = nullptr;
-  QPushButton* Button1 = nullptr;  // "Fermer"
-  QTreeWidget* ListView1 = nullptr;
-  QLabel* Label1 = nullptr;  // field count
-  QLabel* Label2 = nullptr;  // record count
-  QLabel* Label3 = nullptr;  // size
-  QLabel* Label4 = nullptr;  // duplicates
+  QLabel* FileLabel = nullptr;       // the table file, full path, in the top panel
+  QPushButton* Button1 = nullptr;    // "Fermer"
+  QTreeWidget* ListView1 = nullptr;  // the fields: "Nom" and "Type"
+  QLabel* Label1 = nullptr;          // field count
+  QLabel* Label2 = nullptr;          // record count
+  QLabel* Label3 = nullptr;          // size
+  QLabel* Label4 = nullptr;          // duplicates
 };

@@ -75,7 +75,7 @@ void TModif::AddEntry(const QString& name, const QString& type, int origin) {
 }
 
 void TModif::Init(const QStringList& fields) {
-  confirmed_ = false;
+  setResult(QDialog::Rejected);
   ListView1->clear();
   int origin = 0;
   for (const QString& line : fields) {
@@ -86,15 +86,17 @@ void TModif::Init(const QStringList& fields) {
   Edit1->setFocus();
 }
 
-QStringList TModif::Result() const {
+std::optional<QStringList> TModif::Result() const {
+  const std::optional<std::vector<TEntry>> entries = Entries();
+  if (!entries) return std::nullopt;
   QStringList lines;
-  for (const TEntry& entry : Entries()) lines << entry.name + QLatin1Char(' ') + entry.type;
+  for (const TEntry& entry : *entries) lines << entry.name + QLatin1Char(' ') + entry.type;
   return lines;
 }
 
-std::vector<TModif::TEntry> TModif::Entries() const {
+std::optional<std::vector<TModif::TEntry>> TModif::Entries() const {
+  if (result() != QDialog::Accepted) return std::nullopt;
   std::vector<TEntry> entries;
-  if (!confirmed_) return entries;
   for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
     const QTreeWidgetItem* item = ListView1->topLevelItem(i);
     entries.push_back({item->text(0), item->text(1), item->data(0, kOriginRole).toInt()});
@@ -103,12 +105,10 @@ std::vector<TModif::TEntry> TModif::Entries() const {
 }
 
 void TModif::Button1Click() {
-  confirmed_ = false;
   reject();
 }
 
 void TModif::Button2Click() {
-  confirmed_ = true;
   accept();
 }
 

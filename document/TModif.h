@@ -8,8 +8,9 @@
 // the list) removes the selected entry. "OK" confirms and closes, "Annuler" or
 // Escape closes without an answer.
 //
-// Result() gives one line per entry in list order, NAME blank TYPE, and nothing
-// when not confirmed. Entries() gives the same entries with name and type apart
+// Result() gives one line per entry in list order, NAME blank TYPE, when "OK"
+// closed the dialog, and nothing otherwise. Entries() gives the same entries
+// with name and type apart
 // (a name read from a file may hold a blank) and with the field each came from:
 // its line number in Init, from 1, or 0 for an entry added here. A renamed
 // entry keeps its origin, so that the field can keep its values. Built in code
@@ -17,6 +18,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 class QComboBox;
@@ -39,8 +41,8 @@ class TModif : public QDialog {
   };
 
   void Init(const QStringList& fields);
-  QStringList Result() const;
-  std::vector<TEntry> Entries() const;
+  std::optional<QStringList> Result() const;
+  std::optional<std::vector<TEntry>> Entries() const;
 
   void Button1Click();       // "Annuler"
   void Button2Click();       // "OK"
@@ -48,21 +50,19 @@ class TModif : public QDialog {
   void SpeedButton1Click();  // the small "OK" beside the boxes
   void ListView1Click();
 
-  QLabel* Label1 = nullptr;
-  QLabel* Label2 = nullptr;
-  TNameEdit* Edit1 = nullptr;
-  QComboBox* ComboBox1 = nullptr;
-  QToolButton* SpeedButton1 = nullptr;
-  QTreeWidget* ListView1 = nullptr;
-  QPushButton* Button1 = nullptr;
-  QPushButton* Button2 = nullptr;
-  QPushButton* Button3 = nullptr;
+  QLabel* Label1 = nullptr;             // "Nom"
+  QLabel* Label2 = nullptr;             // "Type"
+  TNameEdit* Edit1 = nullptr;           // the name of the entry being made
+  QComboBox* ComboBox1 = nullptr;       // its type
+  QToolButton* SpeedButton1 = nullptr;  // the small "OK": the boxes into the list
+  QTreeWidget* ListView1 = nullptr;     // the fields, "Nom" and "Type"
+  QPushButton* Button1 = nullptr;       // "Annuler"
+  QPushButton* Button2 = nullptr;       // "OK"
+  QPushButton* Button3 = nullptr;       // "Supprimer" the selected entry
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void AddEntry(const QString& name, const QString& type, int origin);
-
-  bool confirmed_ = false;
 };

@@ -2,7 +2,7 @@
 // TNouveau: the "Nouvelle table" dialog of the new-table command. It is the
 // structure dialog TModif starting with an empty list: the user enters the new
 // table's fields one by one. Result() gives one line per field, NAME blank TYPE,
-// and nothing when cancelled or when no field was entered.
+// when confirmed (no line when no field was entered), nothing when cancelled.
 
 #include "TModif.h"
 

@@ -44,26 +44,23 @@ TRenum::TRenum(QWidget* parent) : QDialog(parent) {
 }
 
 void TRenum::Init(const QString& name, const QString& type) {
-  confirmed_ = false;
+  setResult(QDialog::Rejected);
   Edit1->setText(name);
   ComboBox1->setCurrentText(type);
   Edit1->setFocus();
 }
 
-QString TRenum::Result(QString& type) const {
-  if (!confirmed_) return QString();
-  type = ComboBox1->currentText();
-  return Edit1->text();
+std::optional<TRenum::TAnswer> TRenum::Result() const {
+  if (result() != QDialog::Accepted) return std::nullopt;
+  return TAnswer{Edit1->text(), ComboBox1->currentText()};
 }
 
 void TRenum::Button1Click() {
-  confirmed_ = false;
   reject();
 }
 
 void TRenum::Button2Click() {
   Edit1Exit();
-  confirmed_ = true;
   accept();
 }
 

@@ -8,6 +8,7 @@
 // fill it and press its buttons.
 
 #include <QDialog>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -20,25 +21,26 @@ class TRenum : public QDialog {
  public:
   explicit TRenum(QWidget* parent = nullptr);
 
+  struct TAnswer {
+    QString name;
+    QString type;
+  };
+
   void Init(const QString& name, const QString& type);
-  // The name when confirmed, with the type in `type`; an empty name otherwise,
-  // and then `type` is left as it was.
-  QString Result(QString& type) const;
+  // The name and the type when "OK" closed the dialog, nothing otherwise.
+  std::optional<TAnswer> Result() const;
 
   void Button1Click();  // "Annuler"
   void Button2Click();  // "OK"
   void Edit1Exit();     // the name box lost the focus
 
-  QLabel* Label1 = nullptr;
-  QLabel* Label2 = nullptr;
-  TNameEdit* Edit1 = nullptr;
-  QComboBox* ComboBox1 = nullptr;
-  QPushButton* Button1 = nullptr;
-  QPushButton* Button2 = nullptr;
+  QLabel* Label1 = nullptr;        // "Nom"
+  QLabel* Label2 = nullptr;        // "Type"
+  TNameEdit* Edit1 = nullptr;      // the field's name
+  QComboBox* ComboBox1 = nullptr;  // the field's type, "STRING" or "FLOAT" or typed
+  QPushButton* Button1 = nullptr;  // "Annuler"
+  QPushButton* Button2 = nullptr;  // "OK"
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  bool confirmed_ = false;
 };

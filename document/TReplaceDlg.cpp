@@ -49,7 +49,7 @@ TReplaceDlg::TReplaceDlg(QWidget* parent) : QDialog(parent) {
 void TReplaceDlg::Init(const QString& value, const QString& replacement,
                        const QStringList& fieldNames, bool replaceAll, bool wholeWord,
                        const QString& field) {
-  confirmed_ = false;
+  setResult(QDialog::Rejected);
   QString shown = value;
   if (shown.endsWith(QLatin1Char('*'))) shown.chop(1);
   Edit1->setText(shown);
@@ -63,22 +63,16 @@ void TReplaceDlg::Init(const QString& value, const QString& replacement,
   Edit1->setFocus();
 }
 
-QString TReplaceDlg::Result(QString& replacement, bool& replaceAll, bool& wholeWord,
-                            QString& field) const {
-  if (!confirmed_) return QString();
-  replacement = Edit2->text();
-  replaceAll = CheckBox2->isChecked();
-  wholeWord = CheckBox1->isChecked();
-  field = ComboBox1->currentText();
-  return Edit1->text();
+std::optional<TReplaceDlg::TAnswer> TReplaceDlg::Result() const {
+  if (result() != QDialog::Accepted) return std::nullopt;
+  return TAnswer{Edit1->text(), Edit2->text(), ComboBox1->currentText(), CheckBox2->isChecked(),
+                 CheckBox1->isChecked()};
 }
 
 void TReplaceDlg::Button1Click() {
-  confirmed_ = false;
   reject();
 }
 
 void TReplaceDlg::Button2Click() {
-  confirmed_ = true;
   accept();
 }

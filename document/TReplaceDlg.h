@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -22,25 +23,30 @@ class TReplaceDlg : public QDialog {
  public:
   explicit TReplaceDlg(QWidget* parent = nullptr);
 
+  struct TAnswer {
+    QString text;  // as typed, without the "*" of a prefix search
+    QString replacement;
+    QString field;
+    bool replaceAll = false;
+    bool wholeWord = false;
+  };
+
   void Init(const QString& value, const QString& replacement, const QStringList& fieldNames,
             bool replaceAll, bool wholeWord, const QString& field);
-  // The search text when confirmed, with the other answers in the arguments; an
-  // empty text otherwise, and then the arguments are left as they were.
-  QString Result(QString& replacement, bool& replaceAll, bool& wholeWord, QString& field) const;
+  // The answers when "OK" closed the dialog (the text may be empty), nothing
+  // otherwise.
+  std::optional<TAnswer> Result() const;
 
   void Button1Click();  // "Annuler"
   void Button2Click();  // "OK"
 
-  QLabel* Label1 = nullptr;
-  QLabel* Label2 = nullptr;
-  QLineEdit* Edit1 = nullptr;  // search text
-  QLineEdit* Edit2 = nullptr;  // replacement
-  QComboBox* ComboBox1 = nullptr;
+  QLabel* Label1 = nullptr;        // "Chercher"
+  QLabel* Label2 = nullptr;        // "Remplacer par"
+  QLineEdit* Edit1 = nullptr;      // the text to find
+  QLineEdit* Edit2 = nullptr;      // the replacement
+  QComboBox* ComboBox1 = nullptr;  // the field to search
   QCheckBox* CheckBox1 = nullptr;  // "Mot entier"
   QCheckBox* CheckBox2 = nullptr;  // "Remplacer tout"
-  QPushButton* Button1 = nullptr;
-  QPushButton* Button2 = nullptr;
-
- private:
-  bool confirmed_ = false;
+  QPushButton* Button1 = nullptr;  // "Annuler"
+  QPushButton* Button2 = nullptr;  // "OK"
 };

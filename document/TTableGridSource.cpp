@@ -39,9 +39,8 @@ void TTableGridSource::MeasureGrid() {
   margins_ = grid_.CellMargins();
 }
 
-void TTableGridSource::Fill(bool selection, const std::string& field, const std::string& op,
-                            const std::string& value) {
-  all_ = !selection;
+void TTableGridSource::Fill(const TCondition* filter) {
+  all_ = !filter;
   recNos_.clear();
   table_.First();
   if (all_) {
@@ -50,7 +49,7 @@ void TTableGridSource::Fill(bool selection, const std::string& field, const std:
     table_.Next();
   } else {
     table_.BeginSearch(true);
-    while (table_.FindNext(field, op, value)) recNos_.push_back(table_.RecNo());
+    while (table_.FindNext(*filter)) recNos_.push_back(table_.RecNo());
     table_.EndSearch();
     recNos_.shrink_to_fit();
     count_ = static_cast<int>(recNos_.size());
@@ -121,6 +120,28 @@ std::string TTableGridSource::Trimmed(int col, int row) const {
   if (recNo == 0 || col < 1 || col >= static_cast<int>(isFloat_.size())) return std::string();
   const std::string_view value = table_.GetCell(col, recNo);
   return std::string(Trim(value));
+}
+
+int TTableGridSource::FittingWidth(int col) const {
+  const TTextWidths& widths = TTextWidths::For(grid_.font());
+  std::vector<std::string> texts;
+  // What the grid draws of each value: at most its first characters.
+  for (int r = 1; r < grid_.RowCount(); ++r)
+    texts.push_back(Trimmed(col, r).substr(0, TStringGridModel::kShownLength));
+  // Texts whose characters add up are measured by their sum; the others only
+  // when kerning (a few pixels at most per character) could make them the
+  // widest.
+  int64_t w = 0;
+  for (const std::string& text : texts)
+    if (widths.Additive(text)) w = std::max(w, widths.Estimate64(text));
+  for (const std::string& text : texts)
+    if (!widths.Additive(text) &&
+        widths.Estimate64(text) + 64 * (2 * static_cast<int64_t>(text.size()) + 2) >= w)
+      w = std::max(w, widths.Width64(text));
+  // Whole pixels that hold the text, and the cell's margins around it.
+  const int pixels = static_cast<int>((w + 63) >> 6);
+  const int whole = pixels + grid_.CellMargins();
+  return pixels >= 64 ? whole : std::max(pixels + 20, whole);
 }
 
 void TTableGridSource::Text(int col, int row, size_t limit, std::string& out) const {

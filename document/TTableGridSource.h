@@ -21,6 +21,7 @@
 
 #include "TGridSource.h"
 
+struct TCondition;
 class TQor2;
 class TStringGrid;
 class TTextWidths;
@@ -29,12 +30,11 @@ class TTableGridSource : public TGridSource {
  public:
   TTableGridSource(TQor2& table, TStringGrid& grid);
 
-  // Shows every record, or with `selection` those matching the filter (a
-  // forward search from the first record), in the grid's data rows, dropping
-  // the texts set on them. Leaves the table's cursor after the walk, and the
-  // grid's current row where it was (or on the last row left).
-  void Fill(bool selection, const std::string& field, const std::string& op,
-            const std::string& value);
+  // Shows every record, or with a filter those matching it (a forward search
+  // from the first record), in the grid's data rows, dropping the texts set
+  // on them. Leaves the table's cursor after the walk, and the grid's current
+  // row where it was (or on the last row left).
+  void Fill(const TCondition* filter);
   int RecordOf(int row) const;  // the record a data row shows, 0 if none
   // The grid's last row shows `recNo` from now on (a record just added), and
   // is drawn anew without any text set on it.
@@ -45,6 +45,10 @@ class TTableGridSource : public TGridSource {
   // What a data cell shows without the blanks around it: the text set on it,
   // or the value it shows.
   std::string Trimmed(int col, int row) const;
+  // The width that shows every data cell of column `col` whole, in the
+  // grid's font with the cell's margins: the widest text, 20 pixels more when
+  // that is under 64 pixels.
+  int FittingWidth(int col) const;
 
   void Text(int col, int row, size_t limit, std::string& out) const override;
 

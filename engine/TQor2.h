@@ -26,6 +26,7 @@
 
 #include "LargeMemory.h"
 #include "TConcordances.h"
+#include "TCondition.h"
 #include "TFailure.h"
 #include "TKBaseList.h"
 #include "TKStringList.h"
@@ -140,6 +141,7 @@ class TQor2 {
   // for text. A missing field reads as '' or 0.
   bool MatchText(const std::string& fieldName, const std::string& op,
                  const std::string& value) const;
+  bool MatchText(const TCondition& c) const { return MatchText(c.Field, c.Operator, c.Value); }
   bool MatchFloat(const std::string& fieldName, const std::string& op, Extended value) const;
   // MatchText on record recNo without moving the cursor; fieldNo as
   // FieldIndex gives it (0 reads '').
@@ -148,6 +150,7 @@ class TQor2 {
   }
   bool BeginSearch(bool forward);
   bool FindNext(const std::string& fieldName, const std::string& op, const std::string& value);
+  bool FindNext(const TCondition& c) { return FindNext(c.Field, c.Operator, c.Value); }
   bool EndSearch();
   // Both give exactly the order of the classic exchange sort (compare every pair
   // i < j, exchange when out of order), computed in O(n log n).

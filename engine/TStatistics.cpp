@@ -185,7 +185,7 @@ TStatus ComputeStats(const TQor2& table, const TStatsRequest& request, TStatsRes
   const int groupNo = result.grouped ? table.FieldIndex(request.groupField) : 0;
   const int numberNo = result.numeric ? table.FieldIndex(request.numberField) : 0;
   result.groupIsFloat = groupNo > 0 && table.GetFieldType(groupNo) == "FLOAT";
-  const int filterNo = request.useFilter ? table.FieldIndex(request.filter.field) : 0;
+  const int filterNo = request.useFilter ? table.FieldIndex(request.filter.Field) : 0;
 
   const std::vector<TRecord>& records = table.RecordList().Items();
   const size_t from = static_cast<size_t>(std::max(request.from, 1)) - 1;
@@ -201,7 +201,7 @@ TStatus ComputeStats(const TQor2& table, const TStatsRequest& request, TStatsRes
       if (i < from || i >= to) return;
       if ((++walked & (kSlice - 1)) == 0 && progress && !progress(walked, total)) throw TStopped();
       if (request.useFilter && !table.MatchRecord(static_cast<int>(i) + 1, filterNo,
-                                                  request.filter.op, request.filter.value))
+                                                  request.filter.Operator, request.filter.Value))
         return;
       TStatsGroup& g = only ? *only : index.Find(record.Get(groupNo - 1));
       ++g.count;

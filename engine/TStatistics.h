@@ -33,15 +33,11 @@
 #include <string>
 #include <vector>
 
+#include "TCondition.h"
 #include "TDecimal.h"
 #include "TStatus.h"
 
 class TQor2;
-
-// A selection filter: the document's field, operator and value.
-struct TStatsFilter {
-  std::string field, op, value;
-};
 
 struct TStatsRequest {
   std::string groupField;   // "": no grouping, one group of all the records counted
@@ -49,7 +45,7 @@ struct TStatsRequest {
   int from = 1;
   int to = std::numeric_limits<int>::max();
   bool useFilter = false;
-  TStatsFilter filter;
+  TCondition filter;        // the document's selection, with useFilter
   bool keepValues = false;  // keep every number read, for a histogram
 };
 

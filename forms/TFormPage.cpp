@@ -11,25 +11,21 @@
 #include <algorithm>
 
 #include "AnsiCodec.h"
-#include "French.h"
+#include "FileNames.h"
+#include "IDocumentView.h"
 #include "IServices.h"
-#include "TAtomicFile.h"
 #include "TCrefiche.h"
+#include "TDocument.h"
 #include "TFormControls.h"
 #include "TFormPicture.h"
 #include "TPictureLoader.h"
 #include "TQor2.h"
-#include "TStringGrid.h"
 
 namespace {
 
 // The form page shows an element 3 pixels left of and 37 above its place on
 // the designer's surface, whose tool bar and frame it has not.
 const QPoint kPageOffset(-3, -37);
-
-std::string LayoutPath(const QString& tableFileName) {
-  return TFormLayout::FileNameFor(QFile::encodeName(tableFileName).toStdString());
-}
 
 QString Canonical(const QString& folder) {
   const QString canonical = QFileInfo(folder).canonicalFilePath();
@@ -42,14 +38,8 @@ QString Folder(const QString& path) {
 
 }  // namespace
 
-TFormPage::TFormPage(QWidget* page, TQor2& table, TStringGrid* tableGrid, bool& modified,
-                     const QString& fileName, TKeyDownHandler keyDown)
-    : page_(page),
-      table_(table),
-      grid_(tableGrid),
-      modified_(modified),
-      fileName_(fileName),
-      keyDown_(std::move(keyDown)) {}
+TFormPage::TFormPage(QWidget* page, TDocument& doc, IDocumentView& view)
+    : page_(page), doc_(doc), view_(view) {}
 
 QString TFormPage::Message(const TFormLayout::TError& error) {
   const QString text = FromAnsi(error.text);
@@ -72,13 +62,11 @@ QString TFormPage::Message(const TFormLayout::TError& error) {
 }
 
 void TFormPage::ChargeMasque(const QString& tableFileName) {
-  Layout.clear();
-  LayoutDesigned = false;
-  const std::string path = LayoutPath(tableFileName);
-  if (QFileInfo::exists(QFile::decodeName(path.c_str())) && !TFormLayout::LoadFile(path, Layout))
-    Services().Error(QStringLiteral("Impossible de lire '") + QFile::decodeName(path.c_str()) +
+  const TStatus status = doc_.LoadLayout(EnginePath(tableFileName));
+  if (!status)
+    Services().Error(QStringLiteral("Impossible de lire '") + FromEnginePath(status.Detail()) +
                      QLatin1Char('\''));
-  if (Layout.empty())
+  if (doc_.Layout().empty())
     MasqueDefaut();
   else
     CreMasque();
@@ -97,11 +85,11 @@ QSize TFormPage::PageSize() const {
 }
 
 void TFormPage::MasqueDefaut() {
-  std::vector<std::string> names;
-  for (int i = 1; i <= table_.FieldCount(); ++i) names.push_back(table_.GetFieldName(i));
   const QFont font = page_->font();
-  Layout = TFormLayout::Default(names, PageSize().height(), TFormControls::PointSize(font),
-                                TLayoutLine::kWindowText, ToAnsi(font.family()));
+  doc_.SetLayout(
+      TFormLayout::Default(doc_.FieldNames(), PageSize().height(), TFormControls::PointSize(font),
+                           TLayoutLine::kWindowText, ToAnsi(font.family())),
+      doc_.LayoutDesigned());
   CreMasque();
 }
 
@@ -109,7 +97,7 @@ void TFormPage::CreMasque() {
   Raz();
   std::vector<TLayoutLine> elements;
   TFormLayout::TError error;
-  const bool complete = TFormLayout::Read(Layout, elements, error);
+  const bool complete = TFormLayout::Read(doc_.Layout(), elements, error);
   for (const TLayoutLine& element : elements) {
     QWidget* control = TFormControls::Create(element, page_, page_->font(), kPageOffset);
     if (!control) continue;
@@ -141,7 +129,7 @@ void TFormPage::LitMasque() {
   for (size_t i = 0; i < FieldControls.size(); ++i) {
     auto* edit = qobject_cast<QLineEdit*>(FieldControls[i]);
     if (!edit) continue;
-    edit->setText(FromAnsi(table_.GetValueByName(fields_[i])));
+    edit->setText(FromAnsi(doc_.Table().GetValueByName(fields_[i])));
     shown_[i] = edit->text();
   }
 }
@@ -150,9 +138,7 @@ void TFormPage::EcritMasque() {
   for (size_t i = 0; i < FieldControls.size(); ++i) {
     auto* edit = qobject_cast<QLineEdit*>(FieldControls[i]);
     if (!edit || edit->text() == shown_[i]) continue;
-    const std::string value = ToAnsi(edit->text());
-    if (table_.GetValueByName(fields_[i]) != value && table_.SetValueByName(fields_[i], value))
-      modified_ = true;
+    doc_.StoreValue(fields_[i], ToAnsi(edit->text()));
     shown_[i] = edit->text();
   }
 }
@@ -163,40 +149,29 @@ int TFormPage::FieldControlIndex(const QObject* control) const {
   return -1;
 }
 
-int TFormPage::RowOfCurrentRecord() const {
-  const int recNo = table_.RecNo();
-  if (recNo < 1 || recNo > table_.RecordCount()) return 0;
-  const QString text = QString::number(recNo);
-  if (recNo < grid_->RowCount() && grid_->Cell(0, recNo) == text) return recNo;
-  for (int row = 1; row < grid_->RowCount(); ++row)
-    if (grid_->Cell(0, row) == text) return row;
-  return 0;
-}
-
 void TFormPage::EditExit(QLineEdit* edit) {
   const int p = FieldControlIndex(edit);
   if (p < 0 || edit->text() == shown_[p]) return;
-  // The table view shows the text at once, in the row of the record shown
-  // here (the grid's current row may show another record).
-  const int row = RowOfCurrentRecord();
-  const int column = table_.FieldIndex(fields_[p]);
-  if (row > 0 && column > 0) grid_->SetCell(column, row, edit->text());
+  // The table view shows the text at once.
+  view_.ShowInTableView(doc_.Table().FieldIndex(fields_[p]), edit->text());
 }
 
 void TFormPage::EditKeyPress(QChar c) {
-  if (c != QLatin1Char('\r')) modified_ = true;
+  if (c != QLatin1Char('\r')) doc_.SetModified(true);
 }
 
 void TFormPage::PictureClick(TFormPicture* picture) {
   // The picture goes with the first field, in field order, that no edit box shows.
   std::string field;
-  for (int i = 1; i <= table_.FieldCount() && field.empty(); ++i) {
-    const std::string name = table_.GetFieldName(i);
-    if (std::find(fields_.begin(), fields_.end(), name) == fields_.end()) field = name;
+  for (const std::string& name : doc_.FieldNames()) {
+    if (std::find(fields_.begin(), fields_.end(), name) != fields_.end()) continue;
+    field = name;
+    break;
   }
   if (field.empty()) return;
   // A new table, without a file yet, goes to the current folder.
-  const QString folder = fileName_.isEmpty() ? Canonical(QDir::currentPath()) : Folder(fileName_);
+  const QString folder = doc_.FileName().empty() ? Canonical(QDir::currentPath())
+                                                 : Folder(FromEnginePath(doc_.FileName()));
   TFileDialogRequest request;
   request.kind = TFileDialogKind::Picture;
   request.directory = folder;
@@ -215,49 +190,33 @@ void TFormPage::PictureClick(TFormPicture* picture) {
   }
   picture->SetImage(image);
   const QString name = QFileInfo(choice->path).fileName();
-  table_.SetValueByName(field, ToAnsi(name));
-  const int row = RowOfCurrentRecord();
-  if (row > 0) grid_->SetCell(table_.FieldIndex(field), row, name);
-  modified_ = true;
+  doc_.StoreValue(field, ToAnsi(name));
+  view_.ShowInTableView(doc_.Table().FieldIndex(field), name);
+  doc_.SetModified(true);
 }
 
 void TFormPage::ModiFiche() {
-  std::vector<std::string> names;
-  for (int i = 1; i <= table_.FieldCount(); ++i) names.push_back(table_.GetFieldName(i));
   std::vector<std::string> result;
   {
     TCrefiche designer(page_->window());
     const QSize size = PageSize();
     designer.resize(size.width(), size.height() + 33);
-    designer.Init(Layout, names);
+    designer.Init(doc_.Layout(), doc_.FieldNames());
     Services().RunDialog(designer);
     result = designer.Result();
   }
-  if (result.empty() || result == Layout) return;
-  Layout = std::move(result);
-  LayoutDesigned = true;
-  modified_ = true;
+  if (result.empty() || result == doc_.Layout()) return;
+  doc_.SetLayout(std::move(result), true);
+  doc_.SetModified(true);
   CreMasque();
   LitMasque();
-}
-
-bool TFormPage::SaveLayout(const QString& tableFileName) {
-  if (!LayoutDesigned) return true;
-  const std::string path = LayoutPath(tableFileName);
-  TFailure failure;
-  const int r = TFormLayout::SaveFile(path, Layout, &failure);
-  if (r == 0) return true;
-  Services().Warning(QStringLiteral("Impossible d'enregistrer '") +
-                     QFile::decodeName(path.c_str()) + QStringLiteral("' : ") +
-                     FailureText(failure, AtomicWriteMessage(r)));
-  return false;
 }
 
 bool TFormPage::eventFilter(QObject* watched, QEvent* event) {
   if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
-      if (keyDown_ && keyDown_(key->key(), key->modifiers())) return true;
+      if (view_.FormKeyDown(key->key(), key->modifiers())) return true;
       const bool plainTab = key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier;
       // Tab from the last box goes back to the first, when that is a box.
       if (plainTab && FieldControlIndex(edit) == static_cast<int>(FieldControls.size()) - 1) {

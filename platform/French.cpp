@@ -61,6 +61,11 @@ QString FailureText(TFailure cause, const std::string& engineMessage) {
   return QString::fromUtf8(FailureReason(cause));
 }
 
+QString FailureText(const TStatus& status) {
+  return FailureText(status.Cause() == TFailure::Other ? TFailure::None : status.Cause(),
+                     status.Detail());
+}
+
 namespace {
 
 QString TranslationsFolder(const QString& folder) {

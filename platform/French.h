@@ -9,6 +9,7 @@
 #include <string>
 
 #include "TFailure.h"
+#include "TStatus.h"
 
 class QCoreApplication;
 
@@ -29,6 +30,9 @@ QString ShortDayName(int dayOfWeek);  // "lun."..
 // Why a file operation failed, to follow "Impossible d'ouvrir 'x' : ": the
 // French reason of `cause`, or the engine's own message when it gave no cause.
 QString FailureText(TFailure cause, const std::string& engineMessage);
+// The same for a status: a failure without a cause of its own (Other) is said
+// by its detail.
+QString FailureText(const TStatus& status);
 
 // Loads Qt's own French texts (the file, print, page set-up, colour and font
 // dialogs, context menus, the window menus of document windows) from `folder`,

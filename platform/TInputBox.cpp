@@ -10,33 +10,30 @@
 
 TInputBox::TInputBox(QWidget* parent) : QDialog(parent) {
   TDialogParts::SetTitle(this, QString());
-  Label1 = new QLabel(this);
-  Edit1 = TDialogParts::BuddyEdit<QLineEdit>(Label1, QStringLiteral("Edit1"));
+  PromptLabel = new QLabel(this);
+  AnswerEdit = TDialogParts::BuddyEdit<QLineEdit>(PromptLabel, QStringLiteral("AnswerEdit"));
   QVBoxLayout* layout = TDialogParts::FixedLayout(this);
-  layout->addWidget(Label1);
-  layout->addWidget(Edit1);
+  layout->addWidget(PromptLabel);
+  layout->addWidget(AnswerEdit);
   layout->addLayout(TDialogParts::OkCancelRow(this, CancelButton, OkButton));
 
-  connect(OkButton, &QPushButton::clicked, this, [this] {
-    confirmed_ = true;
-    accept();
-  });
+  connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
   // Enter in the line confirms it, as in any input box; Escape rejects.
-  connect(Edit1, &QLineEdit::returnPressed, OkButton, &QPushButton::click);
+  connect(AnswerEdit, &QLineEdit::returnPressed, OkButton, &QPushButton::click);
   connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TInputBox::Init(const QString& caption, const QString& prompt, const QString& text) {
-  confirmed_ = false;
+  setResult(QDialog::Rejected);
   setWindowTitle(caption);
-  Label1->setText(prompt);
-  Edit1->setAccessibleName(prompt);
-  Edit1->setText(text);
-  Edit1->selectAll();
-  Edit1->setMinimumWidth(Edit1->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 30);
+  PromptLabel->setText(prompt);
+  AnswerEdit->setAccessibleName(prompt);
+  AnswerEdit->setText(text);
+  AnswerEdit->selectAll();
+  AnswerEdit->setMinimumWidth(AnswerEdit->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 30);
 }
 
 std::optional<QString> TInputBox::Result() const {
-  if (!confirmed_) return std::nullopt;
-  return Edit1->text();
+  if (result() != QDialog::Accepted) return std::nullopt;
+  return AnswerEdit->text();
 }

@@ -21,11 +21,8 @@ class TInputBox : public QDialog {
   void Init(const QString& caption, const QString& prompt, const QString& text);
   std::optional<QString> Result() const;
 
-  QLabel* Label1;
-  QLineEdit* Edit1;
-  QPushButton* OkButton;
-  QPushButton* CancelButton;
-
- private:
-  bool confirmed_ = false;
+  QLabel* PromptLabel;        // the prompt
+  QLineEdit* AnswerEdit;      // the answer
+  QPushButton* OkButton;      // "OK"
+  QPushButton* CancelButton;  // "Annuler"
 };

@@ -6,11 +6,11 @@
 #include "TPrinter.h"
 #include "TQor2.h"
 
-void PrintEnvelopes(TQor2& table, const TRecordFilter* filter, TEnvelopeSettings& settings,
+void PrintEnvelopes(TQor2& table, const TCondition* filter, TEnvelopeSettings& settings,
                     const QString& title) {
   QStringList names;
   for (int i = 1; i <= table.FieldCount(); ++i) names << FromAnsi(table.GetFieldName(i));
-  TFenv::TLines recipients;
+  std::optional<TFenv::TLines> recipients;
   {
     TFenv dialog;
     dialog.SetExp(settings.SenderLines);
@@ -25,9 +25,9 @@ void PrintEnvelopes(TQor2& table, const TRecordFilter* filter, TEnvelopeSettings
     settings.SenderLines = dialog.GetExp();
     recipients = dialog.Result();
   }
-  if (recipients[0].isEmpty()) return;
+  if (!recipients || (*recipients)[0].isEmpty()) return;
   std::vector<int> recNos = TEnvelopePrintout::Records(table, filter);
   if (recNos.empty()) return;
   if (Services().Printer().PrintsToFile() && !TPrintout::AskPrinter(title)) return;
-  TEnvelopePrintout(table, std::move(recNos), settings, recipients, title).Print();
+  TEnvelopePrintout(table, std::move(recNos), settings, *recipients, title).Print();
 }

@@ -17,5 +17,5 @@
 
 class TQor2;
 
-void PrintEnvelopes(TQor2& table, const TRecordFilter* filter, TEnvelopeSettings& settings,
+void PrintEnvelopes(TQor2& table, const TCondition* filter, TEnvelopeSettings& settings,
                     const QString& title);

@@ -47,7 +47,7 @@ TEnvelopePrintout::TEnvelopePrintout(TQor2& table, std::vector<int> recNos,
       recipients_(recipients),
       title_(title) {}
 
-std::vector<int> TEnvelopePrintout::Records(TQor2& table, const TRecordFilter* filter) {
+std::vector<int> TEnvelopePrintout::Records(TQor2& table, const TCondition* filter) {
   std::vector<int> recNos;
   if (!filter) {
     for (int n = 1; n <= table.RecordCount(); ++n) recNos.push_back(n);
@@ -56,8 +56,7 @@ std::vector<int> TEnvelopePrintout::Records(TQor2& table, const TRecordFilter* f
   TCursorKeeper keeper(table);
   table.First();
   if (table.BeginSearch(true)) {
-    while (table.FindNext(filter->Field, filter->Operator, filter->Value))
-      recNos.push_back(table.RecNo());
+    while (table.FindNext(*filter)) recNos.push_back(table.RecNo());
     table.EndSearch();
   }
   return recNos;

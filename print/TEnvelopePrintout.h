@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "TCondition.h"
 #include "TPrintout.h"
 
 class TQor2;
@@ -32,11 +33,6 @@ struct TEnvelopeSettings {
   int EnvelopeOrientation = 0;  // 1: landscape; anything else: portrait
 };
 
-// A selection filter as TQor2::FindNext takes it (Windows-1252 bytes).
-struct TRecordFilter {
-  std::string Field, Operator, Value;
-};
-
 class TEnvelopePrintout : public TPrintout {
  public:
   TEnvelopePrintout(TQor2& table, std::vector<int> recNos, const TEnvelopeSettings& settings,
@@ -44,7 +40,7 @@ class TEnvelopePrintout : public TPrintout {
 
   // The records that get an envelope: all, or those matching `filter` (a
   // forward search from the first record), in table order. The cursor is kept.
-  static std::vector<int> Records(TQor2& table, const TRecordFilter* filter);
+  static std::vector<int> Records(TQor2& table, const TCondition* filter);
 
   // A recipient template expanded for the current record: its blank-separated
   // words are field names, each replaced by a blank and the field's value (a

@@ -127,7 +127,7 @@ void TFenv::Init(const QStringList& fieldNames) {
   ListBox1->clear();
   ListBox1->addItems(fieldNames);
   insertLine_ = 0;
-  confirmed_ = false;
+  setResult(QDialog::Rejected);
 }
 
 TFenv::TLines TFenv::Lines(const std::array<QLineEdit*, 4>& edits) const {
@@ -140,8 +140,9 @@ TFenv::TLines TFenv::GetExp() const {
   return Lines(Senders);
 }
 
-TFenv::TLines TFenv::Result() const {
-  return confirmed_ ? Lines(Recipients) : TLines();
+std::optional<TFenv::TLines> TFenv::Result() const {
+  if (result() != QDialog::Accepted) return std::nullopt;
+  return Lines(Recipients);
 }
 
 void TFenv::showEvent(QShowEvent* event) {
@@ -161,12 +162,10 @@ void TFenv::ListBox1DblClick() {
 }
 
 void TFenv::Button1Click() {
-  confirmed_ = false;
   reject();
 }
 
 void TFenv::Button2Click() {
-  confirmed_ = true;
   accept();
 }
 

@@ -18,6 +18,7 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QGroupBox;
 class QLineEdit;
@@ -36,8 +37,8 @@ class TFenv : public QDialog {
   void SetExp(const TLines& senders);
   void Init(const QStringList& fieldNames);
   TLines GetExp() const;
-  // The recipient lines when confirmed; four empty lines otherwise.
-  TLines Result() const;
+  // The recipient lines when confirmed, nothing otherwise.
+  std::optional<TLines> Result() const;
   void SetPreviewHandler(TPreviewHandler handler) { preview_ = std::move(handler); }
 
   void EditExit(int line);  // recipient line 1-4 lost the focus
@@ -63,6 +64,5 @@ class TFenv : public QDialog {
 
   QStringList fieldNames_;
   int insertLine_ = 0;  // the recipient line left last, 0 before any
-  bool confirmed_ = false;
   TPreviewHandler preview_;
 };

@@ -43,9 +43,8 @@ void TCalcul::Init(int from, int to, const QStringList& fieldNames,
   ComboBox2->setCurrentIndex(floatFieldNames.isEmpty() ? -1 : 0);
 }
 
-QString TCalcul::Result(int& from, int& to, QString& condition, int& operation) const {
-  if (!Confirmed()) return QString();
-  condition = TCompter::Result(from, to);
-  operation = Operations->checkedId();
-  return ComboBox2->currentText();
+std::optional<TCalcul::TCalcAnswer> TCalcul::Result() const {
+  const std::optional<TAnswer> range = TCompter::Result();
+  if (!range) return std::nullopt;
+  return TCalcAnswer{*range, ComboBox2->currentText(), Operations->checkedId()};
 }

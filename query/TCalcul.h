@@ -16,14 +16,18 @@ class TCalcul : public TCompter {
  public:
   explicit TCalcul(QWidget* parent = nullptr);
 
-  void Init(int from, int to, const QStringList& fieldNames, const QStringList& floatFieldNames);
-  // The field to calculate when "OK" was pressed, with the range, the condition
-  // and the operation (1 "Somme", 2 "Moyenne", 3 "Minimum", 4 "Maximum"); an
-  // empty text otherwise, and then the others are left as they were.
-  QString Result(int& from, int& to, QString& condition, int& operation) const;
+  struct TCalcAnswer {
+    TAnswer range;      // the condition and the range
+    QString field;      // the field to calculate; may be empty
+    int operation = 1;  // 1 "Somme", 2 "Moyenne", 3 "Minimum", 4 "Maximum"
+  };
 
-  QLabel* Label4 = nullptr;
-  QComboBox* ComboBox2 = nullptr;
-  QGroupBox* RadioGroup1 = nullptr;
-  QButtonGroup* Operations = nullptr;  // ids 1 to 4
+  void Init(int from, int to, const QStringList& fieldNames, const QStringList& floatFieldNames);
+  // The answers when "OK" was pressed, nothing otherwise.
+  std::optional<TCalcAnswer> Result() const;
+
+  QLabel* Label4 = nullptr;            // "Champ à calculer"
+  QComboBox* ComboBox2 = nullptr;      // the "FLOAT" fields
+  QGroupBox* RadioGroup1 = nullptr;    // "Opération"
+  QButtonGroup* Operations = nullptr;  // its four buttons, ids 1 to 4
 };

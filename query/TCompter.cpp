@@ -95,7 +95,7 @@ TCompter::TCompter(const QString& caption, QWidget* parent) : QDialog(parent) {
 }
 
 void TCompter::Init(int from, int to, const QStringList& fieldNames) {
-  confirmed_ = false;
+  setResult(QDialog::Rejected);
   SpinEdit1->setValue(from);
   SpinEdit2->setValue(to);
   ComboBox1->clear();
@@ -104,11 +104,9 @@ void TCompter::Init(int from, int to, const QStringList& fieldNames) {
   Edit1->setFocus();
 }
 
-QString TCompter::Result(int& from, int& to) const {
-  if (!confirmed_) return QString();
-  from = SpinEdit1->value();
-  to = SpinEdit2->value();
-  return Edit1->text();
+std::optional<TCompter::TAnswer> TCompter::Result() const {
+  if (result() != QDialog::Accepted) return std::nullopt;
+  return TAnswer{Edit1->text(), SpinEdit1->value(), SpinEdit2->value()};
 }
 
 void TCompter::ComboBox1Change(int index) {
@@ -122,11 +120,9 @@ void TCompter::OperatorClick(const QString& op) {
 }
 
 void TCompter::Button1Click() {
-  confirmed_ = false;
   reject();
 }
 
 void TCompter::Button2Click() {
-  confirmed_ = true;
   accept();
 }

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -25,41 +26,44 @@ class TCompter : public QDialog {
  public:
   explicit TCompter(QWidget* parent = nullptr);
 
+  struct TAnswer {
+    QString condition;  // may be empty
+    int from = 0;
+    int to = 0;
+  };
+
   void Init(int from, int to, const QStringList& fieldNames);
-  // The condition when "OK" was pressed, with the range; an empty text
-  // otherwise, and then `from` and `to` are left as they were.
-  QString Result(int& from, int& to) const;
+  // The condition and the range when "OK" was pressed, nothing otherwise.
+  std::optional<TAnswer> Result() const;
 
   void ComboBox1Change(int index);        // the chosen name into the condition
   void OperatorClick(const QString& op);  // SpeedButton1Click .. SpeedButton5Click
   void Button1Click();                    // "Annuler"
   void Button2Click();                    // "OK"
 
-  QGroupBox* GroupBox1 = nullptr;
-  QLabel* Label1 = nullptr;
-  QSpinBox* SpinEdit1 = nullptr;
-  QLabel* Label2 = nullptr;
-  QSpinBox* SpinEdit2 = nullptr;
-  QLabel* FieldLabel = nullptr;
-  QComboBox* ComboBox1 = nullptr;
-  QGroupBox* GroupBox2 = nullptr;
+  QGroupBox* GroupBox1 = nullptr;       // "Portée"
+  QLabel* Label1 = nullptr;             // "De"
+  QSpinBox* SpinEdit1 = nullptr;        // the first record of the range
+  QLabel* Label2 = nullptr;             // "A"
+  QSpinBox* SpinEdit2 = nullptr;        // the last record of the range
+  QLabel* FieldLabel = nullptr;         // "Champ"
+  QComboBox* ComboBox1 = nullptr;       // the field names, one inserted when chosen
+  QGroupBox* GroupBox2 = nullptr;       // "Opérateurs"
   QToolButton* SpeedButton1 = nullptr;  // "="
   QToolButton* SpeedButton2 = nullptr;  // "<"
   QToolButton* SpeedButton3 = nullptr;  // ">"
   QToolButton* SpeedButton4 = nullptr;  // "<="
   QToolButton* SpeedButton5 = nullptr;  // ">="
-  QLabel* Label3 = nullptr;
-  QLineEdit* Edit1 = nullptr;
-  QPushButton* Button1 = nullptr;
-  QPushButton* Button2 = nullptr;
+  QLabel* Label3 = nullptr;             // "Condition"
+  QLineEdit* Edit1 = nullptr;           // the condition
+  QPushButton* Button1 = nullptr;       // "Annuler"
+  QPushButton* Button2 = nullptr;       // "OK"
 
  protected:
   // For TCalcul: its caption, and the place above the buttons for its controls.
   TCompter(const QString& caption, QWidget* parent);
   QVBoxLayout* ExtraLayout() const { return extra_; }
-  bool Confirmed() const { return confirmed_; }
 
  private:
   QVBoxLayout* extra_ = nullptr;
-  bool confirmed_ = false;
 };

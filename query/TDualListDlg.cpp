@@ -71,25 +71,22 @@ TDualListDlg::TDualListDlg(QWidget* parent) : QDialog(parent) {
   connect(ExcludeBtn, &QPushButton::clicked, this, &TDualListDlg::ExcludeBtnClick);
   connect(IncAllBtn, &QPushButton::clicked, this, &TDualListDlg::IncAllBtnClick);
   connect(ExAllBtn, &QPushButton::clicked, this, &TDualListDlg::ExcAllBtnClick);
-  connect(OKBtn, &QPushButton::clicked, this, [this] {
-    confirmed_ = true;
-    accept();
-  });
+  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
   SetButtons();
 }
 
 void TDualListDlg::Init(const QStringList& list) {
-  confirmed_ = false;
+  setResult(QDialog::Rejected);
   SrcList->clear();
   DstList->clear();
   for (const QString& name : list) AddItem(SrcList, name);
   SetButtons();
 }
 
-QStringList TDualListDlg::Result() const {
+std::optional<QStringList> TDualListDlg::Result() const {
+  if (result() != QDialog::Accepted) return std::nullopt;
   QStringList names;
-  if (!confirmed_) return names;
   for (int i = 0; i < DstList->count(); ++i) names << DstList->item(i)->text();
   return names;
 }

@@ -15,6 +15,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <optional>
 
 class QLabel;
 class QListWidget;
@@ -27,23 +28,23 @@ class TDualListDlg : public QDialog {
   explicit TDualListDlg(QWidget* parent = nullptr);
 
   void Init(const QStringList& list);
-  QStringList Result() const;
+  std::optional<QStringList> Result() const;
 
   void IncludeBtnClick();  // ">"
   void ExcludeBtnClick();  // "<"
   void IncAllBtnClick();   // ">>"
   void ExcAllBtnClick();   // "<<"
 
-  QLabel* SrcLabel = nullptr;
-  QLabel* DstLabel = nullptr;
-  QListWidget* SrcList = nullptr;
-  QListWidget* DstList = nullptr;
-  QPushButton* IncludeBtn = nullptr;
-  QPushButton* IncAllBtn = nullptr;
-  QPushButton* ExcludeBtn = nullptr;
-  QPushButton* ExAllBtn = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
+  QLabel* SrcLabel = nullptr;         // "Champs disponibles"
+  QLabel* DstLabel = nullptr;         // "Champs sélectionnés"
+  QListWidget* SrcList = nullptr;     // the names not chosen, sorted
+  QListWidget* DstList = nullptr;     // the names chosen, in order
+  QPushButton* IncludeBtn = nullptr;  // ">"
+  QPushButton* IncAllBtn = nullptr;   // ">>"
+  QPushButton* ExcludeBtn = nullptr;  // "<"
+  QPushButton* ExAllBtn = nullptr;    // "<<"
+  QPushButton* OKBtn = nullptr;       // "OK"
+  QPushButton* CancelBtn = nullptr;   // "Annuler"
 
  private:
   void AddItem(QListWidget* list, const QString& name);  // sorted into SrcList
@@ -52,6 +53,4 @@ class TDualListDlg : public QDialog {
   void SetItem(QListWidget* list, int index);
   void SetButtons();
   static int GetFirstSelection(const QListWidget* list);
-
-  bool confirmed_ = false;
 };

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "AnsiCodec.h"
 #include "TDialogParts.h"
 
 TFrmFiltre::TFrmFiltre(QWidget* parent) : QDialog(parent) {
@@ -50,30 +51,26 @@ TFrmFiltre::TFrmFiltre(QWidget* parent) : QDialog(parent) {
   connect(Button2, &QPushButton::clicked, this, &TFrmFiltre::Button2Click);
 }
 
-void TFrmFiltre::Init(const QStringList& fieldNames, const QString& field, const QString& op,
-                      const QString& value) {
-  confirmed_ = false;
+void TFrmFiltre::Init(const QStringList& fieldNames, const TCondition& filter) {
+  setResult(QDialog::Rejected);
   ComboBox1->clear();
   ComboBox1->addItems(fieldNames);
-  ComboBox1->setCurrentText(field);
-  ComboBox2->setCurrentText(op);
-  Edit1->setText(value);
+  ComboBox1->setCurrentText(FromAnsi(filter.Field));
+  ComboBox2->setCurrentText(FromAnsi(filter.Operator));
+  Edit1->setText(FromAnsi(filter.Value));
   ComboBox1->setFocus();
 }
 
-QString TFrmFiltre::Result(QString& op, QString& value) const {
-  if (!confirmed_) return QString();
-  op = ComboBox2->currentText();
-  value = Edit1->text();
-  return ComboBox1->currentText();
+std::optional<TCondition> TFrmFiltre::Result() const {
+  if (result() != QDialog::Accepted) return std::nullopt;
+  return TCondition{ToAnsi(ComboBox1->currentText()), ToAnsi(ComboBox2->currentText()),
+                    ToAnsi(Edit1->text())};
 }
 
 void TFrmFiltre::Button1Click() {
-  confirmed_ = false;
   reject();
 }
 
 void TFrmFiltre::Button2Click() {
-  confirmed_ = true;
   accept();
 }

@@ -3,10 +3,14 @@
 // field ("Champ", the field names or any typed text), an operator
 // ("Opérateur": "=", "LIKE", "<", ">", "<=", ">=" or any typed text) and a
 // value ("Valeur"). "OK" (also Enter on it) confirms, "Annuler" or Escape not.
+// The condition comes and goes in Windows-1252 bytes, as the table holds it.
 
 #include <QDialog>
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+#include "TCondition.h"
 
 class QComboBox;
 class QLabel;
@@ -19,24 +23,20 @@ class TFrmFiltre : public QDialog {
  public:
   explicit TFrmFiltre(QWidget* parent = nullptr);
 
-  void Init(const QStringList& fieldNames, const QString& field, const QString& op,
-            const QString& value);
-  // The field when "OK" was pressed, with the operator and the value; an empty
-  // field otherwise, and then `op` and `value` are left as they were.
-  QString Result(QString& op, QString& value) const;
+  void Init(const QStringList& fieldNames, const TCondition& filter);
+  // The condition when "OK" was pressed (its field may be empty), nothing
+  // otherwise.
+  std::optional<TCondition> Result() const;
 
   void Button1Click();  // "Annuler"
   void Button2Click();  // "OK"
 
-  QLabel* Label1 = nullptr;
-  QLabel* Label2 = nullptr;
-  QLabel* Label3 = nullptr;
-  QComboBox* ComboBox1 = nullptr;
-  QComboBox* ComboBox2 = nullptr;
-  QLineEdit* Edit1 = nullptr;
-  QPushButton* Button1 = nullptr;
-  QPushButton* Button2 = nullptr;
-
- private:
-  bool confirmed_ = false;
+  QLabel* Label1 = nullptr;        // "Champ"
+  QLabel* Label2 = nullptr;        // "Opérateur"
+  QLabel* Label3 = nullptr;        // "Valeur"
+  QComboBox* ComboBox1 = nullptr;  // the field
+  QComboBox* ComboBox2 = nullptr;  // the operator
+  QLineEdit* Edit1 = nullptr;      // the value
+  QPushButton* Button1 = nullptr;  // "Annuler"
+  QPushButton* Button2 = nullptr;  // "OK"
 };

@@ -92,7 +92,7 @@ void TQbe::SpeedButton1Click() {
     TDualListDlg dialog(this);
     dialog.Init(names);
     Services().RunDialog(dialog);
-    names = dialog.Result();
+    names = dialog.Result().value_or(QStringList());
   }
   if (names.isEmpty()) return;
   // One column per chosen field; the conditions typed stay where they were.

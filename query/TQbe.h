@@ -34,14 +34,14 @@ class TQbe : public QDialog {
   void SpeedButton1Click();   // "Sélectionner champs"
   void SpeedButton2Click();   // "Exécuter requête"
 
-  TQueryToolBar* Panel1 = nullptr;
-  QToolButton* SaveBtn = nullptr;
-  QToolButton* SpeedButton11 = nullptr;
-  QToolButton* SpeedButton1 = nullptr;
-  QToolButton* SpeedButton2 = nullptr;
-  QPushButton* Button1 = nullptr;
-  TStringGrid* StringGrid2 = nullptr;  // criteria: names in row 0, conditions in row 1
-  TResultGrid* StringGrid1 = nullptr;
+  TQueryToolBar* Panel1 = nullptr;       // the tool bar
+  QToolButton* SaveBtn = nullptr;        // "Enregistrer"
+  QToolButton* SpeedButton11 = nullptr;  // "Imprimer"
+  QToolButton* SpeedButton1 = nullptr;   // "Sélectionner champs"
+  QToolButton* SpeedButton2 = nullptr;   // "Exécuter requête"
+  QPushButton* Button1 = nullptr;        // "Fermer"
+  TStringGrid* StringGrid2 = nullptr;    // criteria: names in row 0, conditions in row 1
+  TResultGrid* StringGrid1 = nullptr;    // the records found
 
   const TQor2& SourceCopy() const { return sourceCopy_; }
   const TQor2& ResultTable() const { return resultTable_; }

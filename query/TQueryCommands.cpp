@@ -7,6 +7,7 @@
 #include "IServices.h"
 #include "TCalcul.h"
 #include "TCompter.h"
+#include "TDocument.h"
 #include "TExpression.h"
 #include "TFrmFiltre.h"
 #include "THourglass.h"
@@ -26,68 +27,71 @@ QStringList FieldNames(const TQor2& table, bool floatOnly = false) {
 
 }  // namespace
 
-void TQueryCommands::Requete(TQor2& table, QWidget* owner) {
+void TQueryCommands::Requete(TDocument& doc, QWidget* owner) {
   TSql window(owner);
-  window.Init(table);
+  window.Init(doc.Table());
   Services().RunDialog(window);
 }
 
-void TQueryCommands::Interrogation(const TQor2& table, QWidget* owner) {
+void TQueryCommands::Interrogation(const TDocument& doc, QWidget* owner) {
   TQbe window(owner);
-  window.Init(table);
+  window.Init(doc.Table());
   Services().RunDialog(window);
 }
 
-bool TQueryCommands::Filtre(const TQor2& table, std::string& field, std::string& op,
-                            std::string& value) {
-  QString chosen, newOp = FromAnsi(op), newValue = FromAnsi(value);
+bool TQueryCommands::Filtre(TDocument& doc) {
+  std::optional<TCondition> answer;
   {
     TFrmFiltre dialog;
-    dialog.Init(FieldNames(table), FromAnsi(field), newOp, newValue);
+    dialog.Init(FieldNames(doc.Table()), doc.Filter());
     Services().RunDialog(dialog);
-    chosen = dialog.Result(newOp, newValue);
+    answer = dialog.Result();
   }
-  op = ToAnsi(newOp);
-  value = ToAnsi(newValue);
-  if (chosen.isEmpty()) return false;
-  field = ToAnsi(chosen);
-  return true;
+  if (!answer) return false;
+  // Without a field the filter keeps its own.
+  TCondition filter = *answer;
+  if (filter.Field.empty()) filter.Field = doc.Filter().Field;
+  doc.SetFilter(filter);
+  return !answer->Field.empty();
 }
 
-void TQueryCommands::Compte(const TQor2& table) {
-  int from = 1, to = table.RecordCount();
-  QString condition;
+void TQueryCommands::Compte(const TDocument& doc) {
+  const TQor2& table = doc.Table();
+  std::optional<TCompter::TAnswer> answer;
   {
     TCompter dialog;
-    dialog.Init(from, to, FieldNames(table));
+    dialog.Init(1, table.RecordCount(), FieldNames(table));
     Services().RunDialog(dialog);
-    condition = dialog.Result(from, to);
+    answer = dialog.Result();
   }
-  if (condition.isEmpty()) return;
+  if (!answer || answer->condition.isEmpty()) return;
   int n;
   {
     THourglass hourglass;
-    n = CountRecords(table, ToAnsi(condition), from, to);
+    n = CountRecords(table, ToAnsi(answer->condition), answer->from, answer->to);
   }
-  Services().Message(condition + QStringLiteral(" : ") + QString::number(n) +
+  Services().Message(answer->condition + QStringLiteral(" : ") + QString::number(n) +
                      QStringLiteral(" enregistrements comptés"));
 }
 
-void TQueryCommands::Calculer(const TQor2& table) {
-  int from = 1, to = table.RecordCount(), operation = 1;
-  QString condition, field;
+void TQueryCommands::Calculer(const TDocument& doc) {
+  const TQor2& table = doc.Table();
+  std::optional<TCalcul::TCalcAnswer> answer;
   {
     TCalcul dialog;
-    dialog.Init(from, to, FieldNames(table), FieldNames(table, true));
+    dialog.Init(1, table.RecordCount(), FieldNames(table), FieldNames(table, true));
     Services().RunDialog(dialog);
-    field = dialog.Result(from, to, condition, operation);
+    answer = dialog.Result();
   }
-  if (field.isEmpty()) return;
+  if (!answer || answer->field.isEmpty()) return;
+  const int operation = answer->operation;
   const auto op = static_cast<TCalcOperation>(operation >= 1 && operation <= 4 ? operation : 1);
+  const QString& condition = answer->range.condition;
   TCalculation c;
   {
     THourglass hourglass;
-    c = CalculateField(table, ToAnsi(condition), ToAnsi(field), op, from, to);
+    c = CalculateField(table, ToAnsi(condition), ToAnsi(answer->field), op, answer->range.from,
+                       answer->range.to);
   }
   if (c.overflow) {
     Services().Warning(QStringLiteral("Dépassement de capacité"));

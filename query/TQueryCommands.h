@@ -1,31 +1,29 @@
 #pragma once
 // TQueryCommands: the query commands of a document window, each run on the
-// document's table: the SQL and query-by-example windows, the selection
-// filter, count and calculate. The document window forwards to them and keeps
-// its views; none of them changes the table's fields or records, and none
-// moves its cursor.
-
-#include <string>
+// document: the SQL and query-by-example windows, the selection filter, count
+// and calculate. The document window forwards to them and keeps its views;
+// none of them changes the table's fields or records, and none moves its
+// cursor.
 
 class QWidget;
-class TQor2;
+class TDocument;
 
 class TQueryCommands {
  public:
   // The modal windows "Requête  SQL" and "Interrogation QBE", owned by `owner`.
-  static void Requete(TQor2& table, QWidget* owner);
-  static void Interrogation(const TQor2& table, QWidget* owner);
+  static void Requete(TDocument& doc, QWidget* owner);
+  static void Interrogation(const TDocument& doc, QWidget* owner);
 
-  // The "Filtre" dialog on the current filter. "OK" sets the operator and the
-  // value; true when it also gave a field, which is then the filter's field and
-  // the caller switches to selection mode. "Annuler" changes nothing.
-  static bool Filtre(const TQor2& table, std::string& field, std::string& op, std::string& value);
+  // The "Filtre" dialog on the document's filter. "OK" sets the operator and
+  // the value; true when it also gave a field, which is then the filter's
+  // field and the caller switches to selection mode. "Annuler" changes nothing.
+  static bool Filtre(TDocument& doc);
 
   // "Compter": "<condition> : <n> enregistrements comptés".
-  static void Compte(const TQor2& table);
+  static void Compte(const TDocument& doc);
   // "Calculer": "<condition> - Somme : 42,50" (or Moyenne, Minimum, Maximum);
   // an average, minimum or maximum over no record says "Aucun enregistrement
   // ne satisfait la condition" (a sum of none is 0), a total beyond the 6-byte
   // range "Dépassement de capacité".
-  static void Calculer(const TQor2& table);
+  static void Calculer(const TDocument& doc);
 };

@@ -56,17 +56,17 @@ class TSql : public QDialog {
   // Statements run in this session, most recent first, at most ten.
   static QStringList History();
 
-  TQueryToolBar* Panel1 = nullptr;
-  QToolButton* SpeedButton1 = nullptr;
-  QToolButton* OpenBtn = nullptr;
-  QToolButton* SaveBtn = nullptr;
-  QToolButton* SpeedButton11 = nullptr;
-  QToolButton* SpeedButton2 = nullptr;
-  QPushButton* Button1 = nullptr;
-  QPlainTextEdit* Memo1 = nullptr;
-  QComboBox* HistoryBox = nullptr;
-  TResultGrid* StringGrid1 = nullptr;
-  QLabel* StatusLine = nullptr;
+  TQueryToolBar* Panel1 = nullptr;       // the tool bar
+  QToolButton* SpeedButton1 = nullptr;   // "Nouvelle requête"
+  QToolButton* OpenBtn = nullptr;        // "Ouvrir requête"
+  QToolButton* SaveBtn = nullptr;        // "Enregistrer"
+  QToolButton* SpeedButton11 = nullptr;  // "Imprimer"
+  QToolButton* SpeedButton2 = nullptr;   // "Exécuter requête"
+  QPushButton* Button1 = nullptr;        // "Fermer"
+  QPlainTextEdit* Memo1 = nullptr;       // the statement being edited
+  QComboBox* HistoryBox = nullptr;       // the statements run in this session
+  TResultGrid* StringGrid1 = nullptr;    // the records the statement selected
+  QLabel* StatusLine = nullptr;          // why the last statement could not be read
 
  private:
   void Remember(const QString& statement);

@@ -199,7 +199,7 @@ TStatistiques::TStatistiques(QWidget* parent) : QDialog(parent) {
 
 TStatistiques::~TStatistiques() = default;
 
-void TStatistiques::Init(const TQor2& table, const TStatsFilter* selection,
+void TStatistiques::Init(const TQor2& table, const TCondition* selection,
                          const std::string& currentField) {
   table_ = &table;
   worker_ = std::make_unique<TStatsWorker>(table, [this](const TStatsOutput& o) { Shown(o); });
@@ -239,18 +239,18 @@ void TStatistiques::Init(const TQor2& table, const TStatsFilter* selection,
   SelectionOnly->setEnabled(hasSelection_);
   SelectionOnly->setChecked(hasSelection_);
   const QString caption = QStringLiteral("&Sélection seulement");
-  SelectionOnly->setText(
-      hasSelection_ ? caption + QStringLiteral(" (") +
-                          FromAnsi(selection_.field + ' ' + selection_.op + ' ' + selection_.value)
-                              .replace(QLatin1Char('&'), QStringLiteral("&&")) +
-                          QLatin1Char(')')
-                    : caption);
+  SelectionOnly->setText(hasSelection_ ? caption + QStringLiteral(" (") +
+                                             FromAnsi(selection_.Field + ' ' + selection_.Operator +
+                                                      ' ' + selection_.Value)
+                                                 .replace(QLatin1Char('&'), QStringLiteral("&&")) +
+                                             QLatin1Char(')')
+                                       : caption);
   SelectionOnly->setAccessibleName(SelectionOnly->text().remove(QLatin1Char('&')));
   filling_ = false;
   Recompute();
 }
 
-void TStatistiques::Run(const TQor2& table, const TStatsFilter* selection,
+void TStatistiques::Run(const TQor2& table, const TCondition* selection,
                         const std::string& currentField, QWidget* owner) {
   TStatistiques window(owner);
   window.Init(table, selection, currentField);

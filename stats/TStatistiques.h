@@ -57,12 +57,12 @@ class TStatistiques : public QDialog {
   // `selection`: the document's selection filter while the document shows
   // its selection, null otherwise. `currentField`: the field of the grid's
   // current column, "" for none.
-  void Init(const TQor2& table, const TStatsFilter* selection, const std::string& currentField);
+  void Init(const TQor2& table, const TCondition* selection, const std::string& currentField);
 
   // What the document window calls ("Outils > Statistiques..."): the window
   // over its table, until it is closed.
-  static void Run(const TQor2& table, const TStatsFilter* selection,
-                  const std::string& currentField, QWidget* owner = nullptr);
+  static void Run(const TQor2& table, const TCondition* selection, const std::string& currentField,
+                  QWidget* owner = nullptr);
 
   // The results shown are not yet those of the choices.
   bool Busy() const;
@@ -107,7 +107,7 @@ class TStatistiques : public QDialog {
   const TQor2* table_ = nullptr;
   std::unique_ptr<TStatsWorker> worker_;
   bool hasSelection_ = false;
-  TStatsFilter selection_;
+  TCondition selection_;
   TStatsJob job_;  // the last one started
   bool binsChosen_ = false;
   bool filling_ = false;  // Init or Shown sets controls: no new job

@@ -8,8 +8,7 @@ namespace {
 
 bool SameRequest(const TStatsRequest& a, const TStatsRequest& b) {
   return a.groupField == b.groupField && a.numberField == b.numberField && a.from == b.from &&
-         a.to == b.to && a.useFilter == b.useFilter && a.filter.field == b.filter.field &&
-         a.filter.op == b.filter.op && a.filter.value == b.filter.value &&
+         a.to == b.to && a.useFilter == b.useFilter && a.filter == b.filter &&
          a.keepValues == b.keepValues;
 }
 

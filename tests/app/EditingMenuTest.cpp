@@ -23,13 +23,13 @@ TEST_F(EditingMenuTest, NewTableOpensANumberedWindowOnTheFieldsEntered) {
   ASSERT_EQ(Captions(), QStringList({"Noname1"}));
   TChild* child = form->ActiveChild();
   ASSERT_NE(child, nullptr);
-  EXPECT_EQ(child->Table.FieldCount(), 2);
-  EXPECT_EQ(child->Table.GetFieldName(1), "NOM");
-  EXPECT_EQ(child->Table.GetFieldType(2), "FLOAT");
-  EXPECT_EQ(child->Table.RecordCount(), 0);
-  EXPECT_TRUE(child->FileName.isEmpty());
-  EXPECT_FALSE(child->Modified);
-  EXPECT_EQ(child->GetOnglet(), 1);
+  EXPECT_EQ(child->Document().Table().FieldCount(), 2);
+  EXPECT_EQ(child->Document().Table().GetFieldName(1), "NOM");
+  EXPECT_EQ(child->Document().Table().GetFieldType(2), "FLOAT");
+  EXPECT_EQ(child->Document().Table().RecordCount(), 0);
+  EXPECT_TRUE(child->FileName().isEmpty());
+  EXPECT_FALSE(child->Document().Modified());
+  EXPECT_EQ(child->GetOnglet(), TView::Table);
   EXPECT_TRUE(Action("Tabulaire1")->isChecked());
   EXPECT_EQ(child->StringGrid1->Cell(2, 0), "PRIX");
 
@@ -52,24 +52,24 @@ TEST_F(EditingMenuTest, MenuItemsReachTheActiveDocument) {
   ASSERT_NE(child, nullptr);
   Action("Ajouterdesenregistrements1")->trigger();
   Action("AddButton")->trigger();
-  EXPECT_EQ(child->Table.RecordCount(), 2);
-  child->Table.GoToRecord(1);
-  child->Table.SetFieldValue(1, "b");
-  child->Table.GoToRecord(2);
-  child->Table.SetFieldValue(1, "a");
+  EXPECT_EQ(child->Document().Table().RecordCount(), 2);
+  child->Document().Table().GoToRecord(1);
+  child->Document().Table().SetFieldValue(1, "b");
+  child->Document().Table().GoToRecord(2);
+  child->Document().Table().SetFieldValue(1, "a");
   child->Remplit();
   Action("Ascendant1")->trigger();
-  EXPECT_EQ(child->Table.GetCell(1, 1), "a");
+  EXPECT_EQ(child->Document().Table().GetCell(1, 1), "a");
   Action("Descendant1")->trigger();
-  EXPECT_EQ(child->Table.GetCell(1, 1), "b");
+  EXPECT_EQ(child->Document().Table().GetCell(1, 1), "b");
   Action("Annuler1")->trigger();
-  EXPECT_EQ(child->Table.GetCell(1, 1), "a");
+  EXPECT_EQ(child->Document().Table().GetCell(1, 1), "a");
   Action("CopyItem")->trigger();
-  EXPECT_EQ(child->CopyBuffer.Get(0), "a");
+  EXPECT_EQ(child->Document().CopyBuffer().Get(0), "a");
 
   services.AnswerInput(QStringLiteral("ville"));
   Action("Ajouterunchamp1")->trigger();
-  EXPECT_EQ(child->Table.GetFieldName(2), "VILLE");
+  EXPECT_EQ(child->Document().Table().GetFieldName(2), "VILLE");
   services.AnswerQuestion(TAnswer::No);
   Action("Supprimerlechamp1")->trigger();
   services.AnswerQuestion(TAnswer::No);
@@ -103,7 +103,7 @@ TEST_F(EditingMenuTest, StatusTextWhileDuplicatesAreRemoved) {
   Action("Supprimerdoublons1")->trigger();
   EXPECT_EQ(during, "Analyse...");
   EXPECT_EQ(form->StatusText(), "");
-  EXPECT_TRUE(form->ActiveChild()->Modified);
+  EXPECT_TRUE(form->ActiveChild()->Document().Modified());
 }
 
 TEST_F(EditingMenuTest, CtrlFFindsAndF3Continues) {
@@ -111,8 +111,8 @@ TEST_F(EditingMenuTest, CtrlFFindsAndF3Continues) {
   Action("FileNewItem")->trigger();
   TChild* child = form->ActiveChild();
   for (const char* name : {"a", "dup", "b", "dupuis"}) {
-    child->Table.Append();
-    child->Table.SetFieldValue(1, name);
+    child->Document().Table().Append();
+    child->Document().Table().SetFieldValue(1, name);
   }
   child->Remplit();
   EXPECT_EQ(Action("Rechercher1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -130,7 +130,7 @@ TEST_F(EditingMenuTest, CtrlFFindsAndF3Continues) {
   EXPECT_EQ(child->StringGrid1->Row(), 2);
   QTest::keyClick(child->StringGrid1, Qt::Key_F3);
   EXPECT_EQ(child->StringGrid1->Row(), 4);
-  EXPECT_EQ(child->Table.RecNo(), 4);
+  EXPECT_EQ(child->Document().Table().RecNo(), 4);
 }
 
 TEST_F(EditingMenuTest, CommandsDoNothingWithoutADocument) {

@@ -75,8 +75,8 @@ TEST_F(PrintMenuTest, EnvelopesUseTheSettingsFileAndKeepTheSenderLinesAsEdited) 
     fenv.Button2->click();
   });
   Action("Enveloppes1")->trigger();
-  EXPECT_EQ(form->SenderLines[3], "France");
-  EXPECT_EQ(form->EnvelopeOffset, 10);
+  EXPECT_EQ(form->Envelope.SenderLines[3], "France");
+  EXPECT_EQ(form->Envelope.EnvelopeOffset, 10);
   ASSERT_EQ(Printer().Jobs().size(), 1u);
   const TPrintJob& job = Printer().Jobs()[0];
   EXPECT_EQ(job.orientation, QPageLayout::Landscape);

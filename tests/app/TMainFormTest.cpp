@@ -213,7 +213,7 @@ TEST_F(MainFormTest, EnablingRulesFollowTheOpenWindowsAndTheActiveView) {
   EXPECT_FALSE(Enabled("Fiche1"));
 
   Action("Colonne1")->trigger();
-  EXPECT_EQ(form->ActiveChild()->GetOnglet(), 2);
+  EXPECT_EQ(form->ActiveChild()->GetOnglet(), TView::Column);
   EXPECT_EQ(UsableCommands(*form), allButListe);
   EXPECT_FALSE(Checked("Tabulaire1"));
   EXPECT_TRUE(Checked("Colonne1"));
@@ -222,7 +222,7 @@ TEST_F(MainFormTest, EnablingRulesFollowTheOpenWindowsAndTheActiveView) {
 
   // The form view keeps the print items as the column view left them.
   Action("FormButton")->trigger();
-  EXPECT_EQ(form->ActiveChild()->GetOnglet(), 3);
+  EXPECT_EQ(form->ActiveChild()->GetOnglet(), TView::Form);
   EXPECT_TRUE(Checked("Formulaire1"));
   EXPECT_FALSE(Checked("Colonne1"));
   EXPECT_TRUE(Enabled("Fiche1"));
@@ -255,10 +255,10 @@ TEST_F(MainFormTest, OpenCommandOpensTheChosenTableInANewWindowEachTime) {
   TChild* child = form->ActiveChild();
   ASSERT_EQ(child, form->Children()[0]);
   EXPECT_EQ(child->windowTitle(), "clients.qor");
-  EXPECT_EQ(child->FileName, path);
-  EXPECT_EQ(child->Table.RecordCount(), 3);
-  EXPECT_EQ(child->GetOnglet(), 1);
-  EXPECT_FALSE(child->Modified);
+  EXPECT_EQ(child->FileName(), path);
+  EXPECT_EQ(child->Document().Table().RecordCount(), 3);
+  EXPECT_EQ(child->GetOnglet(), TView::Table);
+  EXPECT_FALSE(child->Document().Modified());
   EXPECT_EQ(form->StatusText(), "");
 
   // The same file again: a second, independent window.
@@ -313,9 +313,9 @@ TEST_F(MainFormTest, NewTablesAreNumberedByTheWindowsOpenAtThatMoment) {
   EXPECT_EQ(Captions(), QStringList({"a.qor", "Noname2"}));
   TChild* fresh = form->ActiveChild();
   EXPECT_EQ(fresh->windowTitle(), "Noname2");
-  EXPECT_EQ(fresh->Table.FieldCount(), 2);
-  EXPECT_EQ(fresh->Table.GetFieldType(2), "FLOAT");
-  EXPECT_EQ(fresh->GetOnglet(), 1);
+  EXPECT_EQ(fresh->Document().Table().FieldCount(), 2);
+  EXPECT_EQ(fresh->Document().Table().GetFieldType(2), "FLOAT");
+  EXPECT_EQ(fresh->GetOnglet(), TView::Table);
   EXPECT_TRUE(Checked("Tabulaire1"));
 
   form->NewTable({"A STRING"});
@@ -329,7 +329,7 @@ TEST_F(MainFormTest, NewTablesAreNumberedByTheWindowsOpenAtThatMoment) {
 TEST_F(MainFormTest, QuittingAsksEveryModifiedTableAndOneCancelKeepsAllOpen) {
   ASSERT_TRUE(form->OpenTable(WriteTable("un.qor")));
   ASSERT_TRUE(form->OpenTable(WriteTable("deux.qor")));
-  for (TChild* child : form->Children()) child->Modified = true;
+  for (TChild* child : form->Children()) child->Document().SetModified(true);
 
   services.AnswerQuestion(TAnswer::No);
   services.AnswerQuestion(TAnswer::Cancel);
@@ -354,7 +354,7 @@ TEST_F(MainFormTest, QuittingAsksEveryModifiedTableAndOneCancelKeepsAllOpen) {
 TEST_F(MainFormTest, TableNotSavedAfterAYesKeepsItsWindowAndTheProgram) {
   form->NewTable({"NOM STRING"});
   TChild* child = form->ActiveChild();
-  child->Modified = true;
+  child->Document().SetModified(true);
 
   // Yes, then the save-as dialog is cancelled: nothing was saved.
   services.AnswerQuestion(TAnswer::Yes);
@@ -362,7 +362,7 @@ TEST_F(MainFormTest, TableNotSavedAfterAYesKeepsItsWindowAndTheProgram) {
   EXPECT_FALSE(form->close());
   EXPECT_EQ(services.Questions()[0].text, "Enregistrer changements dans ''?");
   EXPECT_EQ(form->Children().size(), 1);
-  EXPECT_TRUE(child->Modified);
+  EXPECT_TRUE(child->Document().Modified());
 
   // The same through the close command of the window.
   services.AnswerQuestion(TAnswer::Yes);
@@ -374,9 +374,9 @@ TEST_F(MainFormTest, TableNotSavedAfterAYesKeepsItsWindowAndTheProgram) {
 
 TEST_F(MainFormTest, SettingsFileHoldsSixLinesAndIsCreatedWithDefaults) {
   form->ChargeIni();
-  EXPECT_EQ(form->SenderLines[0], "");
-  EXPECT_EQ(form->EnvelopeOffset, 0);
-  EXPECT_EQ(form->EnvelopeOrientation, 0);
+  EXPECT_EQ(form->Envelope.SenderLines[0], "");
+  EXPECT_EQ(form->Envelope.EnvelopeOffset, 0);
+  EXPECT_EQ(form->Envelope.EnvelopeOrientation, 0);
   ASSERT_TRUE(form->close());
   EXPECT_EQ(ReadFile(Path("VekBase.ini")), QByteArray("\r\n\r\n\r\n\r\n0\r\n0\r\n"));
 }
@@ -386,36 +386,13 @@ TEST_F(MainFormTest, SettingsFileIsReadAtFirstShowAndWrittenBackUnchanged) {
   const QByteArray ini("Soci\xE9t\xE9 Vek\r\n12 rue Haute\r\n75001 Paris\r\n\r\n-10\r\n1\r\n");
   WriteFile(Path("VekBase.ini"), ini);
   form->show();
-  EXPECT_EQ(form->SenderLines[0], QString::fromUtf8("Société Vek"));
-  EXPECT_EQ(form->SenderLines[2], "75001 Paris");
-  EXPECT_EQ(form->SenderLines[3], "");
-  EXPECT_EQ(form->EnvelopeOffset, -10);
-  EXPECT_EQ(form->EnvelopeOrientation, 1);
+  EXPECT_EQ(form->Envelope.SenderLines[0], QString::fromUtf8("Société Vek"));
+  EXPECT_EQ(form->Envelope.SenderLines[2], "75001 Paris");
+  EXPECT_EQ(form->Envelope.SenderLines[3], "");
+  EXPECT_EQ(form->Envelope.EnvelopeOffset, -10);
+  EXPECT_EQ(form->Envelope.EnvelopeOrientation, 1);
   ASSERT_TRUE(form->close());
   EXPECT_EQ(ReadFile(Path("VekBase.ini")), ini);
-}
-
-TEST_F(MainFormTest, UnreadableSettingsLeaveTheRestEmptyOrZero) {
-  struct Case {
-    QByteArray file;
-    QString line4;
-    int offset, orientation;
-  };
-  const Case cases[] = {
-      {"a\nb\nc\nd\n7\n1\n", "d", 7, 1},                        // bare line feeds
-      {"a\r\nb\r\n", "", 0, 0},                                 // short file
-      {"a\r\nb\r\nc\r\nd\r\nabc\r\n1\r\n", "d", 0, 0},          // not a number
-      {"a\r\nb\r\nc\r\nd\r\n 12 mm\r\n1 paysage", "d", 12, 1},  // rest of line skipped
-      {"a\r\nb\r\nc\r\nd\r\n99999999999\r\n1\r\n", "d", 0, 0},  // out of range
-  };
-  for (const Case& c : cases) {
-    WriteFile(Path("VekBase.ini"), c.file);
-    TMainForm other(dir.path());
-    other.ChargeIni();
-    EXPECT_EQ(other.SenderLines[3], c.line4) << c.file.toStdString();
-    EXPECT_EQ(other.EnvelopeOffset, c.offset) << c.file.toStdString();
-    EXPECT_EQ(other.EnvelopeOrientation, c.orientation) << c.file.toStdString();
-  }
 }
 
 TEST_F(MainFormTest, StartFolderRemovedBeforeExitWritesNothingAndStillQuits) {
@@ -439,7 +416,7 @@ TEST_F(MainFormTest, StartFolderRemovedBeforeExitWritesNothingAndStillQuits) {
 TEST_F(MainFormTest, SettingsThatCannotBeWrittenAreReportedAndTheFileStays) {
   const QByteArray previous("a\r\nb\r\nc\r\nd\r\n1\r\n0\r\n");
   WriteFile(Path("VekBase.ini"), previous);
-  form->SenderLines[0] = QStringLiteral("Soci\u00e9t\u00e9");
+  form->Envelope.SenderLines[0] = QStringLiteral("Soci\u00e9t\u00e9");
   {
     TFaultyFileSystem fileSystem;
     fileSystem.Arm(TFaultyFileSystem::TFault::FailRename);
@@ -554,16 +531,16 @@ TEST_F(MainFormTest, ImportAndExportRunOnTheActiveTableWithTheirStatusTexts) {
   WriteFile(Path("new.txt"), "Zo\xC3\xA9\tNice\r\n\xE4\xB8\xAD\r\n");
   services.AnswerFile(Path("new.txt"));
   Action("Importer1")->trigger();
-  EXPECT_EQ(child->Table.RecordCount(), 5);
-  EXPECT_EQ(child->Table.GetCell(1, 4), "Zo\xE9");
-  EXPECT_TRUE(child->Modified);
+  EXPECT_EQ(child->Document().Table().RecordCount(), 5);
+  EXPECT_EQ(child->Document().Table().GetCell(1, 4), "Zo\xE9");
+  EXPECT_TRUE(child->Document().Modified());
 
   WriteFile(Path("out.csv"), "old");
   services.AnswerFile(Path("out.csv"));
   services.AnswerQuestion(TAnswer::Yes);
   Action("Exporter1")->trigger();
-  EXPECT_EQ(ReadFile(Path("out.csv")).toStdString(), child->Table.CsvText());
-  EXPECT_EQ(child->FileName, Path("clients.qor"));
+  EXPECT_EQ(ReadFile(Path("out.csv")).toStdString(), child->Document().Table().CsvText());
+  EXPECT_EQ(child->FileName(), Path("clients.qor"));
 
   EXPECT_EQ(during, QStringList({"Importe...", "Exporte..."}));
   EXPECT_EQ(form->StatusText(), "");

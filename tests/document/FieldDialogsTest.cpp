@@ -107,11 +107,10 @@ TEST_F(FieldDialogsTest, EnterInANameBoxConfirmsNothing) {
   TNouveau nouveau;
   EXPECT_EQ(Services().RunDialog(nouveau), QDialog::Accepted);
   // Confirmed with no field: the same as cancelled for the caller.
-  EXPECT_TRUE(nouveau.Result().isEmpty());
+  EXPECT_EQ(nouveau.Result(), QStringList());
 }
 
 TEST_F(FieldDialogsTest, RenameUpperCasesTheNameAndKeepsTheTypeAsTyped) {
-  QString type = QStringLiteral("untouched");
   services.AnswerDialog([](QDialog& d) {
     auto& dialog = static_cast<TRenum&>(d);
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Renommer champ"));
@@ -129,8 +128,9 @@ TEST_F(FieldDialogsTest, RenameUpperCasesTheNameAndKeepsTheTypeAsTyped) {
   TRenum renum;
   renum.Init(QStringLiteral("NOM"), QStringLiteral("STRING"));
   EXPECT_EQ(Services().RunDialog(renum), QDialog::Accepted);
-  EXPECT_EQ(renum.Result(type), "VILLE2");
-  EXPECT_EQ(type, "float x");
+  ASSERT_TRUE(renum.Result());
+  EXPECT_EQ(renum.Result()->name, "VILLE2");
+  EXPECT_EQ(renum.Result()->type, "float x");
 
   // Confirmed while the name box still had the focus: upper-cased all the same.
   services.AnswerDialog([](QDialog& d) {
@@ -142,16 +142,15 @@ TEST_F(FieldDialogsTest, RenameUpperCasesTheNameAndKeepsTheTypeAsTyped) {
   TRenum second;
   second.Init(QStringLiteral("a"), QString());
   EXPECT_EQ(Services().RunDialog(second), QDialog::Accepted);
-  EXPECT_EQ(second.Result(type), "AB");
-  EXPECT_EQ(type, "");
+  ASSERT_TRUE(second.Result());
+  EXPECT_EQ(second.Result()->name, "AB");
+  EXPECT_EQ(second.Result()->type, "");
 
-  type = QStringLiteral("kept");
   services.AnswerDialog([](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); });
   TRenum cancelled;
   cancelled.Init(QStringLiteral("NOM"), QStringLiteral("FLOAT"));
   EXPECT_EQ(Services().RunDialog(cancelled), QDialog::Rejected);
-  EXPECT_EQ(cancelled.Result(type), "");
-  EXPECT_EQ(type, "kept");
+  EXPECT_FALSE(cancelled.Result());
 }
 
 TEST_F(FieldDialogsTest, StructureListAddsReplacesAndDeletesEntries) {
@@ -197,7 +196,7 @@ TEST_F(FieldDialogsTest, StructureListAddsReplacesAndDeletesEntries) {
   EXPECT_EQ(Services().RunDialog(modif), QDialog::Accepted);
   EXPECT_EQ(modif.Result(), QStringList({"Nom2 FLOAT", "CP STRING", "PAYS FLOAT"}));
   // The renamed entry still names the field it came from; the new one none.
-  const std::vector<TModif::TEntry> entries = modif.Entries();
+  const std::vector<TModif::TEntry> entries = modif.Entries().value();
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[0].origin, 1);
   EXPECT_EQ(entries[0].name, "Nom2");
@@ -219,9 +218,9 @@ TEST_F(FieldDialogsTest, StructureDialogCancelledGivesNothing) {
   cancelled.Init({"NOM\tSTRING"});
   EXPECT_EQ(Services().RunDialog(escaped), QDialog::Rejected);
   EXPECT_EQ(Services().RunDialog(cancelled), QDialog::Rejected);
-  EXPECT_TRUE(escaped.Result().isEmpty());
-  EXPECT_TRUE(escaped.Entries().empty());
-  EXPECT_TRUE(cancelled.Result().isEmpty());
+  EXPECT_FALSE(escaped.Result());
+  EXPECT_FALSE(escaped.Entries());
+  EXPECT_FALSE(cancelled.Result());
 }
 
 TEST_F(FieldDialogsTest, NewTableDialogReplacesASelectedEntry) {
@@ -310,10 +309,10 @@ TEST_F(FieldDialogsTest, DialogsShowTheirCaptionWhole) {
   box.Init("Ajouter un champ", "Nom du champ", "Champ4");
   services.AnswerDialog([&](QDialog& d) {
     check(d);
-    EXPECT_EQ(box.Label1->text(), "Nom du champ");
-    EXPECT_EQ(box.Edit1->selectedText(), "Champ4");
-    QTest::keyClicks(box.Edit1, "ville");
-    QTest::keyClick(box.Edit1, Qt::Key_Return);  // the default button
+    EXPECT_EQ(box.PromptLabel->text(), "Nom du champ");
+    EXPECT_EQ(box.AnswerEdit->selectedText(), "Champ4");
+    QTest::keyClicks(box.AnswerEdit, "ville");
+    QTest::keyClick(box.AnswerEdit, Qt::Key_Return);  // the default button
   });
   Services().RunDialog(box);
   EXPECT_EQ(box.Result(), "ville");

@@ -44,11 +44,10 @@ TEST_F(FindDialogsTest, FindProposesTheLastTextWithoutItsStar) {
   TFindDlg dialog;
   dialog.Init(QStringLiteral("dup*"), QStringLiteral("VILLE"), kFields, false);
   EXPECT_EQ(Services().RunDialog(dialog), QDialog::Accepted);
-  QString field;
-  bool whole = false;
-  EXPECT_EQ(dialog.Result(field, whole), "Lyon *");
-  EXPECT_EQ(field, "AUTRE");
-  EXPECT_TRUE(whole);
+  ASSERT_TRUE(dialog.Result());
+  EXPECT_EQ(dialog.Result()->text, "Lyon *");
+  EXPECT_EQ(dialog.Result()->field, "AUTRE");
+  EXPECT_TRUE(dialog.Result()->wholeWord);
 }
 
 TEST_F(FindDialogsTest, CancelledDialogsLeaveTheCriteria) {
@@ -72,14 +71,8 @@ TEST_F(FindDialogsTest, CancelledDialogsLeaveTheCriteria) {
                QStringLiteral("NOM"));
   EXPECT_EQ(Services().RunDialog(find), QDialog::Rejected);
   EXPECT_EQ(Services().RunDialog(replace), QDialog::Rejected);
-  QString field = QStringLiteral("NOM"), replacement = QStringLiteral("b");
-  bool whole = true, all = false;
-  EXPECT_EQ(find.Result(field, whole), "");
-  EXPECT_EQ(replace.Result(replacement, all, whole, field), "");
-  EXPECT_EQ(field, "NOM");
-  EXPECT_EQ(replacement, "b");
-  EXPECT_TRUE(whole);
-  EXPECT_FALSE(all);
+  EXPECT_FALSE(find.Result());
+  EXPECT_FALSE(replace.Result());
 }
 
 TEST_F(FindDialogsTest, ReplaceGivesEveryAnswerOnOk) {
@@ -103,13 +96,13 @@ TEST_F(FindDialogsTest, ReplaceGivesEveryAnswerOnOk) {
   dialog.Init(QStringLiteral("dup*"), QStringLiteral("X"), kFields, false, true,
               QStringLiteral("NOM"));
   EXPECT_EQ(Services().RunDialog(dialog), QDialog::Accepted);
-  QString replacement, field;
-  bool all = false, whole = true;
-  EXPECT_EQ(dialog.Result(replacement, all, whole, field), "dup");
-  EXPECT_EQ(replacement, "Y");
-  EXPECT_TRUE(all);
-  EXPECT_FALSE(whole);
-  EXPECT_EQ(field, "VILLE");
+  ASSERT_TRUE(dialog.Result());
+  const TReplaceDlg::TAnswer answer = *dialog.Result();
+  EXPECT_EQ(answer.text, "dup");
+  EXPECT_EQ(answer.replacement, "Y");
+  EXPECT_TRUE(answer.replaceAll);
+  EXPECT_FALSE(answer.wholeWord);
+  EXPECT_EQ(answer.field, "VILLE");
 }
 
 }  // namespace

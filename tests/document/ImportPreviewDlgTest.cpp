@@ -84,8 +84,8 @@ TEST_F(ImportPreviewDlgTest, ShowsTheRecordsUnderTheFieldsAndFollowsEachChoice) 
   EXPECT_EQ(Rows(*dlg.Grid)[0], QString::fromUtf8("ï»¿Ville,Nom|"));
 
   QTest::mouseClick(dlg.Button2, Qt::LeftButton);
-  TTextOptions options;
-  ASSERT_TRUE(dlg.Result(options));
+  ASSERT_TRUE(dlg.Result());
+  const TTextOptions options = *dlg.Result();
   EXPECT_EQ(options.separator, ';');
   EXPECT_EQ(options.encoding, TTextEncoding::Windows1252);
   EXPECT_EQ(options.header, TTextHeader::No);
@@ -105,8 +105,8 @@ TEST_F(ImportPreviewDlgTest, UntouchedChoicesStayToBeFoundAndAnnulerAnswersNothi
                               "ouvert ligne 4 n'est jamais fermé : toute la fin du fichier fait "
                               "partie de la valeur."));
   QTest::mouseClick(dlg.Button2, Qt::LeftButton);
-  TTextOptions options;
-  ASSERT_TRUE(dlg.Result(options));
+  ASSERT_TRUE(dlg.Result());
+  const TTextOptions options = *dlg.Result();
   EXPECT_EQ(options.separator, 0);
   EXPECT_EQ(options.encoding, TTextEncoding::Auto);
   EXPECT_EQ(options.header, TTextHeader::Auto);
@@ -114,7 +114,7 @@ TEST_F(ImportPreviewDlgTest, UntouchedChoicesStayToBeFoundAndAnnulerAnswersNothi
   TImportPreviewDlg cancelled;
   ASSERT_TRUE(cancelled.Init(path, {"A"}).ok());
   QTest::mouseClick(cancelled.Button1, Qt::LeftButton);
-  EXPECT_FALSE(cancelled.Result(options));
+  EXPECT_FALSE(cancelled.Result());
 }
 
 TEST_F(ImportPreviewDlgTest, RefusesWhatIsNoTextAndNamesEveryControl) {

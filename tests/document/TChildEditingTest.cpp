@@ -11,7 +11,8 @@ class ChildEditingTest : public DocumentTest {
   std::string Shown(int row) const { return child->StringGrid2->CellAnsi(1, row); }
   std::vector<std::string> Column(int field) const {
     std::vector<std::string> values;
-    for (int n = 1; n <= child->Table.RecordCount(); ++n) values.push_back(Value(field, n));
+    for (int n = 1; n <= child->Document().Table().RecordCount(); ++n)
+      values.push_back(Value(field, n));
     return values;
   }
   QString LastQuestion() const {
@@ -23,17 +24,17 @@ class ChildEditingTest : public DocumentTest {
 TEST_F(ChildEditingTest, AddInTheTableViewShowsANumberedEmptyRowThatUndoKeeps) {
   TChild& c = Open(WriteClients());
   c.Ajouter();
-  EXPECT_EQ(c.Table.RecordCount(), 6);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 6);
   EXPECT_EQ(c.StringGrid1->RowCount(), 7);
   EXPECT_EQ(c.StringGrid1->Row(), 6);
   EXPECT_EQ(Cell(0, 6), "6");
   EXPECT_EQ(Cell(1, 6), "");
-  EXPECT_EQ(c.Table.RecNo(), 6);
-  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(c.Document().Table().RecNo(), 6);
+  EXPECT_FALSE(c.Document().Modified());
   // The move to the new row took the last snapshot, which holds the new record.
   c.Annuler();
-  EXPECT_EQ(c.Table.RecordCount(), 6);
-  EXPECT_TRUE(c.Modified);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 6);
+  EXPECT_TRUE(c.Document().Modified());
 }
 
 TEST_F(ChildEditingTest, AddAfterTypingNumbersTheNewRowWithTheNewRecord) {
@@ -51,23 +52,21 @@ TEST_F(ChildEditingTest, AddAfterTypingNumbersTheNewRowWithTheNewRecord) {
 
 TEST_F(ChildEditingTest, AddInTheColumnViewSnapshotsAfterAppending) {
   TChild& c = Open(WriteClients());
-  c.Vue(2);
+  c.Vue(TView::Column);
   c.Ajouter();
-  EXPECT_EQ(c.Table.RecordCount(), 6);
-  EXPECT_EQ(c.Table.RecNo(), 6);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 6);
+  EXPECT_EQ(c.Document().Table().RecNo(), 6);
   EXPECT_EQ(Shown(0), "");
   c.Annuler();
-  EXPECT_EQ(c.Table.RecordCount(), 6);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 6);
 }
 
 TEST_F(ChildEditingTest, AddLeavesTheSelectionAndUsesTheSpareRowOfAnEmptyView) {
   TChild& c = Open(WriteClients());
-  c.FilterField = "VILLE";
-  c.FilterOperator = "=";
-  c.FilterValue = "Lyon";
+  c.Document().SetFilter({"VILLE", "=", "Lyon"});
   c.AffSel();
   c.Ajouter();
-  EXPECT_FALSE(c.SelectionMode);
+  EXPECT_FALSE(c.Document().SelectionMode());
   EXPECT_EQ(Cell(0, 1), "2");
   EXPECT_EQ(Cell(0, 2), "4");
   EXPECT_EQ(Cell(0, 3), "6");
@@ -77,22 +76,22 @@ TEST_F(ChildEditingTest, AddLeavesTheSelectionAndUsesTheSpareRowOfAnEmptyView) {
   e.Ajouter();
   EXPECT_EQ(e.StringGrid1->RowCount(), 2);
   EXPECT_EQ(Cell(0, 1), "1");
-  EXPECT_EQ(e.Table.RecordCount(), 1);
+  EXPECT_EQ(e.Document().Table().RecordCount(), 1);
 }
 
 TEST_F(ChildEditingTest, DeleteAsksAndNoLeavesEverything) {
   TChild& c = Open(WriteClients());
   c.StringGrid1->SetRow(2);
-  const bool undoBefore = c.UndoAvailable;
-  const int undoRecords = c.UndoTable.RecordCount();
+  const bool undoBefore = c.Document().UndoAvailable();
+  const int undoRecords = c.Document().UndoTable().RecordCount();
   services.AnswerQuestion(TAnswer::No);
   c.Supprimer();
   EXPECT_EQ(LastQuestion(), "Supprimer l'enregistrement ?");
   EXPECT_EQ(services.Questions().back().kind, TQuestionKind::YesNo);
-  EXPECT_EQ(c.Table.RecordCount(), 5);
-  EXPECT_FALSE(c.Modified);
-  EXPECT_EQ(c.UndoAvailable, undoBefore);
-  EXPECT_EQ(c.UndoTable.RecordCount(), undoRecords);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
+  EXPECT_FALSE(c.Document().Modified());
+  EXPECT_EQ(c.Document().UndoAvailable(), undoBefore);
+  EXPECT_EQ(c.Document().UndoTable().RecordCount(), undoRecords);
 }
 
 TEST_F(ChildEditingTest, DeleteInTheTableViewRefillsAndUndoDependsOnTheRow) {
@@ -100,9 +99,9 @@ TEST_F(ChildEditingTest, DeleteInTheTableViewRefillsAndUndoDependsOnTheRow) {
   // From row 1 the refill does not move: undo brings record 1 back.
   services.AnswerQuestion(TAnswer::Yes);
   c.Supprimer();
-  EXPECT_EQ(c.Table.RecordCount(), 4);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 4);
   EXPECT_EQ(Cell(1, 1), "Durand");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   c.Annuler();
   EXPECT_EQ(Column(1), Values({"Dupont", "Durand", "Martin", "Petit", "Roux"}));
 
@@ -125,14 +124,14 @@ TEST_F(ChildEditingTest, DeleteInTheTableViewRefillsAndUndoDependsOnTheRow) {
 
 TEST_F(ChildEditingTest, DeleteInTheColumnViewShowsTheRecordThatFollowed) {
   TChild& c = Open(WriteClients());
-  c.Vue(2);
+  c.Vue(TView::Column);
   c.Suivant();
   services.AnswerQuestion(TAnswer::Yes);
   c.Supprimer();
   EXPECT_EQ(Shown(0), "Martin");
-  EXPECT_EQ(c.Table.RecordCount(), 4);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 4);
   c.Annuler();  // taken before the deletion
-  EXPECT_EQ(c.Table.RecordCount(), 5);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
   EXPECT_EQ(Value(1, 2), "Durand");
 }
 
@@ -147,20 +146,20 @@ TEST_F(ChildEditingTest, CopyAndPasteInTheTableView) {
   EXPECT_EQ(Cell(1, 3), "Dupont");
   EXPECT_EQ(Cell(2, 3), "Paris");
   // Pasted values are a change to save.
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   c.Annuler();
   EXPECT_EQ(Value(1, 3), "Martin");
 
   // The record copied is the one of the row selected, moved to without typing.
   c.StringGrid1->SetRow(4);
   c.Copier();
-  EXPECT_EQ(c.CopyBuffer.Get(0), "Petit");
-  EXPECT_EQ(c.CopyBuffer.Get(2), "3,25");
+  EXPECT_EQ(c.Document().CopyBuffer().Get(0), "Petit");
+  EXPECT_EQ(c.Document().CopyBuffer().Get(2), "3,25");
 }
 
 TEST_F(ChildEditingTest, PasteGoesIntoTheRecordTheViewShows) {
   TChild& c = Open(WriteClients());
-  c.Vue(2);
+  c.Vue(TView::Column);
   c.Copier();
   c.Suivant();
   c.Suivant();
@@ -168,14 +167,14 @@ TEST_F(ChildEditingTest, PasteGoesIntoTheRecordTheViewShows) {
   EXPECT_EQ(Value(1, 3), "Dupont");
   EXPECT_EQ(Value(1, 1), "Dupont");
   EXPECT_EQ(Shown(0), "Dupont");
-  EXPECT_EQ(c.Table.RecNo(), 3);
+  EXPECT_EQ(c.Document().Table().RecNo(), 3);
 }
 
 TEST_F(ChildEditingTest, UndoTwiceGivesTheSameTableAndNothingWithoutASnapshot) {
   TChild& c = Open(WriteClients());
   c.Annuler();
-  EXPECT_FALSE(c.Modified);
-  EXPECT_EQ(c.Table.RecordCount(), 5);
+  EXPECT_FALSE(c.Document().Modified());
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
   services.AnswerQuestion(TAnswer::Yes);
   c.Supprimer();
   c.Annuler();
@@ -189,7 +188,7 @@ TEST_F(ChildEditingTest, SortsByTheFieldUnderTheCursorAsNumbersOrText) {
   c.StringGrid1->SetCol(2);
   c.TriAscendant();
   EXPECT_EQ(Column(2), Values({"9", "10", "100"}));
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   EXPECT_EQ(Cell(0, 1), "1");
   EXPECT_EQ(Cell(1, 1), "9");
   c.StringGrid1->SetCol(1);
@@ -201,18 +200,18 @@ TEST_F(ChildEditingTest, SortsByTheFieldUnderTheCursorAsNumbersOrText) {
   c.Annuler();
   EXPECT_EQ(Column(1), Values({"10", "100", "9"}));
 
-  c.Vue(2);
+  c.Vue(TView::Column);
   c.StringGrid2->SetRow(1);  // NOMBRE
   c.TriDescendant();
   EXPECT_EQ(Column(2), Values({"100", "10", "9"}));
-  EXPECT_EQ(Shown(1), c.Table.GetFieldValue(2));
+  EXPECT_EQ(Shown(1), c.Document().Table().GetFieldValue(2));
 
   // The form view has no field under the cursor: nothing moves.
-  c.Vue(3);
-  c.Modified = false;
+  c.Vue(TView::Form);
+  c.Document().SetModified(false);
   c.TriAscendant();
   EXPECT_EQ(Column(2), Values({"100", "10", "9"}));
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
 }
 
 TEST_F(ChildEditingTest, DuplicatesAreRemovedAfterTheQuestion) {
@@ -220,23 +219,21 @@ TEST_F(ChildEditingTest, DuplicatesAreRemovedAfterTheQuestion) {
   services.AnswerQuestion(TAnswer::No);
   c.Doublons();
   EXPECT_EQ(LastQuestion(), "Supprimer les doublons de la table ?");
-  EXPECT_EQ(c.Table.RecordCount(), 5);
-  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
+  EXPECT_FALSE(c.Document().Modified());
   services.AnswerQuestion(TAnswer::Yes);
   c.Doublons();
   EXPECT_EQ(Column(1), Values({"A", "B"}));
   EXPECT_EQ(c.StringGrid1->RowCount(), 3);
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   c.Annuler();
-  EXPECT_EQ(c.Table.RecordCount(), 5);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
 }
 
 TEST_F(ChildEditingTest, ConvertTurnsDosLettersInEveryRecordAlsoInSelectionMode) {
   TChild& c = Open(WriteTable("o.qor", {{"T", "STRING"}, {"V", "STRING"}},
                               {{"\x20\x82\x0D\x0A\x74\x0D\x0A", "x"}, {"\x8A\x93", "y"}}));
-  c.FilterField = "V";
-  c.FilterOperator = "=";
-  c.FilterValue = "x";
+  c.Document().SetFilter({"V", "=", "x"});
   c.AffSel();
   services.AnswerQuestion(TAnswer::No);
   c.Convertir();
@@ -247,7 +244,7 @@ TEST_F(ChildEditingTest, ConvertTurnsDosLettersInEveryRecordAlsoInSelectionMode)
   EXPECT_EQ(Value(1, 1), "\xE9\x74");
   EXPECT_EQ(Value(1, 2), "\xE8\xF4");
   EXPECT_EQ(Cell(1, 1), QString::fromUtf8("ét"));
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   c.Annuler();
   EXPECT_EQ(Value(1, 2), "\x8A\x93");
 }

@@ -22,8 +22,9 @@ class ChildFieldsTest : public DocumentTest {
  protected:
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (int i = 1; i <= child->Table.FieldCount(); ++i)
-      names.push_back(child->Table.GetFieldName(i) + ":" + child->Table.GetFieldType(i));
+    for (int i = 1; i <= child->Document().Table().FieldCount(); ++i)
+      names.push_back(child->Document().Table().GetFieldName(i) + ":" +
+                      child->Document().Table().GetFieldType(i));
     return names;
   }
   const TQuestion& LastQuestion() const { return services.Questions().back(); }
@@ -60,43 +61,43 @@ TEST_F(ChildFieldsTest, AddFieldProposesANameAndUpperCasesTheAnswer) {
   EXPECT_EQ(Names(), Values({"NOM:STRING", "VILLE:STRING", "PRIX:FLOAT", "VILLE2:STRING"}));
   EXPECT_EQ(Cell(4, 0), "VILLE2");
   EXPECT_EQ(Value(4, 3), "");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   c.Annuler();
-  EXPECT_EQ(c.Table.FieldCount(), 3);
+  EXPECT_EQ(c.Document().Table().FieldCount(), 3);
 }
 
 TEST_F(ChildFieldsTest, AddFieldCancelledEmptiedOrRepeated) {
   TChild& c = Open(WriteClients());
   services.AnswerInput(std::nullopt);
   c.AjoutChamp();
-  EXPECT_EQ(c.Table.FieldCount(), 3);
-  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(c.Document().Table().FieldCount(), 3);
+  EXPECT_FALSE(c.Document().Modified());
   services.AnswerInput(QString());
   c.AjoutChamp();
-  EXPECT_EQ(c.Table.FieldCount(), 3);
-  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(c.Document().Table().FieldCount(), 3);
+  EXPECT_FALSE(c.Document().Modified());
   // A name already there adds nothing but counts as a change.
   services.AnswerInput(QStringLiteral("nom"));
   c.AjoutChamp();
-  EXPECT_EQ(c.Table.FieldCount(), 3);
-  EXPECT_TRUE(c.Modified);
+  EXPECT_EQ(c.Document().Table().FieldCount(), 3);
+  EXPECT_TRUE(c.Document().Modified());
 }
 
 TEST_F(ChildFieldsTest, AddFieldInTheColumnAndFormViews) {
   TChild& c = Open(WriteClients());
-  c.Vue(2);
+  c.Vue(TView::Column);
   services.AnswerInput(QStringLiteral("Pays"));
   c.AjoutChamp();
   EXPECT_EQ(LastQuestion().defaultText, "Champ4");
-  EXPECT_EQ(c.Table.GetFieldName(4), "PAYS");
+  EXPECT_EQ(c.Document().Table().GetFieldName(4), "PAYS");
   EXPECT_EQ(c.StringGrid2->Cell(0, 3), "PAYS");
-  c.Vue(3);
-  c.Modified = false;
+  c.Vue(TView::Form);
+  c.Document().SetModified(false);
   const size_t asked = services.Questions().size();
   c.AjoutChamp();
   EXPECT_EQ(services.Questions().size(), asked);
-  EXPECT_EQ(c.Table.FieldCount(), 4);
-  EXPECT_TRUE(c.Modified);
+  EXPECT_EQ(c.Document().Table().FieldCount(), 4);
+  EXPECT_TRUE(c.Document().Modified());
 }
 
 TEST_F(ChildFieldsTest, DeleteFieldUnderTheCursorAfterTheQuestion) {
@@ -105,16 +106,16 @@ TEST_F(ChildFieldsTest, DeleteFieldUnderTheCursorAfterTheQuestion) {
   services.AnswerQuestion(TAnswer::No);
   c.SupChamp();
   EXPECT_EQ(LastQuestion().text, "Supprimer le champ courant ?");
-  EXPECT_EQ(c.Table.FieldCount(), 3);
-  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(c.Document().Table().FieldCount(), 3);
+  EXPECT_FALSE(c.Document().Modified());
   services.AnswerQuestion(TAnswer::Yes);
   c.SupChamp();
   EXPECT_EQ(Names(), Values({"NOM:STRING", "PRIX:FLOAT"}));
   EXPECT_EQ(c.StringGrid1->ColCount(), 3);
   EXPECT_EQ(Cell(2, 0), "PRIX");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
 
-  c.Vue(2);
+  c.Vue(TView::Column);
   c.StringGrid2->SetRow(0);
   services.AnswerQuestion(TAnswer::Yes);
   c.SupChamp();
@@ -129,11 +130,11 @@ TEST_F(ChildFieldsTest, DeleteFieldUnderTheCursorAfterTheQuestion) {
 // and a cell beyond the fields or of a row without record is empty.
 void ExpectViewsShowOnlyTheTable(TChild& c, const char* step) {
   SCOPED_TRACE(step);
-  const TQor2& t = c.Table;
+  const TQor2& t = c.Document().Table();
   const TStringGrid& grid = *c.StringGrid1;
   for (int col = 1; col < grid.ColCount(); ++col) {
     EXPECT_EQ(grid.CellAnsi(col, 0), col <= t.FieldCount() ? t.GetFieldName(col) : "") << col;
-    for (int row = 1; c.GetOnglet() == 1 && row < grid.RowCount(); ++row) {
+    for (int row = 1; c.GetOnglet() == TView::Table && row < grid.RowCount(); ++row) {
       const int recNo = grid.Cell(0, row).toInt();
       const std::string expected =
           col <= t.FieldCount() && recNo >= 1 ? t.GetCell(col, recNo) : std::string();
@@ -144,7 +145,7 @@ void ExpectViewsShowOnlyTheTable(TChild& c, const char* step) {
   for (int row = 0; row < column.RowCount(); ++row) {
     const bool field = row < t.FieldCount();
     EXPECT_EQ(column.CellAnsi(0, row), field ? t.GetFieldName(row + 1) : "") << row;
-    if (c.GetOnglet() == 2)
+    if (c.GetOnglet() == TView::Column)
       EXPECT_EQ(column.CellAnsi(1, row), field ? t.GetFieldValue(row + 1) : "") << row;
   }
 }
@@ -152,7 +153,7 @@ void ExpectViewsShowOnlyTheTable(TChild& c, const char* step) {
 TEST_F(ChildFieldsTest, NoNameOrValueStaysOnScreenAfterItsFieldOrRecordGoes) {
   const QString path = WriteTable("t.qor", {{"NOM", "STRING"}, {"PRIX", "FLOAT"}},
                                   {{"Dupont", "12"}, {"Durand", "7"}});
-  for (int view : {1, 2}) {
+  for (TView view : {TView::Table, TView::Column}) {
     TChild& c = Open(path);
     c.Vue(view);
     for (int k = 0; k < 2; ++k) {
@@ -162,7 +163,7 @@ TEST_F(ChildFieldsTest, NoNameOrValueStaysOnScreenAfterItsFieldOrRecordGoes) {
       c.SupChamp();
       ExpectViewsShowOnlyTheTable(c, "field deleted");
     }
-    ASSERT_EQ(c.Table.FieldCount(), 0);
+    ASSERT_EQ(c.Document().Table().FieldCount(), 0);
     c.Ajouter();
     ExpectViewsShowOnlyTheTable(c, "record added to a table without fields");
     services.AnswerQuestion(TAnswer::Yes);
@@ -170,14 +171,14 @@ TEST_F(ChildFieldsTest, NoNameOrValueStaysOnScreenAfterItsFieldOrRecordGoes) {
     ExpectViewsShowOnlyTheTable(c, "record deleted");
     c.Annuler();
     ExpectViewsShowOnlyTheTable(c, "undone");
-    c.Vue(3 - view);
+    c.Vue(view == TView::Table ? TView::Column : TView::Table);
     ExpectViewsShowOnlyTheTable(c, "other view");
   }
   // A new record shows empty cells in both views.
   TChild& c = Open(path);
   c.Ajouter();
   ExpectViewsShowOnlyTheTable(c, "new record, table view");
-  c.Vue(2);
+  c.Vue(TView::Column);
   c.Ajouter();
   ExpectViewsShowOnlyTheTable(c, "new record, column view");
 }
@@ -198,10 +199,10 @@ TEST_F(ChildFieldsTest, RenameKeepsTheValuesAndRefusesANameInUse) {
   EXPECT_EQ(Cell(3, 0), "MONTANT");
   EXPECT_EQ(Cell(3, 1), "12.5");  // no longer padded as a number
   EXPECT_EQ(Value(3, 4), "3,25");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
 
   // Another field's name: two fields of one name could not be told apart.
-  c.Modified = false;
+  c.Document().SetModified(false);
   c.StringGrid1->SetCol(3);  // rebuilding the headers went back to column 1
   services.AnswerDialog([](QDialog& d) {
     auto& dialog = static_cast<TRenum&>(d);
@@ -210,18 +211,18 @@ TEST_F(ChildFieldsTest, RenameKeepsTheValuesAndRefusesANameInUse) {
   });
   c.Renommer();
   EXPECT_EQ(Names(), Values({"NOM:STRING", "VILLE:STRING", "MONTANT:STRING"}));
-  EXPECT_FALSE(c.Modified);
+  EXPECT_FALSE(c.Document().Modified());
 
   services.AnswerDialog([](QDialog& d) { static_cast<TRenum&>(d).Button1Click(); });
   c.Renommer();
-  EXPECT_FALSE(c.Modified);
+  EXPECT_FALSE(c.Document().Modified());
   c.Annuler();
-  EXPECT_EQ(c.Table.GetFieldName(3), "PRIX");
+  EXPECT_EQ(c.Document().Table().GetFieldName(3), "PRIX");
 }
 
 TEST_F(ChildFieldsTest, RenameInTheColumnViewStoresTheTypeAsTyped) {
   TChild& c = Open(WriteClients());
-  c.Vue(2);
+  c.Vue(TView::Column);
   c.StringGrid2->SetRow(1);
   services.AnswerDialog([](QDialog& d) {
     auto& dialog = static_cast<TRenum&>(d);
@@ -230,8 +231,8 @@ TEST_F(ChildFieldsTest, RenameInTheColumnViewStoresTheTypeAsTyped) {
     dialog.Button2Click();
   });
   c.Renommer();
-  EXPECT_EQ(c.Table.GetFieldName(2), "VILLE");
-  EXPECT_EQ(c.Table.GetFieldType(2), "Float");
+  EXPECT_EQ(c.Document().Table().GetFieldName(2), "VILLE");
+  EXPECT_EQ(c.Document().Table().GetFieldType(2), "Float");
   EXPECT_EQ(c.StringGrid2->CellAnsi(1, 1), "Paris");
 }
 
@@ -257,8 +258,8 @@ TEST_F(ChildFieldsTest, PropertiesShowTheTableWithoutWritingBack) {
   // A table never saved has no size on disk.
   child = std::make_unique<TChild>();
   child->Init({"NOM STRING"});
-  child->Vue(1);
-  child->Table.Append();
+  child->Vue(TView::Table);
+  child->Document().Table().Append();
   services.AnswerDialog([&labels](QDialog& d) {
     auto& dialog = static_cast<TInfos&>(d);
     labels = QStringList({dialog.Label2->text(), dialog.Label3->text(), dialog.Label4->text()});
@@ -284,7 +285,7 @@ TEST_F(ChildFieldsTest, StructureChangeKeepsValuesByFieldAndCanBeUndone) {
   });
   c.ModiStru();
   EXPECT_EQ(Names(), Values({"NOM2:STRING", "PRIX:STRING", "VILLE:STRING", "CP:FLOAT"}));
-  EXPECT_EQ(c.Table.RecordCount(), 5);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
   EXPECT_EQ(Value(1, 1), "Dupond");
   EXPECT_EQ(Value(1, 3), "Martin");
   EXPECT_EQ(Value(2, 4), "3,25");
@@ -292,7 +293,7 @@ TEST_F(ChildFieldsTest, StructureChangeKeepsValuesByFieldAndCanBeUndone) {
   EXPECT_EQ(Value(4, 2), "");
   EXPECT_EQ(Cell(1, 0), "NOM2");
   EXPECT_EQ(Cell(1, 1), "Dupond");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
 
   c.Annuler();
   EXPECT_EQ(Names(), Values({"NOM:STRING", "VILLE:STRING", "PRIX:FLOAT"}));
@@ -314,14 +315,12 @@ TEST_F(ChildFieldsTest, StructureChangeSkipsARepeatedNameWithItsType) {
 TEST_F(ChildFieldsTest, StructureChangeKeepsEveryRecordAndNamesWithBlanks) {
   TChild& c = Open(WriteTable("b.qor", {{"CODE POSTAL", "STRING"}, {"VILLE", "STRING"}},
                               {{"69000", "Lyon"}, {"75000", "Paris"}, {"06000", "Nice"}}));
-  c.FilterField = "VILLE";
-  c.FilterOperator = "=";
-  c.FilterValue = "Lyon";
+  c.Document().SetFilter({"VILLE", "=", "Lyon"});
   c.AffSel();
   AnswerStructure([](TModif&) {});
   c.ModiStru();
   EXPECT_EQ(Names(), Values({"CODE POSTAL:STRING", "VILLE:STRING"}));
-  EXPECT_EQ(c.Table.RecordCount(), 3);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 3);
   EXPECT_EQ(Value(1, 3), "06000");
 }
 
@@ -334,13 +333,13 @@ TEST_F(ChildFieldsTest, StructureDialogCancelledChangesNothing) {
     dialog.Button1Click();
   });
   c.ModiStru();
-  EXPECT_EQ(c.Table.FieldCount(), 3);
-  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(c.Document().Table().FieldCount(), 3);
+  EXPECT_FALSE(c.Document().Modified());
   // Confirmed with every field removed: the same as cancelled.
   AnswerStructure([](TModif& dialog) { dialog.ListView1->clear(); });
   c.ModiStru();
-  EXPECT_EQ(c.Table.FieldCount(), 3);
-  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(c.Document().Table().FieldCount(), 3);
+  EXPECT_FALSE(c.Document().Modified());
 }
 
 }  // namespace

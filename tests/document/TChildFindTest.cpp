@@ -48,13 +48,11 @@ class ChildFindTest : public DocumentTest {
     });
   }
   void SelectLyon() {
-    child->FilterField = "VILLE";
-    child->FilterOperator = "=";
-    child->FilterValue = "Lyon";
+    child->Document().SetFilter({"VILLE", "=", "Lyon"});
     child->AffSel();
   }
   int Row() const { return child->StringGrid1->Row(); }
-  int Current() const { return child->Table.RecNo(); }
+  int Current() const { return child->Document().Table().RecNo(); }
   std::string Shown() const { return child->StringGrid2->CellAnsi(1, 0); }
   int Asked() const {
     int n = 0;
@@ -71,8 +69,8 @@ TEST_F(ChildFindTest, FindSequenceInTheTableView) {
   AnswerFind(QStringLiteral("dup"), false);
   c.Rechercher();
   EXPECT_EQ(proposedField, "NOM");  // the field of the current column
-  EXPECT_EQ(c.SearchValue, "dup*");
-  EXPECT_EQ(c.SearchOperator, "LIKE");
+  EXPECT_EQ(c.Document().Find().Search.Value, "dup*");
+  EXPECT_EQ(c.Document().Find().Search.Operator, "LIKE");
   EXPECT_EQ(Row(), 2);
   EXPECT_EQ(Current(), 2);
   c.Continuer();
@@ -81,7 +79,7 @@ TEST_F(ChildFindTest, FindSequenceInTheTableView) {
   c.Continuer();  // on the last record the search starts there
   EXPECT_EQ(Row(), 5);
   EXPECT_EQ(Current(), 5);
-  EXPECT_FALSE(c.Modified);
+  EXPECT_FALSE(c.Document().Modified());
 
   // The dialog shows the text without the star it was given.
   AnswerFind(QStringLiteral("mar"), false);
@@ -97,8 +95,8 @@ TEST_F(ChildFindTest, WholeWordComparesExactly) {
   TChild& c = OpenNames();
   AnswerFind(QStringLiteral("Dupont"), true);
   c.Rechercher();
-  EXPECT_EQ(c.SearchOperator, "=");
-  EXPECT_EQ(c.SearchValue, "Dupont");
+  EXPECT_EQ(c.Document().Find().Search.Operator, "=");
+  EXPECT_EQ(c.Document().Find().Search.Value, "Dupont");
   EXPECT_EQ(Row(), 2);
   c.Continuer();
   EXPECT_EQ(Row(), 2);
@@ -113,7 +111,7 @@ TEST_F(ChildFindTest, WholeWordComparesExactly) {
 
 TEST_F(ChildFindTest, AFailedStepLeavesTheShownRecordCurrentForTheNextWriteBack) {
   TChild& c = OpenNames();
-  c.Vue(2);
+  c.Vue(TView::Column);
   AnswerFind(QStringLiteral("Dupont"), true);
   c.Rechercher();
   EXPECT_EQ(Shown(), "Dupont");
@@ -129,12 +127,12 @@ TEST_F(ChildFindTest, AFailedStepLeavesTheShownRecordCurrentForTheNextWriteBack)
 
 TEST_F(ChildFindTest, FindInTheColumnViewUsesTheFieldUnderTheCursor) {
   TChild& c = OpenNames();
-  c.Vue(2);
+  c.Vue(TView::Column);
   c.StringGrid2->SetRow(1);
   AnswerFind(QStringLiteral("ni"), false);
   c.Rechercher();
   EXPECT_EQ(proposedField, "VILLE");
-  EXPECT_EQ(c.SearchField, "VILLE");
+  EXPECT_EQ(c.Document().Find().Search.Field, "VILLE");
   EXPECT_EQ(Current(), 4);
   EXPECT_EQ(Shown(), "Martin");
 }
@@ -152,7 +150,7 @@ TEST_F(ChildFindTest, SelectionModeVisitsOnlyTheShownRecords) {
   EXPECT_EQ(Row(), 2);
   EXPECT_EQ(Current(), 3);
 
-  c.Vue(2);
+  c.Vue(TView::Column);
   c.Premier();
   AnswerFind(QStringLiteral("du"), false, QStringLiteral("NOM"));
   c.Rechercher();
@@ -175,15 +173,13 @@ TEST_F(ChildFindTest, CancelledOrEmptyFindDoesNothing) {
   c.Rechercher();
   AnswerFind(QString(), false);
   c.Rechercher();
-  EXPECT_EQ(c.SearchValue, "");
+  EXPECT_EQ(c.Document().Find().Search.Value, "");
   EXPECT_EQ(Row(), 1);
 }
 
 TEST_F(ChildFindTest, ReplaceAllChangesEveryMatchWithoutAsking) {
   TChild& c = OpenNames();
-  c.FilterField = "VILLE";
-  c.FilterOperator = "=";
-  c.FilterValue = "Paris";
+  c.Document().SetFilter({"VILLE", "=", "Paris"});
   c.AffSel();  // the selection does not limit a replace-all
   AnswerReplace(QStringLiteral("dup"), QStringLiteral("X"), true);
   c.Remplacer();
@@ -191,9 +187,9 @@ TEST_F(ChildFindTest, ReplaceAllChangesEveryMatchWithoutAsking) {
   EXPECT_EQ(Value(1, 5), "X");
   EXPECT_EQ(Value(1, 3), "Durand");
   EXPECT_EQ(Asked(), 0);
-  EXPECT_TRUE(c.Modified);
-  EXPECT_TRUE(c.Replacing);
-  EXPECT_EQ(c.ReplaceValue, "X");
+  EXPECT_TRUE(c.Document().Modified());
+  EXPECT_TRUE(c.Document().Find().Replacing);
+  EXPECT_EQ(c.Document().Find().ReplaceValue, "X");
 }
 
 TEST_F(ChildFindTest, ReplaceAllKeepsWhatWasTyped) {
@@ -213,14 +209,14 @@ TEST_F(ChildFindTest, ReplaceOneByOneAsksEachTime) {
   EXPECT_EQ(Asked(), 1);
   EXPECT_EQ(Row(), 2);
   EXPECT_EQ(Value(1, 2), "Dupont");
-  EXPECT_FALSE(c.Modified);
+  EXPECT_FALSE(c.Document().Modified());
   services.AnswerQuestion(TAnswer::Yes);
   c.Continuer();  // continues the replace
   EXPECT_EQ(Asked(), 2);
   EXPECT_EQ(Row(), 5);
   EXPECT_EQ(Value(1, 5), "X");
   EXPECT_EQ(Cell(1, 5), "X");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   c.Continuer();  // record 5 no longer matches: nothing left, nothing asked
   EXPECT_EQ(Asked(), 2);
   EXPECT_EQ(Current(), 5);
@@ -232,13 +228,13 @@ TEST_F(ChildFindTest, ReplaceOneByOneAsksEachTime) {
   EXPECT_EQ(Value(1, 1), "Y");
   AnswerFind(QStringLiteral("mar"), false);
   c.Rechercher();
-  EXPECT_FALSE(c.Replacing);
+  EXPECT_FALSE(c.Document().Find().Replacing);
   EXPECT_EQ(Row(), 4);
 }
 
 TEST_F(ChildFindTest, ReplaceInTheColumnViewShowsTheNewValue) {
   TChild& c = OpenNames();
-  c.Vue(2);
+  c.Vue(TView::Column);
   AnswerReplace(QStringLiteral("dur"), QStringLiteral("Durant"), false);
   services.AnswerQuestion(TAnswer::Yes);
   c.Remplacer();
@@ -248,7 +244,7 @@ TEST_F(ChildFindTest, ReplaceInTheColumnViewShowsTheNewValue) {
   AnswerReplace(QString(), QString(), false);
   c.Remplacer();
   EXPECT_EQ(proposed, "dur");
-  EXPECT_EQ(c.ReplaceValue, "");
+  EXPECT_EQ(c.Document().Find().ReplaceValue, "");
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ class ChildImportExportTest : public DocumentTest {
   }
   std::vector<std::string> Record(int recNo) const {
     std::vector<std::string> v;
-    for (int i = 1; i <= child->Table.FieldCount(); ++i) v.push_back(Value(i, recNo));
+    for (int i = 1; i <= child->Document().Table().FieldCount(); ++i) v.push_back(Value(i, recNo));
     return v;
   }
   const TQuestion& LastQuestion() const { return services.Questions().back(); }
@@ -48,16 +48,16 @@ TEST_F(ChildImportExportTest, ImporterAppendsTheFileAndUndoTakesItBack) {
   EXPECT_EQ(request.filters[2].label, "Fichiers dBase (*.dbf)");
   EXPECT_EQ(request.filters[3].label, "Fichier texte + point-virgule (*.csv)");
 
-  ASSERT_EQ(c.Table.RecordCount(), 7);
+  ASSERT_EQ(c.Document().Table().RecordCount(), 7);
   EXPECT_EQ(Record(6), (Values{"Zo\xE9", "Nice", ""}));
   EXPECT_EQ(Record(7), (Values{"Abel", "Metz", "4"}));
   EXPECT_EQ(Cell(1, 6), "Zoé");
   EXPECT_EQ(Cell(0, 7), "7");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   EXPECT_TRUE(services.Questions().empty());
 
   c.Annuler();
-  EXPECT_EQ(c.Table.RecordCount(), 5);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
   EXPECT_EQ(c.StringGrid1->RowCount(), 6);
 }
 
@@ -67,15 +67,15 @@ TEST_F(ChildImportExportTest, AFileThatCannotBeImportedChangesNothing) {
   c.Importer();
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::Message);
   EXPECT_EQ(LastQuestion().text, "Le ficher " + Path("absent.txt") + "n'existe pas");
-  EXPECT_FALSE(c.UndoAvailable);
+  EXPECT_FALSE(c.Document().UndoAvailable());
 
   services.AnswerFile(WriteBytes("clients.dat", "a\tb\r\n"));
   c.Importer();
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::Warning);
   EXPECT_EQ(LastQuestion().text, "Impossible d'importer '" + Path("clients.dat") +
                                      "' : seuls les fichiers .txt, .csv et .dbf sont reconnus");
-  EXPECT_EQ(c.Table.RecordCount(), 5);
-  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
+  EXPECT_FALSE(c.Document().Modified());
 }
 
 TEST_F(ChildImportExportTest, Utf8TextArrivesWithItsAccentsAndTheLostCharactersAreCounted) {
@@ -106,12 +106,12 @@ TEST_F(ChildImportExportTest, ADamagedDbaseTableSaysWhyAndUndoTakesBackWhatCame)
             "Impossible d'importer '" + file +
                 "' : enregistrement dBase illisible\nLes 3 enregistrements lus avant l'erreur "
                 "restent dans la table ; « Annuler » les retire.");
-  ASSERT_EQ(c.Table.RecordCount(), 8);
+  ASSERT_EQ(c.Document().Table().RecordCount(), 8);
   EXPECT_EQ(Record(6), (Values{"Andr\xE9", "Caen", ""}));
   EXPECT_EQ(Cell(2, 8), "Sees");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   c.Annuler();
-  EXPECT_EQ(c.Table.RecordCount(), 5);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
 }
 
 TEST_F(ChildImportExportTest, ALongImportShowsProgressAndEscapeUndoesIt) {
@@ -121,15 +121,15 @@ TEST_F(ChildImportExportTest, ALongImportShowsProgressAndEscapeUndoesIt) {
   const QString file = WriteBytes("big.csv", text);
   QSignalSpy status(&c, &TChild::StatusText);
 
-  TImportExport room(c);
+  TImportExport room(c.Document(), c);
   room.progressDelayMs = 0;  // as if the import had run long already
   QCoreApplication::postEvent(c.StringGrid1,
                               new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
   EXPECT_FALSE(room.ImporCsv(file));
 
-  EXPECT_EQ(c.Table.RecordCount(), 5);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
   EXPECT_EQ(c.StringGrid1->RowCount(), 6);
-  EXPECT_FALSE(c.Modified);
+  EXPECT_FALSE(c.Document().Modified());
   EXPECT_TRUE(services.Questions().empty());
   ASSERT_GE(status.count(), 2);
   const QString shown = status.first().at(0).toString();
@@ -157,17 +157,20 @@ TEST_F(ChildImportExportTest, ExporterWritesTheTableUnderTheChosenNameAndKeepsTh
   EXPECT_EQ(request.filters[0].label, "Format csv (*.csv)");
   EXPECT_EQ(request.filters[1].label, "Format texte+Tab (*.txt)");
   EXPECT_EQ(request.filters[2].label, "Format xml (*.xml)");
-  EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.old.csv")).toStdString(), c.Table.CsvText());
+  EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.old.csv")).toStdString(),
+            c.Document().Table().CsvText());
 
   services.AnswerFile(dir.filePath("my.data/copie"), 2);
   c.Exporter();
-  EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.txt")).toStdString(), c.Table.TxtText());
+  EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.txt")).toStdString(),
+            c.Document().Table().TxtText());
   services.AnswerFile(dir.filePath("my.data/copie"), 3);
   c.Exporter();
-  EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.xml")).toStdString(), TXmlWriter::Text(c.Table));
+  EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.xml")).toStdString(),
+            TXmlWriter::Text(c.Document().Table()));
 
-  EXPECT_EQ(c.FileName, path);
-  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(c.FileName(), path);
+  EXPECT_FALSE(c.Document().Modified());
   EXPECT_TRUE(services.Questions().empty());
 }
 
@@ -175,9 +178,7 @@ TEST_F(ChildImportExportTest, InSelectionModeOnlyTheSelectedRecordsAreWritten) {
   TChild& c = Open(WriteTable(
       "t.qor", {{"NOM", "STRING"}, {"VILLE", "STRING"}},
       {{"Dupont", "Paris"}, {"Andr\xE9 & fils", "Lyon"}, {"Martin", "Nice"}, {"Petit", "Lyon"}}));
-  c.FilterField = "VILLE";
-  c.FilterOperator = "=";
-  c.FilterValue = "Lyon";
+  c.Document().SetFilter({"VILLE", "=", "Lyon"});
   c.AffSel();
   c.StringGrid1->SetRow(2);
 
@@ -192,7 +193,7 @@ TEST_F(ChildImportExportTest, InSelectionModeOnlyTheSelectedRecordsAreWritten) {
             "<record>\r\n<NOM>Petit</NOM>\r\n<VILLE>Lyon</VILLE>\r\n</record>\r\n</racine>\r\n");
   // Back on the first selected record.
   EXPECT_EQ(c.StringGrid1->Row(), 1);
-  EXPECT_EQ(c.Table.RecNo(), 2);
+  EXPECT_EQ(c.Document().Table().RecNo(), 2);
 }
 
 TEST_F(ChildImportExportTest, AnExistingFileIsReplacedOnlyWhenAllowedAndOnlyWhenWritten) {

@@ -18,11 +18,7 @@ namespace {
 class ChildNavigationTest : public DocumentTest {
  protected:
   // Records 2 and 4 of the clients are in Lyon.
-  void FilterLyon() {
-    child->FilterField = "VILLE";
-    child->FilterOperator = "=";
-    child->FilterValue = "Lyon";
-  }
+  void FilterLyon() { child->Document().SetFilter({"VILLE", "=", "Lyon"}); }
   std::string Shown() const { return child->StringGrid2->CellAnsi(1, 0); }
   void AnswerAller(int number, bool ok = true) {
     services.AnswerDialog([this, number, ok](QDialog& d) {
@@ -43,17 +39,17 @@ TEST_F(ChildNavigationTest, TableViewMovesTheRowAndStopsAtTheEnds) {
   EXPECT_EQ(c.StringGrid1->Row(), 1);
   c.Suivant();
   EXPECT_EQ(c.StringGrid1->Row(), 2);
-  EXPECT_EQ(c.Table.RecNo(), 2);
+  EXPECT_EQ(c.Document().Table().RecNo(), 2);
   c.Dernier();
   EXPECT_EQ(c.StringGrid1->Row(), 5);
-  EXPECT_EQ(c.Table.RecNo(), 5);
+  EXPECT_EQ(c.Document().Table().RecNo(), 5);
   c.Suivant();
   EXPECT_EQ(c.StringGrid1->Row(), 5);
-  EXPECT_EQ(c.Table.RecNo(), 5);
+  EXPECT_EQ(c.Document().Table().RecNo(), 5);
   c.Premier();
   EXPECT_EQ(c.StringGrid1->Row(), 1);
-  EXPECT_EQ(c.Table.RecNo(), 1);
-  EXPECT_FALSE(c.Modified);
+  EXPECT_EQ(c.Document().Table().RecNo(), 1);
+  EXPECT_FALSE(c.Document().Modified());
   // A move writes the row being left.
   TypeInCell(1, "Dupond");
   c.Suivant();
@@ -62,7 +58,7 @@ TEST_F(ChildNavigationTest, TableViewMovesTheRowAndStopsAtTheEnds) {
 
 TEST_F(ChildNavigationTest, ColumnViewStepsThroughRecordsAndStopsAtTheEnds) {
   TChild& c = Open(WriteClients());
-  c.Vue(2);
+  c.Vue(TView::Column);
   EXPECT_EQ(Shown(), "Dupont");
   c.Precedent();
   EXPECT_EQ(Shown(), "Dupont");
@@ -72,7 +68,7 @@ TEST_F(ChildNavigationTest, ColumnViewStepsThroughRecordsAndStopsAtTheEnds) {
   EXPECT_EQ(Shown(), "Roux");
   c.Suivant();
   EXPECT_EQ(Shown(), "Roux");
-  EXPECT_EQ(c.Table.RecNo(), 5);
+  EXPECT_EQ(c.Document().Table().RecNo(), 5);
   c.Premier();
   EXPECT_EQ(Shown(), "Dupont");
 }
@@ -85,31 +81,31 @@ TEST_F(ChildNavigationTest, SelectionModeShowsAndVisitsOnlyMatchingRecords) {
   EXPECT_EQ(Cell(0, 1), "2");
   EXPECT_EQ(Cell(0, 2), "4");
   EXPECT_EQ(Cell(1, 2), "Petit");
-  EXPECT_EQ(c.Table.RecNo(), 2);
+  EXPECT_EQ(c.Document().Table().RecNo(), 2);
   c.Dernier();
-  EXPECT_EQ(c.Table.RecNo(), 4);
+  EXPECT_EQ(c.Document().Table().RecNo(), 4);
 
   // The column view steps over the records that do not match, and stays on
   // the shown record at either end of the selection.
-  c.Vue(2);
+  c.Vue(TView::Column);
   EXPECT_EQ(Shown(), "Petit");
   c.Suivant();
   EXPECT_EQ(Shown(), "Petit");
-  EXPECT_EQ(c.Table.RecNo(), 4);
+  EXPECT_EQ(c.Document().Table().RecNo(), 4);
   c.Precedent();
   EXPECT_EQ(Shown(), "Durand");
   c.Precedent();
   EXPECT_EQ(Shown(), "Durand");
-  EXPECT_EQ(c.Table.RecNo(), 2);
+  EXPECT_EQ(c.Document().Table().RecNo(), 2);
   c.Dernier();
   EXPECT_EQ(Shown(), "Petit");
   c.Premier();
   EXPECT_EQ(Shown(), "Durand");
 
   c.AffTout();
-  EXPECT_FALSE(c.SelectionMode);
+  EXPECT_FALSE(c.Document().SelectionMode());
   EXPECT_EQ(Shown(), "Dupont");
-  c.Vue(1);
+  c.Vue(TView::Table);
   EXPECT_EQ(c.StringGrid1->RowCount(), 6);  // refilled: the selection has gone
 }
 
@@ -137,14 +133,14 @@ TEST_F(ChildNavigationTest, PageKeysStepInTheColumnViewAndCtrlHomeEndEverywhere)
 
   // Through the grids themselves, as the user presses the keys.
   c.show();
-  c.Vue(2);
+  c.Vue(TView::Column);
   QTest::keyClick(c.StringGrid2, Qt::Key_PageDown);
   EXPECT_EQ(Shown(), "Durand");
   QTest::keyClick(c.StringGrid2, Qt::Key_End, Qt::ControlModifier);
   EXPECT_EQ(Shown(), "Roux");
   QTest::keyClick(c.StringGrid2, Qt::Key_PageUp);
   EXPECT_EQ(Shown(), "Petit");
-  c.Vue(1);
+  c.Vue(TView::Table);
   QTest::keyClick(c.StringGrid1, Qt::Key_End, Qt::ControlModifier);
   EXPECT_EQ(c.StringGrid1->Row(), 5);
 }
@@ -162,7 +158,7 @@ TEST_F(ChildNavigationTest, TypingInTheGridMarksTheRowAndMovingStoresIt) {
   QTest::keyClick(editor ? editor : c.StringGrid1, Qt::Key_Up);
   EXPECT_EQ(c.StringGrid1->Row(), 2);
   EXPECT_EQ(Value(2, 3), "Z");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
 }
 
 TEST_F(ChildNavigationTest, AllerGoesToAValidNumberAndOtherwiseMovesNothing) {
@@ -184,7 +180,7 @@ TEST_F(ChildNavigationTest, AllerGoesToAValidNumberAndOtherwiseMovesNothing) {
   EXPECT_EQ(proposed, 2);
   EXPECT_EQ(services.DialogTitles().back(), "Aller à un enregistrement");
   EXPECT_EQ(c.StringGrid1->Row(), 3);
-  EXPECT_EQ(c.Table.RecNo(), 3);
+  EXPECT_EQ(c.Document().Table().RecNo(), 3);
   for (int bad : {0, 11, -1}) {
     AnswerAller(bad);
     c.Aller();
@@ -194,14 +190,14 @@ TEST_F(ChildNavigationTest, AllerGoesToAValidNumberAndOtherwiseMovesNothing) {
   c.Aller();
   EXPECT_EQ(c.StringGrid1->Row(), 1);
 
-  c.Vue(2);
+  c.Vue(TView::Column);
   AnswerAller(3);
   c.Aller();
   EXPECT_EQ(Shown(), "trois");
   AnswerAller(11);
   c.Aller();
   EXPECT_EQ(Shown(), "trois");
-  EXPECT_EQ(c.Table.RecNo(), 3);
+  EXPECT_EQ(c.Document().Table().RecNo(), 3);
 }
 
 // After the command no value is drawn cut: Qt cuts a cell's text (with "...")
@@ -235,7 +231,7 @@ TEST_F(ChildNavigationTest, LargeurShowsEveryValueWhole) {
   EXPECT_TRUE(Cell(4, 1).startsWith("   ")) << Cell(4, 1).toStdString();
   EXPECT_EQ(Cell(3, 2).trimmed(), "3");
   // The other views leave the widths alone.
-  c.Vue(2);
+  c.Vue(TView::Column);
   grid.SetColWidth(1, 300);
   c.Largeur();
   EXPECT_EQ(grid.ColWidth(1), 300);

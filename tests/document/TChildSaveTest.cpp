@@ -46,9 +46,9 @@ TEST_F(ChildSaveTest, EnregistrerWritesOnlyAModifiedTable) {
   EXPECT_FALSE(QFileInfo::exists(path));
 
   EditFirstRecord("Dupond");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   EXPECT_TRUE(c.Enregistrer());
-  EXPECT_FALSE(c.Modified);
+  EXPECT_FALSE(c.Document().Modified());
   EXPECT_EQ(Reread(path, 1, 1), "Dupond");
   EXPECT_EQ(Reread(path, 3, 4), "3,25");
   EXPECT_TRUE(services.Questions().empty());
@@ -74,29 +74,17 @@ TEST_F(ChildSaveTest, AReadOnlyFileIsNotOverwrittenButSavedAs) {
   ASSERT_EQ(services.Questions().size(), 1u);
   EXPECT_EQ(services.Questions()[0].kind, TQuestionKind::Warning);
   EXPECT_EQ(services.Questions()[0].text, "Fichier en lecture seule");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   EXPECT_EQ(ReadFile(path), before);
 
   const QString copy = Path("copie.qor");
   services.AnswerFile(copy, 1);
   EXPECT_TRUE(c.Enregistrer());
-  EXPECT_FALSE(c.Modified);
-  EXPECT_EQ(c.FileName, copy);
+  EXPECT_FALSE(c.Document().Modified());
+  EXPECT_EQ(c.FileName(), copy);
   EXPECT_EQ(c.windowTitle(), "copie.qor");
   EXPECT_EQ(Reread(copy, 1, 1), "Dupond");
   EXPECT_EQ(ReadFile(path), before);
-}
-
-TEST_F(ChildSaveTest, IsReadOnlyFileLooksAtTheWritePermissionBits) {
-  EXPECT_FALSE(IsReadOnlyFile(QString()));
-  EXPECT_FALSE(IsReadOnlyFile(Path("absent.qor")));
-  const QString path = WriteClients();
-  EXPECT_FALSE(IsReadOnlyFile(path));
-  EXPECT_TRUE(services.Questions().empty());
-  MakeReadOnly(path);  // read-only even for the super-user the tests run as
-  EXPECT_TRUE(IsReadOnlyFile(path));
-  ASSERT_EQ(services.Questions().size(), 1u);
-  EXPECT_EQ(services.Questions()[0].text, "Fichier en lecture seule");
 }
 
 TEST_F(ChildSaveTest, AFailedSaveIsReportedAndKeepsTheTableModified) {
@@ -111,16 +99,16 @@ TEST_F(ChildSaveTest, AFailedSaveIsReportedAndKeepsTheTableModified) {
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::Warning);
   EXPECT_EQ(LastQuestion().text,
             "Impossible d'enregistrer '" + path + "' : le dossier n'existe pas");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
 
   // The same through the save as: name and caption stay.
   services.AnswerFile(dir.filePath("nowhere/x.qor"), 1);
   EXPECT_FALSE(c.SaveAs());
   EXPECT_EQ(LastQuestion().text, "Impossible d'enregistrer '" + dir.filePath("nowhere/x.qor") +
                                      "' : le dossier n'existe pas");
-  EXPECT_EQ(c.FileName, path);
+  EXPECT_EQ(c.FileName(), path);
   EXPECT_EQ(c.windowTitle(), "t.qor");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
 
   // A full disk, and a folder that takes no new file, say so.
   const QString saved = dir.filePath("t.qor");
@@ -139,7 +127,7 @@ TEST_F(ChildSaveTest, AFailedSaveIsReportedAndKeepsTheTableModified) {
                   QString::fromUtf8("le dossier n'accepte pas de nouveau fichier "
                                     "(l'enregistrement y écrit d'abord un fichier temporaire)"));
   }
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
@@ -166,7 +154,7 @@ TEST_F(ChildSaveTest, SaveAsProposesTheTablesFolder) {
 TEST_F(ChildSaveTest, SaveAsWritesEachOfTheSixForms) {
   TChild& c = Open(WriteClients());
   QSignalSpy names(&c, &TChild::FileNameChanged);
-  c.Modified = true;
+  c.Document().SetModified(true);
 
   services.AnswerFile(Path("a"), 1);
   EXPECT_TRUE(c.SaveAs());
@@ -182,11 +170,11 @@ TEST_F(ChildSaveTest, SaveAsWritesEachOfTheSixForms) {
   EXPECT_EQ(request.filters[4].label, "Format Excel (*.xls)");
   EXPECT_EQ(request.filters[5].label, "Format xml (*.xml)");
   EXPECT_EQ(request.filters[5].pattern, "*.xml");
-  EXPECT_EQ(c.FileName, Path("a.qor"));
+  EXPECT_EQ(c.FileName(), Path("a.qor"));
   EXPECT_EQ(c.windowTitle(), "a.qor");
   EXPECT_EQ(Reread(Path("a.qor"), 1, 5), "Roux");
-  EXPECT_FALSE(c.Modified);  // the whole table is saved
-  c.Modified = true;
+  EXPECT_FALSE(c.Document().Modified());  // the whole table is saved
+  c.Document().SetModified(true);
 
   // The structure only: fields and types, no record; the document keeps its file.
   services.AnswerFile(Path("s.qor"), 2);
@@ -196,23 +184,23 @@ TEST_F(ChildSaveTest, SaveAsWritesEachOfTheSixForms) {
   EXPECT_EQ(s.FieldCount(), 3);
   EXPECT_EQ(s.GetFieldType(3), "FLOAT");
   EXPECT_EQ(s.RecordCount(), 0);
-  EXPECT_EQ(c.FileName, Path("a.qor"));
+  EXPECT_EQ(c.FileName(), Path("a.qor"));
   EXPECT_EQ(c.windowTitle(), "a.qor");
-  EXPECT_TRUE(c.Modified);  // only the structure was written
+  EXPECT_TRUE(c.Document().Modified());  // only the structure was written
 
   services.AnswerFile(Path("c.csv"), 3);
   EXPECT_TRUE(c.SaveAs());
-  EXPECT_EQ(ReadFile(Path("c.csv")).toStdString(), c.Table.CsvText());
+  EXPECT_EQ(ReadFile(Path("c.csv")).toStdString(), c.Document().Table().CsvText());
   services.AnswerFile(Path("t.txt"), 4);
   EXPECT_TRUE(c.SaveAs());
-  EXPECT_EQ(ReadFile(Path("t.txt")).toStdString(), c.Table.TxtText());
+  EXPECT_EQ(ReadFile(Path("t.txt")).toStdString(), c.Document().Table().TxtText());
   services.AnswerFile(Path("x.xls"), 5);
   EXPECT_TRUE(c.SaveAs());
   EXPECT_TRUE(ReadFile(Path("x.xls")).startsWith(QByteArray("\x09\x08", 2)));
   services.AnswerFile(Path("m.xml"), 6);
   EXPECT_TRUE(c.SaveAs());
-  EXPECT_EQ(ReadFile(Path("m.xml")).toStdString(), TXmlWriter::Text(c.Table));
-  EXPECT_EQ(c.FileName, Path("m.xml"));
+  EXPECT_EQ(ReadFile(Path("m.xml")).toStdString(), TXmlWriter::Text(c.Document().Table()));
+  EXPECT_EQ(c.FileName(), Path("m.xml"));
   EXPECT_EQ(names.count(), 5);
   EXPECT_TRUE(services.Questions().empty());
 }
@@ -222,10 +210,10 @@ TEST_F(ChildSaveTest, TheChosenNameLosesOnlyItsOwnExtension) {
   QDir(dir.path()).mkdir("my.data");
   services.AnswerFile(dir.filePath("my.data/clients.old.txt"), 3);
   EXPECT_TRUE(c.SaveAs());
-  EXPECT_EQ(c.FileName, dir.filePath("my.data/clients.old.csv"));
+  EXPECT_EQ(c.FileName(), dir.filePath("my.data/clients.old.csv"));
   services.AnswerFile(dir.filePath("my.data/clients"), 1);
   EXPECT_TRUE(c.SaveAs());
-  EXPECT_EQ(c.FileName, dir.filePath("my.data/clients.qor"));
+  EXPECT_EQ(c.FileName(), dir.filePath("my.data/clients.qor"));
   EXPECT_TRUE(QFileInfo::exists(dir.filePath("my.data/clients.qor")));
 }
 
@@ -240,7 +228,7 @@ TEST_F(ChildSaveTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::YesNo);
   EXPECT_EQ(LastQuestion().text, "Ce ficher existe déjà. Le remplacer ?");
   EXPECT_EQ(ReadFile(other), before);
-  EXPECT_EQ(c.FileName, path);
+  EXPECT_EQ(c.FileName(), path);
 
   services.AnswerFile(other, 1);
   services.AnswerQuestion(TAnswer::Yes);
@@ -254,7 +242,7 @@ TEST_F(ChildSaveTest, ADocumentSavedAsSpreadsheetOrXmlKeepsThatForm) {
   ASSERT_TRUE(c.SaveAs());
   EditFirstRecord("Dupond");
   EXPECT_TRUE(c.Enregistrer());
-  EXPECT_EQ(ReadFile(Path("m.xml")).toStdString(), TXmlWriter::Text(c.Table));
+  EXPECT_EQ(ReadFile(Path("m.xml")).toStdString(), TXmlWriter::Text(c.Document().Table()));
   EXPECT_TRUE(ReadFile(Path("m.xml")).contains("<NOM>Dupond</NOM>"));
 
   services.AnswerFile(Path("x.xls"), 5);
@@ -278,17 +266,17 @@ TEST_F(ChildSaveTest, TheCloseQuestionNamesTheFileAndFollowsTheAnswer) {
   EXPECT_EQ(LastQuestion().text, "Enregistrer changements dans 'clients.qor'?");
   services.AnswerQuestion(TAnswer::No);
   EXPECT_TRUE(c.FormCloseQuery());
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   services.AnswerQuestion(TAnswer::Yes);
   EXPECT_TRUE(c.FormCloseQuery());
-  EXPECT_FALSE(c.Modified);
+  EXPECT_FALSE(c.Document().Modified());
   EXPECT_EQ(Reread(Path("clients.qor"), 1, 1), "Dupond");
 }
 
 TEST_F(ChildSaveTest, ANewTableThatIsNotSavedAfterAllKeepsTheWindowOpen) {
   child = std::make_unique<TChild>();
   child->Init({"NOM STRING"});
-  child->Modified = true;
+  child->Document().SetModified(true);
   QPointer<TChild> window = child.release();
   window->show();
 
@@ -298,7 +286,7 @@ TEST_F(ChildSaveTest, ANewTableThatIsNotSavedAfterAllKeepsTheWindowOpen) {
   EXPECT_EQ(LastQuestion().text, "Enregistrer changements dans ''?");
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   ASSERT_FALSE(window.isNull());
-  EXPECT_TRUE(window->Modified);
+  EXPECT_TRUE(window->Document().Modified());
 
   // Answering No closes the window, which then deletes itself.
   services.AnswerQuestion(TAnswer::No);
@@ -311,7 +299,7 @@ TEST_F(ChildSaveTest, InsideTheDocumentAreaARefusedCloseKeepsTheSubWindow) {
   QMdiArea area;
   auto* window = new TChild;
   window->Init({"NOM STRING"});
-  window->Modified = true;
+  window->Document().SetModified(true);
   QPointer<QMdiSubWindow> frame = area.addSubWindow(window);
   area.show();
   window->show();

@@ -25,7 +25,7 @@ QString PadByMeasuring(QString s, int colWidth) {
 // Every cell of the table view as a fill copying each shown record made it:
 // the header, then per record its number and its display texts.
 std::vector<QStringList> CopiedFill(TChild& c, const std::vector<int>& shown) {
-  TQor2& t = c.Table;
+  TQor2& t = c.Document().Table();
   std::vector<QStringList> rows(1, QStringList{"Enr"});
   for (int i = 1; i <= t.FieldCount(); ++i) rows[0] << QString::fromLatin1(t.GetFieldName(i));
   for (const int n : shown) {
@@ -58,9 +58,9 @@ std::vector<QStringList> GridTexts(TStringGrid& grid) {
 
 TEST_F(ChildViewTest, OpeningFillsBothGridsAndLeavesTheFirstRecordCurrent) {
   TChild& c = Open(WriteClients());
-  EXPECT_EQ(c.FileName, Path("clients.qor"));
-  EXPECT_FALSE(c.Modified);
-  EXPECT_EQ(c.GetOnglet(), 1);
+  EXPECT_EQ(c.FileName(), Path("clients.qor"));
+  EXPECT_FALSE(c.Document().Modified());
+  EXPECT_EQ(c.GetOnglet(), TView::Table);
   EXPECT_EQ(Cell(0, 0), "Enr");
   EXPECT_EQ(Cell(1, 0), "NOM");
   EXPECT_EQ(Cell(3, 0), "PRIX");
@@ -71,7 +71,7 @@ TEST_F(ChildViewTest, OpeningFillsBothGridsAndLeavesTheFirstRecordCurrent) {
   EXPECT_EQ(Cell(1, 4), "Petit");
   EXPECT_EQ(c.StringGrid1->Row(), 1);
   EXPECT_EQ(c.RecNo(), 1);
-  EXPECT_EQ(c.Table.RecNo(), 1);
+  EXPECT_EQ(c.Document().Table().RecNo(), 1);
   // The column grid: one field per row, names in column 0.
   EXPECT_EQ(c.StringGrid2->Cell(0, 0), "NOM");
   EXPECT_EQ(c.StringGrid2->Cell(0, 2), "PRIX");
@@ -86,7 +86,7 @@ TEST_F(ChildViewTest, AFileThatCannotBeLoadedIsReportedInFrenchAndNotShown) {
   EXPECT_EQ(services.Questions()[0].kind, TQuestionKind::Warning);
   EXPECT_EQ(services.Questions()[0].text,
             "Impossible d'ouvrir '" + missing + "' : le fichier n'existe pas");
-  EXPECT_TRUE(child->FileName.isEmpty());
+  EXPECT_TRUE(child->FileName().isEmpty());
 
   const QString whole = WriteClients();
   QFile file(whole);
@@ -114,28 +114,28 @@ TEST_F(ChildViewTest, AFileThatCannotBeLoadedIsReportedInFrenchAndNotShown) {
     EXPECT_EQ(services.Questions().back().text,
               "Impossible d'ouvrir '" + c.path + "' : " + c.reason);
   }
-  EXPECT_TRUE(child->FileName.isEmpty());
-  EXPECT_EQ(child->Table.FieldCount(), 0);
+  EXPECT_TRUE(child->FileName().isEmpty());
+  EXPECT_EQ(child->Document().Table().FieldCount(), 0);
 }
 
 TEST_F(ChildViewTest, InitDefinesTheFieldsOfANewTable) {
   child = std::make_unique<TChild>();
   child->Init({"NOM STRING", "PRIX FLOAT", "QTE F", "NOTE"});
-  EXPECT_EQ(child->Table.FieldCount(), 4);
-  EXPECT_EQ(child->Table.GetFieldType(1), "STRING");
-  EXPECT_EQ(child->Table.GetFieldType(2), "FLOAT");
-  EXPECT_EQ(child->Table.GetFieldType(3), "FLOAT");
-  EXPECT_EQ(child->Table.GetFieldType(4), "STRING");
+  EXPECT_EQ(child->Document().Table().FieldCount(), 4);
+  EXPECT_EQ(child->Document().Table().GetFieldType(1), "STRING");
+  EXPECT_EQ(child->Document().Table().GetFieldType(2), "FLOAT");
+  EXPECT_EQ(child->Document().Table().GetFieldType(3), "FLOAT");
+  EXPECT_EQ(child->Document().Table().GetFieldType(4), "STRING");
   EXPECT_EQ(Cell(2, 0), "PRIX");
   EXPECT_EQ(child->StringGrid2->Cell(0, 3), "NOTE");
-  EXPECT_TRUE(child->FileName.isEmpty());
-  EXPECT_FALSE(child->Modified);
+  EXPECT_TRUE(child->FileName().isEmpty());
+  EXPECT_FALSE(child->Document().Modified());
 
   // A refused (repeated) name does not hand its type on to the next field.
   TChild other;
   other.Init({"A STRING", "A FLOAT", "B STRING"});
-  EXPECT_EQ(other.Table.FieldCount(), 2);
-  EXPECT_EQ(other.Table.GetFieldType(2), "STRING");
+  EXPECT_EQ(other.Document().Table().FieldCount(), 2);
+  EXPECT_EQ(other.Document().Table().GetFieldType(2), "STRING");
 }
 
 TEST_F(ChildViewTest, AnEmptyTableShowsOneRowNamingNoRecord) {
@@ -146,9 +146,9 @@ TEST_F(ChildViewTest, AnEmptyTableShowsOneRowNamingNoRecord) {
   TypeInCell(1, "Perdu");
   c.StringGrid1->SetCol(2);
   c.EcritOnglet();
-  EXPECT_EQ(c.Table.RecordCount(), 0);
-  EXPECT_FALSE(c.Modified);
-  c.Vue(2);
+  EXPECT_EQ(c.Document().Table().RecordCount(), 0);
+  EXPECT_FALSE(c.Document().Modified());
+  c.Vue(TView::Column);
   EXPECT_EQ(c.StringGrid2->Cell(0, 1), "AGE");
   EXPECT_EQ(c.StringGrid2->Cell(1, 0), "");
 }
@@ -170,7 +170,7 @@ TEST_F(ChildViewTest, FloatValuesArePaddedExactlyAsMeasuringOneSpaceAtATime) {
       while (row < 6 && Cell(1, row).trimmed() != QString::fromLatin1(v)) ++row;
       ASSERT_LT(row, 6) << v;
       EXPECT_EQ(Cell(1, row), expected) << v << " in width " << width;
-      c.Table.GoToRecord(row);
+      c.Document().Table().GoToRecord(row);
       EXPECT_EQ(c.LitChamp(1), expected);
     }
   }
@@ -192,7 +192,7 @@ TEST_F(ChildViewTest, OnlyAPrintableKeyMakesTheRowBeWrittenBack) {
   EXPECT_FALSE(c.RowEdited);
   c.StringGrid1->SetRow(2);
   EXPECT_EQ(Value(1, 1), "Dupont");
-  EXPECT_FALSE(c.Modified);
+  EXPECT_FALSE(c.Document().Modified());
 
   // One letter: the row is stored (trimmed) when the user moves to another row,
   // the snapshot taken just before holds the row as it was.
@@ -200,16 +200,16 @@ TEST_F(ChildViewTest, OnlyAPrintableKeyMakesTheRowBeWrittenBack) {
   EXPECT_TRUE(c.RowEdited);
   c.StringGrid1->SetRow(3);
   EXPECT_EQ(Value(2, 2), "Lille");
-  EXPECT_TRUE(c.Modified);
-  EXPECT_TRUE(c.UndoAvailable);
-  EXPECT_EQ(c.UndoTable.GetCell(2, 2), "Lyon");
+  EXPECT_TRUE(c.Document().Modified());
+  EXPECT_TRUE(c.Document().UndoAvailable());
+  EXPECT_EQ(c.Document().UndoTable().GetCell(2, 2), "Lyon");
   // Moving within a row writes nothing.
   c.StringGrid1->SetCell(1, 3, "Autre");
   c.StringGrid1KeyPress(QChar('e'));
   c.StringGrid1->SetCol(2);
   EXPECT_EQ(Value(1, 3), "Martin");
   // Reading the column view ends the edit.
-  c.Vue(2);
+  c.Vue(TView::Column);
   EXPECT_EQ(Value(1, 3), "Autre");
   EXPECT_FALSE(c.RowEdited);
 }
@@ -223,10 +223,10 @@ TEST_F(ChildViewTest, CellsTheUserDidNotChangeKeepTheirStoredValue) {
   EXPECT_EQ(Value(1, 1), " entour\xE9 ");
   EXPECT_EQ(Value(2, 1), "nouveau");
   // Passing over other rows afterwards changes nothing and marks nothing.
-  c.Modified = false;
+  c.Document().SetModified(false);
   c.StringGrid1->SetRow(1);
   c.StringGrid1->SetRow(2);
-  EXPECT_FALSE(c.Modified);
+  EXPECT_FALSE(c.Document().Modified());
 }
 
 TEST_F(ChildViewTest, ViewsSwitchAndWriteBackThePageTheyLeave) {
@@ -234,45 +234,45 @@ TEST_F(ChildViewTest, ViewsSwitchAndWriteBackThePageTheyLeave) {
   QSignalSpy views(&c, &TChild::ViewChanged);
   c.StringGrid1->SetRow(3);
   TypeInCell(1, "Martine");
-  c.Vue(2);
-  EXPECT_EQ(c.GetOnglet(), 2);
+  c.Vue(TView::Column);
+  EXPECT_EQ(c.GetOnglet(), TView::Column);
   EXPECT_EQ(Value(1, 3), "Martine");  // TabSheet1Exit wrote the row
-  EXPECT_EQ(c.Table.RecNo(), 3);
+  EXPECT_EQ(c.Document().Table().RecNo(), 3);
   EXPECT_EQ(c.StringGrid2->Cell(1, 0), "Martine");
   EXPECT_EQ(c.StringGrid2->Cell(1, 2), "100");
-  c.Vue(3);
-  EXPECT_EQ(c.GetOnglet(), 3);
-  c.Vue(7);
-  EXPECT_EQ(c.GetOnglet(), 3);
-  c.Vue(1);
-  EXPECT_EQ(c.GetOnglet(), 1);
+  c.Vue(TView::Form);
+  EXPECT_EQ(c.GetOnglet(), TView::Form);
+  c.Vue(TView::None);
+  EXPECT_EQ(c.GetOnglet(), TView::Form);
+  c.Vue(TView::Table);
+  EXPECT_EQ(c.GetOnglet(), TView::Table);
   EXPECT_EQ(c.StringGrid1->Row(), 3);  // not refilled
   ASSERT_EQ(views.count(), 3);
-  EXPECT_EQ(views[0][0].toInt(), 2);
-  EXPECT_EQ(views[2][0].toInt(), 1);
+  EXPECT_EQ(views[0][0].value<TView>(), TView::Column);
+  EXPECT_EQ(views[2][0].value<TView>(), TView::Table);
 }
 
 TEST_F(ChildViewTest, ChoosingTheViewShownKeepsWhatWasTypedInIt) {
   TChild& c = Open(WriteClients());
-  c.Vue(2);
+  c.Vue(TView::Column);
   c.StringGrid2->SetCell(1, 1, QStringLiteral("Grenoble"));
   c.StringGrid1KeyPress(QChar('e'));
-  c.Vue(2);
+  c.Vue(TView::Column);
   EXPECT_EQ(Value(2, 1), "Grenoble");
   EXPECT_EQ(c.StringGrid2->Cell(1, 1), "Grenoble");
-  EXPECT_TRUE(c.Modified);
-  c.Modified = false;
+  EXPECT_TRUE(c.Document().Modified());
+  c.Document().SetModified(false);
 }
 
 TEST_F(ChildViewTest, TableViewNeverWritesRowsIntoRecordsTheyNoLongerShow) {
   TChild& c = Open(WriteClients());
-  c.Vue(2);
+  c.Vue(TView::Column);
   // A command of the column view deletes the first record and re-reads only
   // the column view.
-  c.Table.GoToRecord(1);
-  c.Table.DeleteCurrent();
+  c.Document().Table().GoToRecord(1);
+  c.Document().Table().DeleteCurrent();
   c.LitFiche();
-  c.Vue(1);
+  c.Vue(TView::Table);
   ASSERT_EQ(c.StringGrid1->RowCount(), 5);
   EXPECT_EQ(Cell(1, 1), "Durand");
   c.StringGrid1->SetRow(2);
@@ -297,18 +297,19 @@ TEST_F(ChildViewTest, SnapshotsMatchTheTableAtEveryRowChange) {
     c.StringGrid1->SetRow(row);
     TypeInCell(1 + step % 3, QString("v%1").arg(step));
     std::vector<std::vector<std::string>> before;
-    for (int r = 1; r <= c.Table.RecordCount(); ++r)
+    for (int r = 1; r <= c.Document().Table().RecordCount(); ++r)
       before.push_back({Value(1, r), Value(2, r), Value(3, r)});
     c.StringGrid1->SetRow(row + 1);
-    ASSERT_EQ(c.UndoTable.RecordCount(), 5);
+    ASSERT_EQ(c.Document().UndoTable().RecordCount(), 5);
     for (int r = 1; r <= 5; ++r)
-      for (int f = 1; f <= 3; ++f) EXPECT_EQ(c.UndoTable.GetCell(f, r), before[r - 1][f - 1]);
+      for (int f = 1; f <= 3; ++f)
+        EXPECT_EQ(c.Document().UndoTable().GetCell(f, r), before[r - 1][f - 1]);
   }
   // A new field: the snapshot takes the new structure too.
-  c.Table.AddField("PAYS");
+  c.Document().Table().AddField("PAYS");
   c.Memorise();
-  EXPECT_EQ(c.UndoTable.FieldCount(), 4);
-  EXPECT_EQ(c.UndoTable.GetCell(1, 1), Value(1, 1));
+  EXPECT_EQ(c.Document().UndoTable().FieldCount(), 4);
+  EXPECT_EQ(c.Document().UndoTable().GetCell(1, 1), Value(1, 1));
 }
 
 // The grid reads the table when it draws: it shows what a fill copying every
@@ -322,17 +323,15 @@ TEST_F(ChildViewTest, TheGridShowsWhatACopiedFillShowedAndKeepsTypedCells) {
                                {"Petit\t", "-3,25", "Lyon"},
                                {"Roux", "1e3", "Brest"}}));
   EXPECT_EQ(GridTexts(*c.StringGrid1), CopiedFill(c, {1, 2, 3, 4, 5}));
-  c.FilterField = "VILLE";
-  c.FilterOperator = "LIKE";
-  c.FilterValue = "*Lyon";
+  c.Document().SetFilter({"VILLE", "LIKE", "*Lyon"});
   c.AffSel();
   EXPECT_EQ(GridTexts(*c.StringGrid1), CopiedFill(c, {2, 4}));
 
   // Typed texts stay as typed, over a table that changes under them.
   c.StringGrid1->SetCurrentCell(2, 2);
   TypeInCell(2, "  9");
-  c.Table.GoToRecord(4);
-  c.Table.SetFieldValue(2, "8");
+  c.Document().Table().GoToRecord(4);
+  c.Document().Table().SetFieldValue(2, "8");
   EXPECT_EQ(Cell(2, 2), "  9");
   // Written back when the row is left: only the typed cell, trimmed; the
   // others keep their stored blanks.
@@ -344,7 +343,7 @@ TEST_F(ChildViewTest, TheGridShowsWhatACopiedFillShowedAndKeepsTypedCells) {
   c.Remplit();
   EXPECT_EQ(GridTexts(*c.StringGrid1), CopiedFill(c, {2, 4}));
   // A selection matching nothing shows its spare row, naming no record.
-  c.FilterValue = "Rome";
+  c.Document().SetFilter({c.Document().Filter().Field, c.Document().Filter().Operator, "Rome"});
   c.AffSel();
   EXPECT_EQ(GridTexts(*c.StringGrid1), CopiedFill(c, {}));
 }

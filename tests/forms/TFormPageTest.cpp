@@ -50,28 +50,28 @@ class FormPageTest : public DocumentTest {
 TEST_F(FormPageTest, DefaultFormShowsTheRecordAndWritesTypedTextBack) {
   Open(WriteClients());
   TChild& c = *child;
-  c.Vue(3);
+  c.Vue(TView::Form);
   ASSERT_EQ(Form().FieldControls.size(), 3u);
   ASSERT_EQ(Form().DecorControls.size(), 3u);
   // One label and one edit box per field, 25 pixels apart, shown 3 left and 37 up.
   const QString font = c.TabSheet3->font().family();
-  EXPECT_EQ(Form().Layout[0], "TLabel 00050032NOM\t" +
-                                  TLayoutLine::Hex(c.TabSheet3->font().pointSize(), 2) +
-                                  "080000008" + ToAnsi(font));
-  EXPECT_EQ(Form().Layout[1], "TEdit 007D00320A0NOM");
-  EXPECT_EQ(Form().Layout[3], "TEdit 007D004B0A0VILLE");
+  EXPECT_EQ(child->Document().Layout()[0],
+            "TLabel 00050032NOM\t" + TLayoutLine::Hex(c.TabSheet3->font().pointSize(), 2) +
+                "080000008" + ToAnsi(font));
+  EXPECT_EQ(child->Document().Layout()[1], "TEdit 007D00320A0NOM");
+  EXPECT_EQ(child->Document().Layout()[3], "TEdit 007D004B0A0VILLE");
   EXPECT_EQ(Box(c, 0)->geometry().topLeft(), QPoint(122, 13));
   EXPECT_EQ(Box(c, 0)->width(), 160);
   EXPECT_EQ(static_cast<QLabel*>(Form().DecorControls[1])->text(), "VILLE");
   EXPECT_EQ(Box(c, 1)->accessibleName(), "VILLE");
   EXPECT_EQ(Box(c, 0)->text(), "Dupont");
   EXPECT_EQ(Box(c, 2)->text(), "12.5");
-  EXPECT_FALSE(c.Modified);
+  EXPECT_FALSE(c.Document().Modified());
 
   // Typing marks the table modified; Page Down in a box writes the record and
   // shows the next one; Enter alone changes nothing.
   TypeInto(Box(c, 1), "Versailles");
-  EXPECT_TRUE(c.Modified);
+  EXPECT_TRUE(c.Document().Modified());
   QTest::keyClick(Box(c, 1), Qt::Key_PageDown);
   EXPECT_EQ(Value(2, 1), "Versailles");
   EXPECT_EQ(Box(c, 0)->text(), "Durand");
@@ -80,7 +80,7 @@ TEST_F(FormPageTest, DefaultFormShowsTheRecordAndWritesTypedTextBack) {
   QTest::keyClick(Box(c, 0), Qt::Key_PageUp);
   EXPECT_EQ(Box(c, 0)->text(), "Petit");
   // The table view shows what was written in the form.
-  c.Vue(1);
+  c.Vue(TView::Table);
   EXPECT_EQ(Cell(2, 1), "Versailles");
 }
 
@@ -96,7 +96,7 @@ TEST_F(FormPageTest, LayoutFileBesideTheTableBuildsItsControls) {
               "TImage 012c0064\r\n"
               "TEdit 007800500c8VILLE\r\n");
   Open(table);
-  child->Vue(3);
+  child->Vue(TView::Form);
   TFormPage& form = Form();
   ASSERT_EQ(form.FieldControls.size(), 3u);
   ASSERT_EQ(form.DecorControls.size(), 4u);
@@ -137,7 +137,7 @@ TEST_F(FormPageTest, LayoutFileBesideTheTableBuildsItsControls) {
   auto* field = dynamic_cast<TFormPicture*>(form.FieldControls[1]);
   ASSERT_TRUE(field && !field->Embedded());
   EXPECT_EQ(field->geometry(), QRect(297, 63, 105, 105));
-  EXPECT_FALSE(child->Modified);
+  EXPECT_FALSE(child->Document().Modified());
 }
 
 TEST_F(FormPageTest, LinesThatCannotBeBuiltNameTheirLineAndKeepTheTableOpen) {
@@ -151,9 +151,9 @@ TEST_F(FormPageTest, LinesThatCannotBeBuiltNameTheirLineAndKeepTheTableOpen) {
   ExpectMessage(TQuestionKind::Error, "'$zz0' n'est pas une valeur entière correcte (ligne 3)");
   EXPECT_EQ(Form().FieldControls.size(), 1u);
   EXPECT_EQ(Form().DecorControls.size(), 1u);
-  EXPECT_EQ(child->Table.RecordCount(), 5);
-  EXPECT_FALSE(child->Modified);
-  child->Vue(3);
+  EXPECT_EQ(child->Document().Table().RecordCount(), 5);
+  EXPECT_FALSE(child->Document().Modified());
+  child->Vue(TView::Form);
   EXPECT_EQ(Box(*child, 0)->text(), "Dupont");
 
   WriteLayout(Path("clients.ecr"), "TEdit 000a00320A0NOM\r\nTEdit 000a00500A0NOM\r\n");
@@ -171,7 +171,7 @@ TEST_F(FormPageTest, TabFromTheLastBoxGoesBackToTheFirstAndTheTableViewFollows) 
   child->show();
   QApplication::setActiveWindow(child.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(child.get()));
-  child->Vue(3);
+  child->Vue(TView::Form);
   QTest::keyClick(Box(*child, 0), Qt::Key_PageDown);
   QTest::keyClick(Box(*child, 0), Qt::Key_PageDown);  // record 3; the grid stays on row 1
   QLineEdit* last = Box(*child, 2);
@@ -183,7 +183,7 @@ TEST_F(FormPageTest, TabFromTheLastBoxGoesBackToTheFirstAndTheTableViewFollows) 
   EXPECT_EQ(Cell(3, 3), "99");
   EXPECT_EQ(Cell(0, 1), "1");
   EXPECT_EQ(Value(3, 1), "12.5");
-  child->Vue(1);
+  child->Vue(TView::Table);
   EXPECT_EQ(Value(3, 3), "99");
   EXPECT_EQ(Value(3, 1), "12.5");
 }
@@ -192,7 +192,7 @@ TEST_F(FormPageTest, FieldPictureTakesAPictureFromTheTableFolder) {
   const QString table = WriteClients();
   WriteLayout(Path("clients.ecr"), "TEdit 000a00320A0NOM\r\nTImage 00640064\r\n");
   Open(table);
-  child->Vue(3);
+  child->Vue(TView::Form);
   auto* picture = dynamic_cast<TFormPicture*>(Form().FieldControls[1]);
   ASSERT_NE(picture, nullptr);
   QImage photo(20, 10, QImage::Format_RGB32);
@@ -214,7 +214,7 @@ TEST_F(FormPageTest, FieldPictureTakesAPictureFromTheTableFolder) {
   ExpectMessage(TQuestionKind::Error, "Impossible de lire l'image '" + Path("dessin.wmf") +
                                           "' : format d'image non reconnu");
   EXPECT_TRUE(picture->Image().isNull());
-  EXPECT_FALSE(child->Modified);
+  EXPECT_FALSE(child->Document().Modified());
 
   // The picture goes with the first field no box shows: VILLE.
   services.AnswerFile(Path("photo.bmp"));
@@ -225,13 +225,13 @@ TEST_F(FormPageTest, FieldPictureTakesAPictureFromTheTableFolder) {
   EXPECT_EQ(picture->Image().size(), QSize(20, 10));
   EXPECT_EQ(Value(2, 1), "photo.bmp");
   EXPECT_EQ(Cell(2, 1), "photo.bmp");
-  EXPECT_TRUE(child->Modified);
+  EXPECT_TRUE(child->Document().Modified());
 }
 
 TEST_F(FormPageTest, DesignedLayoutIsSavedBesideTheTableAndShownAgainOnOpening) {
   const QString table = WriteClients();
   Open(table);
-  const std::vector<std::string> before = Form().Layout;
+  const std::vector<std::string> before = child->Document().Layout();
   // From the table view too the designer takes the form page's size, plus its
   // tool bar; "Annuler" changes nothing.
   services.AnswerDialog([](QDialog& d) {
@@ -239,9 +239,9 @@ TEST_F(FormPageTest, DesignedLayoutIsSavedBesideTheTableAndShownAgainOnOpening) 
     static_cast<TCrefiche&>(d).Button1Click();
   });
   child->ModiFiche();
-  EXPECT_EQ(Form().Layout, before);
-  EXPECT_FALSE(child->Modified);
-  child->Vue(3);
+  EXPECT_EQ(child->Document().Layout(), before);
+  EXPECT_FALSE(child->Document().Modified());
+  child->Vue(TView::Form);
 
   services.AnswerDialog([](QDialog& d) {
     auto& designer = static_cast<TCrefiche&>(d);
@@ -254,20 +254,20 @@ TEST_F(FormPageTest, DesignedLayoutIsSavedBesideTheTableAndShownAgainOnOpening) 
     label.Button2Click();
   });
   child->ModiFiche();
-  ASSERT_EQ(Form().Layout.size(), before.size() + 1);
-  EXPECT_EQ(Form().Layout.back().substr(0, 7), "TLabel ");
-  EXPECT_NE(Form().Layout.back().find("Fiche client\t"), std::string::npos);
-  EXPECT_TRUE(child->Modified);
+  ASSERT_EQ(child->Document().Layout().size(), before.size() + 1);
+  EXPECT_EQ(child->Document().Layout().back().substr(0, 7), "TLabel ");
+  EXPECT_NE(child->Document().Layout().back().find("Fiche client\t"), std::string::npos);
+  EXPECT_TRUE(child->Document().Modified());
   EXPECT_EQ(Form().DecorControls.size(), 4u);
   EXPECT_EQ(Box(*child, 0)->text(), "Dupont");
   EXPECT_FALSE(QFile::exists(Path("clients.ecr")));
 
   ASSERT_TRUE(child->Enregistrer());
   QByteArray expected;
-  for (const std::string& line : Form().Layout)
+  for (const std::string& line : child->Document().Layout())
     expected += QByteArray::fromStdString(line) + "\r\n";
   EXPECT_EQ(ReadFile(Path("clients.ecr")), expected);
-  const std::vector<std::string> designed = Form().Layout;
+  const std::vector<std::string> designed = child->Document().Layout();
 
   // Save as in the table format takes the layout along.
   services.AnswerFile(Path("copie.qor"), 1);
@@ -275,7 +275,7 @@ TEST_F(FormPageTest, DesignedLayoutIsSavedBesideTheTableAndShownAgainOnOpening) 
   EXPECT_EQ(ReadFile(Path("copie.ecr")), expected);
 
   Open(table);
-  EXPECT_EQ(Form().Layout, designed);
+  EXPECT_EQ(child->Document().Layout(), designed);
 }
 
 TEST_F(FormPageTest, LayoutNeverDesignedLeavesTheLayoutFileAlone) {
@@ -283,7 +283,7 @@ TEST_F(FormPageTest, LayoutNeverDesignedLeavesTheLayoutFileAlone) {
   const QByteArray layout = "TEdit 000a00320a0NOM\n";
   WriteLayout(Path("clients.ecr"), layout);
   Open(table);
-  child->Vue(3);
+  child->Vue(TView::Form);
   TypeInto(Box(*child, 0), "Dupond");
   ASSERT_TRUE(child->Enregistrer());
   EXPECT_EQ(Value(1, 1), "Dupond");

@@ -90,7 +90,7 @@ TEST_F(EnvelopePrintTest, TheDialogProposesTheFirstFieldsAndInsertsDoubleClicked
   }
   EXPECT_EQ(fenv.Recipients[2]->accessibleName(), "Destinataire, ligne 3");
   fenv.Button1->click();
-  EXPECT_EQ(fenv.Result(), TLines());
+  EXPECT_FALSE(fenv.Result());
 }
 
 TEST_F(EnvelopePrintTest, EachRecordGetsAPageWithItsLinesAtTheirMillimetres) {
@@ -138,25 +138,23 @@ TEST_F(EnvelopePrintTest, EachRecordGetsAPageWithItsLinesAtTheirMillimetres) {
 
 TEST_F(EnvelopePrintTest, InSelectionModeOnlyTheSelectionGetsEnvelopesAndTheRecordStays) {
   TChild& c = Open(WriteAddresses());
-  c.FilterField = "VILLE";
-  c.FilterOperator = "=";
-  c.FilterValue = "Lyon";
+  c.Document().SetFilter({"VILLE", "=", "Lyon"});
   c.AffSel();
-  c.Vue(2);
+  c.Vue(TView::Column);
   c.Suivant();
-  const int current = c.Table.RecNo();
+  const int current = c.Document().Table().RecNo();
   AnswerEnvelopes(std::nullopt);
   c.ImpEnv();
   const TPrintJob& job = OnlyJob();
   ASSERT_EQ(job.pages.size(), 2u);
   EXPECT_EQ(job.Texts(0)[0], "Durand");
   EXPECT_EQ(job.Texts(1)[0], "Martin");
-  EXPECT_EQ(c.Table.RecNo(), current);
+  EXPECT_EQ(c.Document().Table().RecNo(), current);
   EXPECT_EQ(c.StringGrid2->Cell(1, 0), "Martin");
 
   // A selection without records: no job at all.
   Printer().ClearJobs();
-  c.FilterValue = "Brest";
+  c.Document().SetFilter({c.Document().Filter().Field, c.Document().Filter().Operator, "Brest"});
   AnswerEnvelopes(std::nullopt);
   c.ImpEnv();
   EXPECT_TRUE(Printer().Jobs().empty());

@@ -133,8 +133,8 @@ TEST_F(ListPrintTest, ATableWithoutRecordsPrintsOneEmptyRow) {
 TEST_F(ListPrintTest, TheRecordPrintoutHasTheFirstFieldInTheBand) {
   TChild& c = Open(WriteClients());
   c.Suivant();
-  c.Vue(2);
-  c.Vue(1);  // the column view keeps the record it showed last
+  c.Vue(TView::Column);
+  c.Vue(TView::Table);  // the column view keeps the record it showed last
   services.AnswerPrintDialog(true);
   c.ImpFiche();
   const TPrintJob& job = OnlyJob();

@@ -82,7 +82,7 @@ class FilterCountCalcTest : public QueryTest {
 
 TEST_F(FilterCountCalcTest, FilterShowsTheSelectionAndTheViewsSwitchBack) {
   Filter("VILLE", "=", "Paris");
-  EXPECT_TRUE(child->SelectionMode);
+  EXPECT_TRUE(child->Document().SelectionMode());
   EXPECT_EQ(Shown(), QStringList({"Dupont", "Martin"}));
   EXPECT_EQ(Cell(0, 2), "4");
   child->AffTout();
@@ -95,9 +95,9 @@ TEST_F(FilterCountCalcTest, FilterShowsTheSelectionAndTheViewsSwitchBack) {
   Filter("AGE", ">", "4");
   EXPECT_EQ(Shown(), QStringList({"DUPUIS", "Martin", "Durand", "Petit"}));
   // The column view starts on the first selected record.
-  child->Vue(2);
+  child->Vue(TView::Column);
   Filter("VILLE", "=", "Lyon");
-  EXPECT_EQ(child->Table.RecNo(), 2);
+  EXPECT_EQ(child->Document().Table().RecNo(), 2);
   EXPECT_EQ(child->StringGrid2->Cell(1, 0), "DUPUIS");
 }
 
@@ -111,14 +111,14 @@ TEST_F(FilterCountCalcTest, CancelledFilterChangesNothingAndOkWithoutFieldKeepsT
     d.Button1->click();
   });
   child->Filtre();
-  EXPECT_EQ(child->FilterValue, "Paris");
+  EXPECT_EQ(child->Document().Filter().Value, "Paris");
   child->AffTout();
   // "OK" with no field: the operator and the value are taken, nothing else.
   Filter("", "<", "M");
-  EXPECT_FALSE(child->SelectionMode);
-  EXPECT_EQ(child->FilterField, "VILLE");
-  EXPECT_EQ(child->FilterOperator, "<");
-  EXPECT_EQ(child->FilterValue, "M");
+  EXPECT_FALSE(child->Document().SelectionMode());
+  EXPECT_EQ(child->Document().Filter().Field, "VILLE");
+  EXPECT_EQ(child->Document().Filter().Operator, "<");
+  EXPECT_EQ(child->Document().Filter().Value, "M");
   // Enter on "OK" presses it; Enter in a box does not.
   OnDialog<TFrmFiltre>([](TFrmFiltre& d) {
     d.ComboBox1->setCurrentText("NOM");
@@ -187,27 +187,27 @@ TEST_F(FilterCountCalcTest, AverageMinimumAndMaximumOverNoRecordSaySo) {
 TEST_F(FilterCountCalcTest, TotalsAreHeldAsSixByteReals) {
   // 123456789012.345 has more digits than 40 bits hold: the nearest is
   // 123456789012.375 (steps of 1/8 at that size).
-  child->Table.GoToRecord(1);
-  child->Table.SetFieldValue(4, "123456789012.345");
+  child->Document().Table().GoToRecord(1);
+  child->Document().Table().SetFieldValue(4, "123456789012.345");
   EXPECT_EQ(Calculate("", "PRIX", 1, 1, 1), " - Somme : 123456789012,38");
   // 0,1 six times: the 6-byte sum rounds after each step, and shows ,60.
   for (int n = 1; n <= 6; ++n) {
-    child->Table.GoToRecord(n);
-    child->Table.SetFieldValue(4, "0,1");
+    child->Document().Table().GoToRecord(n);
+    child->Document().Table().SetFieldValue(4, "0,1");
   }
   EXPECT_EQ(Calculate("", "PRIX", 1), " - Somme : ,60");
-  child->Table.SetFieldValue(4, "1e38");
-  child->Table.GoToRecord(5);
-  child->Table.SetFieldValue(4, "1e38");
+  child->Document().Table().SetFieldValue(4, "1e38");
+  child->Document().Table().GoToRecord(5);
+  child->Document().Table().SetFieldValue(4, "1e38");
   EXPECT_EQ(Calculate("", "PRIX", 1), "Dépassement de capacité");
 }
 
 TEST_F(FilterCountCalcTest, NoQueryCommandChangesTheDocument) {
-  child->Vue(2);
+  child->Vue(TView::Column);
   child->Suivant();
   child->Suivant();
-  const std::string before = Dump(child->Table);
-  const auto records = child->Table.RecordList().Items();
+  const std::string before = Dump(child->Document().Table());
+  const auto records = child->Document().Table().RecordList().Items();
   OnDialog<TSql>([](TSql& sql) {
     sql.Memo1->setPlainText("SELECT DISTINCT VILLE WHERE AGE > 1");
     sql.SpeedButton2->click();
@@ -221,11 +221,11 @@ TEST_F(FilterCountCalcTest, NoQueryCommandChangesTheDocument) {
   child->Interrogation();
   Count("AGE>1");
   Calculate("AGE>1", "AGE", 2);
-  EXPECT_EQ(Dump(child->Table), before);
-  EXPECT_TRUE(child->Table.RecordList().Items() == records);
-  EXPECT_EQ(child->Table.RecNo(), 3);
+  EXPECT_EQ(Dump(child->Document().Table()), before);
+  EXPECT_TRUE(child->Document().Table().RecordList().Items() == records);
+  EXPECT_EQ(child->Document().Table().RecNo(), 3);
   EXPECT_EQ(child->StringGrid2->Cell(1, 0), "du Pont");
-  EXPECT_FALSE(child->Modified);
+  EXPECT_FALSE(child->Document().Modified());
 }
 
 }  // namespace

@@ -76,12 +76,12 @@ TEST_F(QueryDialogsTest, FieldNamesAndOperatorsGoInAtTheCaret) {
   d.Edit1->setSelection(5, 2);
   d.SpeedButton3->click();
   EXPECT_EQ(d.Edit1->text(), "VILLE>Paris");
-  int from = 0, to = 0;
-  EXPECT_EQ(d.Result(from, to), "");
+  EXPECT_FALSE(d.Result());
   d.Button2->click();
-  EXPECT_EQ(d.Result(from, to), "VILLE>Paris");
-  EXPECT_EQ(from, 1);
-  EXPECT_EQ(to, 6);
+  ASSERT_TRUE(d.Result());
+  EXPECT_EQ(d.Result()->condition, "VILLE>Paris");
+  EXPECT_EQ(d.Result()->from, 1);
+  EXPECT_EQ(d.Result()->to, 6);
 }
 
 }  // namespace

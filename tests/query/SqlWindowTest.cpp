@@ -72,11 +72,11 @@ TEST_F(SqlWindowTest, ResultShowsTheRecordsThatSatisfyTheConditionAndNothingElse
     EXPECT_EQ(Row(sql, 0), QStringList({"Enr", "NOM"}));
     EXPECT_EQ(Row(sql, 1), QStringList({"", ""}));
     // Numbers unquoted, DISTINCT, the cursor of the document left alone.
-    child->Table.GoToRecord(2);
+    child->Document().Table().GoToRecord(2);
     Run(sql, "SELECT DISTINCT VILLE WHERE PRIX < 10");
     EXPECT_EQ(sql.StringGrid1->RowCount(), 3);
     EXPECT_EQ(Row(sql, 2), QStringList({"2", "Brest"}));
-    EXPECT_EQ(child->Table.RecNo(), 2);
+    EXPECT_EQ(child->Document().Table().RecNo(), 2);
   });
 }
 
@@ -134,7 +134,7 @@ TEST_F(SqlWindowTest, TheLastTenStatementsOfTheSessionAreOffered) {
 TEST_F(SqlWindowTest, SaveReplacesOnlyTheFileNamesOwnExtension) {
   ASSERT_TRUE(QDir(dir.path()).mkdir("my.files"));
   const QString folder = Path("my.files/");
-  TQor2Sql reference(child->Table);
+  TQor2Sql reference(child->Document().Table());
   reference.Execute("SELECT NOM WHERE VILLE = 'Lyon'");
   InSql([&](TSql& sql) {
     Run(sql, "SELECT NOM WHERE VILLE = 'Lyon'");

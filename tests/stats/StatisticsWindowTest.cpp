@@ -64,7 +64,7 @@ class StatsWindow : public ::testing::Test {
   }
 
   // Opens the window and waits for its first results.
-  TStatistiques& Open(const std::string& currentField, const TStatsFilter* selection = nullptr) {
+  TStatistiques& Open(const std::string& currentField, const TCondition* selection = nullptr) {
     window = std::make_unique<TStatistiques>();
     window->Init(t, selection, currentField);
     Wait();
@@ -209,7 +209,7 @@ TEST_F(StatsWindow, TheChartFollowsTheTableSortAndTheMeasure) {
 }
 
 TEST_F(StatsWindow, SelectionAndRangeChooseTheRecords) {
-  const TStatsFilter paris{"VILLE", "=", "Paris"};
+  const TCondition paris{"VILLE", "=", "Paris"};
   TStatistiques& w = Open("VILLE", &paris);
   EXPECT_TRUE(w.SelectionOnly->isEnabled());
   EXPECT_TRUE(w.SelectionOnly->isChecked());
@@ -231,7 +231,7 @@ TEST_F(StatsWindow, SelectionAndRangeChooseTheRecords) {
   EXPECT_EQ(w.NonNumeric->text(), QString::fromUtf8("1 valeur non numérique ignorée"));
 
   // A wildcard selection, as the document's filter has it.
-  const TStatsFilter d{"NOM", "LIKE", "d*"};
+  const TCondition d{"NOM", "LIKE", "d*"};
   Open("VILLE", &d);
   EXPECT_EQ(Column0(), QStringList({"Lyon", "Paris"}));
   // No selection in the document: nothing to check.

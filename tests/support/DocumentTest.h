@@ -66,9 +66,9 @@ class DocumentTest : public ::testing::Test {
   TChild& Open(const QString& path) {
     child = std::make_unique<TChild>();
     child->resize(700, 400);
-    child->Vue(1);
+    child->Vue(TView::Table);
     EXPECT_TRUE(child->OpenFile(path));
-    child->Vue(1);
+    child->Vue(TView::Table);
     return *child;
   }
 
@@ -80,7 +80,9 @@ class DocumentTest : public ::testing::Test {
     child->StringGrid1KeyPress(text.isEmpty() ? QChar('x') : text.back());
   }
 
-  std::string Value(int field, int recNo) const { return child->Table.GetCell(field, recNo); }
+  std::string Value(int field, int recNo) const {
+    return child->Document().Table().GetCell(field, recNo);
+  }
   QString Cell(int col, int row) const { return child->StringGrid1->Cell(col, row); }
 
   static QByteArray ReadFile(const QString& path) {

@@ -33,7 +33,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     // Destroying the window asks nothing: what a test left modified is dropped.
-    for (TChild* child : form->Children()) child->Modified = false;
+    for (TChild* child : form->Children()) child->Document().SetModified(false);
     form.reset();
     EXPECT_TRUE(services.Problems().isEmpty()) << services.Problems().join('\n').toStdString();
     EXPECT_EQ(services.PendingAnswers(), 0);

@@ -259,11 +259,18 @@ TEST_F(StatsWindow, ResultsAreExportedAndCopied) {
   EXPECT_EQ(back.RecordCount(), 3);
   EXPECT_EQ(TextToFloat(back.GetCell(3, 1)), 12450.5L);
 
-  // An existing file is kept when the user says no.
+  // An existing file is kept when the user says no to replacing it (the
+  // result files' own question).
+  ClickHeader(1);
   services.AnswerFile(csv, 1);
   services.AnswerQuestion(TAnswer::No);
   w.ExportButton->click();
-  EXPECT_EQ(Questions().last(), QString::fromUtf8("Ce ficher existe déjà. Le remplacer ?"));
+  EXPECT_EQ(services.Questions().back().kind, TQuestionKind::YesNo);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(
+      f.readAll().startsWith("VILLE;Nombre;Somme;Moyenne;Minimum;Maximum;Part (%)\r\nParis;"));
+  f.close();
+  ClickHeader(1);
 
   // The clipboard: tab-separated, numbers as a spreadsheet reads them.
   w.CopyButton->click();

@@ -89,6 +89,40 @@ const char* FailureReason(TFailure failure) {
       return "mémoire insuffisante";
     case TFailure::NotText:
       return "ce n'est pas un fichier texte";
+    case TFailure::NotAWorkbook:
+      return "ce n'est pas un classeur du format que dit son nom";
+    case TFailure::EncryptedFile:
+      return "le fichier est protégé par un mot de passe";
+    case TFailure::DamagedFile:
+      return "le fichier est abîmé";
+    case TFailure::ZipBomb:
+      return "une partie du classeur se décompresse en bien plus que sa taille (plus de 100 fois, "
+             "ou plus de 2 Go) : refusée";
+    case TFailure::TooManyColumns:
+      return "la feuille a plus de 16 384 colonnes";
+    case TFailure::TooManyRows:
+      return "la feuille a plus de 1 048 576 lignes";
+    case TFailure::CellTooLarge:
+      return "une cellule dépasse 10 Mo";
+    case TFailure::NoSuchSheet:
+      return "il n'y a pas de feuille ou de table de ce nom";
+    case TFailure::NoTable:
+      return "il ne contient aucune feuille ni table";
+    case TFailure::TableExists:
+      return "une table de ce nom existe déjà";
+    case TFailure::NotADatabase:
+      return "ce n'est pas une base SQLite (ou elle est chiffrée)";
+    case TFailure::DatabaseLocked:
+      return "la base est verrouillée par un autre programme";
+    case TFailure::TooLargeForXlsx:
+      return "trop de données pour une feuille Excel : 1 048 575 enregistrements, 16 384 champs "
+             "et 32 767 caractères par valeur au plus";
+    case TFailure::ServerUnreachable:
+      return "connexion au serveur impossible";
+    case TFailure::ServerRefused:
+      return "le serveur refuse";
+    case TFailure::PasswordInAddress:
+      return "l'adresse contient un mot de passe : donnez-le par PGPASSWORD ou ~/.pgpass";
     case TFailure::Other:
       return "";
   }

@@ -30,6 +30,23 @@ enum class TFailure {
   StatementWithoutWhere,   // one that the engine stops reading before its condition
   OutOfMemory,             // the memory for the work could not be had
   NotText,                 // a text file was expected: the file holds zero bytes
+  // Spreadsheets and databases (formats/).
+  NotAWorkbook,       // not the .xlsx/.ods archive its ending says
+  EncryptedFile,      // protected by a password
+  DamagedFile,        // an archive or its XML that cannot be read through
+  ZipBomb,            // an entry inflating past what its size allows
+  TooManyColumns,     // a sheet wider than 16,384 columns
+  TooManyRows,        // a sheet longer than 1,048,576 rows
+  CellTooLarge,       // one cell of more than the readers take
+  NoSuchSheet,        // no sheet or database table of the name asked for
+  NoTable,            // a workbook or database without any sheet or table
+  TableExists,        // the database already has a table of that name
+  NotADatabase,       // not an SQLite database
+  DatabaseLocked,     // another program holds the SQLite database
+  TooLargeForXlsx,    // more than an .xlsx sheet holds
+  ServerUnreachable,  // no connection to a database server (detail: libpq's reason)
+  ServerRefused,      // the server refused the work (detail: its reason)
+  PasswordInAddress,  // a connection address that holds a password
   Other,                   // said by the detail alone (UTF-8 French, or a peer's own words)
 };
 

@@ -480,3 +480,17 @@ void TQor2::TakeContent(TQor2& from) {
   std::swap(Records, from.Records);
   Last();
 }
+
+bool TQor2::TakeRecords(const std::string& tableName,
+                        const std::vector<std::pair<std::string, std::string>>& fields,
+                        TRecordBuilder& records) {
+  TQor2 tmp;
+  tmp.TableName = tableName;
+  for (const auto& f : fields) {
+    if (!tmp.AddField(f.first)) return false;
+    tmp.SetFieldType(tmp.FieldCount(), f.second);
+  }
+  if (!records.Finish(tmp.Records)) return false;
+  TakeContent(tmp);
+  return true;
+}

@@ -40,6 +40,8 @@ struct TFieldSource {
   int origin = 0;  // the field whose values it takes; 0 for none
 };
 
+class TRecordBuilder;
+
 class TQor2 {
  public:
   TQor2();
@@ -175,6 +177,14 @@ class TQor2 {
   const TKBaseList& RecordList() const { return Records; }
 
   void SetError(int32_t code, const std::string& message, TFailure cause = TFailure::None);
+
+  // For readers of other formats: replaces the whole content as a load does,
+  // with `fields` (name and type, names already non-blank and distinct) and
+  // the records `records` made (with as many values as fields). False, with
+  // the table unchanged, when the builder failed or a name was refused.
+  bool TakeRecords(const std::string& tableName,
+                   const std::vector<std::pair<std::string, std::string>>& fields,
+                   TRecordBuilder& records);
 
  private:
   // Record `index` (0-based) made safe to write: a record shared with another

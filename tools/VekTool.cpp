@@ -9,6 +9,7 @@
 
 #include "Cp1252.h"
 #include "DbfImport.h"
+#include "ForeignTable.h"
 #include "TQor2.h"
 #include "TQor2Sql.h"
 #include "TableExport.h"
@@ -46,7 +47,12 @@ const char kHelp[] =
     "\n"
     "  info FILE                   print the table name, counts and fields\n"
     "  convert IN OUT              read IN, write OUT in the format of its ending\n"
-    "                              (.qor, .txt, .csv, .xls, .xml; anything else: .csv)\n"
+    "                              (.qor, .txt, .csv, .xls, .xml, .xlsx, .ods,\n"
+    "                              .sqlite/.sqlite3/.db, postgresql://HOST/DB;\n"
+    "                              anything else: .csv)\n"
+    "    --sheet NAME              the sheet of a workbook to read (first: default)\n"
+    "    --table NAME              the database table to read or write\n"
+    "    --replace                 replace a database table of that name\n"
     "  sort IN FIELD OUT [--desc]  sort on FIELD (numerically for FLOAT fields)\n"
     "  dedup IN OUT                remove duplicate records, keeping the first\n"
     "  sql FILE STATEMENT [OUT]    run a SELECT ... WHERE ... statement; write the\n"
@@ -65,7 +71,8 @@ const char kHelp[] =
     "                              as semicolon text: a header, a line per group\n"
     "  --help                      this text\n"
     "\n"
-    "Input is read by its ending: .qor tables, .dbf dBase tables; anything else is\n"
+    "Input is read by its ending: .qor tables, .dbf dBase tables, .xlsx/.ods\n"
+    "workbooks, SQLite databases, postgresql:// addresses; anything else is\n"
     "text: the program's own escaped .csv and quoted .txt are recognised and read\n"
     "as the program reads them, any other text as delimited text whose separator,\n"
     "encoding and header are detected (info says how a file was read). These\n"
@@ -73,6 +80,8 @@ const char kHelp[] =
     "  --sep C                     the separator: one character, or tab\n"
     "  --encoding E                utf-8, utf-16le, utf-16be or windows-1252\n"
     "  --header, --no-header       whether the first line names the fields\n"
+    "info also lists a workbook's sheets or a database's tables. A server's\n"
+    "password comes from PGPASSWORD or ~/.pgpass, never the address.\n"
     "Exit status 0 on success, 1 on failure, 2 for a command line not understood.\n";
 
 }  // namespace
@@ -81,7 +90,9 @@ VekTool::VekTool(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
 VekTool::~VekTool() = default;
 
-int VekTool::Run(const std::vector<std::string>& args) {
+int VekTool::Run(const std::vector<std::string>& arguments) {
+  std::vector<std::string> args = arguments;
+  if (!TakeForeignOptions(args)) return Usage("--sheet and --table take a name");
   if (args.empty()) return Usage("missing command");
   const std::string& cmd = args[0];
   std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -125,6 +136,7 @@ int VekTool::Fail(const std::string& what, const std::string& path, const TQor2&
 }
 
 bool VekTool::Load(const std::string& path, TQor2& table, bool textOptions) {
+  if (ForeignKindOf(path) != TForeignKind::None) return LoadForeign(path, table);
   if (Ending(path) == "dbf") {
     std::string error;
     if (LoadDbfTable(path, table, error)) return true;
@@ -155,6 +167,7 @@ bool VekTool::Load(const std::string& path, TQor2& table, bool textOptions) {
 }
 
 bool VekTool::Save(TQor2& table, const std::string& path) {
+  if (ForeignKindOf(path) != TForeignKind::None) return SaveForeign(table, path);
   const bool ok = table.SaveToFile(path);
   if (!ok) Fail("impossible d'enregistrer", path, table);
   return ok;
@@ -170,7 +183,7 @@ int VekTool::Info(const std::vector<std::string>& a) {
   for (int i = 1; i <= t.FieldCount(); ++i)
     out_ << "field\t" << Cp1252ToUtf8(t.GetFieldName(i)) << "\t" << t.GetFieldType(i) << "\n";
   text_.Describe(out_);
-  return 0;
+  return ListForeign(a[0]) ? 0 : 1;
 }
 
 int VekTool::Convert(const std::vector<std::string>& a) {

@@ -30,7 +30,7 @@ class VekTool {
  public:
   VekTool(std::ostream& out, std::ostream& err);
   ~VekTool();
-  int Run(const std::vector<std::string>& args);
+  int Run(const std::vector<std::string>& arguments);
 
  private:
   static std::string TableText(const std::string& typed);
@@ -50,6 +50,17 @@ class VekTool {
   int Import(const std::vector<std::string>& a);
   int Export(const std::vector<std::string>& a);
   int Stats(const std::vector<std::string>& a);  // VekToolStats.cpp
+
+  // Spreadsheets and databases (VekToolFormats.cpp): --sheet, --table and
+  // --replace taken out of the arguments, and the loads, saves and listing
+  // of their sheets or tables.
+  bool TakeForeignOptions(std::vector<std::string>& args);
+  bool LoadForeign(const std::string& source, TQor2& table);
+  bool SaveForeign(TQor2& table, const std::string& target);
+  bool ListForeign(const std::string& source);
+  std::string sheet_;  // --sheet: the workbook's sheet to read
+  std::string table_;  // --table: the database table to read or write
+  bool replace_ = false;
 
   // A new T kept by the tool.
   template <typename T, typename... Args>

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "ConvertOemText.h"
+#include "IFileSystem.h"
 #include "TAtomicFile.h"
 #include "TFormLayout.h"
 #include "TXmlWriter.h"
@@ -20,14 +21,6 @@ std::string_view Trimmed(std::string_view s) {
   while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
   while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
   return s.substr(b, e - b);
-}
-
-// What a failed engine file operation left in the table.
-TStatus TableStatus(bool ok, const TQor2& table) {
-  if (ok) return TStatus::Ok();
-  // A failure the engine gave no finer cause is said by its message alone.
-  return TStatus(table.ErrorCause == TFailure::None ? TFailure::Other : table.ErrorCause,
-                 table.ErrorMessage);
 }
 
 bool SameStructure(const TQor2& a, const TQor2& b) {
@@ -51,7 +44,7 @@ void TDocument::Init(const std::vector<std::string>& fields) {
 }
 
 TStatus TDocument::Load(const std::string& fileName) {
-  if (!table_.LoadFromFile(fileName)) return TableStatus(false, table_);
+  if (TStatus loaded = table_.LoadFromFile(fileName); !loaded) return loaded;
   fileName_ = fileName;
   table_.First();
   modified_ = false;
@@ -59,11 +52,11 @@ TStatus TDocument::Load(const std::string& fileName) {
 }
 
 TStatus TDocument::WriteTable(const std::string& fileName) {
-  return TableStatus(table_.SaveToFile(fileName), table_);
+  return table_.SaveToFile(fileName);
 }
 
 TStatus TDocument::WriteXml(const std::string& fileName) {
-  return TableStatus(SaveXmlFile(table_, fileName), table_);
+  return SaveXmlFile(table_, fileName);
 }
 
 TStatus TDocument::WriteStructure(const std::string& fileName) const {
@@ -71,14 +64,13 @@ TStatus TDocument::WriteStructure(const std::string& fileName) const {
   for (int i = 1; i <= table_.FieldCount(); ++i)
     if (structure.AddField(table_.GetFieldName(i)))
       structure.SetFieldType(structure.FieldCount(), table_.GetFieldType(i));
-  return TableStatus(structure.SaveToFile(fileName), structure);
+  return structure.SaveToFile(fileName);
 }
 
 TStatus TDocument::Export(const std::string& fileName, TExportFormat format) {
-  const bool ok = selectionMode_ ? ExportSelection(table_, fileName, format, filter_.Field,
-                                                   filter_.Operator, filter_.Value)
-                                 : ExportTable(table_, fileName, format);
-  return TableStatus(ok, table_);
+  return selectionMode_ ? ExportSelection(table_, fileName, format, filter_.Field, filter_.Operator,
+                                          filter_.Value)
+                        : ExportTable(table_, fileName, format);
 }
 
 // --- Layout ---
@@ -96,22 +88,14 @@ TStatus TDocument::LoadLayout(const std::string& tableFileName) {
   layout_.clear();
   layoutDesigned_ = false;
   const std::string path = LayoutFileName(tableFileName);
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) return TStatus::Ok();  // no layout of its own
-  if (!TFormLayout::LoadFile(path, layout_)) {
-    layout_.clear();
-    return TStatus(TFailure::ReadError, path);
-  }
-  return TStatus::Ok();
+  const TStatus status = TFormLayout::LoadFile(FileSystem(), path, layout_);
+  if (status.Cause() == TFailure::NotFound) return TStatus::Ok();  // no layout of its own
+  return status;
 }
 
 TStatus TDocument::WriteLayout(const std::string& tableFileName) const {
   if (!layoutDesigned_) return TStatus::Ok();
-  const std::string path = LayoutFileName(tableFileName);
-  TFailure failure = TFailure::None;
-  const int r = TFormLayout::SaveFile(path, layout_, &failure);
-  if (r == 0) return TStatus::Ok();
-  return TStatus(failure == TFailure::None ? TFailure::Other : failure, AtomicWriteMessage(r));
+  return TFormLayout::SaveFile(LayoutFileName(tableFileName), layout_);
 }
 
 // --- Undo ---
@@ -263,16 +247,19 @@ bool TDocument::Paste(int recNo) {
   return changed;
 }
 
-void TDocument::Sort(int field, bool ascending) {
+TStatus TDocument::Sort(int field, bool ascending) {
   Memorise();
-  table_.SortByField(table_.GetFieldName(field), ascending);
+  const TStatus sorted = table_.SortByField(table_.GetFieldName(field), ascending);
+  if (sorted.Cause() == TFailure::OutOfMemory) return sorted;
   modified_ = true;
+  return TStatus::Ok();
 }
 
-void TDocument::RemoveDuplicates() {
+TStatus TDocument::RemoveDuplicates() {
   Memorise();
-  table_.RemoveDuplicates();
+  if (TStatus removed = table_.RemoveDuplicates(); !removed) return removed;
   modified_ = true;
+  return TStatus::Ok();
 }
 
 void TDocument::Convertir() {

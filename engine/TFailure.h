@@ -10,8 +10,6 @@
 
 #include <string>
 
-struct TImportResult;
-
 enum class TFailure {
   None,
   Truncated,         // the file ends before the table it declares
@@ -48,6 +46,16 @@ enum class TFailure {
   ServerRefused,      // the server refused the work (detail: its reason)
   PasswordInAddress,  // a connection address that holds a password
   Other,                   // said by the detail alone (UTF-8 French, or a peer's own words)
+  NotADbfName,             // a dBase import of a file whose name does not end in ".dbf"
+  UnknownImportKind,       // an import of a file named neither .txt, .csv nor .dbf
+  DbfHeaderUnreadable,     // the dBase reader's failures, one each
+  DbfRecordUnreadable,
+  DbfMemoUnreadable,
+  DbfMemoFileUnreadable,  // the ".dbt" of a table with memos cannot be opened
+  DbfRecordTooLong,
+  DbfTooManyFields,
+  DbfNotOpen,
+  NoSuchField,  // a sort on a field the table does not have
 };
 
 TFailure ReadFailure(int error);
@@ -55,9 +63,6 @@ TFailure CreateFailure(int error);
 TFailure WriteFailure(int error);
 
 // The cause in French, UTF-8, without a capital or a full stop, to follow
-// "Impossible d'ouvrir 'x' : ". "" for None.
+// "Impossible d'ouvrir 'x' : ". "" for None and Other (said by a status's
+// detail: StatusReason in TStatus.h).
 const char* FailureReason(TFailure failure);
-
-// Why an import stopped (TImportResult.h), in the same words; the dBase
-// reader's English messages are given their French meaning.
-std::string ImportFailureReason(const TImportResult& result);

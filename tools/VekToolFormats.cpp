@@ -9,18 +9,6 @@
 #include "TQor2.h"
 #include "VekTool.h"
 
-namespace {
-
-std::string Because(const TStatus& s) {
-  std::string reason = FailureReason(s.Cause());
-  const std::string& detail = s.Detail();
-  if (reason.empty()) return detail.empty() ? FailureReason(TFailure::ReadError) : detail;
-  if (!detail.empty()) reason += " (" + detail + ")";
-  return reason;
-}
-
-}  // namespace
-
 bool VekTool::TakeForeignOptions(std::vector<std::string>& args) {
   std::vector<std::string> kept;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -44,7 +32,7 @@ bool VekTool::LoadForeign(const std::string& source, TQor2& table) {
   TForeignReport report;
   const TStatus s = ReadForeignTable(source, table, report, options);
   if (!s) {
-    Fail("impossible d'ouvrir '" + source + "' : " + Because(s));
+    Fail("ouvrir '" + source + "'", s);
     return false;
   }
   if (!report.leftOut.empty()) {
@@ -52,9 +40,7 @@ bool VekTool::LoadForeign(const std::string& source, TQor2& table) {
     for (const std::string& n : report.leftOut) names += (names.empty() ? "" : ", ") + n;
     err_ << "vektool: colonnes binaires laissées de côté : " << names << "\n";
   }
-  if (report.replaced > 0)
-    err_ << "vektool: " << report.replaced
-         << " character(s) without a Windows-1252 code became '?'\n";
+  WarnReplaced(err_, report.replaced);
   return true;
 }
 
@@ -63,7 +49,7 @@ bool VekTool::SaveForeign(TQor2& table, const std::string& target) {
   if (!IsWorkbook(ForeignKindOf(target))) options.part = table_;
   options.replace = replace_;
   const TStatus s = WriteForeignTable(table, target, options);
-  if (!s) Fail("impossible d'enregistrer '" + target + "' : " + Because(s));
+  if (!s) Fail("enregistrer '" + target + "'", s);
   return s.ok();
 }
 
@@ -73,7 +59,7 @@ bool VekTool::ListForeign(const std::string& source) {
   std::vector<std::string> names;
   const TStatus s = ListForeignTables(source, names);
   if (!s) {
-    Fail("impossible de lire '" + source + "' : " + Because(s));
+    Fail("lire '" + source + "'", s);
     return false;
   }
   for (const std::string& n : names)

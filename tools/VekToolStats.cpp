@@ -17,7 +17,7 @@
 #include "VekTool.h"
 
 int VekTool::Stats(const std::vector<std::string>& a) {
-  const char* usage = "stats takes TABLE [--by FIELD] [--field FIELD] [--where FIELD OP VALUE]";
+  const char* usage = "stats prend TABLE [--by CHAMP] [--field CHAMP] [--where CHAMP OP VALEUR]";
   if (a.empty()) return Usage(usage);
   TStatsRequest request;
   std::vector<std::string> named;  // the fields named, as typed
@@ -43,8 +43,7 @@ int VekTool::Stats(const std::vector<std::string>& a) {
 
   TStatsResult& result = Keep<TStatsResult>();
   const TStatus status = ComputeStats(t, request, result);
-  if (!status)
-    return Fail(std::string("impossible de calculer : ") + FailureReason(status.Cause()));
+  if (!status) return Fail("calculer les statistiques de '" + a[0] + "'", status);
   TQor2& out = Keep<TQor2>();
   StatsTable(result, StatsOrder(result, TStatsColumn::Group, true), out);
   out_ << out.CsvText();

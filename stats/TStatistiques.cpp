@@ -317,8 +317,7 @@ void TStatistiques::Shown(const TStatsOutput& output) {
   StatusText->clear();
   unsetCursor();
   if (!output.status) {
-    Services().Warning(QStringLiteral("Calcul impossible : ") +
-                       FailureText(output.status.Cause(), output.status.Detail()));
+    Services().Warning(QStringLiteral("Calcul impossible : ") + FailureText(output.status));
     UpdateControls();
     return;
   }

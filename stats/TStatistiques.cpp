@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,10 +19,12 @@
 #include <QVBoxLayout>
 
 #include "AnsiCodec.h"
+#include "FileNames.h"
 #include "French.h"
 #include "IServices.h"
 #include "TChartFile.h"
 #include "TChartPrintout.h"
+#include "TDocument.h"
 #include "TQor2.h"
 #include "TResultFile.h"
 #include "TStatsChartView.h"
@@ -254,6 +257,19 @@ void TStatistiques::Run(const TQor2& table, const TCondition* selection,
                         const std::string& currentField, QWidget* owner) {
   TStatistiques window(owner);
   window.Init(table, selection, currentField);
+  Services().RunDialog(window);
+}
+
+void TStatistiques::Run(const TDocument& doc, int currentField, QWidget* owner) {
+  const TQor2& table = doc.Table();
+  const bool named = currentField >= 1 && currentField <= table.FieldCount();
+  TStatistiques window(owner);
+  window.Init(table, doc.SelectionMode() ? &doc.Filter() : nullptr,
+              named ? table.GetFieldName(currentField) : std::string());
+  // The user knows the table by its file's name, as the document window shows it.
+  if (!doc.FileName().empty())
+    window.setWindowTitle(QStringLiteral("Statistiques - ") +
+                          QFileInfo(FromEnginePath(doc.FileName())).fileName());
   Services().RunDialog(window);
 }
 

@@ -44,6 +44,7 @@ class QPushButton;
 class QSpinBox;
 class QTableView;
 class QTimer;
+class TDocument;
 class TQor2;
 class TStatsModel;
 
@@ -63,6 +64,10 @@ class TStatistiques : public QDialog {
   // over its table, until it is closed.
   static void Run(const TQor2& table, const TCondition* selection, const std::string& currentField,
                   QWidget* owner = nullptr);
+  // The same over a document: its selection while it shows it, its field
+  // number `currentField` (0 or out of range for none), its file's name in
+  // the title.
+  static void Run(const TDocument& doc, int currentField, QWidget* owner = nullptr);
 
   // The results shown are not yet those of the choices.
   bool Busy() const;

@@ -438,7 +438,8 @@ void TStatistiques::UpdateControls() {
 void TStatistiques::ExportClick() {
   TQor2 table;
   StatsTable(*Model->Result(), Model->Order(), table);
-  TResultFile::Save({TResultFile::kCsv, TResultFile::kTxt, TResultFile::kXls}, table, QString());
+  TResultFile::Save({TResultFile::kCsv, TResultFile::kXlsx, TResultFile::kTxt, TResultFile::kXls},
+                    table, QString());
 }
 
 void TStatistiques::CopyClick() {

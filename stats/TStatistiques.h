@@ -19,7 +19,7 @@
 // a progress bar and "Calcul en cours... NN %" show, and every control keeps
 // answering: a new choice stops the work under way. Out of the window: the
 // results exported by the result files' dialog (TResultFile: semicolon text,
-// tab text, spreadsheet), copied to the clipboard as tab-separated text; the
+// Excel workbook, tab text, .xls spreadsheet), copied to the clipboard as tab-separated text; the
 // chart saved as PNG, SVG or PDF (TChartFile), previewed and printed
 // (TChartPrintout). Every question and dialog goes through Services().
 //

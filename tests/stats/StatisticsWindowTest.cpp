@@ -24,6 +24,7 @@
 #include <QTest>
 #include <cerrno>
 
+#include "ForeignTable.h"
 #include "French.h"
 #include "TAtomicFile.h"
 #include "TFakeServices.h"
@@ -258,6 +259,22 @@ TEST_F(StatsWindow, ResultsAreExportedAndCopied) {
   ASSERT_TRUE(back.LoadCsvFile(QFile::encodeName(csv).toStdString()));
   EXPECT_EQ(back.RecordCount(), 3);
   EXPECT_EQ(TextToFloat(back.GetCell(3, 1)), 12450.5L);
+
+  // The workbook: one sheet, the header, the numbers as numbers.
+  services.AnswerFile(dir.filePath("villes.csv"), 2);  // "Classeur Excel (*.xlsx)"
+  w.ExportButton->click();
+  TQor2 sheet;
+  TForeignReport report;
+  ASSERT_TRUE(ReadForeignTable(QFile::encodeName(dir.filePath("villes.xlsx")).toStdString(), sheet,
+                               report));
+  EXPECT_EQ(sheet.FieldCount(), 7);
+  EXPECT_EQ(sheet.GetFieldName(7), "Part (%)");
+  EXPECT_EQ(sheet.GetFieldType(3), "FLOAT");
+  ASSERT_EQ(sheet.RecordCount(), 3);
+  EXPECT_EQ(sheet.GetCell(1, 1), "Paris");
+  EXPECT_EQ(TextToFloat(sheet.GetCell(3, 1)), 12450.5L);
+  EXPECT_EQ(sheet.GetCell(1, 3), "Brest");
+  EXPECT_EQ(TextToFloat(sheet.GetCell(4, 3)), -3.0L);
 
   // An existing file is kept when the user says no to replacing it (the
   // result files' own question).

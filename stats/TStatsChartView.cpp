@@ -73,6 +73,21 @@ QChart* TStatsChartView::NewChart(const TStatsChart& model, const TChartTexts& t
     lo = std::min(lo, bar.value);
     hi = std::max(hi, bar.value);
   }
+  // Many bars: labels upright, whole (they may cross a neighbour's space
+  // rather than shrink to "...").
+  qsizetype longest = 0;
+  for (const QString& label : labels) longest = std::max(longest, label.size());
+  const bool upright = labels.size() >= kSlantFrom || longest * labels.size() > kLabelCharacters;
+  if (upright) {
+    // Qt Charts drops the label at either end of the axis when a line of text
+    // is wider than its bar's room, as in a narrow window: an empty slot at
+    // each end keeps the first group and "Autres" named. Their labels are
+    // spaces no Windows-1252 value holds, so no group's label equals them.
+    labels.prepend(QString(QChar(0x2002)));
+    labels.append(QString(QChar(0x2003)));
+    set->insert(0, 0);
+    set->append(0);
+  }
   auto* series = new QBarSeries;
   series->append(set);
   series->setBarWidth(model.histogram ? 1.0 : 0.8);
@@ -81,11 +96,7 @@ QChart* TStatsChartView::NewChart(const TStatsChart& model, const TChartTexts& t
   auto* categories = new QBarCategoryAxis;
   categories->append(labels);
   categories->setTitleText(texts.categoryAxis);
-  // Many bars: labels upright, whole (they may cross a neighbour's space
-  // rather than shrink to "...").
-  qsizetype longest = 0;
-  for (const QString& label : labels) longest = std::max(longest, label.size());
-  if (labels.size() >= kSlantFrom || longest * labels.size() > kLabelCharacters) {
+  if (upright) {
     categories->setLabelsAngle(-90);
     categories->setTruncateLabels(false);
     // Upright, a label is as wide as a line of text: a smaller one fits the

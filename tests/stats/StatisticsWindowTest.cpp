@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGraphicsTextItem>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -170,6 +171,35 @@ TEST_F(StatsWindow, OpensOnTheCurrentTextFieldWithTheFirstNumberField) {
   Open("");
   EXPECT_EQ(window->GroupField->currentText(), "(aucun)");
   EXPECT_EQ(window->NumberField->currentText(), "PRIX");
+}
+
+// Thirty groups and "Autres" in a chart as narrow as the window leaves it:
+// every bar keeps its label, the first and the last ("Autres") too.
+TEST_F(StatsWindow, ANarrowChartShowsEveryLabel) {
+  TStatsChart model;
+  QStringList labels;
+  for (int i = 1; i <= kMaxChartBars + 1; ++i) {
+    TChartBar bar;
+    bar.label = i <= kMaxChartBars ? "Groupe " + std::to_string(i) : "Autres";
+    bar.value = i;
+    model.bars.push_back(bar);
+    labels << QString::fromStdString(bar.label);
+  }
+  model.others = true;
+  TStatsChartView view;
+  view.resize(420, 420);
+  view.show();
+  view.Show(model, {"Nombre par Groupe", "Groupe", "Nombre", ""});
+  QStringList shown;
+  auto visibleLabels = [&] {
+    shown.clear();
+    for (QGraphicsItem* item : view.scene()->items())
+      if (auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item))
+        if (text->isVisible() && labels.contains(text->toPlainText())) shown << text->toPlainText();
+    return shown.size();
+  };
+  EXPECT_TRUE(QTest::qWaitFor([&] { return visibleLabels() == labels.size(); }, 2000))
+      << shown.join(", ").toStdString();
 }
 
 TEST_F(StatsWindow, TheChartFollowsTheTableSortAndTheMeasure) {

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMdiArea>
 #include <QPlainTextEdit>
@@ -27,6 +28,7 @@
 #include "TQbe.h"
 #include "TQtServices.h"
 #include "TSql.h"
+#include "TStatistiques.h"
 
 namespace {
 
@@ -142,6 +144,17 @@ int main(int argc, char** argv) {
       Take(preview, "apercu-import");
     else
       ++failures;
+  }
+  {
+    TStatistiques statistics(&form);
+    statistics.resize(900, 520);
+    statistics.Init(child->Document().Table(), nullptr, "Ville");
+    statistics.show();
+    // The counting runs beside the window; the picture waits for its results.
+    QElapsedTimer waited;
+    waited.start();
+    while (statistics.Busy() && waited.elapsed() < 10000) QApplication::processEvents();
+    Take(statistics, "statistiques");
   }
   {
     TPocket calculator(&form);

@@ -78,13 +78,12 @@ TEST_F(HelpKeyTest, EveryPageThatF1OpensIsInTheManual) {
   // the anchor they name.
   THelpWindow manual;
   ASSERT_TRUE(form->OpenTable(WriteTable("a.qor")));
-  const char* const items[] = {"Filtredeslection1", "RequeteSQL1",    "InterrogationQBE1",
-                               "Compter1",          "Calculer1",      "Calendrier1",
-                               "Calculatrice1",     "Horloge1",       "Euroconversion1",
-                               "Blocnotes1",        "HelpAboutItem",  "Modifierstructure1",
-                               "Proprits1",         "Renommerchamp1", "AllerenregistrementN1",
-                               "Rechercher1",       "Remplacer1",     "Modifierformulaire1",
-                               "FileNewItem"};
+  const char* const items[] = {
+      "Filtredeslection1", "RequeteSQL1",         "InterrogationQBE1",     "Compter1",
+      "Calculer1",         "Calendrier1",         "Calculatrice1",         "Horloge1",
+      "Euroconversion1",   "Blocnotes1",          "HelpAboutItem",         "Modifierstructure1",
+      "Proprits1",         "Renommerchamp1",      "AllerenregistrementN1", "Rechercher1",
+      "Remplacer1",        "Modifierformulaire1", "FileNewItem",           "Statistiques1"};
   for (const char* item : items) {
     QString page;
     services.AnswerDialog([&page](QDialog& dialog) {

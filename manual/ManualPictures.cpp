@@ -69,6 +69,9 @@ int main(int argc, char** argv) {
   QLocale::setDefault(FrenchLocale());
   QDir().mkpath(outDir);
   QTemporaryDir work;  // the settings and the copy of the table go there
+  // The program's own state (recovery journals, locks) too: the build never
+  // meets, nor leaves, what a user's session left.
+  qputenv("XDG_STATE_HOME", QFile::encodeName(work.filePath(QStringLiteral("state"))));
   const QString table = work.filePath(QStringLiteral("clients.qor"));
   if (!work.isValid() || !QFile::copy(QString::fromLocal8Bit(argv[2]), table)) {
     std::fprintf(stderr, "vek_manual_pictures: la table %s ne peut être copiée\n", argv[2]);

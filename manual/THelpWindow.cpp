@@ -215,7 +215,9 @@ QStringList THelpWindow::Search(const QString& words) {
 void THelpWindow::OpenItem(int row) {
   QListWidgetItem* item = contents_->item(row);
   if (!item) return;
-  ShowPage(item->data(Qt::UserRole).toString());
+  // A double click is a click and an activation: one step in the history.
+  const QString page = item->data(Qt::UserRole).toString();
+  if (CurrentPage() != page) ShowPage(page);
   // Marks the first searched word where it first stands in the page.
   if (!words_.isEmpty()) {
     browser_->moveCursor(QTextCursor::Start);

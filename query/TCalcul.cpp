@@ -10,7 +10,8 @@
 
 #include "TDialogParts.h"
 
-TCalcul::TCalcul(QWidget* parent) : TCompter(QStringLiteral("Calculer"), parent) {
+TCalcul::TCalcul(QWidget* parent)
+    : TCompter(QStringLiteral("Calculer"), QStringLiteral("calculer"), parent) {
   Label4 = new QLabel(QStringLiteral("Champ à calculer"), this);
   ComboBox2 = TDialogParts::BuddyEdit<QComboBox>(Label4, QStringLiteral("ComboBox2"));
   ComboBox2->setAccessibleName(Label4->text());

@@ -1,6 +1,7 @@
 #include "TQueryCommands.h"
 
 #include <QStringList>
+#include <functional>
 
 #include "AnsiCodec.h"
 #include "French.h"
@@ -23,6 +24,18 @@ QStringList FieldNames(const TQor2& table, bool floatOnly = false) {
   for (int i = 1; i <= table.FieldCount(); ++i)
     if (!floatOnly || table.GetFieldType(i) == "FLOAT") names << FromAnsi(table.GetFieldName(i));
   return names;
+}
+
+// Without a field the filter keeps its own.
+TCondition WithField(TCondition condition, const TCondition& filter) {
+  if (condition.Field.empty()) condition.Field = filter.Field;
+  return condition;
+}
+
+// The check of the count and calculate dialogs: a condition they can read.
+std::function<TStatus(const QString&)> ConditionCheck(const TQor2& table) {
+  return
+      [&table](const QString& condition) { return TExpression(table, ToAnsi(condition)).Status(); };
 }
 
 }  // namespace
@@ -48,10 +61,7 @@ bool TQueryCommands::Filtre(TDocument& doc) {
     answer = dialog.Result();
   }
   if (!answer) return false;
-  // Without a field the filter keeps its own.
-  TCondition filter = *answer;
-  if (filter.Field.empty()) filter.Field = doc.Filter().Field;
-  doc.SetFilter(filter);
+  doc.SetFilter(WithField(*answer, doc.Filter()));
   return !answer->Field.empty();
 }
 
@@ -61,10 +71,11 @@ void TQueryCommands::Compte(const TDocument& doc) {
   {
     TCompter dialog;
     dialog.Init(1, table.RecordCount(), FieldNames(table));
+    dialog.SetCheck(ConditionCheck(table));
     Services().RunDialog(dialog);
     answer = dialog.Result();
   }
-  if (!answer || answer->condition.isEmpty()) return;
+  if (!answer || answer->condition.trimmed().isEmpty()) return;
   int n;
   {
     THourglass hourglass;
@@ -81,6 +92,7 @@ void TQueryCommands::Calculer(const TDocument& doc) {
   {
     TCalcul dialog;
     dialog.Init(1, table.RecordCount(), FieldNames(table), FieldNames(table, true));
+    dialog.SetCheck(ConditionCheck(table));
     Services().RunDialog(dialog);
     answer = dialog.Result();
   }

@@ -19,11 +19,13 @@ class TQueryCommands {
   // field and the caller switches to selection mode. "Annuler" changes nothing.
   static bool Filtre(TDocument& doc);
 
-  // "Compter": "<condition> : <n> enregistrements comptés" ("1 enregistrement compté").
+  // "Compter": "<condition> : <n> enregistrements comptés" ("1 enregistrement
+  // compté"). The dialog refuses a condition that cannot be read (TExpression):
+  // no operator, an unknown one, or a field the table lacks.
   static void Compte(const TDocument& doc);
   // "Calculer": "<condition> - Somme : 42,50" (or Moyenne, Minimum, Maximum);
   // an average, minimum or maximum over no record says "Aucun enregistrement
   // ne satisfait la condition" (a sum of none is 0), a total beyond the 6-byte
-  // range "Dépassement de capacité".
+  // range "Dépassement de capacité". The condition is checked as the count's.
   static void Calculer(const TDocument& doc);
 };

@@ -134,18 +134,55 @@ TEST_F(FilterCountCalcTest, CountSaysHowManyRecordsSatisfyTheCondition) {
   // "FLOAT": as numbers.
   EXPECT_EQ(Count("AGE>=18"), "AGE>=18 : 3 enregistrements comptés");
   EXPECT_EQ(Count("AGE<9"), "AGE<9 : 2 enregistrements comptés");
-  // Spaces belong to the name, which then names no field.
-  EXPECT_EQ(Count("VILLE = Paris"), "VILLE = Paris : 0 enregistrement compté");
+  EXPECT_EQ(Count("VILLE = Paris"), "VILLE = Paris : 2 enregistrements comptés");
   // After a two-character operator, quotes around the value are not part of it.
   EXPECT_EQ(Count("VILLE<='Saint Jean '"), "VILLE<='Saint Jean ' : 5 enregistrements comptés");
   EXPECT_EQ(Count("VILLE>=\"P\""), "VILLE>=\"P\" : 4 enregistrements comptés");
-  EXPECT_EQ(Count("VILLE"), "VILLE : 0 enregistrement compté");
   EXPECT_EQ(Count(""), "");
   OnDialog<TCompter>([](TCompter& d) {
     d.Edit1->setText("VILLE=Paris");
     d.Button1->click();
   });
   EXPECT_EQ(LastMessage([this] { child->Compte(); }), "");
+}
+
+TEST_F(FilterCountCalcTest, BlanksAroundNameOperatorAndValueAreNotPartOfThem) {
+  EXPECT_EQ(Count("  AGE  >=  18 "), "  AGE  >=  18  : 3 enregistrements comptés");
+  EXPECT_EQ(Count("VILLE = Paris  "), "VILLE = Paris   : 2 enregistrements comptés");
+  // Quoted, the blanks belong to the value: "Saint Jean " ends with one.
+  EXPECT_EQ(Count("VILLE = 'Saint Jean '"), "VILLE = 'Saint Jean ' : 1 enregistrement compté");
+  EXPECT_EQ(Count("VILLE = Saint Jean "), "VILLE = Saint Jean  : 0 enregistrement compté");
+  EXPECT_EQ(Calculate("VILLE = Lyon", "PRIX", 1), "VILLE = Lyon - Somme : 12,00");
+  // Only blanks: no condition, nothing counted.
+  EXPECT_EQ(Count("   "), "");
+}
+
+TEST_F(FilterCountCalcTest, ConditionThatCannotBeReadIsRefusedAndTheDialogStays) {
+  OnDialog<TCompter>([this](TCompter& d) {
+    d.Edit1->setText("VILE = Paris");
+    d.Button2->click();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(Messages().last(), "Impossible de compter : la table n'a pas de champ 'VILE'");
+    EXPECT_EQ(d.Edit1->text(), "VILE = Paris");
+    d.Edit1->setText("VILLE = Paris");
+    d.Button2->click();
+  });
+  child->Compte();
+  ASSERT_EQ(services.Questions().size(), 2u);
+  EXPECT_EQ(services.Questions()[0].kind, TQuestionKind::Warning);
+  EXPECT_EQ(services.Questions()[1].text, "VILLE = Paris : 2 enregistrements comptés");
+  const QString operators = QString::fromUtf8(" ; opérateurs acceptés : =, <, >, <= et >=");
+  EXPECT_EQ(
+      Count("VILLE"),
+      QString::fromUtf8("Impossible de compter : la condition n'a pas d'opérateur") + operators);
+  EXPECT_EQ(Count("AGE => 18"),
+            QString::fromUtf8("Impossible de compter : l'opérateur « => » n'est pas reconnu") +
+                operators);
+  EXPECT_EQ(Calculate("AGE <> 18", "PRIX", 1),
+            QString::fromUtf8("Impossible de calculer : l'opérateur « <> » n'est pas reconnu") +
+                operators);
+  EXPECT_EQ(Calculate("= 18", "PRIX", 1),
+            QString::fromUtf8("Impossible de calculer : aucun champ n'est nommé"));
 }
 
 TEST_F(FilterCountCalcTest, CountAndCalculateKeepToTheRange) {

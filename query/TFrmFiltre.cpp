@@ -10,6 +10,8 @@
 #include <utility>
 
 #include "AnsiCodec.h"
+#include "French.h"
+#include "IServices.h"
 #include "TDialogParts.h"
 
 TFrmFiltre::TFrmFiltre(QWidget* parent) : QDialog(parent) {
@@ -56,14 +58,19 @@ void TFrmFiltre::Init(const QStringList& fieldNames, const TCondition& filter) {
   ComboBox1->clear();
   ComboBox1->addItems(fieldNames);
   ComboBox1->setCurrentText(FromAnsi(filter.Field));
-  ComboBox2->setCurrentText(FromAnsi(filter.Operator));
+  ComboBox2->setCurrentText(filter.Operator.empty() ? QStringLiteral("=")
+                                                    : FromAnsi(filter.Operator));
   Edit1->setText(FromAnsi(filter.Value));
   ComboBox1->setFocus();
 }
 
 std::optional<TCondition> TFrmFiltre::Result() const {
   if (result() != QDialog::Accepted) return std::nullopt;
-  return TCondition{ToAnsi(ComboBox1->currentText()), ToAnsi(ComboBox2->currentText()),
+  return Typed();
+}
+
+TCondition TFrmFiltre::Typed() const {
+  return TCondition{ToAnsi(ComboBox1->currentText()), ToAnsi(ComboBox2->currentText().trimmed()),
                     ToAnsi(Edit1->text())};
 }
 
@@ -72,5 +79,14 @@ void TFrmFiltre::Button1Click() {
 }
 
 void TFrmFiltre::Button2Click() {
+  if (check_) {
+    const TStatus status = check_(Typed());
+    if (!status) {
+      Services().Warning(ConditionRefusal(QStringLiteral("filtrer"), status,
+                                          QStringLiteral("=, <, >, <=, >= et LIKE")));
+      (status.Cause() == TFailure::NoSuchField ? ComboBox1 : ComboBox2)->setFocus();
+      return;
+    }
+  }
   accept();
 }

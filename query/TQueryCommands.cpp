@@ -57,6 +57,10 @@ bool TQueryCommands::Filtre(TDocument& doc) {
   {
     TFrmFiltre dialog;
     dialog.Init(FieldNames(doc.Table()), doc.Filter());
+    // A filter that could only ever show nothing is refused.
+    dialog.SetCheck([&doc](const TCondition& typed) {
+      return doc.Table().CheckCondition(WithField(typed, doc.Filter()));
+    });
     Services().RunDialog(dialog);
     answer = dialog.Result();
   }

@@ -17,6 +17,8 @@ class TQueryCommands {
   // The "Filtre" dialog on the document's filter. "OK" sets the operator and
   // the value; true when it also gave a field, which is then the filter's
   // field and the caller switches to selection mode. "Annuler" changes nothing.
+  // The dialog refuses a filter that names no field of the table (its own
+  // field kept when none is typed) or an operator MatchText does not know.
   static bool Filtre(TDocument& doc);
 
   // "Compter": "<condition> : <n> enregistrements comptés" ("1 enregistrement

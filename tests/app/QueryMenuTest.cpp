@@ -50,4 +50,40 @@ TEST_F(QueryMenuTest, QueryItemsOpenTheirWindowsOnTheActiveDocument) {
   EXPECT_EQ(child->StringGrid1->RowCount(), 2);
 }
 
+TEST_F(QueryMenuTest, StatusBarAndCaptionSayWhenAFilterIsOn) {
+  services.AnswerFile(WriteTable("clients.qor"));
+  Action("FileOpenItem")->trigger();
+  TChild* filtered = form->ActiveChild();
+  services.AnswerDialog([](QDialog& d) {
+    auto& filtre = static_cast<TFrmFiltre&>(d);
+    filtre.ComboBox1->setCurrentText("VILLE");
+    filtre.Edit1->setText("Nice");
+    filtre.Button2->click();
+  });
+  Action("Filtredeslection1")->trigger();
+  EXPECT_EQ(form->StatusText(), "Filtre actif");
+  EXPECT_EQ(Captions(), QStringList({"clients.qor (filtre)"}));
+  // A menu hint covers it for a while, and it comes back after.
+  form->ShowStatusHint("Afficher tous les enregistrements");
+  EXPECT_EQ(form->StatusText(), "Afficher tous les enregistrements");
+  form->ShowStatusHint(QString());
+  EXPECT_EQ(form->StatusText(), "Filtre actif");
+  // Another table, without a filter, becomes active: nothing to say.
+  services.AnswerFile(WriteTable("autres.qor"));
+  Action("FileOpenItem")->trigger();
+  EXPECT_EQ(form->StatusText(), "");
+  EXPECT_EQ(Captions(), QStringList({"clients.qor (filtre)", "autres.qor"}));
+  form->MdiArea()->setActiveSubWindow(form->MdiArea()->subWindowList().first());
+  ASSERT_EQ(form->ActiveChild(), filtered);
+  EXPECT_EQ(form->StatusText(), "Filtre actif");
+  Action("Affichertout1")->trigger();
+  EXPECT_EQ(form->StatusText(), "");
+  EXPECT_EQ(Captions(), QStringList({"clients.qor", "autres.qor"}));
+  Action("Afficherslection1")->trigger();
+  EXPECT_EQ(form->StatusText(), "Filtre actif");
+  // Closing the window leaves no filter to speak of.
+  form->MdiArea()->closeActiveSubWindow();
+  EXPECT_EQ(form->StatusText(), "");
+}
+
 }  // namespace

@@ -185,6 +185,58 @@ TEST_F(FilterCountCalcTest, ConditionThatCannotBeReadIsRefusedAndTheDialogStays)
             QString::fromUtf8("Impossible de calculer : aucun champ n'est nommé"));
 }
 
+TEST_F(FilterCountCalcTest, UnknownFilterOperatorIsRefusedNamingThoseAccepted) {
+  // A filter never set offers "=".
+  OnDialog<TFrmFiltre>([this](TFrmFiltre& d) {
+    EXPECT_EQ(d.ComboBox2->currentText(), "=");
+    d.ComboBox1->setCurrentText("VILLE");
+    d.ComboBox2->setCurrentText("=>");
+    d.Edit1->setText("Paris");
+    d.Button2->click();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(Messages().last(),
+              QString::fromUtf8("Impossible de filtrer : l'opérateur « => » n'est pas reconnu ; "
+                                "opérateurs acceptés : =, <, >, <=, >= et LIKE"));
+    EXPECT_EQ(d.focusWidget(), d.ComboBox2);
+    d.ComboBox2->setCurrentText("");
+    d.Button2->click();
+    EXPECT_EQ(Messages().last(),
+              QString::fromUtf8("Impossible de filtrer : la condition n'a pas d'opérateur ; "
+                                "opérateurs acceptés : =, <, >, <=, >= et LIKE"));
+    d.ComboBox1->setCurrentText("VILE");
+    d.ComboBox2->setCurrentText(" like ");
+    d.Button2->click();
+    EXPECT_EQ(Messages().last(), "Impossible de filtrer : la table n'a pas de champ 'VILE'");
+    EXPECT_EQ(d.focusWidget(), d.ComboBox1);
+    d.Button1->click();
+  });
+  child->Filtre();
+  EXPECT_EQ(services.Questions().size(), 3u);
+  EXPECT_FALSE(child->Document().SelectionMode());
+  EXPECT_EQ(child->Document().Filter(), TCondition());
+  EXPECT_EQ(Shown().size(), 6);
+  // Blanks around an operator go; LIKE is taken in any case.
+  Filter("NOM", " like ", "dup*");
+  EXPECT_EQ(child->Document().Filter().Operator, "like");
+  EXPECT_EQ(Shown(), QStringList({"Dupont", "DUPUIS"}));
+}
+
+TEST_F(FilterCountCalcTest, CaptionEndsWithFiltreWhileTheSelectionIsOn) {
+  child->setWindowTitle("people.qor");
+  Filter("VILLE", "=", "Paris");
+  EXPECT_EQ(child->windowTitle(), "people.qor (filtre)");
+  // A new name (a save as) keeps the ending while the selection is on.
+  child->setWindowTitle("autres.qor");
+  EXPECT_EQ(child->windowTitle(), "autres.qor (filtre)");
+  child->AffTout();
+  EXPECT_EQ(child->windowTitle(), "autres.qor");
+  child->AffSel();
+  EXPECT_EQ(child->windowTitle(), "autres.qor (filtre)");
+  // Adding a record leaves the selection.
+  child->Ajouter();
+  EXPECT_EQ(child->windowTitle(), "autres.qor");
+}
+
 TEST_F(FilterCountCalcTest, CountAndCalculateKeepToTheRange) {
   EXPECT_EQ(Count("VILLE=Paris", 2, 4), "VILLE=Paris : 1 enregistrement compté");
   EXPECT_EQ(Count("AGE>-1", 5, 99), "AGE>-1 : 2 enregistrements comptés");

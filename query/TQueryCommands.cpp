@@ -92,10 +92,16 @@ void TQueryCommands::Compte(const TDocument& doc) {
 
 void TQueryCommands::Calculer(const TDocument& doc) {
   const TQor2& table = doc.Table();
+  const QStringList numeric = FieldNames(table, true);
+  if (numeric.isEmpty()) {
+    Services().Message(
+        QStringLiteral("Cette table n'a aucun champ numérique (de type FLOAT) : rien à calculer."));
+    return;
+  }
   std::optional<TCalcul::TCalcAnswer> answer;
   {
     TCalcul dialog;
-    dialog.Init(1, table.RecordCount(), FieldNames(table), FieldNames(table, true));
+    dialog.Init(1, table.RecordCount(), FieldNames(table), numeric);
     dialog.SetCheck(ConditionCheck(table));
     Services().RunDialog(dialog);
     answer = dialog.Result();

@@ -29,5 +29,7 @@ class TQueryCommands {
   // an average, minimum or maximum over no record says "Aucun enregistrement
   // ne satisfait la condition" (a sum of none is 0), a total beyond the 6-byte
   // range "Dépassement de capacité". The condition is checked as the count's.
+  // A table without a "FLOAT" field gets no dialog but "Cette table n'a aucun
+  // champ numérique (de type FLOAT) : rien à calculer."
   static void Calculer(const TDocument& doc);
 };

@@ -237,6 +237,14 @@ TEST_F(FilterCountCalcTest, CaptionEndsWithFiltreWhileTheSelectionIsOn) {
   EXPECT_EQ(child->windowTitle(), "autres.qor");
 }
 
+TEST_F(FilterCountCalcTest, CalculateOnATableWithoutNumericFieldSaysSo) {
+  Open(WriteTable("noms.qor", {{"NOM", "STRING"}}, {{"Dupont"}}));
+  EXPECT_EQ(LastMessage([this] { child->Calculer(); }),
+            QString::fromUtf8(
+                "Cette table n'a aucun champ numérique (de type FLOAT) : rien à calculer."));
+  EXPECT_TRUE(services.DialogTitles().isEmpty());
+}
+
 TEST_F(FilterCountCalcTest, CountAndCalculateKeepToTheRange) {
   EXPECT_EQ(Count("VILLE=Paris", 2, 4), "VILLE=Paris : 1 enregistrement compté");
   EXPECT_EQ(Count("AGE>-1", 5, 99), "AGE>-1 : 2 enregistrements comptés");

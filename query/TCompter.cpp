@@ -48,7 +48,7 @@ TCompter::TCompter(const QString& caption, const QString& action, QWidget* paren
 
   FieldLabel = new QLabel(QStringLiteral("Champ"), this);
   ComboBox1 = TDialogParts::BuddyEdit<QComboBox>(FieldLabel, QStringLiteral("ComboBox1"));
-  ComboBox1->setAccessibleName(FieldLabel->text());
+  TDialogParts::NameByLabel(ComboBox1, FieldLabel->text());
   ComboBox1->setMinimumContentsLength(16);
 
   GroupBox2 = new QGroupBox(QStringLiteral("Opérateurs"), this);

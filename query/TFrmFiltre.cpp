@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <utility>
 
 #include "AnsiCodec.h"
 #include "French.h"
@@ -31,11 +30,8 @@ TFrmFiltre::TFrmFiltre(QWidget* parent) : QDialog(parent) {
   TDialogParts::ClickOnEnter(Button2);
   Label1->setBuddy(ComboBox1);
   Label2->setBuddy(ComboBox2);
-  // The edit boxes of the combo boxes are announced on their own.
-  for (auto [combo, label] : {std::pair{ComboBox1, Label1}, std::pair{ComboBox2, Label2}}) {
-    combo->setAccessibleName(label->text());
-    combo->lineEdit()->setAccessibleName(label->text());
-  }
+  TDialogParts::NameByLabel(ComboBox1, Label1->text());
+  TDialogParts::NameByLabel(ComboBox2, Label2->text());
   Edit1->setAccessibleName(Label3->text());
 
   auto* boxes = new QGridLayout;

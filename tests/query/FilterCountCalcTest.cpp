@@ -221,6 +221,27 @@ TEST_F(FilterCountCalcTest, UnknownFilterOperatorIsRefusedNamingThoseAccepted) {
   EXPECT_EQ(Shown(), QStringList({"Dupont", "DUPUIS"}));
 }
 
+TEST_F(FilterCountCalcTest, EnterConfirmsCountAndCalculateFromTheirBoxes) {
+  OnDialog<TCompter>([](TCompter& d) {
+    d.Edit1->setText("AGE>=18");
+    QTest::keyClick(d.Edit1, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+  });
+  EXPECT_EQ(LastMessage([this] { child->Compte(); }), "AGE>=18 : 3 enregistrements comptés");
+  OnDialog<TCalcul>([](TCalcul& d) {
+    d.Edit1->setText("VILLE=Lyon");
+    QTest::keyClick(d.SpinEdit2, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+  });
+  EXPECT_EQ(LastMessage([this] { child->Calculer(); }), "VILLE=Lyon - Somme : 13,50");
+  OnDialog<TCalcul>([](TCalcul& d) {
+    d.ComboBox2->setCurrentText("PRIX");
+    QTest::keyClick(d.ComboBox2, Qt::Key_Enter);
+    EXPECT_FALSE(d.isVisible());
+  });
+  EXPECT_EQ(LastMessage([this] { child->Calculer(); }), " - Somme : 3,50");
+}
+
 TEST_F(FilterCountCalcTest, CaptionEndsWithFiltreWhileTheSelectionIsOn) {
   child->setWindowTitle("people.qor");
   Filter("VILLE", "=", "Paris");

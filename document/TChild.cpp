@@ -375,6 +375,7 @@ void TChild::AffTout() {
   EcritOnglet();
   doc_.ShowAll();
   LitOnglet();
+  ShowSelectionState();
 }
 
 void TChild::AffSel() {
@@ -382,6 +383,27 @@ void TChild::AffSel() {
   // The column and form views show the first selected record, not record 1.
   doc_.ShowSelection();
   LitOnglet();
+  ShowSelectionState();
+}
+
+void TChild::ShowSelectionState() {
+  const bool on = doc_.SelectionMode();
+  settingCaption_ = true;
+  setWindowTitle(on ? caption_ + QStringLiteral(" (filtre)") : caption_);
+  settingCaption_ = false;
+  if (on != selectionShown_) {
+    selectionShown_ = on;
+    emit SelectionModeChanged(on);
+  }
+}
+
+void TChild::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // A caption given from outside is the name; the selection's ending follows it.
+  if (event->type() == QEvent::WindowTitleChange && !settingCaption_) {
+    caption_ = windowTitle();
+    if (selectionShown_) ShowSelectionState();
+  }
 }
 
 void TChild::Largeur() {
@@ -398,6 +420,7 @@ void TChild::Ajouter() {
   // The selection is left, but the rows it shows stay: the new record comes
   // after them.
   doc_.SetSelectionMode(false);
+  ShowSelectionState();
   switch (GetOnglet()) {
     case TView::Table: {
       EcritEnr(RecNo());

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 
 #include "DbfBytes.h"
@@ -10,6 +11,7 @@
 #include "LargeMemory.h"
 #include "TFaultyFileSystem.h"
 #include "TImportExport.h"
+#include "TImportPreviewDlg.h"
 #include "TXmlWriter.h"
 
 namespace {
@@ -28,6 +30,13 @@ class ChildImportExportTest : public DocumentTest {
     return v;
   }
   const TQuestion& LastQuestion() const { return services.Questions().back(); }
+  // Scripts the import preview: "Importer" or "Annuler", as it comes.
+  void AnswerPreview(bool import) {
+    services.AnswerDialog([import](QDialog& d) {
+      auto& dialog = static_cast<TImportPreviewDlg&>(d);
+      (import ? dialog.Button2 : dialog.Button1)->click();
+    });
+  }
   using Values = std::vector<std::string>;
 };
 
@@ -35,27 +44,35 @@ class ChildImportExportTest : public DocumentTest {
 
 TEST_F(ChildImportExportTest, ImporterAppendsTheFileAndUndoTakesItBack) {
   TChild& c = Open(WriteClients());
-  const QString file = WriteBytes("nouveaux.txt", "Zo\xE9\tNice\r\nAbel\tMetz\t4\textra\r\n");
+  const QString file = WriteBytes("nouveaux.txt", "Zo\xE9\tNice\t1\r\nAbel\tMetz\t4\textra\r\n");
   services.AnswerFile(file, 2);
+  AnswerPreview(true);
   c.Importer();
 
   const TFileDialogRequest& request = services.FileDialogs().back();
   EXPECT_EQ(request.kind, TFileDialogKind::Open);
   EXPECT_EQ(request.defaultExt, "");
-  ASSERT_EQ(request.filters.size(), 4u);
-  EXPECT_EQ(request.filters[0].label, "Tous les fichiers (*.txt;*.dbf;*.csv)");
-  EXPECT_EQ(request.filters[0].pattern, "*.txt;*.dbf;*.csv");
-  EXPECT_EQ(request.filters[1].label, "Fichiers texte + tab (*.txt)");
+  ASSERT_EQ(request.filters.size(), 6u);
+  EXPECT_EQ(request.filters[0].label, "Fichiers importables");
+  EXPECT_EQ(request.filters[0].pattern, "*.csv;*.tsv;*.txt;*.dbf;*.xlsx;*.ods");
+  EXPECT_EQ(request.filters[1].label, "Fichiers texte");
+  EXPECT_EQ(request.filters[1].pattern, "*.csv;*.tsv;*.txt");
   EXPECT_EQ(request.filters[2].label, "Fichiers dBase (*.dbf)");
-  EXPECT_EQ(request.filters[3].label, "Fichier texte + point-virgule (*.csv)");
+  EXPECT_EQ(request.filters[3].label, "Classeurs Excel (*.xlsx)");
+  EXPECT_EQ(request.filters[4].label, "Classeurs OpenDocument (*.ods)");
+  EXPECT_EQ(request.filters[5].label, "Tous les fichiers");
+  EXPECT_EQ(request.filters[5].pattern, "*");
 
+  // By position: the value beyond the last field is dropped and counted.
   ASSERT_EQ(c.Document().Table().RecordCount(), 7);
-  EXPECT_EQ(Record(6), (Values{"Zo\xE9", "Nice", ""}));
+  EXPECT_EQ(Record(6), (Values{"Zo\xE9", "Nice", "1"}));
   EXPECT_EQ(Record(7), (Values{"Abel", "Metz", "4"}));
   EXPECT_EQ(Cell(1, 6), "Zoé");
   EXPECT_EQ(Cell(0, 7), "7");
   EXPECT_TRUE(c.Document().Modified());
-  EXPECT_TRUE(services.Questions().empty());
+  ASSERT_EQ(services.Questions().size(), 1u);
+  EXPECT_EQ(LastQuestion().kind, TQuestionKind::Information);
+  EXPECT_EQ(LastQuestion().text, "1 valeur sans champ dans la table a été laissée de côté.");
 
   c.Annuler();
   EXPECT_EQ(c.Document().Table().RecordCount(), 5);
@@ -70,13 +87,16 @@ TEST_F(ChildImportExportTest, AFileThatCannotBeImportedChangesNothing) {
   EXPECT_EQ(LastQuestion().text, "Le ficher " + Path("absent.txt") + "n'existe pas");
   EXPECT_FALSE(c.Document().UndoAvailable());
 
-  services.AnswerFile(WriteBytes("clients.dat", "a\tb\r\n"));
+  // A damaged workbook says why before anything is asked.
+  services.AnswerFile(WriteBytes("ventes.xlsx", "PK\x03\x04 not really a zip"));
   c.Importer();
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::Warning);
-  EXPECT_EQ(LastQuestion().text, "Impossible d'importer '" + Path("clients.dat") +
-                                     "' : seuls les fichiers .txt, .csv et .dbf sont reconnus");
+  EXPECT_TRUE(LastQuestion().text.startsWith("Impossible d'importer '" + Path("ventes.xlsx") +
+                                             "' : "))
+      << LastQuestion().text.toStdString();
   EXPECT_EQ(c.Document().Table().RecordCount(), 5);
   EXPECT_FALSE(c.Document().Modified());
+  EXPECT_FALSE(c.Document().UndoAvailable());
 }
 
 // A binary file named .txt, or an import that finds no memory for its records,
@@ -94,6 +114,7 @@ TEST_F(ChildImportExportTest, ABinaryFileOrALackOfMemoryAddsNothing) {
   {
     TAllocationLimit noMemory(0);
     services.AnswerFile(text);
+    AnswerPreview(true);
     c.Importer();
   }
   EXPECT_EQ(LastQuestion().text, "Mémoire insuffisante pour importer '" + text + "'");
@@ -177,10 +198,14 @@ TEST_F(ChildImportExportTest, ExporterWritesTheTableUnderTheChosenNameAndKeepsTh
   EXPECT_EQ(request.kind, TFileDialogKind::Save);
   EXPECT_EQ(request.fileName, "clients.qor");
   EXPECT_EQ(request.defaultExt, "qor");
-  ASSERT_EQ(request.filters.size(), 3u);
+  ASSERT_EQ(request.filters.size(), 7u);
   EXPECT_EQ(request.filters[0].label, "Format csv (*.csv)");
   EXPECT_EQ(request.filters[1].label, "Format texte+Tab (*.txt)");
   EXPECT_EQ(request.filters[2].label, "Format xml (*.xml)");
+  EXPECT_EQ(request.filters[3].label, "CSV pour tableurs (*.csv)");
+  EXPECT_EQ(request.filters[4].label, "Classeur Excel (*.xlsx)");
+  EXPECT_EQ(request.filters[5].label, "Classeur OpenDocument (*.ods)");
+  EXPECT_EQ(request.filters[6].label, "Base SQLite (*.sqlite)");
   EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.old.csv")).toStdString(),
             c.Document().Table().CsvText());
 

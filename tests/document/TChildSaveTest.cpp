@@ -162,7 +162,7 @@ TEST_F(ChildSaveTest, SaveAsWritesEachOfTheSixForms) {
   EXPECT_EQ(request.kind, TFileDialogKind::Save);
   EXPECT_EQ(request.fileName, "clients.qor");
   EXPECT_EQ(request.defaultExt, "qor");
-  ASSERT_EQ(request.filters.size(), 6u);
+  ASSERT_EQ(request.filters.size(), 10u);
   EXPECT_EQ(request.filters[0].label, "Format Vek Base (*.qor)");
   EXPECT_EQ(request.filters[1].label, "Structure de la base (*.qor)");
   EXPECT_EQ(request.filters[2].label, "Format csv (*.csv)");
@@ -170,6 +170,11 @@ TEST_F(ChildSaveTest, SaveAsWritesEachOfTheSixForms) {
   EXPECT_EQ(request.filters[4].label, "Format Excel (*.xls)");
   EXPECT_EQ(request.filters[5].label, "Format xml (*.xml)");
   EXPECT_EQ(request.filters[5].pattern, "*.xml");
+  // Then the files of other programs (their own test: ChildSaveOtherFormsTest).
+  EXPECT_EQ(request.filters[6].label, "CSV pour tableurs (*.csv)");
+  EXPECT_EQ(request.filters[7].label, "Classeur Excel (*.xlsx)");
+  EXPECT_EQ(request.filters[8].label, "Classeur OpenDocument (*.ods)");
+  EXPECT_EQ(request.filters[9].label, "Base SQLite (*.sqlite)");
   EXPECT_EQ(c.FileName(), Path("a.qor"));
   EXPECT_EQ(c.windowTitle(), "a.qor");
   EXPECT_EQ(Reread(Path("a.qor"), 1, 5), "Roux");

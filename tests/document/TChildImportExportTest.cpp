@@ -8,10 +8,14 @@
 
 #include "DbfBytes.h"
 #include "DocumentTest.h"
+#include "ForeignTable.h"
 #include "LargeMemory.h"
+#include "SpreadsheetCsv.h"
 #include "TFaultyFileSystem.h"
 #include "TImportExport.h"
 #include "TImportPreviewDlg.h"
+#include "TStringGrid.h"
+#include "TXlsxWriter.h"
 #include "TXmlWriter.h"
 
 namespace {
@@ -30,6 +34,25 @@ class ChildImportExportTest : public DocumentTest {
     return v;
   }
   const TQuestion& LastQuestion() const { return services.Questions().back(); }
+  static std::string Engine(const QString& path) { return QFile::encodeName(path).toStdString(); }
+  // A table read back from a workbook or a database, every field and value.
+  static std::string ReadBack(const QString& path, const std::string& part = std::string()) {
+    TQor2 t;
+    TForeignReport report;
+    TForeignOptions options;
+    options.part = part;
+    EXPECT_TRUE(ReadForeignTable(Engine(path), t, report, options)) << path.toStdString();
+    return Dump(t);
+  }
+  static std::string Dump(const TQor2& t) {
+    std::string s;
+    for (int i = 1; i <= t.FieldCount(); ++i) s += t.GetFieldName(i) + ":" + t.GetFieldType(i) + "|";
+    for (int r = 1; r <= t.RecordCount(); ++r) {
+      s += "\n";
+      for (int i = 1; i <= t.FieldCount(); ++i) s += t.GetCell(i, r).str() + "|";
+    }
+    return s;
+  }
   // Scripts the import preview: "Importer" or "Annuler", as it comes.
   void AnswerPreview(bool import) {
     services.AnswerDialog([import](QDialog& d) {
@@ -264,4 +287,146 @@ TEST_F(ChildImportExportTest, AnExistingFileIsReplacedOnlyWhenAllowedAndOnlyWhen
   EXPECT_EQ(LastQuestion().text, "Impossible d'enregistrer '" + target + "' : le disque est plein");
   EXPECT_EQ(ReadFile(target), "ancien");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no temporary file left
+}
+
+// The preview comes first and shows the records under the table's fields;
+// "Annuler" appends nothing and takes no snapshot. Header names in another
+// order than the fields' send each value to the field of its name.
+TEST_F(ChildImportExportTest, ThePreviewComesFirstAndHeaderNamesChooseTheFields) {
+  TChild& c = Open(WriteClients());
+  const QString file = WriteBytes("n.csv", "Prix;Nom;Ville\r\n3;Zo\xE9;Nice\r\n");
+  QStringList shown;
+  auto preview = [&](bool import) {
+    services.AnswerFile(file);
+    services.AnswerDialog([&, import](QDialog& d) {
+      auto& dialog = static_cast<TImportPreviewDlg&>(d);
+      for (int col = 1; col <= 3; ++col)
+        shown << dialog.Grid->Cell(col, 0) + "=" + dialog.Grid->Cell(col, 1);
+      (import ? dialog.Button2 : dialog.Button1)->click();
+    });
+    c.Importer();
+  };
+  preview(false);
+  EXPECT_EQ(shown, QStringList({"NOM=Zoé", "VILLE=Nice", "PRIX=3"}));
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
+  EXPECT_FALSE(c.Document().Modified());
+  EXPECT_FALSE(c.Document().UndoAvailable());
+
+  preview(true);
+  ASSERT_EQ(c.Document().Table().RecordCount(), 6);
+  EXPECT_EQ(Record(6), (Values{"Zo\xE9", "Nice", "3"}));
+  EXPECT_TRUE(c.Document().Modified());
+  EXPECT_TRUE(services.Questions().empty());  // nothing dropped, nothing to say
+}
+
+// The program's own escaped text comes back through its own reader: a ";"
+// or a line break inside a value stays in its value.
+TEST_F(ChildImportExportTest, TheProgramsOwnTextComesBackWithItsEscapes) {
+  TChild& c = Open(WriteClients());
+  TQor2 own;
+  for (const char* f : {"VILLE", "NOM"}) own.AddField(f);
+  own.Append();
+  own.SetFieldValue(1, "Lyon;Villeurbanne");
+  own.SetFieldValue(2, "ligne 1\rligne 2 \\ fin");
+  ASSERT_TRUE(own.SaveCsvFile(Engine(Path("own.csv"))));
+  services.AnswerFile(Path("own.csv"));
+  AnswerPreview(true);
+  c.Importer();
+  ASSERT_EQ(c.Document().Table().RecordCount(), 6);
+  EXPECT_EQ(Record(6), (Values{"ligne 1\r\nligne 2 \\ fin", "Lyon;Villeurbanne", ""}));
+  EXPECT_TRUE(services.Questions().empty());
+}
+
+// A workbook the program wrote, all text and its columns in another order,
+// is imported by name; a workbook that names none of the fields goes by
+// position, its extra column counted.
+TEST_F(ChildImportExportTest, ASheetIsImportedByNameOrByPosition) {
+  TChild& c = Open(WriteClients());
+  TQor2 sheet;
+  for (const char* f : {"Ville", "Nom"}) sheet.AddField(f);
+  sheet.Append();
+  sheet.SetFieldValue(1, "Nice");
+  sheet.SetFieldValue(2, "06000");
+  ASSERT_TRUE(TXlsxWriter::Write(sheet, Engine(Path("s.xlsx"))));
+  services.AnswerFile(Path("s.xlsx"), 4);
+  c.Importer();
+  ASSERT_EQ(c.Document().Table().RecordCount(), 6);
+  EXPECT_EQ(Record(6), (Values{"06000", "Nice", ""}));
+  EXPECT_TRUE(services.Questions().empty());
+
+  for (const char* f : {"Code", "Pays"}) sheet.AddField(f);
+  sheet.SetFieldValue(3, "1");
+  sheet.SetFieldValue(4, "France");
+  ASSERT_TRUE(TXlsxWriter::Write(sheet, Engine(Path("p.xlsx"))));
+  services.AnswerFile(Path("p.xlsx"), 4);
+  c.Importer();
+  ASSERT_EQ(c.Document().Table().RecordCount(), 7);
+  EXPECT_EQ(Record(7), (Values{"Nice", "06000", "1"}));
+  ASSERT_EQ(services.Questions().size(), 1u);
+  EXPECT_EQ(LastQuestion().text, "1 valeur sans champ dans la table a été laissée de côté.");
+  c.Annuler();
+  EXPECT_EQ(c.Document().Table().RecordCount(), 6);
+}
+
+// Exports for other programs read back as the table: the spreadsheet CSV
+// byte for byte, the workbooks value by value, in selection mode only the
+// selected records; the document keeps its file.
+TEST_F(ChildImportExportTest, ExportsForOtherProgramsReadBackAsTheTable) {
+  const QString path = WriteClients();
+  TChild& c = Open(path);
+  // Numbers come back as the table writes them: 12.5 as 12,5.
+  std::string table = Dump(c.Document().Table());
+  table.replace(table.find("12.5"), 4, "12,5");
+  services.AnswerFile(Path("e"), 4);
+  c.Exporter();
+  EXPECT_EQ(ReadFile(Path("e.csv")).toStdString(), SpreadsheetCsvText(c.Document().Table()));
+  services.AnswerFile(Path("e"), 5);
+  c.Exporter();
+  EXPECT_EQ(ReadBack(Path("e.xlsx")), table);
+  services.AnswerFile(Path("e"), 6);
+  c.Exporter();
+  EXPECT_EQ(ReadBack(Path("e.ods")), table);
+
+  c.Document().SetFilter({"VILLE", "=", "Lyon"});
+  c.AffSel();
+  services.AnswerFile(Path("lyon"), 5);
+  c.Exporter();
+  EXPECT_EQ(ReadBack(Path("lyon.xlsx")),
+            "NOM:STRING|VILLE:STRING|PRIX:FLOAT|\nDurand|Lyon|7|\nPetit|Lyon|3,25|");
+  EXPECT_EQ(c.Document().Table().RecNo(), 2);  // back on the first selected record
+
+  EXPECT_EQ(c.FileName(), path);
+  EXPECT_TRUE(services.Questions().empty());
+}
+
+TEST_F(ChildImportExportTest, ExportingIntoADatabaseKeepsItsTablesAndAsksBeforeReplacingOne) {
+  TChild& c = Open(WriteTable("clients.qor", {{"NOM", "STRING"}, {"PRIX", "FLOAT"}},
+                              {{"Dupont", "12,5"}, {"Durand", "7"}}));
+  TQor2 other;
+  other.AddField("X");
+  ASSERT_TRUE(WriteForeignTable(other, Engine(Path("b.sqlite")), {"autre"}));
+  c.Document().Table().TableName = "clients";
+  services.AnswerFile(Path("b.sqlite"), 7);
+  c.Exporter();
+  std::vector<std::string> tables;
+  ASSERT_TRUE(ListForeignTables(Engine(Path("b.sqlite")), tables));
+  EXPECT_EQ(tables, (std::vector<std::string>{"autre", "clients"}));
+  EXPECT_EQ(ReadBack(Path("b.sqlite"), "clients"), Dump(c.Document().Table()));
+  EXPECT_TRUE(services.Questions().empty());
+
+  // Once more, after a change: replaced only when the user says so.
+  c.Document().StoreValue("NOM", "Albert");
+  const std::string before = ReadBack(Path("b.sqlite"), "clients");
+  services.AnswerFile(Path("b.sqlite"), 7);
+  services.AnswerQuestion(TAnswer::No);
+  c.Exporter();
+  EXPECT_EQ(LastQuestion().kind, TQuestionKind::YesNo);
+  EXPECT_EQ(LastQuestion().text, "La base « b.sqlite » a déjà une table « clients ». La remplacer ?");
+  EXPECT_EQ(ReadBack(Path("b.sqlite"), "clients"), before);
+  services.AnswerFile(Path("b.sqlite"), 7);
+  services.AnswerQuestion(TAnswer::Yes);
+  c.Exporter();
+  EXPECT_EQ(ReadBack(Path("b.sqlite"), "clients"), Dump(c.Document().Table()));
+  ASSERT_TRUE(ListForeignTables(Engine(Path("b.sqlite")), tables));
+  EXPECT_EQ(tables, (std::vector<std::string>{"autre", "clients"}));
 }

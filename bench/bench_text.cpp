@@ -21,7 +21,6 @@
 #include <vector>
 
 #include "BenchData.h"
-#include "Cp1252.h"
 #include "TQor2.h"
 #include "TextTable.h"
 
@@ -101,41 +100,6 @@ Run Process(const std::string& command) {
   return run;
 }
 
-void Quoted(std::string& out, const std::string& cp1252) {
-  out.push_back('"');
-  for (const char c : cp1252) {
-    AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(c)));
-    if (c == '"') out.push_back('"');
-  }
-  out.push_back('"');
-}
-
-// The generated table as a spreadsheet's CSV export.
-bool WriteWorldCsv(const std::string& path, int records) {
-  TQor2 t;
-  GenerateBenchTable(t, records);
-  std::ofstream out(path, std::ios::binary);
-  std::string line;
-  for (int i = 1; i <= t.FieldCount(); ++i) {
-    if (i > 1) line += ',';
-    line += t.GetFieldName(i);
-  }
-  out << line << "\r\n";
-  for (int r = 1; r <= t.RecordCount(); ++r) {
-    line.clear();
-    for (int i = 1; i <= t.FieldCount(); ++i) {
-      if (i > 1) line += ',';
-      const std::string v = t.GetCell(i, r);
-      if (t.GetFieldType(i) == "FLOAT" && v.find(',') == std::string::npos)
-        line += v;
-      else
-        Quoted(line, v);
-    }
-    out << line << "\r\n";
-  }
-  return static_cast<bool>(out);
-}
-
 double FileSize(const std::string& path) {
   return static_cast<double>(std::filesystem::file_size(path));
 }
@@ -160,7 +124,7 @@ int main(int argc, char** argv) {
           .string();
   std::filesystem::create_directories(dir);
   const std::string csv = dir + "/world.csv";
-  if (!InChild([&] { return WriteWorldCsv(csv, records); }).ok) {
+  if (!InChild([&] { return WriteBenchWorldCsv(csv, records); }).ok) {
     std::fprintf(stderr, "cannot write %s\n", csv.c_str());
     return 1;
   }

@@ -1,0 +1,186 @@
+// Opens a spreadsheet's CSV of 1,000,000 lines x 10 columns (about 118 MB;
+// or of the lines the argument gives) as a table in the document window, as
+// "Fichier > Ouvrir" does: the time to a filled, drawn table grid and the
+// resident memory of the whole program, beside sqlite3 importing the same
+// file into memory in the same run. The machine is shared: each figure comes
+// with the processor time it took.
+//
+// Every opening runs in a process of its own (the program's whole resident
+// memory is measured, Qt and the window included); the best of three runs.
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "BenchData.h"
+#include "BenchTimer.h"
+#include "TChild.h"
+#include "TFakeServices.h"
+#include "TStringGrid.h"
+
+namespace {
+
+struct Run {
+  double seconds = -1;     // wall time of the work
+  double cpuSeconds = 0;   // processor time of the work (user and system)
+  double baseBytes = 0;    // resident before the work
+  double peakBytes = 0;    // the process's peak resident memory
+  bool ok = false;
+};
+
+double CpuSeconds(const struct rusage& u) {
+  return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec +
+         u.ru_stime.tv_usec / 1e6;
+}
+
+double SelfCpuSeconds() {
+  struct rusage u {};
+  getrusage(RUSAGE_SELF, &u);
+  return CpuSeconds(u);
+}
+
+double ResidentBytes() {
+  FILE* f = std::fopen("/proc/self/status", "r");
+  if (!f) return 0;
+  char line[256];
+  double kb = 0;
+  while (std::fgets(line, sizeof line, f))
+    if (std::sscanf(line, "VmRSS: %lf kB", &kb) == 1) break;
+  std::fclose(f);
+  return kb * 1024;
+}
+
+// The window's opening in a process of its own: the document window made and
+// shown, then the file opened into it and the table grid drawn.
+Run OpenInWindow(const std::string& csv, int records) {
+  int fd[2];
+  if (pipe(fd) != 0) return Run();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fd[0]);
+    int argc = 1;
+    char name[] = "bench_open";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    TFakeServices services;
+    SetServices(&services);
+    TChild child;
+    child.resize(900, 600);
+    child.Vue(TView::Table);
+    child.show();
+    QApplication::processEvents();
+    Run r;
+    r.baseBytes = ResidentBytes();
+    const double cpu0 = SelfCpuSeconds();
+    QElapsedTimer timer;
+    timer.start();
+    bool ok = child.OpenFile(QString::fromStdString(csv));
+    child.Vue(TView::Table);
+    child.StringGrid1->grab();  // the visible rows drawn
+    r.seconds = Seconds(timer);
+    r.cpuSeconds = SelfCpuSeconds() - cpu0;
+    ok = ok && child.Document().Table().RecordCount() == records &&
+         child.StringGrid1->RowCount() == records + 1 && services.Questions().empty();
+    r.ok = ok;
+    if (write(fd[1], &r, sizeof r) != sizeof r) _exit(2);
+    _exit(ok ? 0 : 1);  // the window's memory is the kernel's to take back
+  }
+  close(fd[1]);
+  Run run;
+  if (read(fd[0], &run, sizeof run) != sizeof run) run = Run();
+  close(fd[0]);
+  int status = 0;
+  struct rusage usage {};
+  wait4(pid, &status, 0, &usage);
+  run.peakBytes = usage.ru_maxrss * 1024.0;
+  run.ok = run.ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return run;
+}
+
+// A whole process: its wall time, processor time and peak memory.
+Run Process(const std::string& command) {
+  QElapsedTimer timer;
+  timer.start();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  struct rusage usage {};
+  wait4(pid, &status, 0, &usage);
+  Run run;
+  run.seconds = Seconds(timer);
+  run.cpuSeconds = CpuSeconds(usage);
+  run.peakBytes = usage.ru_maxrss * 1024.0;
+  run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return run;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const int records = argc > 1 ? std::atoi(argv[1]) : 1000000;
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("vekbench-open-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string csv = (dir / "clients.csv").string();
+  // Made in a process of its own, so that its memory is no opening's.
+  const pid_t maker = fork();
+  if (maker == 0) _exit(WriteBenchWorldCsv(csv, records) ? 0 : 1);
+  int made = 1;
+  waitpid(maker, &made, 0);
+  if (!WIFEXITED(made) || WEXITSTATUS(made) != 0) {
+    std::fprintf(stderr, "cannot write %s\n", csv.c_str());
+    return 1;
+  }
+  const double size = static_cast<double>(std::filesystem::file_size(csv));
+  std::printf("data: %d lines x 10 columns, commas, quotes, UTF-8, CR LF: %.1f MB\n", records,
+              size / 1e6);
+
+  Run best;
+  best.seconds = 1e30;
+  for (int i = 0; i < 3; ++i) {
+    const Run r = OpenInWindow(csv, records);
+    if (!r.ok) {
+      std::fprintf(stderr, "the window did not open %s whole\n", csv.c_str());
+      return 1;
+    }
+    if (r.seconds < best.seconds) best = r;
+  }
+  Report("open in the window, to a drawn grid", best.seconds, 1.5);
+  std::printf("%-44s %8.4f s\n", "  processor time", best.cpuSeconds);
+  const double ratio = best.peakBytes / size;
+  std::printf("%-44s %8.2f x the file (%.1f MB peak; target <= 2.5)%s\n",
+              "peak resident memory of the program", ratio, best.peakBytes / 1e6,
+              ratio <= 2.5 ? "" : "   OVER TARGET");
+  std::printf("%-44s %8.2f x the file (%.1f MB before the open)\n", "  of which the opening",
+              (best.peakBytes - best.baseBytes) / size, best.baseBytes / 1e6);
+
+  if (std::system("command -v sqlite3 >/dev/null 2>&1") == 0) {
+    Run peer;
+    peer.seconds = 1e30;
+    for (int i = 0; i < 3; ++i) {
+      const Run r = Process("sqlite3 :memory: -cmd '.mode csv' '.import " + csv + " t'");
+      if (r.ok && r.seconds < peer.seconds) peer = r;
+    }
+    std::printf("%-44s %8.4f s   (peer: whole sqlite3 process, same file)\n",
+                "sqlite3 :memory: .import", peer.seconds);
+    std::printf("%-44s %8.4f s\n", "  processor time", peer.cpuSeconds);
+    std::printf("%-44s %8.2f x the file (%.1f MB peak)\n", "peak memory of sqlite3",
+                peer.peakBytes / size, peer.peakBytes / 1e6);
+    std::printf("%-44s %8.2f   (target < 1)%s\n", "ratio window / sqlite3",
+                best.seconds / peer.seconds, best.seconds < peer.seconds ? "" : "   OVER TARGET");
+    std::printf("%-44s %8.2f\n", "ratio of processor times", best.cpuSeconds / peer.cpuSeconds);
+  }
+  std::filesystem::remove_all(dir);
+  return 0;
+}

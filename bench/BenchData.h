@@ -11,6 +11,7 @@
 #include "Cp1252.h"
 #include "TQor2.h"
 
+// clang-format off
 inline const char* const* BenchTowns() {
   static const char* const towns[50] = {
       "Paris", "Marseille", "Lyon", "Toulouse", "Nice", "Nantes", "Strasbourg", "Montpellier",
@@ -22,6 +23,7 @@ inline const char* const* BenchTowns() {
       "Annecy", "Lorient", "Quimper"};
   return towns;
 }
+// clang-format on
 
 inline void GenerateBenchTable(TQor2& t, int records, unsigned seed = 2026) {
   std::mt19937 rng(seed);
@@ -35,8 +37,8 @@ inline void GenerateBenchTable(TQor2& t, int records, unsigned seed = 2026) {
     if (!s.empty()) s[0] = static_cast<char>(s[0] >= 'a' && s[0] <= 'z' ? s[0] - 32 : 'E');
     return s;
   };
-  const char* names[] = {"Nom", "Prenom", "Adresse", "CodePostal", "Ville",
-                         "Age", "Montant", "Telephone", "Notes", "Ref"};
+  const char* names[] = {"Nom", "Prenom",  "Adresse",   "CodePostal", "Ville",
+                         "Age", "Montant", "Telephone", "Notes",      "Ref"};
   for (const char* n : names) t.AddField(n);
   t.SetFieldType(6, "FLOAT");
   t.SetFieldType(7, "FLOAT");
@@ -66,8 +68,7 @@ double BestOf(int runs, Prepare prepare, F f) {
     prepare();
     const auto t0 = std::chrono::steady_clock::now();
     f();
-    const double s =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     if (s < best) best = s;
   }
   return best;

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "BenchData.h"
+#include "BenchProcess.h"
 #include "BenchTimer.h"
 #include "TChild.h"
 #include "TFakeServices.h"
@@ -28,33 +29,17 @@
 namespace {
 
 struct Run {
-  double seconds = -1;     // wall time of the work
-  double cpuSeconds = 0;   // processor time of the work (user and system)
-  double baseBytes = 0;    // resident before the work
-  double peakBytes = 0;    // the process's peak resident memory
+  double seconds = -1;    // wall time of the work
+  double cpuSeconds = 0;  // processor time of the work (user and system)
+  double baseBytes = 0;   // resident before the work
+  double peakBytes = 0;   // the process's peak resident memory
   bool ok = false;
 };
-
-double CpuSeconds(const struct rusage& u) {
-  return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec +
-         u.ru_stime.tv_usec / 1e6;
-}
 
 double SelfCpuSeconds() {
   struct rusage u {};
   getrusage(RUSAGE_SELF, &u);
   return CpuSeconds(u);
-}
-
-double ResidentBytes() {
-  FILE* f = std::fopen("/proc/self/status", "r");
-  if (!f) return 0;
-  char line[256];
-  double kb = 0;
-  while (std::fgets(line, sizeof line, f))
-    if (std::sscanf(line, "VmRSS: %lf kB", &kb) == 1) break;
-  std::fclose(f);
-  return kb * 1024;
 }
 
 // The window's opening in a process of its own: the document window made and
@@ -104,26 +89,6 @@ Run OpenInWindow(const std::string& csv, int records) {
   return run;
 }
 
-// A whole process: its wall time, processor time and peak memory.
-Run Process(const std::string& command) {
-  QElapsedTimer timer;
-  timer.start();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  struct rusage usage {};
-  wait4(pid, &status, 0, &usage);
-  Run run;
-  run.seconds = Seconds(timer);
-  run.cpuSeconds = CpuSeconds(usage);
-  run.peakBytes = usage.ru_maxrss * 1024.0;
-  run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return run;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -165,18 +130,8 @@ int main(int argc, char** argv) {
   std::printf("%-44s %8.2f x the file (%.1f MB before the open)\n", "  of which the opening",
               (best.peakBytes - best.baseBytes) / size, best.baseBytes / 1e6);
 
-  if (std::system("command -v sqlite3 >/dev/null 2>&1") == 0) {
-    Run peer;
-    peer.seconds = 1e30;
-    for (int i = 0; i < 3; ++i) {
-      const Run r = Process("sqlite3 :memory: -cmd '.mode csv' '.import " + csv + " t'");
-      if (r.ok && r.seconds < peer.seconds) peer = r;
-    }
-    std::printf("%-44s %8.4f s   (peer: whole sqlite3 process, same file)\n",
-                "sqlite3 :memory: .import", peer.seconds);
-    std::printf("%-44s %8.4f s\n", "  processor time", peer.cpuSeconds);
-    std::printf("%-44s %8.2f x the file (%.1f MB peak)\n", "peak memory of sqlite3",
-                peer.peakBytes / size, peer.peakBytes / 1e6);
+  if (const BenchRun peer = SqliteImport(csv); peer.ok) {
+    ReportSqlitePeer(peer, size);
     std::printf("%-44s %8.2f   (target < 1)%s\n", "ratio window / sqlite3",
                 best.seconds / peer.seconds, best.seconds < peer.seconds ? "" : "   OVER TARGET");
     std::printf("%-44s %8.2f\n", "ratio of processor times", best.cpuSeconds / peer.cpuSeconds);

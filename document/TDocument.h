@@ -95,11 +95,11 @@ class TDocument {
   // into the table `part` (the table's own name when empty) beside the
   // database's others; one of that name already there is replaced only when
   // `replace`, else TableExists and nothing is written. FileName does not change.
-  TStatus WriteAs(const std::string& fileName, TFileForm form, const std::string& part = std::string(),
-                  bool replace = false);
+  TStatus WriteAs(const std::string& fileName, TFileForm form,
+                  const std::string& part = std::string(), bool replace = false);
   // WriteAs of the table, or in selection mode of the selected records only.
-  TStatus ExportAs(const std::string& fileName, TFileForm form, const std::string& part = std::string(),
-                   bool replace = false);
+  TStatus ExportAs(const std::string& fileName, TFileForm form,
+                   const std::string& part = std::string(), bool replace = false);
   TStatus WriteXml(const std::string& fileName);
   // A table file with the fields and no record.
   TStatus WriteStructure(const std::string& fileName) const;

@@ -18,7 +18,8 @@
 namespace {
 
 const TFileFilter kImportFilters[] = {
-    {QStringLiteral("Fichiers importables"), QStringLiteral("*.csv;*.tsv;*.txt;*.dbf;*.xlsx;*.ods")},
+    {QStringLiteral("Fichiers importables"),
+     QStringLiteral("*.csv;*.tsv;*.txt;*.dbf;*.xlsx;*.ods")},
     {QStringLiteral("Fichiers texte"), QStringLiteral("*.csv;*.tsv;*.txt")},
     {QStringLiteral("Fichiers dBase (*.dbf)"), QStringLiteral("*.dbf")},
     {QStringLiteral("Classeurs Excel (*.xlsx)"), QStringLiteral("*.xlsx")},
@@ -277,8 +278,7 @@ bool TImportExport::ImportText(const QString& path) {
                              progressDelayMs);
     if (own) {
       TQor2 table;
-      status = kind == TTextFileKind::VekEscaped ? table.LoadCsvFile(source)
-                                                 : table.LoadTxtFile(source);
+      status = LoadTextFile(table, source, kind);
       if (status) status = doc_.ImportTable(table, report);
     } else {
       status = doc_.ImportText(source, *options, report, [&progress](int64_t done, int64_t total) {
@@ -315,8 +315,7 @@ bool TImportExport::ImportTable(const QString& path) {
 }
 
 void TImportExport::ReportRead(const QString& path, const TStatus& status,
-                               const TTextReport& report,
-                               const std::vector<std::string>& leftOut) {
+                               const TTextReport& report, const std::vector<std::string>& leftOut) {
   if (!status) {
     Services().Warning(
         FailureMessage(QStringLiteral("importer '") + path + QLatin1Char('\''), status));
@@ -457,7 +456,8 @@ bool TImportExport::Write(const QString& path, TFileForm form, bool exporting) {
   TStatus status;
   {
     THourglass hourglass;
-    status = exporting ? doc_.ExportAs(EnginePath(path), form) : doc_.WriteAs(EnginePath(path), form);
+    status =
+        exporting ? doc_.ExportAs(EnginePath(path), form) : doc_.WriteAs(EnginePath(path), form);
   }
   return Saved(path, status);
 }

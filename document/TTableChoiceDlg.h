@@ -41,10 +41,10 @@ class TTableChoiceDlg : public QDialog {
   void Button1Click();  // "Annuler"
   void Button2Click();  // "OK"
 
-  QLabel* Label1 = nullptr;          // "Feuilles du classeur « x.xlsx » :"
-  QListWidget* ListBox1 = nullptr;   // the names
-  QPushButton* Button1 = nullptr;    // "Annuler"
-  QPushButton* Button2 = nullptr;    // "OK"
+  QLabel* Label1 = nullptr;         // "Feuilles du classeur « x.xlsx » :"
+  QListWidget* ListBox1 = nullptr;  // the names
+  QPushButton* Button1 = nullptr;   // "Annuler"
+  QPushButton* Button2 = nullptr;   // "OK"
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

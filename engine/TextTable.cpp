@@ -537,3 +537,16 @@ TStatus RecognizeTextFile(const std::string& path, TTextFileKind& kind) {
   }
   return TStatus();
 }
+
+TStatus LoadTextFile(TQor2& table, const std::string& path, TTextFileKind kind,
+                     const TTextOptions& options, TTextReport* report) {
+  switch (kind) {
+    case TTextFileKind::VekEscaped:
+      return table.LoadCsvFile(path);
+    case TTextFileKind::VekQuoted:
+      return table.LoadTxtFile(path);
+    case TTextFileKind::Delimited:
+      break;
+  }
+  return LoadTextTable(table, path, options, report);
+}

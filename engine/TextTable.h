@@ -89,3 +89,7 @@ TStatus PreviewTextImport(const std::string& path, const TTextOptions& options,
 // An empty file is VekEscaped (or VekQuoted by its name): both read it alike.
 enum class TTextFileKind { Delimited, VekEscaped, VekQuoted };
 TStatus RecognizeTextFile(const std::string& path, TTextFileKind& kind);
+// Loads a text file by the reader of its kind: the table's own LoadCsvFile or
+// LoadTxtFile, or LoadTextTable with `options` and `report` for delimited text.
+TStatus LoadTextFile(TQor2& table, const std::string& path, TTextFileKind kind,
+                     const TTextOptions& options = TTextOptions(), TTextReport* report = nullptr);

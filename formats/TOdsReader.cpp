@@ -160,7 +160,7 @@ class ContentHandler : public TXmlHandler {
   int64_t& replaced_;
   int depth_ = 0;
   bool inTable_ = false, reading_ = false, inCell_ = false, useParagraphs_ = false, bold_ = false;
-  std::string style_;                // the cell style being defined
+  std::string style_;                 // the cell style being defined
   std::set<std::string> boldStyles_;  // cell styles whose text is bold
   uint32_t rowRepeat_ = 1, columnRepeat_ = 1, column_ = 0;
   int paragraphs_ = 0;

@@ -260,8 +260,8 @@ bool ColumnOf(std::string_view ref, uint32_t& column, uint32_t& row) {
 class SheetHandler : public TXmlHandler {
  public:
   SheetHandler(TSheetBuilder& builder, const SharedStringsHandler& strings,
-               const std::vector<NumberKind>& kinds, const std::vector<bool>& bold,
-               bool system1904, int64_t& replaced)
+               const std::vector<NumberKind>& kinds, const std::vector<bool>& bold, bool system1904,
+               int64_t& replaced)
       : builder_(builder),
         strings_(strings),
         kinds_(kinds),
@@ -363,8 +363,7 @@ class SheetHandler : public TXmlHandler {
       const unsigned long i = std::strtoul(value_.c_str(), &end, 10);
       if (*end != 0 || i >= strings_.ends.size()) return Fail(TFailure::DamagedFile);
       const std::string_view item = strings_.Item(i);
-      Check(
-          builder_.Cell(column_, item.empty() ? TCellKind::Empty : TCellKind::Text, item, bold));
+      Check(builder_.Cell(column_, item.empty() ? TCellKind::Empty : TCellKind::Text, item, bold));
       return;
     } else if (type_ == "inlineStr" || type_ == "str" || type_ == "e") {
       AppendCellText(text_, value_, replaced_);

@@ -49,13 +49,5 @@ TStatus LoadTableFile(TQor2& table, const std::string& path, const std::string& 
   }
   const TStatus recognized = RecognizeTextFile(path, r.textKind);
   if (!recognized) return recognized;
-  switch (r.textKind) {
-    case TTextFileKind::VekEscaped:
-      return table.LoadCsvFile(path);
-    case TTextFileKind::VekQuoted:
-      return table.LoadTxtFile(path);
-    case TTextFileKind::Delimited:
-      break;
-  }
-  return LoadTextTable(table, path, TTextOptions(), &r.text);
+  return LoadTextFile(table, path, r.textKind, TTextOptions(), &r.text);
 }

@@ -34,8 +34,8 @@ inline bool HoldsSeveralTables(TTableFileKind kind) {
 struct TTableFileReport {
   TTableFileKind kind = TTableFileKind::Table;
   TTextFileKind textKind = TTextFileKind::Delimited;  // for text
-  TTextReport text;         // delimited text: how it was read, values dropped
-  TForeignReport foreign;   // workbooks and databases: columns left out, "?"
+  TTextReport text;        // delimited text: how it was read, values dropped
+  TForeignReport foreign;  // workbooks and databases: columns left out, "?"
   // The file is in a form of the program's own (a table file, its escaped or
   // quoted text): saving the table over it writes back what was read.
   bool Own() const {
@@ -44,5 +44,5 @@ struct TTableFileReport {
   }
 };
 
-TStatus LoadTableFile(TQor2& table, const std::string& path, const std::string& part = std::string(),
-                      TTableFileReport* report = nullptr);
+TStatus LoadTableFile(TQor2& table, const std::string& path,
+                      const std::string& part = std::string(), TTableFileReport* report = nullptr);

@@ -97,15 +97,7 @@ TStatus TTextInput::Load(const std::string& path, TQor2& table, bool useOptions)
   kind_ = kind;
   read_ = true;
   report_ = TTextReport();
-  switch (kind) {
-    case TTextFileKind::VekEscaped:
-      return table.LoadCsvFile(path);
-    case TTextFileKind::VekQuoted:
-      return table.LoadTxtFile(path);
-    case TTextFileKind::Delimited:
-      break;
-  }
-  return LoadTextTable(table, path, useOptions ? options_ : TTextOptions(), &report_);
+  return LoadTextFile(table, path, kind, useOptions ? options_ : TTextOptions(), &report_);
 }
 
 TStatus TTextInput::Append(TQor2& table, const std::string& path) {
@@ -117,8 +109,7 @@ TStatus TTextInput::Append(TQor2& table, const std::string& path) {
   report_ = TTextReport();
   if (kind == TTextFileKind::Delimited) return AppendTextFile(table, path, options_, &report_);
   TQor2 source;
-  const TStatus loaded =
-      kind == TTextFileKind::VekEscaped ? source.LoadCsvFile(path) : source.LoadTxtFile(path);
+  const TStatus loaded = LoadTextFile(source, path, kind);
   if (!loaded) return loaded;
   return AppendTable(table, source, &report_);
 }

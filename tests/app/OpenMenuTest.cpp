@@ -18,6 +18,7 @@
 #include "TTableChoiceDlg.h"
 #include "TXlsxWriter.h"
 #include "TZipWriter.h"
+#include "TableContents.h"
 
 namespace {
 
@@ -33,16 +34,7 @@ class OpenMenuTest : public MainWindowTest {
   static std::string Engine(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
   // Every field "name:type" and every value, as the window's table holds them.
-  static std::string Dump(const TChild& child) {
-    const TQor2& t = child.Document().Table();
-    std::string s;
-    for (int i = 1; i <= t.FieldCount(); ++i) s += t.GetFieldName(i) + ":" + t.GetFieldType(i) + "|";
-    for (int r = 1; r <= t.RecordCount(); ++r) {
-      s += "\n";
-      for (int i = 1; i <= t.FieldCount(); ++i) s += t.GetCell(i, r).str() + "|";
-    }
-    return s;
-  }
+  static std::string Dump(const TChild& child) { return DumpTable(child.Document().Table()); }
 
   // An OpenDocument spreadsheet of two sheets, "Janvier" and "Février", each
   // a header line and one record.
@@ -84,8 +76,7 @@ class OpenMenuTest : public MainWindowTest {
 
   // Scripts the choice of a sheet or table: checks what it offers, then
   // chooses `row` and presses OK, or Annuler for -1.
-  void AnswerChoice(int row, const QString& title, const QString& label,
-                    const QStringList& names) {
+  void AnswerChoice(int row, const QString& title, const QString& label, const QStringList& names) {
     services.AnswerDialog([=](QDialog& d) {
       auto& dialog = static_cast<TTableChoiceDlg&>(d);
       EXPECT_EQ(dialog.windowTitle(), title);
@@ -143,16 +134,16 @@ TEST_F(OpenMenuTest, TextOfEveryKindOpensAsATableCaptionedWithItsName) {
 
 TEST_F(OpenMenuTest, AWorkbookOfSeveralSheetsAsksWhichOne) {
   const QString ods = WriteTwoSheets("ventes.ods");
-  AnswerChoice(1, "Choisir une feuille", "Feuilles du classeur « ventes.ods » :",
-               {"Janvier", "Février"});
+  AnswerChoice(1, "Choisir une feuille",
+               "Feuilles du classeur « ventes.ods » :", {"Janvier", "Février"});
   TChild* child = OpenByMenu(ods);
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(child->windowTitle(), "ventes.ods");
   EXPECT_EQ(Dump(*child), "Ville:STRING|Ventes:FLOAT|\nNice|12,5|");
 
   // Annuler opens nothing and says nothing.
-  AnswerChoice(-1, "Choisir une feuille", "Feuilles du classeur « ventes.ods » :",
-               {"Janvier", "Février"});
+  AnswerChoice(-1, "Choisir une feuille",
+               "Feuilles du classeur « ventes.ods » :", {"Janvier", "Février"});
   EXPECT_EQ(OpenByMenu(ods), nullptr);
   QApplication::processEvents();
   EXPECT_EQ(Captions(), QStringList({"ventes.ods"}));
@@ -178,8 +169,8 @@ TEST_F(OpenMenuTest, ADatabaseOfSeveralTablesAsksWhichOneAndNamesTheColumnsLeftO
       "CREATE TABLE villes (nom TEXT);"
       "CREATE TABLE clients (nom TEXT, age INTEGER, photo BLOB, scan BLOB, note TEXT);"
       "INSERT INTO clients VALUES ('Zo\xC3\xA9', 31, x'FF00', NULL, NULL);");
-  AnswerChoice(1, "Choisir une table", "Tables de la base « gestion.sqlite » :",
-               {"villes", "clients"});
+  AnswerChoice(1, "Choisir une table",
+               "Tables de la base « gestion.sqlite » :", {"villes", "clients"});
   TChild* child = OpenByMenu(db);
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(Dump(*child), "nom:STRING|age:FLOAT|note:STRING|\nZo\xE9|31||");

@@ -17,6 +17,7 @@
 #include "TStringGrid.h"
 #include "TXlsxWriter.h"
 #include "TXmlWriter.h"
+#include "TableContents.h"
 
 namespace {
 
@@ -44,15 +45,7 @@ class ChildImportExportTest : public DocumentTest {
     EXPECT_TRUE(ReadForeignTable(Engine(path), t, report, options)) << path.toStdString();
     return Dump(t);
   }
-  static std::string Dump(const TQor2& t) {
-    std::string s;
-    for (int i = 1; i <= t.FieldCount(); ++i) s += t.GetFieldName(i) + ":" + t.GetFieldType(i) + "|";
-    for (int r = 1; r <= t.RecordCount(); ++r) {
-      s += "\n";
-      for (int i = 1; i <= t.FieldCount(); ++i) s += t.GetCell(i, r).str() + "|";
-    }
-    return s;
-  }
+  static std::string Dump(const TQor2& t) { return DumpTable(t); }
   // Scripts the import preview: "Importer" or "Annuler", as it comes.
   void AnswerPreview(bool import) {
     services.AnswerDialog([import](QDialog& d) {
@@ -114,8 +107,8 @@ TEST_F(ChildImportExportTest, AFileThatCannotBeImportedChangesNothing) {
   services.AnswerFile(WriteBytes("ventes.xlsx", "PK\x03\x04 not really a zip"));
   c.Importer();
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::Warning);
-  EXPECT_TRUE(LastQuestion().text.startsWith("Impossible d'importer '" + Path("ventes.xlsx") +
-                                             "' : "))
+  EXPECT_TRUE(
+      LastQuestion().text.startsWith("Impossible d'importer '" + Path("ventes.xlsx") + "' : "))
       << LastQuestion().text.toStdString();
   EXPECT_EQ(c.Document().Table().RecordCount(), 5);
   EXPECT_FALSE(c.Document().Modified());
@@ -421,7 +414,8 @@ TEST_F(ChildImportExportTest, ExportingIntoADatabaseKeepsItsTablesAndAsksBeforeR
   services.AnswerQuestion(TAnswer::No);
   c.Exporter();
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::YesNo);
-  EXPECT_EQ(LastQuestion().text, "La base « b.sqlite » a déjà une table « clients ». La remplacer ?");
+  EXPECT_EQ(LastQuestion().text,
+            "La base « b.sqlite » a déjà une table « clients ». La remplacer ?");
   EXPECT_EQ(ReadBack(Path("b.sqlite"), "clients"), before);
   services.AnswerFile(Path("b.sqlite"), 7);
   services.AnswerQuestion(TAnswer::Yes);

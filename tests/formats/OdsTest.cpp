@@ -171,14 +171,7 @@ TEST_F(Ods, ReadsRepeatsMergesNotesDatesAndParagraphs) {
 // first row stays a record.
 TEST_F(Ods, AFrozenOrBoldFirstRowNamesTheFieldsOfAnAllTextSheet) {
   TQor2 t, back;
-  t.TableName = "codes";
-  t.AddField("Code");
-  t.AddField("Ville");
-  for (const auto& row : {std::pair<const char*, const char*>{"06000", "Nice"}, {"2024", "Lyon"}}) {
-    t.Append();
-    t.SetFieldValue(1, row.first);
-    t.SetFieldValue(2, row.second);
-  }
+  MakeCodes(t);
   ASSERT_TRUE(TOdsWriter::Write(t, dir.File("own.ods")));
   ASSERT_TRUE(TOdsReader::Read(dir.File("own.ods"), "", back, replaced));
   EXPECT_EQ(Dump(back), Dump(t));

@@ -226,14 +226,7 @@ TEST_F(Xlsx, AFirstRowIsAHeaderOnlyAboveAColumnOfNumbers) {
 // sheets marked the same way. Unmarked, such a first row stays a record.
 TEST_F(Xlsx, AFrozenOrBoldFirstRowNamesTheFieldsOfAnAllTextSheet) {
   TQor2 t, back;
-  t.TableName = "codes";
-  t.AddField("Code");
-  t.AddField("Ville");
-  for (const auto& row : {std::pair<const char*, const char*>{"06000", "Nice"}, {"2024", "Lyon"}}) {
-    t.Append();
-    t.SetFieldValue(1, row.first);
-    t.SetFieldValue(2, row.second);
-  }
+  MakeCodes(t);
   ASSERT_TRUE(TXlsxWriter::Write(t, dir.File("own.xlsx")));
   ASSERT_TRUE(TXlsxReader::Read(dir.File("own.xlsx"), "", back, replaced));
   EXPECT_EQ(Dump(back), Dump(t));

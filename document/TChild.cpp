@@ -573,26 +573,27 @@ bool TChild::FindRow(bool fromFirst, const std::function<bool(int recNo)>& match
 
 void TChild::ImpListe() {
   if (TPrintout::AskPrinter(FileName()))
-    PrintGrid(*StringGrid1, FileName(), FileName(), StringGrid1->RowCount() - 1);
+    TPrintout::Tell(PrintGrid(*StringGrid1, FileName(), FileName(), StringGrid1->RowCount() - 1));
 }
 
 void TChild::ImpFiche() {
   if (TPrintout::AskPrinter(FileName()))
-    PrintGrid(*StringGrid2, FileName(), FileName(), StringGrid2->RowCount() - 1);
+    TPrintout::Tell(PrintGrid(*StringGrid2, FileName(), FileName(), StringGrid2->RowCount() - 1));
 }
 
 void TChild::ImpStru() {
   if (TPrintout::AskPrinter(FileName()))
-    TStructurePrintout(FileName(), TFieldCommands::FieldList(doc_, '\t')).Print();
+    TPrintout::Tell(TStructurePrintout(FileName(), TFieldCommands::FieldList(doc_, '\t')).Print());
 }
 
 void TChild::Apercu() {
-  PreviewGrid(*StringGrid1, FileName(), FileName(), StringGrid1->RowCount() - 1);
+  TPrintout::Tell(PreviewGrid(*StringGrid1, FileName(), FileName(), StringGrid1->RowCount() - 1));
 }
 
 void TChild::ImpEnv() {
   EcritOnglet();
-  PrintEnvelopes(Table(), doc_.SelectionMode() ? &doc_.Filter() : nullptr, Envelope, FileName());
+  TPrintout::Tell(PrintEnvelopes(Table(), doc_.SelectionMode() ? &doc_.Filter() : nullptr, Envelope,
+                                 FileName()));
 }
 
 // --- Closing and events ---

@@ -8,6 +8,7 @@
 
 #include "ConvertOemText.h"
 #include "ForeignTable.h"
+#include "IFileSystem.h"
 #include "SpreadsheetCsv.h"
 #include "TAtomicFile.h"
 #include "TFormLayout.h"
@@ -150,22 +151,14 @@ TStatus TDocument::LoadLayout(const std::string& tableFileName) {
   layout_.clear();
   layoutDesigned_ = false;
   const std::string path = LayoutFileName(tableFileName);
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) return TStatus::Ok();  // no layout of its own
-  if (!TFormLayout::LoadFile(path, layout_)) {
-    layout_.clear();
-    return TStatus(TFailure::ReadError, path);
-  }
-  return TStatus::Ok();
+  const TStatus status = TFormLayout::LoadFile(FileSystem(), path, layout_);
+  if (status.Cause() == TFailure::NotFound) return TStatus::Ok();  // no layout of its own
+  return status;
 }
 
 TStatus TDocument::WriteLayout(const std::string& tableFileName) const {
   if (!layoutDesigned_) return TStatus::Ok();
-  const std::string path = LayoutFileName(tableFileName);
-  TFailure failure = TFailure::None;
-  const int r = TFormLayout::SaveFile(path, layout_, &failure);
-  if (r == 0) return TStatus::Ok();
-  return TStatus(failure == TFailure::None ? TFailure::Other : failure, AtomicWriteMessage(r));
+  return TFormLayout::SaveFile(LayoutFileName(tableFileName), layout_);
 }
 
 // --- Undo ---

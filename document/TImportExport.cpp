@@ -197,7 +197,7 @@ void TImportExport::Importer() {
   if (!choice) return;
   const QString& path = choice->path;
   if (!QFileInfo::exists(path)) {
-    Services().Message(QStringLiteral("Le ficher ") + path + QStringLiteral("n'existe pas"));
+    Services().Message(QStringLiteral("Le fichier ") + path + QStringLiteral(" n'existe pas"));
     return;
   }
   view_.EcritOnglet();
@@ -360,7 +360,7 @@ bool TImportExport::ChooseName(const QString& path, const char* extension, bool 
     return Services().Confirm(QStringLiteral("« ") + QFileInfo(name).fileName() +
                               QStringLiteral(" » est le fichier d'où vient la table, qui n'est "
                                              "pas une table Vek Base. Le remplacer ?"));
-  return Services().Confirm(QStringLiteral("Ce ficher existe déjà. Le remplacer ?"));
+  return Services().Confirm(QStringLiteral("Ce fichier existe déjà. Le remplacer ?"));
 }
 
 QString TImportExport::FileName() const {

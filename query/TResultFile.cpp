@@ -52,7 +52,7 @@ bool TResultFile::Save(const std::vector<Kind>& kinds, TQor2& result, const QStr
   const Kind kind = kinds[static_cast<size_t>(index) - 1];
   const QString name = WithoutExtension(choice->path) + QLatin1String(kKinds[kind].extension);
   if (QFileInfo::exists(name) &&
-      !Services().Confirm(QStringLiteral("Ce ficher existe déjà. Le remplacer ?")))
+      !Services().Confirm(QStringLiteral("Ce fichier existe déjà. Le remplacer ?")))
     return false;
 
   const std::string path = QFile::encodeName(name).toStdString();

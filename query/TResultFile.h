@@ -5,7 +5,7 @@
 //
 // The chosen name loses its own extension (from the last "." of the file's
 // name) and takes the choice's: ".sql", ".txt", ".csv" or ".xls". An existing
-// file is replaced only after "Ce ficher existe déjà. Le remplacer ?" is
+// file is replaced only after "Ce fichier existe déjà. Le remplacer ?" is
 // answered Yes. Every write goes to a temporary file renamed over the target,
 // so a failed save leaves the previous file as it was; it is reported as
 // "Impossible d'enregistrer '<name>' : <reason>" (FailureMessage).

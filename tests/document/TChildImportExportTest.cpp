@@ -100,7 +100,7 @@ TEST_F(ChildImportExportTest, AFileThatCannotBeImportedChangesNothing) {
   services.AnswerFile(Path("absent.txt"));
   c.Importer();
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::Message);
-  EXPECT_EQ(LastQuestion().text, "Le ficher " + Path("absent.txt") + "n'existe pas");
+  EXPECT_EQ(LastQuestion().text, "Le fichier " + Path("absent.txt") + " n'existe pas");
   EXPECT_FALSE(c.Document().UndoAvailable());
 
   // A damaged workbook says why before anything is asked.
@@ -268,7 +268,7 @@ TEST_F(ChildImportExportTest, AnExistingFileIsReplacedOnlyWhenAllowedAndOnlyWhen
   services.AnswerQuestion(TAnswer::No);
   c.Exporter();
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::YesNo);
-  EXPECT_EQ(LastQuestion().text, "Ce ficher existe déjà. Le remplacer ?");
+  EXPECT_EQ(LastQuestion().text, "Ce fichier existe déjà. Le remplacer ?");
   EXPECT_EQ(ReadFile(target), "ancien");
 
   TFaultyFileSystem fileSystem;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
 #include <QDir>
@@ -11,7 +13,9 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <stdexcept>
 
 #include "French.h"
@@ -80,6 +84,24 @@ TEST(FrenchTest, QtsOwnDialogsSpeakFrench) {
   EXPECT_EQ(print.windowTitle(), "Imprimer");
   QPageSetupDialog setup(&printer);
   EXPECT_EQ(setup.windowTitle(), "Mise en page");
+  // The print dialog's "Propriétés" opens Qt's printer properties dialog,
+  // whose texts Qt's French file lacks.
+  QString properties;
+  QStringList tabs;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog) return;
+    properties = dialog->windowTitle();
+    for (QTabWidget* tab : dialog->findChildren<QTabWidget*>())
+      for (int i = 0; i < tab->count(); ++i) tabs << tab->tabText(i);
+    dialog->close();
+  });
+  auto* button = print.findChild<QAbstractButton*>(QStringLiteral("properties"));
+  ASSERT_NE(button, nullptr);
+  button->click();
+  EXPECT_EQ(properties, QString::fromUtf8("Propriétés de l'imprimante"));
+  EXPECT_TRUE(tabs.contains(QString::fromUtf8("Avancé"))) << tabs.join('|').toStdString();
+  EXPECT_FALSE(tabs.contains("Advanced"));
   QColorDialog color;
   EXPECT_EQ(color.windowTitle(), QString::fromUtf8("Sélectionner une couleur"));
   QFontDialog font;

@@ -392,6 +392,31 @@ TEST_F(ChildImportExportTest, ExportsForOtherProgramsReadBackAsTheTable) {
   EXPECT_TRUE(services.Questions().empty());
 }
 
+// A table of texts alone, codes among them, exported in every form, opens
+// again with its names as names and every record as it was.
+TEST_F(ChildImportExportTest, EveryExportOfAnAllTextTableOpensWithItsNames) {
+  const std::string table =
+      "Code:STRING|Ville:STRING|\n06000|Nice|\nA2|Orl\xE9"
+      "ans|";
+  TChild& c = Open(WriteTable("codes.qor", {{"Code", "STRING"}, {"Ville", "STRING"}},
+                              {{"06000", "Nice"},
+                               {"A2",
+                                "Orl\xE9"
+                                "ans"}}));
+  ASSERT_EQ(Dump(c.Document().Table()), table);
+  const std::pair<int, const char*> exports[] = {{1, "e.csv"},  {2, "e.txt"}, {4, "s.csv"},
+                                                 {5, "e.xlsx"}, {6, "e.ods"}, {7, "e.sqlite"}};
+  for (const auto& [index, name] : exports) {
+    services.AnswerFile(Path(name), index);
+    c.Exporter();
+  }
+  for (const auto& [index, name] : exports) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(Dump(Open(Path(name)).Document().Table()), table);
+  }
+  EXPECT_TRUE(services.Questions().empty());
+}
+
 TEST_F(ChildImportExportTest, ExportingIntoADatabaseKeepsItsTablesAndAsksBeforeReplacingOne) {
   TChild& c = Open(WriteTable("clients.qor", {{"NOM", "STRING"}, {"PRIX", "FLOAT"}},
                               {{"Dupont", "12,5"}, {"Durand", "7"}}));

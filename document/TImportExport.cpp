@@ -19,11 +19,12 @@ namespace {
 
 const TFileFilter kImportFilters[] = {
     {QStringLiteral("Fichiers importables"),
-     QStringLiteral("*.csv;*.tsv;*.txt;*.dbf;*.xlsx;*.ods")},
+     QStringLiteral("*.csv;*.tsv;*.txt;*.dbf;*.xlsx;*.ods;*.sqlite;*.sqlite3;*.db")},
     {QStringLiteral("Fichiers texte"), QStringLiteral("*.csv;*.tsv;*.txt")},
     {QStringLiteral("Fichiers dBase (*.dbf)"), QStringLiteral("*.dbf")},
     {QStringLiteral("Classeurs Excel (*.xlsx)"), QStringLiteral("*.xlsx")},
     {QStringLiteral("Classeurs OpenDocument (*.ods)"), QStringLiteral("*.ods")},
+    {QStringLiteral("Bases SQLite"), QStringLiteral("*.sqlite;*.sqlite3;*.db")},
     {QStringLiteral("Tous les fichiers"), QStringLiteral("*")},
 };
 

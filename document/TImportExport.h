@@ -6,9 +6,9 @@
 // Import appends records to the table: a dBase table by position
 // (AppendDbfTable); a text file as the import preview (TImportPreviewDlg)
 // shows it once the user confirmed it (AppendTextFile, the program's own
-// text through its own loader); a sheet of a workbook, chosen when there are
-// several (TTableChoiceDlg), read whole (AppendTable). Text and sheets go by
-// name when the file's header names the table's fields, else by position;
+// text through its own loader); a sheet of a workbook or a table of a
+// database, chosen when there are several (TTableChoiceDlg), read whole
+// (AppendTable). Text, sheets and tables go by name when the file's header names the table's fields, else by position;
 // values that find no field are counted in the closing message. It is taken
 // back by undo (the snapshot is taken just before the records come), and a
 // cancelled import leaves the table as it was. A failure says why in French;

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -15,6 +16,7 @@
 #include "TImportExport.h"
 #include "TImportPreviewDlg.h"
 #include "TStringGrid.h"
+#include "TTableChoiceDlg.h"
 #include "TXlsxWriter.h"
 #include "TXmlWriter.h"
 #include "TableContents.h"
@@ -68,16 +70,18 @@ TEST_F(ChildImportExportTest, ImporterAppendsTheFileAndUndoTakesItBack) {
   const TFileDialogRequest& request = services.FileDialogs().back();
   EXPECT_EQ(request.kind, TFileDialogKind::Open);
   EXPECT_EQ(request.defaultExt, "");
-  ASSERT_EQ(request.filters.size(), 6u);
+  ASSERT_EQ(request.filters.size(), 7u);
   EXPECT_EQ(request.filters[0].label, "Fichiers importables");
-  EXPECT_EQ(request.filters[0].pattern, "*.csv;*.tsv;*.txt;*.dbf;*.xlsx;*.ods");
+  EXPECT_EQ(request.filters[0].pattern,
+            "*.csv;*.tsv;*.txt;*.dbf;*.xlsx;*.ods;*.sqlite;*.sqlite3;*.db");
   EXPECT_EQ(request.filters[1].label, "Fichiers texte");
   EXPECT_EQ(request.filters[1].pattern, "*.csv;*.tsv;*.txt");
   EXPECT_EQ(request.filters[2].label, "Fichiers dBase (*.dbf)");
   EXPECT_EQ(request.filters[3].label, "Classeurs Excel (*.xlsx)");
   EXPECT_EQ(request.filters[4].label, "Classeurs OpenDocument (*.ods)");
-  EXPECT_EQ(request.filters[5].label, "Tous les fichiers");
-  EXPECT_EQ(request.filters[5].pattern, "*");
+  EXPECT_EQ(request.filters[5].label, "Bases SQLite");
+  EXPECT_EQ(request.filters[6].label, "Tous les fichiers");
+  EXPECT_EQ(request.filters[6].pattern, "*");
 
   // By position: the value beyond the last field is dropped and counted.
   ASSERT_EQ(c.Document().Table().RecordCount(), 7);
@@ -359,6 +363,42 @@ TEST_F(ChildImportExportTest, ASheetIsImportedByNameOrByPosition) {
   EXPECT_EQ(LastQuestion().text, "1 valeur sans champ dans la table a été laissée de côté.");
   c.Annuler();
   EXPECT_EQ(c.Document().Table().RecordCount(), 6);
+}
+
+// A table of a database of several comes after the choice of one, by name;
+// Annuler in the choice appends nothing.
+TEST_F(ChildImportExportTest, ATableOfADatabaseIsImportedAfterTheChoiceOfOne) {
+  TChild& c = Open(WriteClients());
+  TQor2 other, clients;
+  other.AddField("X");
+  for (const char* f : {"PRIX", "NOM"}) clients.AddField(f);
+  clients.Append();
+  clients.SetFieldValue(1, "9");
+  clients.SetFieldValue(2, "Zo\xE9");
+  ASSERT_TRUE(WriteForeignTable(other, Engine(Path("b.sqlite")), {"autre"}));
+  ASSERT_TRUE(WriteForeignTable(clients, Engine(Path("b.sqlite")), {"clients"}));
+  auto choose = [this](int row) {
+    services.AnswerDialog([row](QDialog& d) {
+      auto& dialog = static_cast<TTableChoiceDlg&>(d);
+      EXPECT_EQ(dialog.ListBox1->count(), 2);
+      if (row >= 0) dialog.ListBox1->setCurrentRow(row);
+      (row < 0 ? dialog.Button1 : dialog.Button2)->click();
+    });
+  };
+  services.AnswerFile(Path("b.sqlite"), 6);
+  choose(-1);
+  c.Importer();
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
+  EXPECT_FALSE(c.Document().Modified());
+
+  services.AnswerFile(Path("b.sqlite"), 6);
+  choose(1);
+  c.Importer();
+  ASSERT_EQ(c.Document().Table().RecordCount(), 6);
+  EXPECT_EQ(Record(6), (Values{"Zo\xE9", "", "9"}));
+  EXPECT_TRUE(services.Questions().empty());
+  c.Annuler();
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
 }
 
 // Exports for other programs read back as the table: the spreadsheet CSV

@@ -129,8 +129,12 @@ bool LooksLikeHeader(const std::vector<std::vector<std::string>>& records,
   if (!text) return false;
   // Without a column of numbers below them, nothing in the values tells names
   // from a record: an all-text table exported for spreadsheets would come
-  // back with its names as its first record.
-  if (exported && !blank) return true;
+  // back with its names as its first record. Such names name every column.
+  if (exported && !blank) {
+    size_t widest = 0;
+    for (size_t r = 1; r < records.size(); ++r) widest = std::max(widest, records[r].size());
+    if (first.size() >= widest) return true;
+  }
   for (size_t col = 0; col < first.size(); ++col) {
     bool numbers = false, others = false;
     for (size_t r = 1; r < records.size() && !others; ++r) {

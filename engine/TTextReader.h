@@ -18,8 +18,8 @@
 //   compared by NameKey); or, in a file in UTF-8 after its byte-order mark
 //   and separated by ";" - the form of spreadsheet programs' exports, ours
 //   ("CSV pour tableurs") among them, which start with the names - a first
-//   line of texts, none blank, none a number. An empty line is skipped
-//   before it like any other.
+//   line of texts, none blank, none a number, as many as the widest line
+//   below. An empty line is skipped before it like any other.
 // A file with a zero byte in its first 64 KB (other than as UTF-16) is
 // refused (TFailure::NotText): nothing is read.
 //

@@ -252,7 +252,7 @@ TEST(SpreadsheetCsv, QuotesOnlyWhereNeededAndReadsBack) {
 // A table of texts alone has no column of numbers to tell its names from a
 // record: its export for spreadsheets still comes back with its names, with
 // records or without; the same lines in a plain text file keep the first as a
-// record.
+// record, and so does a first line narrower than the lines below.
 TEST(SpreadsheetCsv, AnAllTextTableComesBackWithItsNames) {
   TempDir dir;
   TQor2 t;
@@ -278,6 +278,10 @@ TEST(SpreadsheetCsv, AnAllTextTableComesBackWithItsNames) {
   TQor2 plain;
   ASSERT_TRUE(LoadTextTable(plain, dir.File("p.csv"), TTextOptions()).ok());
   EXPECT_EQ(RecordsOf(plain), (Rows{{"Nom", "Ville"}, {"Dupont", "Nice"}}));
+  // Nor does a first line narrower than the lines below name them.
+  WriteBytes(dir.File("n.csv"), "\xEF\xBB\xBFNom\r\nDupont;Nice\r\n");
+  ASSERT_TRUE(LoadTextTable(plain, dir.File("n.csv"), TTextOptions()).ok());
+  EXPECT_EQ(RecordsOf(plain), (Rows{{"Nom", ""}, {"Dupont", "Nice"}}));
 }
 
 }  // namespace

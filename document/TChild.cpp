@@ -18,6 +18,7 @@
 #include "PrintGrid.h"
 #include "TEnreg.h"
 #include "THourglass.h"
+#include "TStatistiques.h"
 #include "TStringGrid.h"
 #include "TStructurePrintout.h"
 #include "TTableChoiceDlg.h"
@@ -501,6 +502,11 @@ void TChild::Trie(bool ascending) {
     return Services().Warning(FailureMessage(QStringLiteral("trier la table"), sorted));
   if (GetOnglet() == TView::Table) Remplit();
   if (GetOnglet() == TView::Column) LitFiche();
+}
+
+void TChild::Statistiques() {
+  EcritOnglet();
+  TStatistiques::Run(doc_, FieldUnderCursor(), this);
 }
 
 void TChild::Doublons() {

@@ -518,8 +518,7 @@ void TMainForm::FileNewItemClick() {
 void TMainForm::FileOpenItemClick() {
   TFileDialogRequest request;
   request.kind = TFileDialogKind::Open;
-  request.fileName = QStringLiteral("*.qor");
-  request.filters = {{QStringLiteral("Fichiers Vek Base (*.qor)"), QStringLiteral("*.qor")}};
+  request.filters = TChild::OpenFilters();
   if (std::optional<TFileChoice> choice = Services().FileDialog(request)) OpenTable(choice->path);
   UpdateMenuItems();
 }
@@ -583,8 +582,7 @@ QStringList TMainForm::DroppedTables(const QMimeData* data) const {
   if (!data || !data->hasUrls()) return files;
   for (const QUrl& url : data->urls()) {
     const QString path = url.toLocalFile();
-    if (!path.isEmpty() && path.endsWith(QLatin1String(".qor"), Qt::CaseInsensitive))
-      files.append(path);
+    if (!path.isEmpty() && TChild::Openable(path)) files.append(path);
   }
   return files;
 }

@@ -63,8 +63,9 @@ class TMainForm : public QMainWindow {
   void SetSplash(QWidget* splash);
 
   // The open command once a file is chosen (also used for the command line and
-  // for dropped files). False, with no window left, when the file cannot be
-  // loaded.
+  // for dropped files): any file the document window opens as a table
+  // (TChild::OpenFile). False, with no window left, when the file cannot be
+  // loaded or the user chose none of its sheets or tables.
   bool OpenTable(const QString& fileName);
   // The new-table command once its fields are known ("NAME TYPE" entries); an
   // empty list creates nothing.

@@ -34,6 +34,7 @@
 #include <string>
 
 #include "IDocumentView.h"
+#include "IServices.h"
 #include "TDocument.h"
 #include "TEnvelopePrintout.h"
 #include "TFieldCommands.h"
@@ -65,10 +66,19 @@ class TChild : public QWidget, public IDocumentView {
   // A new, empty table: each entry is a field name, one space and a type name
   // (a type beginning with "F" gives "FLOAT", anything else "STRING").
   void Init(const QStringList& fields);
-  // Loads a table file and shows it in the table view. When the file cannot be
-  // loaded it shows the warning "Impossible d'ouvrir '<name>' : <reason>" and
-  // returns false; the caller then deletes the window and clears its status text.
+  // Loads a file as a table and shows it in the table view: a table file, text,
+  // a dBase table, a sheet of a workbook or a table of an SQLite database
+  // (TDocument::Load), asking which sheet or table when the file holds several
+  // (TTableChoiceDlg). What reading found that the user should know - binary
+  // columns left out, characters made "?" - is said once it is shown. When the
+  // file cannot be loaded it shows the warning "Impossible d'ouvrir '<name>' :
+  // <reason>" and returns false; false too, silently, when the user chose no
+  // sheet or table. The caller then deletes the window and clears its status text.
   bool OpenFile(const QString& name);
+  // The open dialog's filters: every kind OpenFile reads, then one per kind.
+  static std::vector<TFileFilter> OpenFilters();
+  // A name with one of the endings of the first filter (dropped files).
+  static bool Openable(const QString& path);
 
   // --- Views ---
 

@@ -82,8 +82,11 @@ std::function<void()> TMainForm::OnChild(Op op, const char* status) {
   return [this, op, status] {
     TChild* child = ActiveChild();
     if (!child) return;
-    TStatusText shown(StatusPanel0, status);
-    std::invoke(op, *child);
+    {
+      TStatusText shown(StatusPanel0, status);
+      std::invoke(op, *child);
+    }
+    ShowStatusHint(QString());
   };
 }
 
@@ -397,7 +400,17 @@ QString TMainForm::TimeText() const {
 }
 
 void TMainForm::ShowStatusHint(const QString& hint) {
-  StatusPanel0->setText(hint);
+  StatusPanel0->setText(hint.isEmpty() ? restingStatus_ : hint);
+}
+
+void TMainForm::ShowFilterState() {
+  TChild* child = mdiArea->subWindowList().isEmpty() ? nullptr : ActiveChild();
+  const QString resting =
+      child && child->Document().SelectionMode() ? QStringLiteral("Filtre actif") : QString();
+  // A hint or a command's text stays until it is over.
+  const QString shown = StatusPanel0->text();
+  if (shown.isEmpty() || shown == restingStatus_) StatusPanel0->setText(resting);
+  restingStatus_ = resting;
 }
 
 void TMainForm::Timer1Timer() {
@@ -451,6 +464,7 @@ void TMainForm::UpdateMenuItems() {
       for (const auto& [action, enabledIn] : viewEnabled_) action->setEnabled(enabledIn == view);
   }
   for (QAction* action : documentActions_) action->setEnabled(open);
+  ShowFilterState();
 }
 
 // Document windows ------------------------------------------------------------
@@ -461,6 +475,7 @@ TChild* TMainForm::CreateChild(const QString& name) {
   connect(child, &TChild::ViewChanged, this, &TMainForm::UpdateMenuItems);
   // The progress of a long import.
   connect(child, &TChild::StatusText, this, &TMainForm::ShowStatusHint);
+  connect(child, &TChild::SelectionModeChanged, this, &TMainForm::ShowFilterState);
   mdiArea->AddChild(child);
   return child;
 }
@@ -510,8 +525,7 @@ void TMainForm::FileNewItemClick() {
 void TMainForm::FileOpenItemClick() {
   TFileDialogRequest request;
   request.kind = TFileDialogKind::Open;
-  request.fileName = QStringLiteral("*.qor");
-  request.filters = {{QStringLiteral("Fichiers Vek Base (*.qor)"), QStringLiteral("*.qor")}};
+  request.filters = TChild::OpenFilters();
   if (std::optional<TFileChoice> choice = Services().FileDialog(request)) OpenTable(choice->path);
   UpdateMenuItems();
 }
@@ -575,8 +589,7 @@ QStringList TMainForm::DroppedTables(const QMimeData* data) const {
   if (!data || !data->hasUrls()) return files;
   for (const QUrl& url : data->urls()) {
     const QString path = url.toLocalFile();
-    if (!path.isEmpty() && path.endsWith(QLatin1String(".qor"), Qt::CaseInsensitive))
-      files.append(path);
+    if (!path.isEmpty() && TChild::Openable(path)) files.append(path);
   }
   return files;
 }

@@ -4,9 +4,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <new>
 
 #include "ConvertOemText.h"
+#include "ForeignTable.h"
 #include "IFileSystem.h"
+#include "SpreadsheetCsv.h"
 #include "TAtomicFile.h"
 #include "TFormLayout.h"
 #include "TXmlWriter.h"
@@ -21,6 +24,43 @@ std::string_view Trimmed(std::string_view s) {
   while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
   while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
   return s.substr(b, e - b);
+}
+
+TStatus WriteTableAs(TQor2& table, const std::string& fileName, TFileForm form,
+                     const std::string& part, bool replace) {
+  switch (form) {
+    case TFileForm::Table:
+      return table.SaveToFile(fileName);
+    case TFileForm::SpreadsheetCsv:
+      return SaveSpreadsheetCsv(table, fileName);
+    case TFileForm::Workbook:
+    case TFileForm::Database: {
+      TForeignOptions options;
+      options.part = form == TFileForm::Database ? part : std::string();
+      options.replace = replace;
+      return WriteForeignTable(table, fileName, options);
+    }
+    case TFileForm::Foreign:
+      break;
+  }
+  return TStatus(TFailure::NotATable);
+}
+
+// The fields of `table` and the records the filter selects (in table order,
+// shared with it) in `into`, which had neither.
+void CopySelection(TQor2& table, const TCondition& filter, TQor2& into) {
+  std::vector<TFieldSource> fields;
+  std::vector<int> columns;
+  for (int i = 1; i <= table.FieldCount(); ++i) {
+    fields.push_back({table.GetFieldName(i), table.GetFieldType(i), 0});
+    columns.push_back(i);
+  }
+  into.Restructure(fields);
+  into.TableName = table.TableName;
+  table.First();
+  table.BeginSearch(true);
+  while (table.FindNext(filter)) into.AppendFrom(table, table.RecNo(), columns);
+  table.EndSearch();
 }
 
 bool SameStructure(const TQor2& a, const TQor2& b) {
@@ -43,9 +83,14 @@ void TDocument::Init(const std::vector<std::string>& fields) {
   table_.Restructure(structure);
 }
 
-TStatus TDocument::Load(const std::string& fileName) {
-  if (TStatus loaded = table_.LoadFromFile(fileName); !loaded) return loaded;
+TStatus TDocument::Load(const std::string& fileName, const std::string& part,
+                        TTableFileReport* report) {
+  TTableFileReport local;
+  TTableFileReport& r = report ? *report : local;
+  if (TStatus loaded = LoadTableFile(table_, fileName, part, &r); !loaded) return loaded;
   fileName_ = fileName;
+  fileForm_ = r.Own() ? TFileForm::Table : TFileForm::Foreign;
+  part_ = HoldsSeveralTables(r.kind) ? part : std::string();
   table_.First();
   modified_ = false;
   return TStatus::Ok();
@@ -53,6 +98,24 @@ TStatus TDocument::Load(const std::string& fileName) {
 
 TStatus TDocument::WriteTable(const std::string& fileName) {
   return table_.SaveToFile(fileName);
+}
+
+TStatus TDocument::WriteAs(const std::string& fileName, TFileForm form, const std::string& part,
+                           bool replace) {
+  if (form == TFileForm::Table) return WriteTable(fileName);
+  return WriteTableAs(table_, fileName, form, part, replace);
+}
+
+TStatus TDocument::ExportAs(const std::string& fileName, TFileForm form, const std::string& part,
+                            bool replace) {
+  if (!selectionMode_) return WriteAs(fileName, form, part, replace);
+  try {
+    TQor2 selected;
+    CopySelection(table_, filter_, selected);
+    return WriteTableAs(selected, fileName, form, part, replace);
+  } catch (const std::bad_alloc&) {
+    return TStatus(TFailure::OutOfMemory);
+  }
 }
 
 TStatus TDocument::WriteXml(const std::string& fileName) {
@@ -212,6 +275,19 @@ bool TDocument::StoreValue(const std::string& field, const std::string& value) {
 int TDocument::AppendRecord() {
   table_.Append();
   return table_.RecordCount();
+}
+
+TStatus TDocument::ImportText(const std::string& path, const TTextOptions& options,
+                              TTextReport& report, const TProgressFn& progress) {
+  const TStatus status = AppendTextFile(table_, path, options, &report, progress);
+  if (report.records > 0 && !report.cancelled) modified_ = true;
+  return status;
+}
+
+TStatus TDocument::ImportTable(const TQor2& source, TTextReport& report) {
+  const TStatus status = AppendTable(table_, source, &report);
+  if (report.records > 0) modified_ = true;
+  return status;
 }
 
 void TDocument::DeleteRecord(int recNo) {

@@ -24,10 +24,13 @@
 #include <vector>
 
 #include "TCondition.h"
+#include "TImportResult.h"
 #include "TKStringList.h"
 #include "TQor2.h"
 #include "TStatus.h"
 #include "TableExport.h"
+#include "TableFile.h"
+#include "TextTable.h"
 
 // The criteria of the last find or replace, kept for "Continuer".
 struct TFindState {
@@ -38,6 +41,16 @@ struct TFindState {
   bool WholeWord = false;
   bool ReplaceAllOption = false;
   bool Replacing = false;  // "Continuer" goes on replacing rather than finding
+};
+
+// The form a document's file is in, which a plain save writes again.
+enum class TFileForm {
+  Table,           // the engine's, by the name's ending: .qor, quoted .txt, .xls, .xml,
+                   // escaped text for any other
+  SpreadsheetCsv,  // "CSV pour tableurs" (SpreadsheetCsv.h)
+  Workbook,        // .xlsx or .ods, by the ending, one sheet
+  Database,        // one table of an SQLite database, named by Part()
+  Foreign,         // another program's file the table was read from: never written over
 };
 
 class TDocument {
@@ -52,6 +65,14 @@ class TDocument {
   void SetFileName(const std::string& fileName) { fileName_ = fileName; }
   bool Modified() const { return modified_; }
   void SetModified(bool modified) { modified_ = modified; }
+  // How FileName is written by a plain save; `part`: the database table
+  // (UTF-8), or the sheet a Foreign workbook was read from.
+  TFileForm FileForm() const { return fileForm_; }
+  const std::string& Part() const { return part_; }
+  void SetFileForm(TFileForm form, const std::string& part = std::string()) {
+    fileForm_ = form;
+    part_ = part;
+  }
 
   // --- New table, load and save ---
 
@@ -59,13 +80,26 @@ class TDocument {
   // type beginning with "F" gives "FLOAT"). A refused name shifts the types of
   // the later entries, as the structure change does.
   void Init(const std::vector<std::string>& fields);
-  // Loads a table file (the reader chosen by its ending) and makes its first
-  // record current; FileName follows and Modified is false. On failure the
-  // table and FileName stay as they were.
-  TStatus Load(const std::string& fileName);
+  // Loads a file the program opens as a table (LoadTableFile: its own table
+  // files and text, the world's text, dBase, workbooks and databases, `part`
+  // choosing the sheet or database table) and makes its first record
+  // current; FileName follows, FileForm is Table for the program's own forms
+  // and Foreign for the others, and Modified is false. On failure the table,
+  // FileName and FileForm stay as they were.
+  TStatus Load(const std::string& fileName, const std::string& part = std::string(),
+               TTableFileReport* report = nullptr);
   // The whole table in the format the name's ending gives (.qor, .txt, .xls,
   // .xml, any other escaped text); FileName does not change.
   TStatus WriteTable(const std::string& fileName);
+  // The whole table in `form` (Foreign writes nothing: NotATable). Database:
+  // into the table `part` (the table's own name when empty) beside the
+  // database's others; one of that name already there is replaced only when
+  // `replace`, else TableExists and nothing is written. FileName does not change.
+  TStatus WriteAs(const std::string& fileName, TFileForm form,
+                  const std::string& part = std::string(), bool replace = false);
+  // WriteAs of the table, or in selection mode of the selected records only.
+  TStatus ExportAs(const std::string& fileName, TFileForm form,
+                   const std::string& part = std::string(), bool replace = false);
   TStatus WriteXml(const std::string& fileName);
   // A table file with the fields and no record.
   TStatus WriteStructure(const std::string& fileName) const;
@@ -131,6 +165,13 @@ class TDocument {
   // --- Records ---
 
   int AppendRecord();  // an empty record at the end, made current; its number
+  // Appends the records of a delimited text file as `options` read it
+  // (AppendTextFile), or of a table read from another file (AppendTable):
+  // by name or by position. Modified when records were appended; a failure
+  // or a cancel appends nothing.
+  TStatus ImportText(const std::string& path, const TTextOptions& options, TTextReport& report,
+                     const TProgressFn& progress = nullptr);
+  TStatus ImportTable(const TQor2& source, TTextReport& report);
   void DeleteRecord(int recNo);
   void DeleteCurrent();  // the record that followed becomes current, or the last
   // Copies the values of record recNo (empty values for none) into CopyBuffer;
@@ -188,6 +229,8 @@ class TDocument {
   TQor2 table_;
   TQor2 undoTable_;
   std::string fileName_;
+  TFileForm fileForm_ = TFileForm::Table;
+  std::string part_;
   bool modified_ = false;
   bool undoAvailable_ = false;
   bool selectionMode_ = false;

@@ -77,7 +77,16 @@ TEST_F(HelpKeyTest, EveryPageThatF1OpensIsInTheManual) {
   // The pages named for the program's windows are pages of the manual, with
   // the anchor they name.
   THelpWindow manual;
-  ASSERT_TRUE(form->OpenTable(WriteTable("a.qor")));
+  // A table with a number, which Calculer needs before its dialog shows.
+  TQor2 table;
+  table.AddField("VILLE");
+  table.AddField("SOLDE");
+  table.SetFieldType(2, "FLOAT");
+  table.Append();
+  table.SetFieldValue(1, "Lyon");
+  table.SetFieldValue(2, "12");
+  ASSERT_TRUE(table.SaveToFile(QFile::encodeName(Path("a.qor")).toStdString()));
+  ASSERT_TRUE(form->OpenTable(Path("a.qor")));
   const char* const items[] = {
       "Filtredeslection1", "RequeteSQL1",         "InterrogationQBE1",     "Compter1",
       "Calculer1",         "Calendrier1",         "Calculatrice1",         "Horloge1",

@@ -142,6 +142,10 @@ QString THelpWindow::ManualFolder() {
 
 THelpWindow* THelpWindow::Open(const QString& page, QWidget* from) {
   QWidget* owner = from ? from->window() : nullptr;
+  // A menu or a list that pops up goes when it closes: the help goes to the
+  // window it belongs to.
+  while (owner && owner->windowType() == Qt::Popup)
+    owner = owner->parentWidget() ? owner->parentWidget()->window() : nullptr;
   // F1 in the manual's window opens its page there.
   THelpWindow* window = qobject_cast<THelpWindow*>(owner);
   if (!window && owner)

@@ -36,6 +36,15 @@ TEST_F(HelpKeyTest, F1InTheMainWindowOpensThePageOfWhatIsActive) {
   // Still one window of the manual, at the new page.
   EXPECT_EQ(form->findChildren<THelpWindow*>().size(), 1);
 
+  // F1 while a menu is open: the manual belongs to the main window, not to
+  // the menu that closes.
+  QMenu* fileMenu = Menu("File1");
+  fileMenu->popup(QPoint(0, 0));
+  QTest::keyClick(fileMenu, Qt::Key_F1);
+  EXPECT_EQ(fileMenu->findChild<THelpWindow*>(), nullptr);
+  EXPECT_EQ(PageShownBy(form.get()), QStringLiteral("fenetre-principale.html"));
+  fileMenu->hide();
+
   Action("Formulaire1")->trigger();
   QTest::keyClick(child->TabSheet3, Qt::Key_F1);
   EXPECT_EQ(PageShownBy(form.get()), QStringLiteral("formulaires.html#vue"));

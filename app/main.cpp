@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
   TMainForm mainForm(QDir::currentPath());
   mainForm.SetSplash(splash);
   mainForm.show();
+  // What a program that died had not saved, before the tables asked for.
+  mainForm.RecoverJournals();
   const QStringList arguments = QApplication::arguments();
   for (int i = 1; i < arguments.size(); ++i)
     mainForm.OpenTable(QFileInfo(arguments[i]).absoluteFilePath());

@@ -17,6 +17,10 @@
 // (TImportExport, TFieldCommands, TFindReplace, TQueryCommands), which work on
 // the document and on this window as its view (IDocumentView).
 //
+// What the user types and has not written back is journaled a moment after
+// the last key (TDocument::JournalTyped), so that a program that dies while
+// the user types loses at most that moment.
+//
 // Nothing here talks to the user except through Services(). A document window
 // never reaches the main window: it reports view changes and a new file name
 // through signals. It deletes itself when closed (WA_DeleteOnClose); closing asks
@@ -38,6 +42,8 @@
 #include "TQueryCommands.h"
 
 class QStackedWidget;
+class QTimer;
+class TJournalReader;
 class TStringGrid;
 class TTableGridSource;
 
@@ -63,7 +69,15 @@ class TChild : public QWidget, public IDocumentView {
   // Loads a table file and shows it in the table view. When the file cannot be
   // loaded it shows the warning "Impossible d'ouvrir '<name>' : <reason>" and
   // returns false; the caller then deletes the window and clears its status text.
+  // A file another Vek Base holds open is opened read-only when the user
+  // agrees ("« <name> » est déjà ouvert dans une autre fenêtre de Vek Base.
+  // L'ouvrir en lecture seule ?"); otherwise false, nothing said.
   bool OpenFile(const QString& name);
+  // The table a program that died left in `journal`, as it stood at the
+  // journal's last flush, marked modified; the file on disk is not touched.
+  // False, the reason told, when its file cannot be loaded (or the user does
+  // not want it read-only): the journal then stays for a later start.
+  bool Recover(TJournalReader& journal);
 
   // --- Views ---
 
@@ -247,6 +261,12 @@ class TChild : public QWidget, public IDocumentView {
   bool RowEdited = false;
   // The envelope settings of the envelope command, copied in by the main window.
   TEnvelopeSettings Envelope;
+  // What is typed and not yet written back goes into the recovery journal a
+  // moment after the last key (TRecoveryJournal::Settings().typedDelayMs).
+  QTimer* TypingTimer = nullptr;
+  // The texts typed in the table view's current row, or in the form view's
+  // boxes, that the table does not hold yet.
+  std::vector<TTypedText> TypedTexts() const;
   // The controls of the form view, built from the document's layout.
   std::unique_ptr<TFormPage> FormPage;
 
@@ -270,6 +290,11 @@ class TChild : public QWidget, public IDocumentView {
   void ShowInTableView(int field, const QString& text) override;
   void ShowStatus(const QString& text) override { emit StatusText(text); }
   void ShowFileName() override;
+  void TextTyped() override;  // restarts TypingTimer
+  void JournalTyped();
+  // Asks whether to open a file another program holds read-only; true when
+  // the document may go on (locked, read-only, or without locks at all).
+  bool TakeLock(const QString& name);
 
   TQor2& Table() { return doc_.Table(); }
   const TQor2& Table() const { return doc_.Table(); }

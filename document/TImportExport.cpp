@@ -102,9 +102,9 @@ bool TImportExport::Import(const QString& path, TImportKind kind) {
     THourglass hourglass;
     TImportProgress progress([this](const QString& text) { view_.ShowStatus(text); },
                              progressDelayMs);
-    result =
-        ImportFile(doc_.Table(), EnginePath(path), kind,
-                   [&progress](int64_t done, int64_t total) { return progress.Step(done, total); });
+    result = doc_.Import(EnginePath(path), kind, [&progress](int64_t done, int64_t total) {
+      return progress.Step(done, total);
+    });
   }
   if (result.appended > 0) doc_.SetModified(true);
   doc_.Table().First();
@@ -165,7 +165,7 @@ bool TImportExport::Enregistrer() {
   // What the user typed belongs in the file.
   view_.EcritOnglet();
   if (!doc_.Modified()) return true;
-  const bool readOnly = IsReadOnlyFile(doc_.FileName());
+  const bool readOnly = IsReadOnlyFile(doc_.FileName()) || doc_.ReadOnly();
   if (readOnly) Services().Warning(QStringLiteral("Fichier en lecture seule"));
   if (doc_.FileName().empty() || readOnly) {
     if (!SaveAs()) return false;
@@ -189,6 +189,7 @@ bool TImportExport::SaveAs() {
   QString name;
   if (!ChooseName(choice->path, kSaveAsExtensions[kind - 1], name)) return false;
 
+  if (!NotHeldElsewhere(name)) return false;
   if (kind == 2) {
     // Only the structure: the document keeps its file and stays as it was.
     SauveStru(name);
@@ -202,6 +203,15 @@ bool TImportExport::SaveAs() {
   view_.ShowFileName();
   doc_.SetModified(false);
   return true;
+}
+
+bool TImportExport::NotHeldElsewhere(const QString& name) const {
+  // Another window, here or in another program, would overwrite it again.
+  if (!doc_.HeldElsewhere(EnginePath(name))) return true;
+  Services().Warning(QStringLiteral("« ") + QFileInfo(name).fileName() +
+                     QStringLiteral(" » est ouvert dans une autre fenêtre de Vek Base : "
+                                    "enregistrez sous un autre nom."));
+  return false;
 }
 
 bool TImportExport::SauveStru(const QString& path) {
@@ -227,7 +237,8 @@ void TImportExport::Exporter() {
   if (!choice) return;
   const int kind = choice->filterIndex;
   QString name;
-  if (!ChooseName(choice->path, kExportExtensions[kind - 1], name)) return;
+  if (!ChooseName(choice->path, kExportExtensions[kind - 1], name) || !NotHeldElsewhere(name))
+    return;
   const TExportFormat formats[] = {TExportFormat::Csv, TExportFormat::Txt, TExportFormat::Xml};
   Export(name, formats[kind - 1]);
 }

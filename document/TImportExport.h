@@ -9,7 +9,9 @@
 // appended before it stay. Save as and export write through the engine, every
 // file atomically: a failed write is reported with its reason and leaves the
 // previous file as it was. Export never changes the document's file name; in
-// selection mode it writes only the selected records.
+// selection mode it writes only the selected records. Neither writes over a
+// file another window or program holds open (TTableLock), nor saves over the
+// file of a document opened read-only.
 //
 // Everything that waits on the user goes through Services(); the progress of a
 // long import goes to the view (IDocumentView::ShowStatus).
@@ -65,6 +67,8 @@ class TImportExport {
   // The name to write when the user chose `path` and a format of that extension;
   // false when it exists and the user does not want it replaced.
   static bool ChooseName(const QString& path, const char* extension, QString& name);
+  // False, with a warning, when another window holds the file `name` open.
+  bool NotHeldElsewhere(const QString& name) const;
 
   TDocument& doc_;
   IDocumentView& view_;

@@ -11,6 +11,7 @@
 #include "DbfImport.h"
 #include "TQor2.h"
 #include "TQor2Sql.h"
+#include "TTableLock.h"
 #include "TableExport.h"
 #include "TableImport.h"
 
@@ -59,6 +60,7 @@ const char kHelp[] =
     "                              (OP: < > = <= >= LIKE), as OUT's ending says:\n"
     "                              .csv, .txt or .xml; a selection as .csv or .txt\n"
     "                              is one line per record, values joined by ; or tab\n"
+    "  --force                     write OUT even when Vek Base has it open\n"
     "  --help                      this text\n"
     "\n"
     "Input is read by its ending: .qor tables, .dbf dBase tables; anything else is\n"
@@ -80,7 +82,13 @@ VekTool::~VekTool() = default;
 int VekTool::Run(const std::vector<std::string>& args) {
   if (args.empty()) return Usage("missing command");
   const std::string& cmd = args[0];
-  std::vector<std::string> rest(args.begin() + 1, args.end());
+  std::vector<std::string> rest;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--force")
+      force_ = true;
+    else
+      rest.push_back(args[i]);
+  }
   std::string error;
   if (!text_.TakeOptions(rest, error)) return Usage(error);
   if (cmd == "--help" || cmd == "-h" || cmd == "help") return Help();
@@ -149,7 +157,19 @@ bool VekTool::Load(const std::string& path, TQor2& table, bool textOptions) {
   return s.ok();
 }
 
+bool VekTool::MayWrite(const std::string& path) {
+  if (!TTableLock::IsLocked(path)) return true;
+  if (force_) {
+    err_ << "vektool: '" << path << "' est ouvert dans Vek Base ; remplacé quand même (--force)\n";
+    return true;
+  }
+  Fail("'" + path +
+       "' est ouvert dans Vek Base : il n'est pas remplacé (--force pour le remplacer)");
+  return false;
+}
+
 bool VekTool::Save(TQor2& table, const std::string& path) {
+  if (!MayWrite(path)) return false;
   const bool ok = table.SaveToFile(path);
   if (!ok) Fail("impossible d'enregistrer", path, table);
   return ok;
@@ -211,6 +231,7 @@ int VekTool::Sql(const std::vector<std::string>& a) {
                 "' : " + FailureReason(TQor2Sql::Unreadable(statement)));
   TQor2& selected = sql.Selected();
   if (a.size() == 3) {
+    if (!MayWrite(a[2])) return 1;
     if (!selected.SaveCsvFile(a[2])) return Fail("impossible d'enregistrer", a[2], selected);
     return 0;
   }
@@ -248,7 +269,7 @@ int VekTool::Export(const std::vector<std::string>& a) {
   TExportFormat format;
   if (!ExportFormatOf(a[1], format)) return Usage("export writes .csv, .txt or .xml");
   TQor2& t = Keep<TQor2>();
-  if (!Load(a[0], t)) return 1;
+  if (!Load(a[0], t) || !MayWrite(a[1])) return 1;
   const bool ok =
       where ? ExportSelection(t, a[1], format, a[3], a[4], a[5]) : ExportTable(t, a[1], format);
   return ok ? 0 : Fail("impossible d'enregistrer", a[1], t);

@@ -15,6 +15,9 @@
 // The tables a command loads and the queries it runs belong to the tool and
 // live as long as it does, so that a program may end without freeing a large
 // table (vektool's main does): the destructor frees them.
+//
+// A table that a running Vek Base holds open (its lock, TTableLock) is not
+// written over unless --force is given: the program would save over it again.
 
 #include <iosfwd>
 #include <memory>
@@ -40,6 +43,9 @@ class VekTool {
   // Text files other than .qor and .dbf tables are read by text_, with the
   // options of the command line unless `textOptions` is false.
   bool Load(const std::string& path, TQor2& table, bool textOptions = true);
+  // False, said on err, when Vek Base holds `path` open (TTableLock) and
+  // --force was not given; with it, says so and answers true.
+  bool MayWrite(const std::string& path);
   bool Save(TQor2& table, const std::string& path);
   int Info(const std::vector<std::string>& a);
   int Convert(const std::vector<std::string>& a);
@@ -58,6 +64,7 @@ class VekTool {
   }
 
   std::ostream& out_;
+  bool force_ = false;  // --force: write over a table Vek Base holds open
   std::ostream& err_;
   TTextInput text_;
   std::vector<std::shared_ptr<void>> kept_;

@@ -139,10 +139,11 @@ void TImportExport::ReportImport(const QString& path, const TImportResult& r) {
 
 // --- Save as ---
 
-bool TImportExport::ChooseName(const QString& path, const char* extension, QString& name) {
+bool TImportExport::ChooseName(const QString& path, const char* extension, QString& name) const {
   name = WithoutExtension(path) + QLatin1String(extension);
-  return !QFileInfo::exists(name) ||
-         Services().Confirm(QStringLiteral("Ce ficher existe déjà. Le remplacer ?"));
+  return NotHeldElsewhere(name) &&
+         (!QFileInfo::exists(name) ||
+          Services().Confirm(QStringLiteral("Ce ficher existe déjà. Le remplacer ?")));
 }
 
 QString TImportExport::FileName() const {
@@ -189,7 +190,6 @@ bool TImportExport::SaveAs() {
   QString name;
   if (!ChooseName(choice->path, kSaveAsExtensions[kind - 1], name)) return false;
 
-  if (!NotHeldElsewhere(name)) return false;
   if (kind == 2) {
     // Only the structure: the document keeps its file and stays as it was.
     SauveStru(name);
@@ -237,8 +237,7 @@ void TImportExport::Exporter() {
   if (!choice) return;
   const int kind = choice->filterIndex;
   QString name;
-  if (!ChooseName(choice->path, kExportExtensions[kind - 1], name) || !NotHeldElsewhere(name))
-    return;
+  if (!ChooseName(choice->path, kExportExtensions[kind - 1], name)) return;
   const TExportFormat formats[] = {TExportFormat::Csv, TExportFormat::Txt, TExportFormat::Xml};
   Export(name, formats[kind - 1]);
 }

@@ -65,8 +65,9 @@ class TImportExport {
   bool Export(const QString& path, TExportFormat format);
   QString FileName() const;
   // The name to write when the user chose `path` and a format of that extension;
-  // false when it exists and the user does not want it replaced.
-  static bool ChooseName(const QString& path, const char* extension, QString& name);
+  // false when another window holds it, or it exists and the user does not want
+  // it replaced.
+  bool ChooseName(const QString& path, const char* extension, QString& name) const;
   // False, with a warning, when another window holds the file `name` open.
   bool NotHeldElsewhere(const QString& name) const;
 

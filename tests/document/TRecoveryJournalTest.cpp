@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "JournalFiles.h"
 #include "TDocument.h"
 #include "TJournalReader.h"
 #include "TRecoveryFolder.h"
@@ -75,17 +76,6 @@ class RecoveryJournalTest : public ::testing::Test {
                                       {" Martin", "Nice", "100"},
                                       {"Petit", "Lyon", "3,25"},
                                       {"Dupont", "Paris", "12.5"}});
-  }
-
-  // What a program that dies leaves: its journal, flushed, held by nobody.
-  // (A copy, made while the document still holds its own.)
-  static std::string LeaveOrphan(TDocument& doc) {
-    EXPECT_TRUE(doc.FlushJournal());
-    const std::string own = doc.JournalPath();
-    EXPECT_FALSE(own.empty());
-    std::string copy = own.substr(0, own.size() - 8) + "-left.journal";
-    fs::copy_file(own, copy, fs::copy_options::overwrite_existing);
-    return copy;
   }
 
   // `layoutSaved`: the form was saved beside the table since it was designed;

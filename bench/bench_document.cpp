@@ -16,6 +16,7 @@
 #include <string>
 
 #include "BenchData.h"
+#include "BenchState.h"
 #include "BenchTimer.h"
 #include "TAtomicFile.h"
 #include "TChild.h"
@@ -47,6 +48,7 @@ size_t HeapInUse() {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  const TBenchStateFolder state;  // the documents' locks and journals
   TFakeServices services;
   SetServices(&services);
 

@@ -703,8 +703,10 @@ TStatus TDocument::Recover(TJournalReader& journal, TRecoveryReport& report) {
     if (!status) return status;
     report.fileChanged = header.FileChanged();
   } else {
-    fileName_ = header.baseline == TJournalHeader::Snapshot ? header.path : std::string();
+    const bool snapshot = header.baseline == TJournalHeader::Snapshot;
+    fileName_ = snapshot ? header.path : std::string();
     title_ = header.path;
+    baseline_ = snapshot ? TBaseline::Snapshot : TBaseline::NewTable;
   }
   TReplay state;
   int64_t replayedEnd = -1;

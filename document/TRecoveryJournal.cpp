@@ -99,12 +99,12 @@ TRecoveryJournal::TSettings& TRecoveryJournal::Settings() {
 }
 
 TRecoveryJournal::TRecoveryJournal(std::string path, const TJournalHeader& header)
-    : path_(std::move(path)), header_(header.Encode()) {
+    : path_(std::move(path)), header_(header.Encode()), delay_(Settings().flushDelayMs) {
   writer_ = std::thread([this] { Run(); });
 }
 
 TRecoveryJournal::TRecoveryJournal(std::string path, int fd, int64_t validEnd)
-    : path_(std::move(path)), fd_(fd) {
+    : path_(std::move(path)), delay_(Settings().flushDelayMs), fd_(fd) {
   // What follows the last complete entry is a torn write: new entries go in its place.
   if (ftruncate(fd_, validEnd) != 0 || lseek(fd_, validEnd, SEEK_SET) != validEnd) failed_ = true;
   writer_ = std::thread([this] { Run(); });
@@ -169,7 +169,7 @@ void TRecoveryJournal::Run() {
   for (;;) {
     wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });
     if (stop_) return;
-    const auto due = oldest_ + std::chrono::milliseconds(Settings().flushDelayMs);
+    const auto due = oldest_ + std::chrono::milliseconds(delay_);
     wake_.wait_until(lock, due, [this] { return stop_ || urgent_ || flushAsked_; });
     if (stop_) return;
     std::deque<TItem> items;

@@ -70,7 +70,7 @@ class TRecoveryJournal {
     int typedDelayMs = 1000;  // last key to journaling what is typed (the views)
     bool enabled = true;
   };
-  // Process-wide; tests shorten the delays.
+  // Process-wide, read as a journal or a view is made; tests shorten the delays.
   static TSettings& Settings();
 
   // Hands one framed entry to the file; false from then on stops the producer.
@@ -107,6 +107,7 @@ class TRecoveryJournal {
 
   const std::string path_;
   std::string header_;  // written with the file; empty for a journal taken over
+  const int delay_;     // Settings().flushDelayMs when made
   int fd_ = -1;
   std::mutex mutex_;
   std::condition_variable wake_;  // the writer: entries, a flush asked, stop

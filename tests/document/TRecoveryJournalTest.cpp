@@ -256,7 +256,7 @@ TEST_F(RecoveryJournalTest, ReplayGivesBackTheTableASessionOnAFileLeft) {
     ExpectSame(recovered, live);
     EXPECT_FALSE(report.damaged);
     EXPECT_FALSE(report.fileChanged);
-    EXPECT_GT(report.changes, 100);
+    EXPECT_GT(report.changes, 60);  // most of the 121 steps change something
     EXPECT_EQ(recovered.FileName(), live.FileName());
 
     // The recovered document goes on with the same journal.

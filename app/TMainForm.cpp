@@ -506,6 +506,7 @@ bool TMainForm::OpenTable(const QString& fileName) {
 }
 
 void TMainForm::RecoverJournals() {
+  TTableLock::RemoveStale();  // the locks of programs that died
   for (const auto& journal : TRecoveryFolder::Orphans()) OfferRecovery(*journal);
   UpdateMenuItems();
 }

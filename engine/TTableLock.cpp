@@ -1,5 +1,6 @@
 #include "TTableLock.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -32,6 +33,22 @@ uint64_t Fnv1a(const std::string& s) {
     h *= 1099511628211ull;
   }
   return h;
+}
+
+// True when `file` still names the file open on `fd`.
+bool NamesFile(const std::string& file, int fd) {
+  struct stat opened, named;
+  return fstat(fd, &opened) == 0 && stat(file.c_str(), &named) == 0 &&
+         opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+// Waits up to 20 ms for `file` to stop naming the file open on `fd`.
+bool WaitGone(const std::string& file, int fd) {
+  for (int i = 0; i < 10; ++i) {
+    if (!NamesFile(file, fd)) return true;
+    usleep(2000);
+  }
+  return false;
 }
 
 }  // namespace
@@ -126,12 +143,14 @@ TTableLock::TResult TTableLock::Acquire(const std::string& tablePath) {
     if (fd < 0) return TResult::Unavailable;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
       const int error = errno;
+      // A holder letting go (or a stale lock being cleared) locks the file
+      // only while removing it: once it is gone from the folder, try again.
+      const bool dying = error == EWOULDBLOCK && WaitGone(file, fd);
       close(fd);
+      if (dying) continue;
       return error == EWOULDBLOCK ? TResult::HeldByOther : TResult::Unavailable;
     }
-    struct stat opened, named;
-    if (fstat(fd, &opened) == 0 && stat(file.c_str(), &named) == 0 &&
-        opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+    if (NamesFile(file, fd)) {
       fd_ = fd;
       table_ = table;
       file_ = file;
@@ -160,4 +179,26 @@ bool TTableLock::IsLocked(const std::string& tablePath) {
   const bool held = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
   close(fd);
   return held;
+}
+
+void TTableLock::RemoveStale() {
+  const std::string state = StateFolder();
+  if (state.empty()) return;
+  const std::string folder = state + "/locks";
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.size() <= 5 || name.compare(name.size() - 5, 5, ".lock") != 0) continue;
+    // Removed while locked here: whoever opened it meanwhile finds it gone
+    // from the folder once locked, and makes another (Acquire).
+    const std::string file = folder + "/" + name;
+    const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) continue;
+    // The file opened may have been let go and replaced by a new holder's
+    // since: only the one the name still stands for is removed.
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && NamesFile(file, fd)) unlink(file.c_str());
+    close(fd);
+  }
+  closedir(dir);
 }

@@ -43,6 +43,8 @@ class TTableLock {
   // True when some holder has the lock of `tablePath` now. Creates nothing,
   // so that vektool can ask without leaving anything behind.
   static bool IsLocked(const std::string& tablePath);
+  // Removes the lock files that nobody holds: those of programs that died.
+  static void RemoveStale();
 
   // "" when there is neither XDG_STATE_HOME nor HOME.
   static std::string StateFolder();

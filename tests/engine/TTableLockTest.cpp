@@ -79,11 +79,18 @@ TEST_F(TableLockTest, TheLockOfAProcessKilledWithSigkillIsFreeAtOnce) {
   EXPECT_EQ(mine.Acquire(table), TResult::HeldByOther);
   EXPECT_TRUE(TTableLock::IsLocked(table));
 
+  TTableLock::RemoveStale();  // a held lock is no stale one
+  EXPECT_TRUE(fs::exists(TTableLock::LockFileName(table)));
+
   kill(holder, SIGKILL);
   int status = 0;
   ASSERT_EQ(waitpid(holder, &status, 0), holder);
   EXPECT_TRUE(WIFSIGNALED(status));
   EXPECT_FALSE(TTableLock::IsLocked(table));
+  // What the dead holder left is cleared at the next start.
+  EXPECT_TRUE(fs::exists(TTableLock::LockFileName(table)));
+  TTableLock::RemoveStale();
+  EXPECT_FALSE(fs::exists(TTableLock::LockFileName(table)));
   EXPECT_EQ(mine.Acquire(table), TResult::Acquired);
   close(ready[0]);
   close(ready[1]);

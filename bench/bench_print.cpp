@@ -1,5 +1,6 @@
 // Printing to PDF files through the machine's printer (QPrinter, high
-// resolution): a 10,000-record list as the table view shows it, and a job of
+// resolution): a 100,000-record list as the table view shows it, printed as the
+// window prints it (its progress window showing after a second), and a job of
 // 1,000 envelopes. Prints the times, the pages and the process's peak memory.
 
 #include <unistd.h>
@@ -8,7 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -86,7 +89,7 @@ int main(int argc, char** argv) {
   auto& printer = dynamic_cast<TQtPrinter&>(services.Printer());
   printer.QtPrinter().setOutputFormat(QPrinter::PdfFormat);
 
-  const int records = argc > 1 ? std::atoi(argv[1]) : 10000;
+  const int records = argc > 1 ? std::atoi(argv[1]) : 100000;
   const int envelopes = argc > 2 ? std::atoi(argv[2]) : 1000;
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("vekbench-print-" + std::to_string(getpid()));
@@ -106,12 +109,22 @@ int main(int argc, char** argv) {
     TGridPrintout list(grid, QStringLiteral("/bench/bench.qor"), QStringLiteral("/bench/bench.qor"),
                        grid.RowCount() - 1);
     bool ok = true;
+    // The processor time too: on a shared machine it says more than the clock.
+    double cpu = 1e30;
     const double s = BestOf(
         3, [&] { printer.QtPrinter().setOutputFileName(listPdf); },
-        [&] { ok = list.RunJob(printer) && ok; });
-    Report("list of 10,000 records to PDF", s, 3.0);
-    std::printf("  %d pages, %.1f MB file, peak memory %.0f MB (target <= 200 MB)%s\n",
-                printer.PageNumber(), QFileInfo(listPdf).size() / 1e6, PeakMegabytes(),
+        [&] {
+          const std::clock_t c0 = std::clock();
+          ok = list.Print().ok() && !list.Cancelled() && ok;
+          cpu = std::min(cpu, static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC);
+        });
+    char what[64];
+    std::snprintf(what, sizeof what, "list of %d records to PDF, with progress", records);
+    // A second for every 10,000 records.
+    Report(what, s, records / 10000.0);
+    std::printf("  %d pages, %.1f MB file, %.2f s of processor, peak memory %.0f MB "
+                "(target <= 200 MB)%s\n",
+                printer.PageNumber(), QFileInfo(listPdf).size() / 1e6, cpu, PeakMegabytes(),
                 ok ? "" : "   JOB FAILED");
   }
 
@@ -131,7 +144,7 @@ int main(int argc, char** argv) {
     bool ok = true;
     const double s = BestOf(
         3, [&] { printer.QtPrinter().setOutputFileName(envelopePdf); },
-        [&] { ok = job.RunJob(printer) && ok; });
+        [&] { ok = job.RunJob(printer).ok() && ok; });
     Report("1,000 envelopes to PDF", s, 3.0);
     std::printf("  %d pages, %.1f MB file, peak memory %.0f MB%s\n", printer.PageNumber(),
                 QFileInfo(envelopePdf).size() / 1e6, PeakMegabytes(), ok ? "" : "   JOB FAILED");

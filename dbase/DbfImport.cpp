@@ -1,9 +1,11 @@
 #include "DbfImport.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "ConvertOemText.h"
+#include "TRecordBuilder.h"
 #include "TXBase.h"
 
 namespace {
@@ -15,77 +17,84 @@ void AddUniqueField(TQor2& table, const std::string& name, int fieldNo) {
     if (table.AddField(base + "_" + std::to_string(suffix))) return;
 }
 
-}  // namespace
-
-bool LoadDbfTable(const std::string& path, TQor2& table, std::string& error) {
-  error.clear();
-  TQor2 tmp;
-  try {
-    TXBase reader;
-    reader.SetFilename(path);
-    reader.SetActive(true);
-    if (!reader.Active()) {
-      error = "Cannot open file \"" + reader.Filename() + "\". No such file or directory";
-      return false;
+// Reads every record of an open reader into `into`, value i of a record being
+// field from[i] (0 for an empty value), and asks keepGoing(n, count) after
+// each. Stops at the first failure with its status: the records before it are
+// made. Only a memo can fail once its record is read, and then nothing of the
+// table is kept (LoadDbfTable) or no memo is read (AppendDbfTable).
+template <typename KeepGoing>
+TStatus ReadRecords(TXBase& reader, const std::vector<int>& from, TRecordBuilder& into,
+                    KeepGoing keepGoing) {
+  std::string value;
+  const int64_t count = reader.RecordCount();
+  for (int64_t n = 1; n <= count; ++n) {
+    if (n > 1)
+      if (TStatus moved = reader.Next(); !moved) return moved;
+    for (const int field : from) {
+      if (field > 0) {
+        if (TStatus read = reader.GetField(field, value); !read) return read;
+        const std::string converted = ConvertOemText(value);
+        into.Append(converted.data(), converted.size());
+      }
+      into.EndValue();
     }
-    int fieldCount = reader.FieldCount();
-    for (int i = 1; i <= fieldCount; ++i) {
-      AddUniqueField(tmp, reader.FieldName(i), i);
-      char type = reader.FieldType(i);
-      tmp.SetFieldType(i, type == 'N' || type == 'F' ? "FLOAT" : "STRING");
-    }
-    for (int64_t n = 1; n <= reader.RecordCount(); ++n) {
-      if (n > 1) reader.Next();
-      tmp.Append();
-      for (int i = 1; i <= fieldCount; ++i)
-        tmp.SetFieldValue(i, ConvertOemText(reader.GetField(i)));
-    }
-  } catch (const std::exception& e) {
-    error = e.what();
-    return false;
+    into.EndRecord();
+    if (!keepGoing(n, count)) break;
   }
-  table.Assign(tmp);
-  table.SetNameFromFile(path);
-  return true;
+  return TStatus::Ok();
 }
 
-TImportResult AppendDbfTable(TQor2& table, const std::string& path, const TProgressFn& progress) {
-  TImportResult result;
-  const int before = table.RecordCount();
-  try {
-    TXBase reader;
-    reader.SetFilename(path);
-    // The reader always reads the ".dbf" named after the path: any other name
-    // would have it read some other file.
-    if (reader.Filename() != path) {
-      result.status = TImportResult::NotDbase;
-      return result;
-    }
-    reader.SetActive(true);
-    if (!reader.Active()) {
-      result.status = TImportResult::CannotOpen;
-      return result;
-    }
-    const int fields = std::min(reader.FieldCount(), table.FieldCount());
-    std::vector<char> memo(static_cast<size_t>(fields) + 1);
-    for (int i = 1; i <= fields; ++i) memo[i] = reader.FieldKind(i) == TXBase::kMemo;
-    const int64_t count = reader.RecordCount();
-    for (int64_t n = 1; n <= count; ++n) {
-      if (n > 1) reader.Next();
-      table.Append();
-      for (int i = 1; i <= fields; ++i)
-        if (!memo[i]) table.SetFieldValue(i, ConvertOemText(reader.GetField(i)));
-      if (n % 1024 == 0 && progress && !progress(n, count)) {
-        while (table.RecordCount() > before) table.DeleteRecord(table.RecordCount());
-        table.Last();
-        result.status = TImportResult::Cancelled;
-        return result;
-      }
-    }
-  } catch (const std::exception& e) {
-    result.status = TImportResult::DbaseError;
-    result.detail = e.what();
+}  // namespace
+
+TStatus LoadDbfTable(const std::string& path, TQor2& table, IFileSystem& fileSystem) try {
+  TXBase reader(fileSystem);
+  reader.SetFilename(path);
+  if (TStatus opened = reader.SetActive(true); !opened) return opened;
+  TQor2 tmp;
+  std::vector<int> fields;
+  for (int i = 1; i <= reader.FieldCount(); ++i) {
+    AddUniqueField(tmp, reader.FieldName(i), i);
+    const char type = reader.FieldType(i);
+    tmp.SetFieldType(i, type == 'N' || type == 'F' ? "FLOAT" : "STRING");
+    fields.push_back(i);
   }
-  result.appended = table.RecordCount() - before;
+  TRecordBuilder records(tmp.FieldCount());
+  const TStatus read = ReadRecords(reader, fields, records, [](int64_t, int64_t) { return true; });
+  if (!read) return read;
+  if (!tmp.AppendBuilt(records)) return TStatus(TFailure::DbfRecordTooLong);
+  tmp.SetNameFromFile(path);
+  std::string name = std::move(tmp.TableName);
+  table.Assign(tmp);
+  table.TableName = std::move(name);
+  return TStatus::Ok();
+} catch (const std::bad_alloc&) {
+  return TStatus(TFailure::OutOfMemory, path);
+}
+
+TImportResult AppendDbfTable(TQor2& table, const std::string& path, const TProgressFn& progress,
+                             IFileSystem& fileSystem) try {
+  TXBase reader(fileSystem);
+  reader.SetFilename(path);
+  // The reader always reads the ".dbf" named after the path: any other name
+  // would have it read some other file.
+  if (reader.Filename() != path) return TImportResult::Failed(TStatus(TFailure::NotADbfName, path));
+  TImportResult result;
+  result.status = reader.SetActive(true);
+  if (!result.status) return result;
+  const int fields = std::min(reader.FieldCount(), table.FieldCount());
+  std::vector<int> from(static_cast<size_t>(fields));
+  for (int i = 1; i <= fields; ++i) from[i - 1] = reader.FieldKind(i) == TXBase::kMemo ? 0 : i;
+  TRecordBuilder records(table.FieldCount());
+  result.status = ReadRecords(reader, from, records, [&](int64_t n, int64_t count) {
+    result.cancelled = n % 1024 == 0 && progress && !progress(n, count);
+    return !result.cancelled;
+  });
+  if (result.cancelled) return result;
+  const size_t read = records.Records();
+  if (!table.AppendBuilt(records))
+    return TImportResult::Failed(TStatus(TFailure::DbfRecordTooLong, path));
+  result.appended = static_cast<int>(read);
   return result;
+} catch (const std::bad_alloc&) {
+  return TImportResult::Failed(TStatus(TFailure::OutOfMemory, path));
 }

@@ -1,26 +1,17 @@
 #include "TXBase.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 
 namespace {
-
-const char kHeaderError[] = "Error Reading Header Info.";
-const char kRecordError[] = "Error Reading Record";
-const char kMemoError[] = "Error Reading Memo Record";
-const char kNotOpen[] = "Data File Not Open";
-const char kBadField[] = "Invalid Field Number";
-const char kTooLong[] = "Record too long";
-const char kTooManyFields[] = "Too many fields";
 
 const unsigned char kDescriptorEnd = 0x0D;
 const char kEndOfText = 0x1A;
 const char kSoftBreak = static_cast<char>(141);
 const int kMemoChunk = 512;
+const size_t kWindow = 64 * 1024;  // at least one record (kRecordBufferSize)
 
 uint32_t Le16(const unsigned char* p) {
   return p[0] | (p[1] << 8);
@@ -29,43 +20,6 @@ uint32_t Le16(const unsigned char* p) {
 uint32_t Le32(const unsigned char* p) {
   return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-bool IsFile(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
-
-// Reads up to n bytes at offset; returns how many were read. Leaves the stream
-// usable for the next call whatever happened.
-int64_t ReadAt(std::ifstream& in, int64_t offset, char* buffer, int64_t n) {
-  in.clear();
-  in.seekg(offset, std::ios::beg);
-  if (!in) {
-    in.clear();
-    return 0;
-  }
-  in.read(buffer, n);
-  int64_t got = in.gcount();
-  in.clear();
-  return got;
-}
-
-int64_t StreamSize(std::ifstream& in) {
-  in.clear();
-  in.seekg(0, std::ios::end);
-  int64_t size = in.tellg();
-  in.clear();
-  return size < 0 ? 0 : size;
-}
-
-void OpenReadOnly(std::ifstream& in, const std::string& path) {
-  errno = 0;
-  in.open(path, std::ios::in | std::ios::binary);
-  if (!in.is_open()) {
-    std::string reason = errno ? std::strerror(errno) : "unknown error";
-    throw EXBaseException("Cannot open file \"" + path + "\". " + reason);
-  }
 }
 
 bool IsBlank(char c) {
@@ -95,7 +49,7 @@ int64_t MemoBlock(const std::string& text) {
 
 }  // namespace
 
-TXBase::TXBase() = default;
+TXBase::TXBase(IFileSystem& fileSystem) : fs_(fileSystem), data_(fileSystem), memo_(fileSystem) {}
 
 TXBase::~TXBase() {
   Close();
@@ -103,6 +57,13 @@ TXBase::~TXBase() {
 
 std::string TXBase::Filename() const {
   return baseName_ + dataExt_;
+}
+
+bool TXBase::Exists(const std::string& path) const {
+  const int fd = fs_.OpenRead(path);
+  if (fd < 0) return false;
+  fs_.Close(fd);
+  return true;
 }
 
 void TXBase::SetFilename(const std::string& value) {
@@ -120,37 +81,34 @@ void TXBase::SetFilename(const std::string& value) {
   for (char& c : folded)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   dataExt_ = folded == ".dbf" ? ext : std::string(".dbf");
-  if (open_ && !IsFile(Filename())) Close();
+  if (open_ && !Exists(Filename())) Close();
 }
 
-void TXBase::SetActive(bool value) {
-  if (value) {
-    if (!open_ && IsFile(Filename())) Open();
-  } else if (open_) {
-    Close();
+TStatus TXBase::SetActive(bool value) {
+  if (!value) {
+    if (open_) Close();
+    return TStatus::Ok();
   }
+  return open_ ? TStatus::Ok() : Open();
 }
 
-void TXBase::Open() {
-  OpenReadOnly(data_, Filename());
+TStatus TXBase::Open() {
+  if (!data_.Open(Filename())) return TStatus(data_.Failure(), Filename());
   open_ = true;
-  try {
-    ReadHeader();
-    OpenMemo();
-  } catch (...) {
-    Close();
-    throw;
-  }
+  TStatus status = ReadHeader();
+  if (status) status = OpenMemo();
+  if (!status) Close();
+  return status;
 }
 
 void TXBase::Close() {
-  data_.close();
-  data_.clear();
-  memo_.close();
-  memo_.clear();
+  data_.Close();
+  memo_.Close();
   open_ = false;
   hasMemo_ = false;
   dataSize_ = memoSize_ = 0;
+  window_.clear();
+  windowStart_ = 0;
   memoBlockSize_ = 512;
   header_.fill(0);
   headerLength_ = recordLength_ = 0;
@@ -159,22 +117,25 @@ void TXBase::Close() {
   modified_ = false;
 }
 
-void TXBase::ReadHeader() {
-  dataPos_ = -1;
-  dataSize_ = StreamSize(data_);
-  if (ReadAt(data_, 0, reinterpret_cast<char*>(header_.data()), 32) != 32)
-    throw EXBaseException(kHeaderError);
+TStatus TXBase::ReadFailed(const TFileReader& file, TFailure cause) {
+  return TStatus(file.Failed() ? file.Failure() : cause);
+}
+
+TStatus TXBase::ReadHeader() {
+  const TStatus unreadable(TFailure::DbfHeaderUnreadable);
+  dataSize_ = std::max<long long>(data_.Size(), 0);
+  if (data_.ReadAt(0, header_.data(), 32) != 32)
+    return ReadFailed(data_, TFailure::DbfHeaderUnreadable);
   recordCount_ = Le32(&header_[4]);
   headerLength_ = Le16(&header_[8]);
   recordLength_ = Le16(&header_[10]);
-  if (recordLength_ > kRecordBufferSize) throw EXBaseException(kTooLong);
-  if (headerLength_ < 32 || recordLength_ < 1) throw EXBaseException(kHeaderError);
+  if (recordLength_ > kRecordBufferSize) return TStatus(TFailure::DbfRecordTooLong);
+  if (headerLength_ < 32 || recordLength_ < 1) return unreadable;
 
   // The descriptor area as far as the file holds it.
   std::vector<unsigned char> area(std::min(headerLength_, dataSize_));
-  if (ReadAt(data_, 0, reinterpret_cast<char*>(area.data()), area.size()) !=
-      static_cast<int64_t>(area.size()))
-    throw EXBaseException(kHeaderError);
+  if (data_.ReadAt(0, area.data(), area.size()) != static_cast<long>(area.size()))
+    return ReadFailed(data_, TFailure::DbfHeaderUnreadable);
 
   // Later writers put more than the descriptors in the header, so the
   // terminator is the count to trust; the length formula is for files that
@@ -187,9 +148,8 @@ void TXBase::ReadHeader() {
     }
   }
   if (count < 0) count = static_cast<int64_t>(std::nearbyint((headerLength_ - 34) / 32.0));
-  if (count > kMaxFields) throw EXBaseException(kTooManyFields);
-  if (count < 0 || 32 * (count + 1) > static_cast<int64_t>(area.size()))
-    throw EXBaseException(kHeaderError);
+  if (count > kMaxFields) return TStatus(TFailure::DbfTooManyFields);
+  if (count < 0 || 32 * (count + 1) > static_cast<int64_t>(area.size())) return unreadable;
 
   int position = 2;
   for (int64_t i = 1; i <= count; ++i) {
@@ -201,53 +161,55 @@ void TXBase::ReadHeader() {
     f.type = static_cast<char>(d[11]);
     f.position = position;
     f.length = d[16];
-    if (position - 1 + f.length > recordLength_) throw EXBaseException(kHeaderError);
+    if (position - 1 + f.length > recordLength_) return unreadable;
     position += f.length;
     fields_.push_back(f);
   }
 
   record_.fill(' ');
-  if (recordCount_ > 0 && !ReadRecord(1)) throw EXBaseException(kHeaderError);
+  if (recordCount_ > 0 && !ReadRecord(1)) return ReadFailed(data_, TFailure::DbfHeaderUnreadable);
+  return TStatus::Ok();
 }
 
-void TXBase::OpenMemo() {
+TStatus TXBase::OpenMemo() {
   unsigned char version = header_[0];
-  if (version != 131 && version != 132 && version != 139) return;
+  if (version != 131 && version != 132 && version != 139) return TStatus::Ok();
   // The memo's extension follows the letter case of the table's, with the
   // lower-case name as the fallback.
   std::string sameCase = baseName_ + dataExt_.substr(0, 3) + (dataExt_[3] == 'F' ? 'T' : 't');
   std::string path = sameCase;
-  if (!IsFile(sameCase) && IsFile(baseName_ + ".dbt")) path = baseName_ + ".dbt";
-  OpenReadOnly(memo_, path);
+  if (!Exists(sameCase) && Exists(baseName_ + ".dbt")) path = baseName_ + ".dbt";
+  if (!memo_.Open(path)) return TStatus(TFailure::DbfMemoFileUnreadable, path);
   hasMemo_ = true;
-  memoSize_ = StreamSize(memo_);
+  memoSize_ = std::max<long long>(memo_.Size(), 0);
   memoHeader_.fill(0);
-  ReadAt(memo_, 0, reinterpret_cast<char*>(memoHeader_.data()), kMemoHeaderSize);
+  if (memo_.ReadAt(0, memoHeader_.data(), kMemoHeaderSize) < 0)
+    return ReadFailed(memo_, TFailure::DbfMemoUnreadable);
   memoBlockSize_ = 512;
   if (version != 131 && memoSize_ >= 22) {
     uint32_t size = Le16(&memoHeader_[20]);
     if (size != 0) memoBlockSize_ = size;
   }
+  return TStatus::Ok();
 }
 
 bool TXBase::ReadRecord(int64_t recNo) {
   if (recNo < 1 || recNo > recordCount_) return false;
-  int64_t offset = headerLength_ + (recNo - 1) * recordLength_;
+  const int64_t offset = headerLength_ + (recNo - 1) * recordLength_;
   if (offset + recordLength_ > dataSize_) return false;
-  std::array<char, kRecordBufferSize> buffer;
-  // Reading on where the last record ended lets the stream's buffer serve a
-  // walk through the table without a system call per record.
-  int64_t got;
-  if (offset == dataPos_) {
-    data_.read(buffer.data(), recordLength_);
-    got = data_.gcount();
-    data_.clear();
-  } else {
-    got = ReadAt(data_, offset, buffer.data(), recordLength_);
+  const int64_t windowEnd = windowStart_ + static_cast<int64_t>(window_.size());
+  if (offset < windowStart_ || offset + recordLength_ > windowEnd) {
+    // The window moves to start at the record and reads on from there.
+    window_.resize(static_cast<size_t>(std::min<int64_t>(kWindow, dataSize_ - offset)));
+    const long got = data_.ReadAt(offset, window_.data(), window_.size());
+    if (got < recordLength_) {
+      window_.clear();
+      return false;
+    }
+    window_.resize(static_cast<size_t>(got));
+    windowStart_ = offset;
   }
-  dataPos_ = got == recordLength_ ? offset + got : -1;
-  if (got != recordLength_) return false;
-  std::memcpy(record_.data(), buffer.data(), recordLength_);
+  std::memcpy(record_.data(), window_.data() + (offset - windowStart_), recordLength_);
   recno_ = recNo;
   modified_ = false;
   return true;
@@ -259,16 +221,18 @@ bool TXBase::AskChanging() {
   return allowed;
 }
 
-void TXBase::First() {
-  if (!open_) throw EXBaseException(kNotOpen);
-  if (recordCount_ == 0 || !AskChanging()) return;
-  if (!ReadRecord(1)) throw EXBaseException(kRecordError);
+TStatus TXBase::First() {
+  if (!open_) return TStatus(TFailure::DbfNotOpen);
+  if (recordCount_ == 0 || !AskChanging()) return TStatus::Ok();
+  if (!ReadRecord(1)) return ReadFailed(data_, TFailure::DbfRecordUnreadable);
+  return TStatus::Ok();
 }
 
-void TXBase::Next() {
-  if (!open_) throw EXBaseException(kNotOpen);
-  if (recno_ >= recordCount_ || !AskChanging()) return;
-  if (!ReadRecord(recno_ + 1)) throw EXBaseException(kRecordError);
+TStatus TXBase::Next() {
+  if (!open_) return TStatus(TFailure::DbfNotOpen);
+  if (recno_ >= recordCount_ || !AskChanging()) return TStatus::Ok();
+  if (!ReadRecord(recno_ + 1)) return ReadFailed(data_, TFailure::DbfRecordUnreadable);
+  return TStatus::Ok();
 }
 
 bool TXBase::Deleted() const {
@@ -286,13 +250,8 @@ void TXBase::SetDeleted(bool value) {
   if (allowed) record_[0] = '*';
 }
 
-void TXBase::CheckField(int fieldNo) const {
-  if (fieldNo < 1 || fieldNo > FieldCount()) throw EXBaseException(kBadField);
-}
-
 int TXBase::FieldKind(int fieldNo) const {
-  if (fieldNo < 1 || fieldNo > FieldCount())
-    throw EXBaseException(std::string(kBadField) + ": " + std::to_string(fieldNo));
+  if (!ValidField(fieldNo)) return kOther;
   switch (fields_[fieldNo - 1].type) {
     case 'C':
       return kCharacter;
@@ -310,72 +269,77 @@ int TXBase::FieldKind(int fieldNo) const {
 }
 
 std::string TXBase::FieldName(int fieldNo) const {
-  CheckField(fieldNo);
-  return fields_[fieldNo - 1].name;
+  return ValidField(fieldNo) ? fields_[fieldNo - 1].name : std::string();
 }
 
 char TXBase::FieldType(int fieldNo) const {
-  CheckField(fieldNo);
-  return fields_[fieldNo - 1].type;
+  return ValidField(fieldNo) ? fields_[fieldNo - 1].type : '\0';
 }
 
 int TXBase::FieldLength(int fieldNo) const {
-  CheckField(fieldNo);
-  return fields_[fieldNo - 1].length;
+  return ValidField(fieldNo) ? fields_[fieldNo - 1].length : 0;
 }
 
-std::string TXBase::GetField(int fieldNo) {
-  CheckField(fieldNo);
-  if (recno_ == 0) return std::string();
+TStatus TXBase::GetField(int fieldNo, std::string& text) {
+  text.clear();
+  if (!ValidField(fieldNo) || recno_ == 0) return TStatus::Ok();
   const TField& f = fields_[fieldNo - 1];
-  std::string text(record_.data() + f.position - 1, f.length);
+  text.assign(record_.data() + f.position - 1, f.length);
   if (FieldKind(fieldNo) == kMemo) {
-    int64_t block = MemoBlock(text);
-    if (block < 0) throw EXBaseException(kMemoError);
-    return block < 1 ? std::string() : ReadMemo(block);
+    const int64_t block = MemoBlock(text);
+    text.clear();
+    if (block < 0) return TStatus(TFailure::DbfMemoUnreadable);
+    return block < 1 ? TStatus::Ok() : ReadMemo(block, text);
   }
   size_t end = text.find('\0');
   if (end != std::string::npos) text.resize(end);
   end = text.find_last_not_of(' ');
   text.resize(end == std::string::npos ? 0 : end + 1);
-  return text;
+  return TStatus::Ok();
 }
 
-std::string TXBase::ReadMemo(int64_t block) {
-  if (!hasMemo_) throw EXBaseException(kMemoError);
-  int64_t start = block * memoBlockSize_;
-  if (start >= memoSize_) throw EXBaseException(kMemoError);
+TStatus TXBase::ReadMemo(int64_t block, std::string& text) {
+  const TStatus unreadable(TFailure::DbfMemoUnreadable);
+  if (!hasMemo_) return unreadable;
+  const int64_t start = block * memoBlockSize_;
+  if (start >= memoSize_) return unreadable;
   unsigned char head[8];
-  int64_t got = ReadAt(memo_, start, reinterpret_cast<char*>(head), 8);
+  const long got = memo_.ReadAt(start, head, 8);
+  if (got < 0) return ReadFailed(memo_, TFailure::DbfMemoUnreadable);
   static const unsigned char kMarker[4] = {0xFF, 0xFF, 0x08, 0x00};
-  std::string text =
-      got == 8 && std::memcmp(head, kMarker, 4) == 0 ? ReadMemoIV(start, head) : ReadMemoIII(start);
+  const TStatus read = got == 8 && std::memcmp(head, kMarker, 4) == 0
+                           ? ReadMemoIV(start, head, text)
+                           : ReadMemoIII(start, text);
+  if (!read) {
+    text.clear();
+    return read;
+  }
   for (char& c : text)
     if (c == kSoftBreak) c = '\r';
-  return text;
+  return TStatus::Ok();
 }
 
-std::string TXBase::ReadMemoIV(int64_t start, const unsigned char* head) {
-  int64_t length = Le32(head + 4);
-  if (length < 8 || start + length > memoSize_) throw EXBaseException(kMemoError);
-  std::string text(length - 8, '\0');
-  if (ReadAt(memo_, start + 8, &text[0], length - 8) != length - 8)
-    throw EXBaseException(kMemoError);
-  return text;
+TStatus TXBase::ReadMemoIV(int64_t start, const unsigned char* head, std::string& text) {
+  const int64_t length = Le32(head + 4);
+  if (length < 8 || start + length > memoSize_) return TStatus(TFailure::DbfMemoUnreadable);
+  text.assign(static_cast<size_t>(length - 8), '\0');
+  if (memo_.ReadAt(start + 8, &text[0], text.size()) != static_cast<long>(text.size()))
+    return ReadFailed(memo_, TFailure::DbfMemoUnreadable);
+  return TStatus::Ok();
 }
 
 // The text runs to the first pair of end-of-text bytes, even when the pair is
 // split across two blocks, or to the end of the file.
-std::string TXBase::ReadMemoIII(int64_t start) {
-  std::string text;
+TStatus TXBase::ReadMemoIII(int64_t start, std::string& text) {
   int64_t offset = start;
   while (offset < memoSize_) {
-    size_t old = text.size();
-    int64_t want = std::min<int64_t>(kMemoChunk, memoSize_ - offset);
-    text.resize(old + want);
-    int64_t got = ReadAt(memo_, offset, &text[old], want);
-    text.resize(old + got);
-    size_t end = text.find(std::string(2, kEndOfText), old == 0 ? 0 : old - 1);
+    const size_t old = text.size();
+    const int64_t want = std::min<int64_t>(kMemoChunk, memoSize_ - offset);
+    text.resize(old + static_cast<size_t>(want));
+    const long got = memo_.ReadAt(offset, &text[old], static_cast<size_t>(want));
+    if (got < 0) return ReadFailed(memo_, TFailure::DbfMemoUnreadable);
+    text.resize(old + static_cast<size_t>(got));
+    const size_t end = text.find(std::string(2, kEndOfText), old == 0 ? 0 : old - 1);
     if (end != std::string::npos) {
       text.resize(end);
       break;
@@ -383,5 +347,5 @@ std::string TXBase::ReadMemoIII(int64_t start) {
     if (got < kMemoChunk) break;
     offset += got;
   }
-  return text;
+  return TStatus::Ok();
 }

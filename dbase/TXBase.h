@@ -1,13 +1,18 @@
 #pragma once
 // TXBase: reads a dBase table (".dbf") one record at a time, and the text of its
 // memo fields from the companion ".dbt". It only reads: both files are opened
-// read-only, so read-only files import like any other. It is owned by whoever
-// creates it; destroying it closes its files.
+// read-only, so read-only files import like any other, and every read goes
+// through the IFileSystem it was given (FileSystem() unless told otherwise).
+// It is owned by whoever creates it; destroying it closes its files.
 //
-// Every failure is an EXBaseException with an English message. An open that
-// fails closes whatever it had opened and leaves the reader inactive. Nothing
-// in a file is trusted: lengths, counts and block numbers are checked against
-// the buffers and against the file sizes before anything is read.
+// Every failure is a TStatus, never an exception: the file's own cause when a
+// file cannot be opened or read (NotFound, PermissionDenied, ReadError...),
+// otherwise one of the Dbf causes of TFailure.h. An open that fails closes
+// whatever it had opened and leaves the reader inactive; a move that fails
+// leaves the reader on the record it had. Nothing in a file is trusted:
+// lengths, counts and block numbers are checked against the buffers and
+// against the file sizes before anything is read. A field number out of range
+// reads as nothing ('', kOther, 0), as the table engine answers bad numbers.
 //
 // Table layout (integers little-endian):
 //   0      version byte; 131 (dBase III), 132 and 139 (dBase IV) have a ".dbt"
@@ -31,12 +36,13 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "EXBaseException.h"
+#include "IFileSystem.h"
+#include "TFileReader.h"
+#include "TStatus.h"
 
 class TXBase {
  public:
@@ -52,7 +58,7 @@ class TXBase {
   static constexpr int kRecordBufferSize = 4000;
   static constexpr int kMemoHeaderSize = 512;
 
-  TXBase();
+  explicit TXBase(IFileSystem& fileSystem = FileSystem());
   ~TXBase();
   TXBase(const TXBase&) = delete;
   TXBase& operator=(const TXBase&) = delete;
@@ -66,9 +72,9 @@ class TXBase {
   void SetFilename(const std::string& value);
 
   bool Active() const { return open_; }
-  // true opens the table when its ".dbf" exists (a missing file leaves the
-  // reader inactive, silently); a failed open throws and leaves it inactive.
-  void SetActive(bool value);
+  // true opens the table: a missing ".dbf" leaves the reader inactive
+  // (NotFound), and so does a failed open, with its cause.
+  TStatus SetActive(bool value);
 
   int64_t Recno() const { return recno_; }
   int64_t RecordCount() const { return recordCount_; }
@@ -85,15 +91,18 @@ class TXBase {
   TXBDeleteEvent OnDeleting;  // asked before the deleted mark is set
   TNotifyEvent OnAppended;    // kept for its users; the reader never appends
 
-  void First();
-  void Next();
+  // DbfNotOpen on a closed reader; a record that cannot be read fails with
+  // DbfRecordUnreadable (or the file's read error).
+  TStatus First();
+  TStatus Next();
 
   // Kind (kOther ... kMemo) of field fieldNo, 1-based.
   int FieldKind(int fieldNo) const;
   // Text of field fieldNo in the buffered record: the stored text up to its
   // first zero byte, trailing spaces dropped (leading ones kept); for a memo
-  // field, the memo's text ('' when the field holds no block number).
-  std::string GetField(int fieldNo);
+  // field, the memo's text ('' when the field holds no block number; a memo
+  // that cannot be read fails with DbfMemoUnreadable and gives '').
+  TStatus GetField(int fieldNo, std::string& text);
   // The descriptor's name up to its first zero byte, its type letter and length.
   std::string FieldName(int fieldNo) const;
   char FieldType(int fieldNo) const;
@@ -107,26 +116,34 @@ class TXBase {
     int length = 0;
   };
 
-  void Open();
+  TStatus Open();
   void Close();
-  void ReadHeader();
-  void OpenMemo();
+  TStatus ReadHeader();
+  TStatus OpenMemo();
   bool ReadRecord(int64_t recNo);
+  // The failure of a read from `file`: its read error, or `cause` when the
+  // file holds too little.
+  static TStatus ReadFailed(const TFileReader& file, TFailure cause);
+  bool Exists(const std::string& path) const;
   bool AskChanging();
-  std::string ReadMemo(int64_t block);
-  std::string ReadMemoIV(int64_t start, const unsigned char* head);
-  std::string ReadMemoIII(int64_t start);
-  void CheckField(int fieldNo) const;
+  TStatus ReadMemo(int64_t block, std::string& text);
+  TStatus ReadMemoIV(int64_t start, const unsigned char* head, std::string& text);
+  TStatus ReadMemoIII(int64_t start, std::string& text);
+  bool ValidField(int fieldNo) const { return fieldNo >= 1 && fieldNo <= FieldCount(); }
 
+  IFileSystem& fs_;
   std::string baseName_;
   std::string dataExt_ = ".dbf";
   bool open_ = false;
 
-  std::ifstream data_;
-  std::ifstream memo_;
+  TFileReader data_;
+  TFileReader memo_;
   bool hasMemo_ = false;
   int64_t dataSize_ = 0;
-  int64_t dataPos_ = -1;  // where the data stream stands when known, else -1
+  // The bytes of the data file read last, from windowStart_: a walk through
+  // the table costs one read per window, not one per record.
+  std::vector<char> window_;
+  int64_t windowStart_ = 0;
   int64_t memoSize_ = 0;
   int64_t memoBlockSize_ = 512;
 

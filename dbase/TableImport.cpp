@@ -14,18 +14,18 @@ TImportKind ImportKindOf(const std::string& path) {
 }
 
 TImportResult ImportFile(TQor2& table, const std::string& path, TImportKind kind,
-                         const TProgressFn& progress) {
+                         const TProgressFn& progress, IFileSystem& fileSystem) {
   switch (kind) {
     case TImportKind::Tab:
-      return TTextImport::Append(table, path, '\t', progress);
+      return TTextImport::Append(table, path, '\t', progress, fileSystem);
     case TImportKind::Semicolon:
-      return TTextImport::Append(table, path, ';', progress);
+      return TTextImport::Append(table, path, ';', progress, fileSystem);
     case TImportKind::Dbase:
-      return AppendDbfTable(table, path, progress);
+      return AppendDbfTable(table, path, progress, fileSystem);
     case TImportKind::None:
       break;
   }
   TImportResult result;
-  result.status = TImportResult::UnknownKind;
+  result.status = TStatus(TFailure::UnknownImportKind, path);
   return result;
 }

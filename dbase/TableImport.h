@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "IFileSystem.h"
 #include "TImportResult.h"
 
 class TQor2;
@@ -16,6 +17,8 @@ enum class TImportKind { None, Tab, Semicolon, Dbase };
 TImportKind ImportKindOf(const std::string& path);
 
 // Appends the file's records to the table by the import of that kind (see
-// TTextImport and AppendDbfTable); UnknownKind, changing nothing, for None.
+// TTextImport and AppendDbfTable), reading through `fileSystem`;
+// UnknownImportKind, changing nothing, for None.
 TImportResult ImportFile(TQor2& table, const std::string& path, TImportKind kind,
-                         const TProgressFn& progress = nullptr);
+                         const TProgressFn& progress = nullptr,
+                         IFileSystem& fileSystem = FileSystem());

@@ -192,8 +192,8 @@ bool TChild::OpenFile(const QString& name) {
   THourglass hourglass;
   const TStatus status = doc_.Load(EnginePath(name));
   if (!status) {
-    Services().Warning(QStringLiteral("Impossible d'ouvrir '") + name + QStringLiteral("' : ") +
-                       FailureText(status));
+    Services().Warning(
+        FailureMessage(QStringLiteral("ouvrir '") + name + QLatin1Char('\''), status));
     return false;
   }
   InitGrilles();
@@ -538,7 +538,8 @@ void TChild::Trie(bool ascending) {
   THourglass hourglass;
   EcritOnglet();
   // No field under the cursor (the form view) names no field: nothing sorts.
-  doc_.Sort(FieldUnderCursor(), ascending);
+  if (const TStatus sorted = doc_.Sort(FieldUnderCursor(), ascending); !sorted)
+    return Services().Warning(FailureMessage(QStringLiteral("trier la table"), sorted));
   if (GetOnglet() == TView::Table) Remplit();
   if (GetOnglet() == TView::Column) LitFiche();
 }
@@ -547,7 +548,8 @@ void TChild::Doublons() {
   if (!Services().Confirm(QStringLiteral("Supprimer les doublons de la table ?"))) return;
   THourglass hourglass;
   EcritOnglet();
-  doc_.RemoveDuplicates();
+  if (const TStatus removed = doc_.RemoveDuplicates(); !removed)
+    return Services().Warning(FailureMessage(QStringLiteral("supprimer les doublons"), removed));
   InitGrilles();
   LitOnglet();
 }
@@ -612,26 +614,27 @@ bool TChild::FindRow(bool fromFirst, const std::function<bool(int recNo)>& match
 
 void TChild::ImpListe() {
   if (TPrintout::AskPrinter(FileName()))
-    PrintGrid(*StringGrid1, FileName(), FileName(), StringGrid1->RowCount() - 1);
+    TPrintout::Tell(PrintGrid(*StringGrid1, FileName(), FileName(), StringGrid1->RowCount() - 1));
 }
 
 void TChild::ImpFiche() {
   if (TPrintout::AskPrinter(FileName()))
-    PrintGrid(*StringGrid2, FileName(), FileName(), StringGrid2->RowCount() - 1);
+    TPrintout::Tell(PrintGrid(*StringGrid2, FileName(), FileName(), StringGrid2->RowCount() - 1));
 }
 
 void TChild::ImpStru() {
   if (TPrintout::AskPrinter(FileName()))
-    TStructurePrintout(FileName(), TFieldCommands::FieldList(doc_, '\t')).Print();
+    TPrintout::Tell(TStructurePrintout(FileName(), TFieldCommands::FieldList(doc_, '\t')).Print());
 }
 
 void TChild::Apercu() {
-  PreviewGrid(*StringGrid1, FileName(), FileName(), StringGrid1->RowCount() - 1);
+  TPrintout::Tell(PreviewGrid(*StringGrid1, FileName(), FileName(), StringGrid1->RowCount() - 1));
 }
 
 void TChild::ImpEnv() {
   EcritOnglet();
-  PrintEnvelopes(Table(), doc_.SelectionMode() ? &doc_.Filter() : nullptr, Envelope, FileName());
+  TPrintout::Tell(PrintEnvelopes(Table(), doc_.SelectionMode() ? &doc_.Filter() : nullptr, Envelope,
+                                 FileName()));
 }
 
 // --- Closing and events ---

@@ -27,14 +27,6 @@ std::string_view Trimmed(std::string_view s) {
   return s.substr(b, e - b);
 }
 
-// What a failed engine file operation left in the table.
-TStatus TableStatus(bool ok, const TQor2& table) {
-  if (ok) return TStatus::Ok();
-  // A failure the engine gave no finer cause is said by its message alone.
-  return TStatus(table.ErrorCause == TFailure::None ? TFailure::Other : table.ErrorCause,
-                 table.ErrorMessage);
-}
-
 bool SameStructure(const TQor2& a, const TQor2& b) {
   return a.RecordCount() == b.RecordCount() && a.Names().Items() == b.Names().Items() &&
          a.Types().Items() == b.Types().Items();
@@ -99,7 +91,7 @@ void TDocument::Init(const std::vector<std::string>& fields, const std::string& 
 }
 
 TStatus TDocument::Load(const std::string& fileName) {
-  if (!table_.LoadFromFile(fileName)) return TableStatus(false, table_);
+  if (TStatus loaded = table_.LoadFromFile(fileName); !loaded) return loaded;
   fileName_ = fileName;
   table_.First();
   modified_ = false;
@@ -129,15 +121,15 @@ void TDocument::SetFileName(const std::string& fileName) {
 }
 
 TStatus TDocument::WriteTable(const std::string& fileName) {
-  const bool ok = table_.SaveToFile(fileName);
-  if (ok && !fileName_.empty() && fileName == fileName_) Rebase();
-  return TableStatus(ok, table_);
+  const TStatus saved = table_.SaveToFile(fileName);
+  if (saved && !fileName_.empty() && fileName == fileName_) Rebase();
+  return saved;
 }
 
 TStatus TDocument::WriteXml(const std::string& fileName) {
-  const bool ok = SaveXmlFile(table_, fileName);
-  if (ok && !fileName_.empty() && fileName == fileName_) Rebase();
-  return TableStatus(ok, table_);
+  const TStatus saved = SaveXmlFile(table_, fileName);
+  if (saved && !fileName_.empty() && fileName == fileName_) Rebase();
+  return saved;
 }
 
 TStatus TDocument::WriteStructure(const std::string& fileName) const {
@@ -145,14 +137,13 @@ TStatus TDocument::WriteStructure(const std::string& fileName) const {
   for (int i = 1; i <= table_.FieldCount(); ++i)
     if (structure.AddField(table_.GetFieldName(i)))
       structure.SetFieldType(structure.FieldCount(), table_.GetFieldType(i));
-  return TableStatus(structure.SaveToFile(fileName), structure);
+  return structure.SaveToFile(fileName);
 }
 
 TStatus TDocument::Export(const std::string& fileName, TExportFormat format) {
-  const bool ok = selectionMode_ ? ExportSelection(table_, fileName, format, filter_.Field,
-                                                   filter_.Operator, filter_.Value)
-                                 : ExportTable(table_, fileName, format);
-  return TableStatus(ok, table_);
+  return selectionMode_ ? ExportSelection(table_, fileName, format, filter_.Field, filter_.Operator,
+                                          filter_.Value)
+                        : ExportTable(table_, fileName, format);
 }
 
 // --- Layout ---
@@ -174,22 +165,14 @@ TStatus TDocument::LoadLayout(const std::string& tableFileName) {
   layout_.clear();
   layoutDesigned_ = false;
   const std::string path = LayoutFileName(tableFileName);
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) return TStatus::Ok();  // no layout of its own
-  if (!TFormLayout::LoadFile(path, layout_)) {
-    layout_.clear();
-    return TStatus(TFailure::ReadError, path);
-  }
-  return TStatus::Ok();
+  const TStatus status = TFormLayout::LoadFile(FileSystem(), path, layout_);
+  if (status.Cause() == TFailure::NotFound) return TStatus::Ok();  // no layout of its own
+  return status;
 }
 
 TStatus TDocument::WriteLayout(const std::string& tableFileName) const {
   if (!layoutDesigned_) return TStatus::Ok();
-  const std::string path = LayoutFileName(tableFileName);
-  TFailure failure = TFailure::None;
-  const int r = TFormLayout::SaveFile(path, layout_, &failure);
-  if (r == 0) return TStatus::Ok();
-  return TStatus(failure == TFailure::None ? TFailure::Other : failure, AtomicWriteMessage(r));
+  return TFormLayout::SaveFile(LayoutFileName(tableFileName), layout_);
 }
 
 // --- Undo ---
@@ -402,22 +385,26 @@ bool TDocument::Paste(int recNo) {
   return changed;
 }
 
-void TDocument::Sort(int field, bool ascending) {
+TStatus TDocument::Sort(int field, bool ascending) {
   Memorise();
   if (field >= 1 && field <= table_.FieldCount()) {
     BeginChange();
+    const TStatus sorted = table_.SortByField(table_.GetFieldName(field), ascending);
+    // A sort refused for memory left the table as it was: nothing to replay.
+    if (sorted.Cause() == TFailure::OutOfMemory) return sorted;
     Record(TJournalEntry(TJournalOp::Sort).Int(field).Byte(ascending ? 1 : 0));
-    table_.SortByField(table_.GetFieldName(field), ascending);
   }
   modified_ = true;
+  return TStatus::Ok();
 }
 
-void TDocument::RemoveDuplicates() {
+TStatus TDocument::RemoveDuplicates() {
   Memorise();
   BeginChange();
+  if (TStatus removed = table_.RemoveDuplicates(); !removed) return removed;
   Record(TJournalEntry(TJournalOp::RemoveDuplicates));
-  table_.RemoveDuplicates();
   modified_ = true;
+  return TStatus::Ok();
 }
 
 void TDocument::Convertir() {

@@ -237,8 +237,9 @@ class TDocument {
   // current, field by field; true when a value changed.
   bool Paste(int recNo);
   // By field number, as numbers for a "FLOAT" field; field 0 sorts nothing.
-  void Sort(int field, bool ascending);
-  void RemoveDuplicates();
+  // Both answer OutOfMemory, the table as it was, when their memory cannot be had.
+  TStatus Sort(int field, bool ascending);
+  TStatus RemoveDuplicates();
   // Every value of every record through ConvertOemText (DOS accented letters
   // to their Windows codes), the selection notwithstanding.
   void Convertir();

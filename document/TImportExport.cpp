@@ -73,7 +73,7 @@ void TImportExport::Importer() {
   if (!choice) return;
   const QString& path = choice->path;
   if (!QFileInfo::exists(path)) {
-    Services().Message(QStringLiteral("Le ficher ") + path + QStringLiteral("n'existe pas"));
+    Services().Message(QStringLiteral("Le fichier ") + path + QStringLiteral(" n'existe pas"));
     return;
   }
   view_.EcritOnglet();
@@ -114,9 +114,9 @@ bool TImportExport::Import(const QString& path, TImportKind kind) {
 }
 
 void TImportExport::ReportImport(const QString& path, const TImportResult& r) {
-  if (r.status != TImportResult::Done && r.status != TImportResult::Cancelled) {
-    QString text = QStringLiteral("Impossible d'importer '") + path + QStringLiteral("' : ") +
-                   QString::fromUtf8(ImportFailureReason(r));
+  if (!r.status) {
+    QString text =
+        FailureMessage(QStringLiteral("importer '") + path + QLatin1Char('\''), r.status);
     if (r.appended == 1)
       text += QStringLiteral(
           "\nL'enregistrement lu avant l'erreur reste dans la table ; « Annuler » le retire.");
@@ -143,7 +143,7 @@ bool TImportExport::ChooseName(const QString& path, const char* extension, QStri
   name = WithoutExtension(path) + QLatin1String(extension);
   return NotHeldElsewhere(name) &&
          (!QFileInfo::exists(name) ||
-          Services().Confirm(QStringLiteral("Ce ficher existe déjà. Le remplacer ?")));
+          Services().Confirm(QStringLiteral("Ce fichier existe déjà. Le remplacer ?")));
 }
 
 QString TImportExport::FileName() const {

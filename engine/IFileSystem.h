@@ -1,9 +1,10 @@
 #pragma once
 // IFileSystem: the system calls through which the program reads and writes
-// files (TAtomicFile, and so every save and WriteFileAtomically; the loaders),
-// gathered so that tests can make any one of them fail and check what a failed
-// load or save leaves behind. The real one, TPosixFileSystem, is in use unless
-// another is installed with SetFileSystem.
+// files (TAtomicFile, and so every save and WriteFileAtomically; the loaders,
+// which are handed one and take FileSystem() unless told otherwise; read them
+// with TFileReader), gathered so that tests can make any one of them fail and
+// check what a failed load or save leaves behind. The real one,
+// TPosixFileSystem, is in use unless another is installed with SetFileSystem.
 //
 // Each call behaves as the POSIX call it is named after: failure is reported by
 // the result, with the reason in errno.
@@ -37,6 +38,8 @@ class IFileSystem {
   // Reads at most `size` bytes; returns how many were read (0 at the end),
   // -1 on failure.
   virtual long Read(int fd, void* data, size_t size) = 0;
+  // The same from `offset`, without moving the file's position (pread).
+  virtual long ReadAt(int fd, long long offset, void* data, size_t size) = 0;
   // The size in bytes of the open file, -1 on failure.
   virtual long long Size(int fd) = 0;
 };

@@ -10,7 +10,30 @@ constexpr size_t kHugePage = size_t{2} << 20;
 // Below this the advice is not worth a system call.
 constexpr size_t kAdviseFrom = 2 * kHugePage;
 
+TAllocationLimit* limit = nullptr;
+
 }  // namespace
+
+TAllocationLimit::TAllocationLimit(size_t allocations, size_t bytes)
+    : outer_(limit), allocations_(allocations), bytes_(bytes) {
+  limit = this;
+}
+
+TAllocationLimit::~TAllocationLimit() {
+  limit = outer_;
+}
+
+// Takes `bytes` from the innermost limit, if any; false when it has run out.
+bool AllocationAllowed(size_t bytes) {
+  if (!limit) return true;
+  if (limit->allocations_ == 0 || bytes > limit->bytes_) {
+    limit->allocations_ = 0;
+    return false;
+  }
+  --limit->allocations_;
+  limit->bytes_ -= bytes;
+  return true;
+}
 
 void AdviseHugePages(const void* p, size_t bytes) {
 #ifdef MADV_HUGEPAGE
@@ -25,12 +48,14 @@ void AdviseHugePages(const void* p, size_t bytes) {
 }
 
 void* LargeAlloc(size_t bytes) {
+  if (!AllocationAllowed(bytes)) return nullptr;
   void* p = std::malloc(bytes ? bytes : 1);
   AdviseHugePages(p, bytes);
   return p;
 }
 
 void* LargeRealloc(void* p, size_t bytes) {
+  if (!AllocationAllowed(bytes)) return nullptr;
   void* q = std::realloc(p, bytes ? bytes : 1);
   AdviseHugePages(q, bytes);
   return q;

@@ -11,6 +11,11 @@
 #include "LargeMemory.h"
 #include "TKBaseList.h"
 
+// The walk in memory order numbers the records of a block by their distance
+// over 16 and finds them again at lo + 16 * slot: a record, side by side with
+// the others of its block, must take exactly sixteen bytes.
+static_assert(sizeof(TKStringList) == 16, "the records of a block lie sixteen bytes apart");
+
 // Calls visit(i, record) for every record, in order. `field` (0-based) is the
 // value whose bytes are fetched ahead; the first one for a whole record.
 template <typename Visit>

@@ -51,11 +51,8 @@ void Produce(const TQor2& t, std::string& out, Flush flush) {
 }  // namespace
 
 TStatus SaveSpreadsheetCsv(const TQor2& table, const std::string& path) {
-  TFailure failure = TFailure::None;
-  const int r = WriteFileInPieces(
-      path, [&](std::string& out, auto flush) { Produce(table, out, flush); }, &failure);
-  if (r == 0) return TStatus();
-  return TStatus(failure != TFailure::None ? failure : TFailure::WriteError);
+  return WriteFileInPieces(path,
+                           [&](std::string& out, auto flush) { Produce(table, out, flush); });
 }
 
 std::string SpreadsheetCsvText(const TQor2& table) {

@@ -111,15 +111,18 @@ bool TAtomicFile::Commit() {
   return FileSystem().SyncFolder(FolderOf(target_)) || Fail(WriteFailure(errno));
 }
 
-int WriteFileAtomically(const std::string& path, const std::string& content, TFailure* failure) {
+TStatus WriteFileAtomically(const std::string& path, const std::string& content) {
   TAtomicFile f;
-  int result = 0;
-  if (!f.Open(path))
-    result = 3;
-  else if (!f.Write(content) || !f.Commit())
-    result = -1;
-  if (failure) *failure = f.Failure();
-  return result;
+  if (!f.Open(path)) return TStatus(f.Failure(), AtomicWriteMessage(3));
+  if (!f.Write(content) || !f.Commit()) return TStatus(f.Failure(), AtomicWriteMessage(-1));
+  return TStatus::Ok();
+}
+
+int WriteFileAtomically(const std::string& path, const std::string& content, TFailure* failure) {
+  const TStatus written = WriteFileAtomically(path, content);
+  if (failure) *failure = written.Cause();
+  if (written) return 0;
+  return written.Detail() == AtomicWriteMessage(3) ? 3 : -1;
 }
 
 const char* AtomicWriteMessage(int result) {

@@ -20,7 +20,7 @@
 
 #include <string>
 
-#include "TFailure.h"
+#include "TStatus.h"
 
 class TAtomicFile {
  public:
@@ -48,36 +48,40 @@ class TAtomicFile {
   TFailure failure_ = TFailure::None;
 };
 
-// Writes `content` to `path` through TAtomicFile. Result: 0 on success, 3 when the
-// file cannot be created, -1 on a write error after it was created; `failure`,
-// when given, receives the cause.
-int WriteFileAtomically(const std::string& path, const std::string& content,
-                        TFailure* failure = nullptr);
+// The engine's ErrorMessage for a result of the numbered WriteFileAtomically
+// below ("" for 0).
+const char* AtomicWriteMessage(int result);
+
+// Writes `content` to `path` through TAtomicFile. On failure the cause says
+// why and the detail is the engine's message for a table's ErrorMessage:
+// "1-Unable to open the file for writing" when the file could not be created,
+// "Erreur d'écriture du fichier" (Windows-1252) when writing it failed.
+TStatus WriteFileAtomically(const std::string& path, const std::string& content);
+
 // The same for a large file made piece by piece: produce(out, flush) appends
 // the bytes to `out` and calls flush() now and then (between records); flush
 // hands `out` to the file once it holds a quarter of a megabyte, so the whole
 // file is never in memory at once.
 template <typename Produce>
-int WriteFileInPieces(const std::string& path, Produce produce, TFailure* failure = nullptr) {
+TStatus WriteFileInPieces(const std::string& path, Produce produce) {
   constexpr size_t kPiece = size_t{1} << 18;
   TAtomicFile file;
-  int result = 0;
-  if (!file.Open(path)) {
-    result = 3;
-  } else {
-    std::string out;
-    out.reserve(kPiece + kPiece / 4);
-    bool ok = true;
-    auto flush = [&] {
-      if (out.size() < kPiece) return;
-      ok = ok && file.Write(out);
-      out.clear();
-    };
-    produce(out, flush);
-    if (!ok || !file.Write(out) || !file.Commit()) result = -1;
-  }
-  if (failure) *failure = file.Failure();
-  return result;
+  if (!file.Open(path)) return TStatus(file.Failure(), AtomicWriteMessage(3));
+  std::string out;
+  out.reserve(kPiece + kPiece / 4);
+  bool ok = true;
+  auto flush = [&] {
+    if (out.size() < kPiece) return;
+    ok = ok && file.Write(out);
+    out.clear();
+  };
+  produce(out, flush);
+  if (!ok || !file.Write(out) || !file.Commit())
+    return TStatus(file.Failure(), AtomicWriteMessage(-1));
+  return TStatus::Ok();
 }
-// The engine's ErrorMessage for a result of WriteFileAtomically ("" for 0).
-const char* AtomicWriteMessage(int result);
+
+// Kept for the callers that still speak in numbers: 0 on success, 3 when the
+// file cannot be created, -1 on a write error after it was created; `failure`
+// receives the cause. New code takes the status above.
+int WriteFileAtomically(const std::string& path, const std::string& content, TFailure* failure);

@@ -2,8 +2,6 @@
 
 #include <cerrno>
 
-#include "TImportResult.h"
-
 TFailure ReadFailure(int error) {
   switch (error) {
     case ENOENT:
@@ -89,46 +87,62 @@ const char* FailureReason(TFailure failure) {
       return "mémoire insuffisante";
     case TFailure::NotText:
       return "ce n'est pas un fichier texte";
+    case TFailure::NotAWorkbook:
+      return "ce n'est pas un classeur du format que dit son nom";
+    case TFailure::EncryptedFile:
+      return "le fichier est protégé par un mot de passe";
+    case TFailure::DamagedFile:
+      return "le fichier est abîmé";
+    case TFailure::ZipBomb:
+      return "une partie du classeur se décompresse en bien plus que sa taille (plus de 100 fois, "
+             "ou plus de 2 Go) : refusée";
+    case TFailure::TooManyColumns:
+      return "la feuille a plus de 16 384 colonnes";
+    case TFailure::TooManyRows:
+      return "la feuille a plus de 1 048 576 lignes";
+    case TFailure::CellTooLarge:
+      return "une cellule dépasse 10 Mo";
+    case TFailure::NoSuchSheet:
+      return "il n'y a pas de feuille ou de table de ce nom";
+    case TFailure::NoTable:
+      return "il ne contient aucune feuille ni table";
+    case TFailure::TableExists:
+      return "une table de ce nom existe déjà";
+    case TFailure::NotADatabase:
+      return "ce n'est pas une base SQLite (ou elle est chiffrée)";
+    case TFailure::DatabaseLocked:
+      return "la base est verrouillée par un autre programme";
+    case TFailure::TooLargeForXlsx:
+      return "trop de données pour une feuille Excel : 1 048 575 enregistrements, 16 384 champs "
+             "et 32 767 caractères par valeur au plus";
+    case TFailure::ServerUnreachable:
+      return "connexion au serveur impossible";
+    case TFailure::ServerRefused:
+      return "le serveur refuse";
+    case TFailure::PasswordInAddress:
+      return "l'adresse contient un mot de passe : donnez-le par PGPASSWORD ou ~/.pgpass";
     case TFailure::Other:
       return "";
+    case TFailure::NotADbfName:
+      return "ce n'est pas une table dBase (.dbf)";
+    case TFailure::UnknownImportKind:
+      return "seuls les fichiers .txt, .csv et .dbf sont reconnus";
+    case TFailure::DbfHeaderUnreadable:
+      return "en-tête de la table dBase illisible";
+    case TFailure::DbfRecordUnreadable:
+      return "enregistrement dBase illisible";
+    case TFailure::DbfMemoUnreadable:
+      return "mémo dBase illisible";
+    case TFailure::DbfMemoFileUnreadable:
+      return "le fichier des mémos (.dbt) de la table dBase ne peut pas être ouvert";
+    case TFailure::DbfRecordTooLong:
+      return "enregistrements dBase trop longs";
+    case TFailure::DbfTooManyFields:
+      return "table dBase de plus de 128 champs";
+    case TFailure::DbfNotOpen:
+      return "la table dBase n'est pas ouverte";
+    case TFailure::NoSuchField:
+      return "le champ n'existe pas";
   }
   return "";
-}
-
-namespace {
-
-std::string DbaseReason(const std::string& detail) {
-  if (detail == "Error Reading Header Info.") return "en-tête de la table dBase illisible";
-  if (detail == "Error Reading Record") return "enregistrement dBase illisible";
-  if (detail == "Error Reading Memo Record") return "mémo dBase illisible";
-  if (detail == "Record too long") return "enregistrements dBase trop longs";
-  if (detail == "Too many fields") return "table dBase de plus de 128 champs";
-  const std::string open = "Cannot open file \"";
-  const size_t close = detail.find('"', open.size());
-  if (detail.rfind(open, 0) == 0 && close != std::string::npos)
-    return "le fichier '" + detail.substr(open.size(), close - open.size()) +
-           "' ne peut pas être ouvert";
-  return detail;
-}
-
-}  // namespace
-
-std::string ImportFailureReason(const TImportResult& r) {
-  switch (r.status) {
-    case TImportResult::Done:
-    case TImportResult::Cancelled:
-      return std::string();
-    case TImportResult::CannotOpen:
-    case TImportResult::ReadError:
-      return FailureReason(r.cause != TFailure::None              ? r.cause
-                           : r.status == TImportResult::ReadError ? TFailure::ReadError
-                                                                  : TFailure::NotFound);
-    case TImportResult::NotDbase:
-      return "ce n'est pas une table dBase (.dbf)";
-    case TImportResult::DbaseError:
-      return DbaseReason(r.detail);
-    case TImportResult::UnknownKind:
-      break;
-  }
-  return "seuls les fichiers .txt, .csv et .dbf sont reconnus";
 }

@@ -10,8 +10,6 @@
 
 #include <string>
 
-struct TImportResult;
-
 enum class TFailure {
   None,
   Truncated,         // the file ends before the table it declares
@@ -30,7 +28,34 @@ enum class TFailure {
   StatementWithoutWhere,   // one that the engine stops reading before its condition
   OutOfMemory,             // the memory for the work could not be had
   NotText,                 // a text file was expected: the file holds zero bytes
+  // Spreadsheets and databases (formats/).
+  NotAWorkbook,       // not the .xlsx/.ods archive its ending says
+  EncryptedFile,      // protected by a password
+  DamagedFile,        // an archive or its XML that cannot be read through
+  ZipBomb,            // an entry inflating past what its size allows
+  TooManyColumns,     // a sheet wider than 16,384 columns
+  TooManyRows,        // a sheet longer than 1,048,576 rows
+  CellTooLarge,       // one cell of more than the readers take
+  NoSuchSheet,        // no sheet or database table of the name asked for
+  NoTable,            // a workbook or database without any sheet or table
+  TableExists,        // the database already has a table of that name
+  NotADatabase,       // not an SQLite database
+  DatabaseLocked,     // another program holds the SQLite database
+  TooLargeForXlsx,    // more than an .xlsx sheet holds
+  ServerUnreachable,  // no connection to a database server (detail: libpq's reason)
+  ServerRefused,      // the server refused the work (detail: its reason)
+  PasswordInAddress,  // a connection address that holds a password
   Other,                   // said by the detail alone (UTF-8 French, or a peer's own words)
+  NotADbfName,             // a dBase import of a file whose name does not end in ".dbf"
+  UnknownImportKind,       // an import of a file named neither .txt, .csv nor .dbf
+  DbfHeaderUnreadable,     // the dBase reader's failures, one each
+  DbfRecordUnreadable,
+  DbfMemoUnreadable,
+  DbfMemoFileUnreadable,  // the ".dbt" of a table with memos cannot be opened
+  DbfRecordTooLong,
+  DbfTooManyFields,
+  DbfNotOpen,
+  NoSuchField,  // a sort on a field the table does not have
 };
 
 TFailure ReadFailure(int error);
@@ -38,9 +63,6 @@ TFailure CreateFailure(int error);
 TFailure WriteFailure(int error);
 
 // The cause in French, UTF-8, without a capital or a full stop, to follow
-// "Impossible d'ouvrir 'x' : ". "" for None.
+// "Impossible d'ouvrir 'x' : ". "" for None and Other (said by a status's
+// detail: StatusReason in TStatus.h).
 const char* FailureReason(TFailure failure);
-
-// Why an import stopped (TImportResult.h), in the same words; the dBase
-// reader's English messages are given their French meaning.
-std::string ImportFailureReason(const TImportResult& result);

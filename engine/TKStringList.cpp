@@ -21,10 +21,7 @@ TKStringList& TKStringList::operator=(const TKStringList& o) {
 TKStringList& TKStringList::operator=(TKStringList&& o) noexcept {
   if (this == &o) return *this;
   Clear();
-  own_ = o.own_;
-  index_ = o.index_;
-  kind_ = o.kind_;
-  o.kind_ = kEmpty;
+  TakeFrom(o);
   return *this;
 }
 

@@ -8,8 +8,8 @@
 // TRecordBlock: its values are read in place from the block's bytes, and the
 // block, kept alive by whoever holds the record (TRecord), outlives it. A span
 // is never written: the table copies a record before writing into it, and a
-// copy of a list always owns its values. Get returns a view (TValueView) that
-// stays valid until that value is written or the list goes away.
+// copy of a list always owns its values. Get returns a view (TValueView); for
+// a table's lists the rule of TQor2.h holds.
 
 #include <cstdint>
 #include <string>
@@ -32,9 +32,7 @@ class TKStringList {
   ~TKStringList() { Clear(); }
   TKStringList(const TKStringList& o);
   TKStringList& operator=(const TKStringList& o);
-  TKStringList(TKStringList&& o) noexcept : own_(o.own_), index_(o.index_), kind_(o.kind_) {
-    o.kind_ = kEmpty;
-  }
+  TKStringList(TKStringList&& o) noexcept { TakeFrom(o); }
   TKStringList& operator=(TKStringList&& o) noexcept;
 
   int Count() const {
@@ -84,6 +82,18 @@ class TKStringList {
     return span_->starts + static_cast<size_t>(index_) * static_cast<size_t>(span_->fields);
   }
   std::vector<std::string>& Own();  // the owned strings, made from a span first
+  // Takes o's values, reading only the member of the union that o's kind says
+  // is in use; o is left empty. *this must hold nothing.
+  void TakeFrom(TKStringList& o) noexcept {
+    if (o.kind_ == kOwned) {
+      own_ = o.own_;
+    } else if (o.kind_ == kSpan) {
+      span_ = o.span_;
+      index_ = o.index_;
+    }
+    kind_ = o.kind_;
+    o.kind_ = kEmpty;
+  }
 
   // Sixteen bytes a record: a loaded table has one list for each.
   enum Kind : uint32_t { kEmpty, kOwned, kSpan };

@@ -69,6 +69,13 @@ long TPosixFileSystem::Read(int fd, void* data, size_t size) {
   }
 }
 
+long TPosixFileSystem::ReadAt(int fd, long long offset, void* data, size_t size) {
+  for (;;) {
+    const ssize_t n = pread(fd, data, size, static_cast<off_t>(offset));
+    if (n >= 0 || errno != EINTR) return static_cast<long>(n);
+  }
+}
+
 long long TPosixFileSystem::Size(int fd) {
   struct stat st;
   if (fstat(fd, &st) != 0) return -1;

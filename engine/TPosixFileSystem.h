@@ -18,5 +18,6 @@ class TPosixFileSystem : public IFileSystem {
   bool SyncFolder(const std::string& folder) override;
   int OpenRead(const std::string& path) override;
   long Read(int fd, void* data, size_t size) override;
+  long ReadAt(int fd, long long offset, void* data, size_t size) override;
   long long Size(int fd) override;
 };

@@ -30,10 +30,15 @@ void TQor2::ClearError() {
   ErrorCause = TFailure::None;
 }
 
-void TQor2::SetError(int32_t code, const std::string& message, TFailure cause) {
+TStatus TQor2::SetError(int32_t code, const TStatus& failure) {
   ErrorCode = code;
-  ErrorMessage = message;
-  ErrorCause = cause;
+  ErrorMessage = failure.Detail();
+  ErrorCause = failure.Cause();
+  return failure;
+}
+
+TStatus TQor2::SetError(int32_t code, const std::string& message, TFailure cause) {
+  return SetError(code, TStatus(cause, message));
 }
 
 void TQor2::Clear() {
@@ -41,6 +46,7 @@ void TQor2::Clear() {
   FieldNames.Clear();
   FieldTypes.Clear();
   Records.Clear();
+  detached_.reset();
   Reshaped();
   currentIndex_ = -1;
   SearchStarting = false;
@@ -82,6 +88,9 @@ TKStringList* TQor2::WritableRecord(int index) {
   if (r.use_count() > 1 || r->IsSpan()) {
     auto own = std::make_shared<TKStringList>(*r);
     TKStringList* writable = own.get();
+    // The record's block may have no other holder: it stays while views of
+    // the values not written may still be read.
+    detached_ = std::move(r);
     r = std::move(own);
     return writable;
   }
@@ -191,6 +200,16 @@ bool TQor2::AppendFrom(const TQor2& source, int recNo, const std::vector<int>& c
     r->Put(i, source.GetCell(columns[i], recNo));
   Records.Add(std::move(r));
   return Last();
+}
+
+bool TQor2::AppendBuilt(TRecordBuilder& builder) {
+  const int before = Records.Count();
+  if (!builder.Finish(Records)) return false;
+  if (Records.Count() > before) {
+    Reshaped();
+    Last();
+  }
+  return true;
 }
 
 void TQor2::AppendRecords(TKBaseList& records) {
@@ -318,15 +337,20 @@ bool TQor2::HasDuplicates() const {
   return found;
 }
 
-void TQor2::RemoveDuplicates() {
+TStatus TQor2::RemoveDuplicates() {
   // Equality of records is transitive, so "delete every later copy of each
   // record" keeps exactly the first record of each group, in order.
   ClearError();
-  TLargeVector<char> first(static_cast<size_t>(Records.Count()));
-  FindRepeats(Records, [&](size_t i, size_t firstOfValues) {
-    first[i] = firstOfValues == i;
-    return true;
-  });
+  TLargeVector<char> first;
+  try {
+    first.resize(static_cast<size_t>(Records.Count()));
+    FindRepeats(Records, [&](size_t i, size_t firstOfValues) {
+      first[i] = firstOfValues == i;
+      return true;
+    });
+  } catch (const std::bad_alloc&) {
+    return TStatus(TFailure::OutOfMemory);
+  }
   std::vector<TRecord>& items = Records.Items();
   size_t out = 0;
   for (size_t i = 0; i < items.size(); ++i)
@@ -336,31 +360,35 @@ void TQor2::RemoveDuplicates() {
     }
   items.resize(out);
   Reshaped();
+  return TStatus::Ok();
 }
 
 void TQor2::Assign(const TQor2& source) {
   if (&source == this) return;
-  Clear();
+  // Built aside and taken whole, so that running out of memory on the way
+  // leaves the table as it was.
+  TQor2 copy;
+  copy.TableName = TableName;
   // Field by field exactly as AddField and SetFieldType would do it, so that a
   // refused name (blank or repeated) shifts the types as they would.
   for (int i = 1; i <= source.FieldCount(); ++i) {
-    AddField(source.GetFieldName(i));
-    SetFieldType(i, source.GetFieldType(i));
+    copy.AddField(source.GetFieldName(i));
+    copy.SetFieldType(i, source.GetFieldType(i));
   }
-  const int fields = FieldCount();
+  const int fields = copy.FieldCount();
   const bool sameShape = fields == source.FieldCount();
-  Records.Reserve(source.RecordCount());
+  copy.Records.Reserve(source.RecordCount());
   for (const TRecord& r : source.Records.Items()) {
     if (sameShape) {
-      Records.Add(r);
+      copy.Records.Add(r);
     } else {
-      auto copy = std::make_shared<TKStringList>();
-      copy->Reserve(fields);
-      for (int f = 0; f < fields; ++f) copy->Add(r->Get(f));
-      Records.Add(std::move(copy));
+      auto record = std::make_shared<TKStringList>();
+      record->Reserve(fields);
+      for (int f = 0; f < fields; ++f) record->Add(r->Get(f));
+      copy.Records.Add(std::move(record));
     }
   }
-  Last();
+  TakeContent(copy);
 }
 
 void TQor2::Restructure(const std::vector<TFieldSource>& fields) {
@@ -474,9 +502,23 @@ Extended TQor2::GetFloatByName(const std::string& name) const {
 void TQor2::TakeContent(TQor2& from) {
   // Replaces everything a load replaces; the caller has built `from` completely.
   Clear();
-  TableName = from.TableName;
+  TableName = std::move(from.TableName);
   std::swap(FieldNames, from.FieldNames);
   std::swap(FieldTypes, from.FieldTypes);
   std::swap(Records, from.Records);
   Last();
+}
+
+bool TQor2::TakeRecords(const std::string& tableName,
+                        const std::vector<std::pair<std::string, std::string>>& fields,
+                        TRecordBuilder& records) {
+  TQor2 tmp;
+  tmp.TableName = tableName;
+  for (const auto& f : fields) {
+    if (!tmp.AddField(f.first)) return false;
+    tmp.SetFieldType(tmp.FieldCount(), f.second);
+  }
+  if (!records.Finish(tmp.Records)) return false;
+  TakeContent(tmp);
+  return true;
 }

@@ -4,34 +4,44 @@
 // cursor on a current record with Bof/Eof flags.
 //
 // Numbering is 1-based for fields and records; RecNo() 0 means no current record.
-// Operations never throw for bad arguments: they answer false, '' or 0. Only the
-// file operations set ErrorCode (2 bad content, 3 cannot open or create),
-// ErrorMessage and the finer ErrorCause (TFailure.h, which words it for the
-// user), and every file operation clears them first.
+// Operations never throw for bad arguments: they answer false, '' or 0. The
+// file operations and the sorts answer a TStatus (ok, or why not). The file
+// operations also keep it in ErrorCode (2 bad content, 3 cannot open or
+// create), ErrorMessage (the engine's own text, the status's detail) and
+// ErrorCause (the status's cause), which every file operation clears first.
 //
 // Loads build the new content aside and only replace the table when the whole
 // file was read, so a failed load leaves the table, its name and its cursor as
-// they were. Saves write a temporary file beside the target and rename it over
-// the target, so a failed save leaves the previous file as it was.
+// they were: whether the file is damaged, a read fails in mid-file or memory
+// runs out (OutOfMemory). Loads read through the IFileSystem they are handed,
+// FileSystem() unless told otherwise. Saves write a temporary file beside the
+// target and rename it over the target, so a failed save leaves the previous
+// file as it was. A sort that cannot get its memory leaves the order as it was.
 //
 // Records are shared copy-on-write with tables made by Assign (the undo
 // snapshot); writing through any operation detaches the record first. A loaded
 // table keeps its values in a few large blocks (TRecordBlock), its records
-// reading them in place; values are handed out as views (TValueView), valid
-// until that value is written or its record goes.
+// reading them in place.
+//
+// Values, names and types are handed out as views (TValueView). The one rule:
+// a view is valid until the next non-const call on that table. Keep a
+// std::string for anything that must outlive a change to the table.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "IFileSystem.h"
 #include "LargeMemory.h"
 #include "TConcordances.h"
 #include "TCondition.h"
-#include "TFailure.h"
 #include "TKBaseList.h"
 #include "TKStringList.h"
 #include "TQor2ParseCSV.h"
+#include "TStatus.h"
 #include "TextRoutines.h"
+
+class TRecordBuilder;
 
 // One field of a rebuilt structure (TQor2::Restructure).
 struct TFieldSource {
@@ -39,6 +49,8 @@ struct TFieldSource {
   std::string type;
   int origin = 0;  // the field whose values it takes; 0 for none
 };
+
+class TRecordBuilder;
 
 class TQor2 {
  public:
@@ -80,6 +92,12 @@ class TQor2 {
   // of source ('' for 0). When columns are exactly source's fields, in order,
   // the record is shared with source copy-on-write instead of copied.
   bool AppendFrom(const TQor2& source, int recNo, const std::vector<int>& columns);
+  // Appends the records `builder` made (for FieldCount() values each) after
+  // the table's own and makes the last current, as Append would one by one
+  // (no record made: nothing moves).
+  // False, with nothing appended, when the builder failed (a record too
+  // large); std::bad_alloc leaves the table as it was.
+  bool AppendBuilt(TRecordBuilder& builder);
   // Moves the records of `records` (made by a TRecordBuilder, of FieldCount
   // values each) after the table's own, leaving `records` empty; the last
   // becomes current.
@@ -90,8 +108,9 @@ class TQor2 {
   bool SameRecords(int recNoA, int recNoB) const;
   // Two records with the same values, field by field.
   bool HasDuplicates() const;
-  // Keeps the first record of each group of equal records, in table order.
-  void RemoveDuplicates();
+  // Keeps the first record of each group of equal records, in table order;
+  // OutOfMemory, with nothing removed, when its memory cannot be had.
+  TStatus RemoveDuplicates();
   // Rebuilds the table with the given fields, in that order. Each takes the
   // values of the field numbered `origin` (0, or a number beyond the fields:
   // empty values); a type beginning with "F" gives "FLOAT", any other
@@ -100,6 +119,7 @@ class TQor2 {
   void Restructure(const std::vector<TFieldSource>& fields);
   // Same result as Clear, then AddField/SetFieldType for each field of source and
   // Append/SetFieldValue for each record; the records themselves are shared.
+  // std::bad_alloc leaves the table as it was.
   void Assign(const TQor2& source);
   void SetNameFromFile(const std::string& fileName);
   void ClearError();
@@ -125,14 +145,14 @@ class TQor2 {
   // text. SaveToFile writes by it: the same three, and also "XLS" a
   // spreadsheet (SaveXlsFile) and "XML" the XML form (SaveXmlFile).
   static std::string FileKind(const std::string& fileName);
-  bool LoadFromFile(const std::string& fileName);
-  bool SaveToFile(const std::string& fileName);
-  bool LoadQorFile(const std::string& fileName);
-  bool SaveQorFile(const std::string& fileName);
-  bool LoadCsvFile(const std::string& fileName);
-  bool SaveCsvFile(const std::string& fileName);
-  bool LoadTxtFile(const std::string& fileName);
-  bool SaveTxtFile(const std::string& fileName);
+  TStatus LoadFromFile(const std::string& fileName, IFileSystem& fileSystem = FileSystem());
+  TStatus SaveToFile(const std::string& fileName);
+  TStatus LoadQorFile(const std::string& fileName, IFileSystem& fileSystem = FileSystem());
+  TStatus SaveQorFile(const std::string& fileName);
+  TStatus LoadCsvFile(const std::string& fileName, IFileSystem& fileSystem = FileSystem());
+  TStatus SaveCsvFile(const std::string& fileName);
+  TStatus LoadTxtFile(const std::string& fileName, IFileSystem& fileSystem = FileSystem());
+  TStatus SaveTxtFile(const std::string& fileName);
   // The file contents the savers write, for callers that write elsewhere.
   std::string CsvText() const;
   std::string TxtText() const;
@@ -148,12 +168,13 @@ class TQor2 {
   bool FindNext(const TCondition& c) { return FindNext(c.Field, c.Operator, c.Value); }
   bool EndSearch();
   // Both give exactly the order of the classic exchange sort (compare every pair
-  // i < j, exchange when out of order), computed in O(n log n).
-  bool SortText(const std::string& fieldName, bool ascending);
-  bool SortFloat(const std::string& fieldName, bool ascending);
-  // SortFloat for a "FLOAT" field, SortText for any other; false, with nothing
-  // sorted, when there is no such field.
-  bool SortByField(const std::string& fieldName, bool ascending);
+  // i < j, exchange when out of order), computed in O(n log n). A missing
+  // field sorts nothing and is no failure; OutOfMemory leaves the order as it was.
+  TStatus SortText(const std::string& fieldName, bool ascending);
+  TStatus SortFloat(const std::string& fieldName, bool ascending);
+  // SortFloat for a "FLOAT" field, SortText for any other; NoSuchField, with
+  // nothing sorted, when there is no such field.
+  TStatus SortByField(const std::string& fieldName, bool ascending);
 
   // The records written since MarkEdits, so that a copy kept in step with the
   // table (the undo snapshot) can take just those: true, with their numbers
@@ -169,7 +190,17 @@ class TQor2 {
   const TKStringList& Types() const { return FieldTypes; }
   const TKBaseList& RecordList() const { return Records; }
 
-  void SetError(int32_t code, const std::string& message, TFailure cause = TFailure::None);
+  // ErrorCode := code, ErrorMessage and ErrorCause from the failure; returns it.
+  TStatus SetError(int32_t code, const TStatus& failure);
+  TStatus SetError(int32_t code, const std::string& message, TFailure cause = TFailure::None);
+
+  // For readers of other formats: replaces the whole content as a load does,
+  // with `fields` (name and type, names already non-blank and distinct) and
+  // the records `records` made (with as many values as fields). False, with
+  // the table unchanged, when the builder failed or a name was refused.
+  bool TakeRecords(const std::string& tableName,
+                   const std::vector<std::pair<std::string, std::string>>& fields,
+                   TRecordBuilder& records);
 
  private:
   // Record `index` (0-based) made safe to write: a record shared with another
@@ -192,4 +223,7 @@ class TQor2 {
   bool SearchStarting = false;
   std::vector<int> edited_;  // record numbers written since MarkEdits
   bool editsKnown_ = false;
+  // The storage a record had before its last write (WritableRecord): views of
+  // its other values, taken before the write, stay readable until the next one.
+  TRecord detached_;
 };

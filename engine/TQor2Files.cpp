@@ -4,16 +4,13 @@
 // only takes it over when the whole file has been read. Every saver writes a
 // piece at a time, so that neither holds a second copy of a large table.
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "RecordWalk.h"
 #include "TAtomicFile.h"
+#include "TFileReader.h"
 #include "TQor2.h"
 #include "TRecordBuilder.h"
 #include "TXlsWriter.h"
@@ -30,34 +27,30 @@ const char kTooLarge[] = "6-Record too large";
 // holds what was read and not yet consumed.
 class ChunkReader {
  public:
-  ~ChunkReader() {
-    if (fd_ >= 0) close(fd_);
-  }
+  explicit ChunkReader(IFileSystem& fileSystem) : file_(fileSystem) {}
   // False when the file cannot be opened or is a folder (Failure says why).
-  // Something other than a plain file (a pipe) is read whole at once, so that
-  // its size is known.
+  // A file without a size (a pipe) is read whole at once, so that its size
+  // is known.
   bool Open(const std::string& path) {
-    fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) return Fail(errno);
-    struct stat st;
-    if (fstat(fd_, &st) != 0) return Fail(errno);
-    if (S_ISDIR(st.st_mode)) return Fail(EISDIR);
-    if (S_ISREG(st.st_mode)) {
-      size_ = static_cast<size_t>(st.st_size);
+    if (!file_.Open(path)) return false;
+    const long long size = file_.Size();
+    if (size < 0) return false;
+    if (size > 0) {
+      size_ = static_cast<size_t>(size);
     } else {
       while (Fill(buf_.size() + 1)) {
       }
       size_ = buf_.size() - pos_;
     }
-    return !error_;
+    return !file_.Failed();
   }
   size_t FileSize() const { return size_; }
   size_t Consumed() const { return consumed_; }
   // Bytes the file still holds by its size, read or not.
   size_t Remaining() const { return size_ > consumed_ ? size_ - consumed_ : 0; }
-  bool Failed() const { return error_; }
+  bool Failed() const { return file_.Failed(); }
   // Why opening or reading failed; None while neither did.
-  TFailure Failure() const { return failure_; }
+  TFailure Failure() const { return file_.Failure(); }
 
   const char* Data() const { return buf_.data() + pos_; }
   const char* End() const { return buf_.data() + buf_.size(); }
@@ -78,34 +71,21 @@ class ChunkReader {
       const size_t want = std::max(n - buf_.size(), kPiece);
       const size_t old = buf_.size();
       buf_.resize(old + want);
-      const ssize_t got = read(fd_, &buf_[old], want);
-      if (got < 0 && errno == EINTR) {
-        buf_.resize(old);
-        continue;
-      }
-      if (got < 0) Fail(errno);
-      if (got <= 0) atEnd_ = true;
-      buf_.resize(old + static_cast<size_t>(std::max<ssize_t>(got, 0)));
+      const long got = file_.Read(&buf_[old], want);
+      if (got < static_cast<long>(want)) atEnd_ = true;
+      buf_.resize(old + static_cast<size_t>(std::max<long>(got, 0)));
     }
     return buf_.size() >= n;
   }
 
  private:
   static constexpr size_t kPiece = size_t{1} << 18;
-  int fd_ = -1;
+  TFileReader file_;
   std::string buf_;
   size_t pos_ = 0;
   size_t size_ = 0;
   size_t consumed_ = 0;
   bool atEnd_ = false;
-  bool error_ = false;
-  TFailure failure_ = TFailure::None;
-
-  bool Fail(int error) {
-    if (!error_) failure_ = ReadFailure(error);
-    error_ = true;
-    return false;
-  }
 };
 
 uint8_t ByteOrderMark() {
@@ -330,13 +310,19 @@ class TxtTokenizer {
   bool afterCr_ = false;  // the last character read was a CR ending a token
 };
 
+// The memory a load or a save needs could not be had: the table, or the
+// previous file, stays as it was.
+const char kOutOfMemory[] = "7-Out of memory";
+
 template <typename Produce>
-bool SaveInPieces(TQor2& t, const std::string& fileName, Produce produce) {
+TStatus SaveInPieces(TQor2& t, const std::string& fileName, Produce produce) {
   t.ClearError();
-  TFailure failure;
-  const int r = WriteFileInPieces(fileName, produce, &failure);
-  if (r != 0) t.SetError(3, AtomicWriteMessage(r), failure);
-  return r == 0;
+  try {
+    const TStatus written = WriteFileInPieces(fileName, produce);
+    return written ? written : t.SetError(3, written);
+  } catch (const std::bad_alloc&) {
+    return t.SetError(3, kOutOfMemory, TFailure::OutOfMemory);
+  }
 }
 
 // The bytes of one record as the .qor format stores it, without its size.
@@ -467,15 +453,15 @@ std::string TQor2::FileKind(const std::string& fileName) {
   return k;
 }
 
-bool TQor2::LoadFromFile(const std::string& fileName) {
+TStatus TQor2::LoadFromFile(const std::string& fileName, IFileSystem& fileSystem) {
   ClearError();
   const std::string kind = FileKind(fileName);
-  if (kind == "TXT") return LoadTxtFile(fileName);
-  if (kind == "QOR") return LoadQorFile(fileName);
-  return LoadCsvFile(fileName);
+  if (kind == "TXT") return LoadTxtFile(fileName, fileSystem);
+  if (kind == "QOR") return LoadQorFile(fileName, fileSystem);
+  return LoadCsvFile(fileName, fileSystem);
 }
 
-bool TQor2::SaveToFile(const std::string& fileName) {
+TStatus TQor2::SaveToFile(const std::string& fileName) {
   const std::string kind = FileKind(fileName);
   if (kind == "TXT") return SaveTxtFile(fileName);
   if (kind == "QOR") return SaveQorFile(fileName);
@@ -484,19 +470,13 @@ bool TQor2::SaveToFile(const std::string& fileName) {
   return SaveCsvFile(fileName);
 }
 
-bool TQor2::LoadQorFile(const std::string& fileName) {
+TStatus TQor2::LoadQorFile(const std::string& fileName, IFileSystem& fileSystem) try {
   ClearError();
-  ChunkReader file;
-  if (!file.Open(fileName)) {
-    SetError(3, kOpenQor, file.Failure());
-    return false;
-  }
+  ChunkReader file(fileSystem);
+  if (!file.Open(fileName)) return SetError(3, kOpenQor, file.Failure());
   if (!file.Fill(3) || std::memcmp(file.Data(), "QOR", 3) != 0) {
-    if (file.Failed())
-      SetError(3, kOpenQor, file.Failure());
-    else
-      SetError(2, "1-File's Signature must be QOR", TFailure::NotATable);
-    return false;
+    if (file.Failed()) return SetError(3, kOpenQor, file.Failure());
+    return SetError(2, "1-File's Signature must be QOR", TFailure::NotATable);
   }
   file.Consume(3);
   QorReader in(file);
@@ -505,16 +485,12 @@ bool TQor2::LoadQorFile(const std::string& fileName) {
   const uint8_t order = in.U8();
   in.SetSwapped(order != ByteOrderMark());
   const uint16_t tables = in.U16();
-  if (in.ok() && tables == 0) {
-    SetError(2, "2-number of tables must be at least 1", TFailure::NotATable);
-    return false;
-  }
+  if (in.ok() && tables == 0)
+    return SetError(2, "2-number of tables must be at least 1", TFailure::NotATable);
   in.U16();
   const uint16_t kind = in.U16();
-  if (in.ok() && kind != 0) {
-    SetError(2, "3-First Block must be a TABLE", TFailure::NotATable);
-    return false;
-  }
+  if (in.ok() && kind != 0)
+    return SetError(2, "3-First Block must be a TABLE", TFailure::NotATable);
 
   TQor2 tmp;
   in.U32();
@@ -555,34 +531,26 @@ bool TQor2::LoadQorFile(const std::string& fileName) {
     ok = ok && builder.Finish(tmp.Records);
   }
   if (!ok) {
-    if (file.Failed())
-      SetError(3, kOpenQor, file.Failure());
-    else if (tooLarge)
-      SetError(2, kTooLarge, TFailure::ReadError);
-    else
-      SetError(2, kTruncated, TFailure::Truncated);
-    return false;
+    if (file.Failed()) return SetError(3, kOpenQor, file.Failure());
+    if (tooLarge) return SetError(2, kTooLarge, TFailure::ReadError);
+    return SetError(2, kTruncated, TFailure::Truncated);
   }
   TakeContent(tmp);
-  return true;
+  return TStatus::Ok();
+} catch (const std::bad_alloc&) {
+  return SetError(3, kOutOfMemory, TFailure::OutOfMemory);
 }
 
-bool TQor2::SaveQorFile(const std::string& fileName) {
+TStatus TQor2::SaveQorFile(const std::string& fileName) {
   return SaveInPieces(*this, fileName,
                       [this](std::string& out, auto flush) { ProduceQor(*this, out, flush); });
 }
 
-bool TQor2::LoadCsvFile(const std::string& fileName) {
+TStatus TQor2::LoadCsvFile(const std::string& fileName, IFileSystem& fileSystem) try {
   ClearError();
-  ChunkReader file;
-  if (TrimBlanks(fileName).empty()) {
-    SetError(3, kOpenText, TFailure::NotFound);
-    return false;
-  }
-  if (!file.Open(fileName)) {
-    SetError(3, kOpenText, file.Failure());
-    return false;
-  }
+  ChunkReader file(fileSystem);
+  if (TrimBlanks(fileName).empty()) return SetError(3, kOpenText, TFailure::NotFound);
+  if (!file.Open(fileName)) return SetError(3, kOpenText, file.Failure());
   TQor2 tmp;
   tmp.SetNameFromFile(fileName);
   std::unique_ptr<TRecordBuilder> builder;
@@ -624,16 +592,12 @@ bool TQor2::LoadCsvFile(const std::string& fileName) {
       if (cr && file.Fill(1) && *file.Data() == '\n') file.Consume(1);
     }
   }
-  if (file.Failed()) {
-    SetError(3, kOpenText, file.Failure());
-    return false;
-  }
-  if (builder && !builder->Finish(tmp.Records)) {
-    SetError(2, kTooLarge, TFailure::ReadError);
-    return false;
-  }
+  if (file.Failed()) return SetError(3, kOpenText, file.Failure());
+  if (builder && !builder->Finish(tmp.Records)) return SetError(2, kTooLarge, TFailure::ReadError);
   TakeContent(tmp);
-  return true;
+  return TStatus::Ok();
+} catch (const std::bad_alloc&) {
+  return SetError(3, kOutOfMemory, TFailure::OutOfMemory);
 }
 
 std::string TQor2::CsvText() const {
@@ -643,18 +607,15 @@ std::string TQor2::CsvText() const {
   return out;
 }
 
-bool TQor2::SaveCsvFile(const std::string& fileName) {
+TStatus TQor2::SaveCsvFile(const std::string& fileName) {
   return SaveInPieces(*this, fileName,
                       [this](std::string& out, auto flush) { ProduceCsv(*this, out, flush); });
 }
 
-bool TQor2::LoadTxtFile(const std::string& fileName) {
+TStatus TQor2::LoadTxtFile(const std::string& fileName, IFileSystem& fileSystem) try {
   ClearError();
-  ChunkReader file;
-  if (!file.Open(fileName)) {
-    SetError(3, kOpenText, file.Failure());
-    return false;
-  }
+  ChunkReader file(fileSystem);
+  if (!file.Open(fileName)) return SetError(3, kOpenText, file.Failure());
   TQor2 tmp;
   tmp.SetNameFromFile(fileName);
   TxtTokenizer tk(file);
@@ -686,18 +647,14 @@ bool TQor2::LoadTxtFile(const std::string& fileName) {
     }
     if (inRecord) builder.EndRecord();
   }
-  if (file.Failed()) {
-    SetError(3, kOpenText, file.Failure());
-    return false;
-  }
-  if (!builder.Finish(tmp.Records)) {
-    SetError(2, kTooLarge, TFailure::ReadError);
-    return false;
-  }
+  if (file.Failed()) return SetError(3, kOpenText, file.Failure());
+  if (!builder.Finish(tmp.Records)) return SetError(2, kTooLarge, TFailure::ReadError);
   for (int i = 0; i < fields; ++i)
     if (bare[i] && !quoted[i]) tmp.SetFieldType(i + 1, "FLOAT");
   TakeContent(tmp);
-  return true;
+  return TStatus::Ok();
+} catch (const std::bad_alloc&) {
+  return SetError(3, kOutOfMemory, TFailure::OutOfMemory);
 }
 
 std::string TQor2::TxtText() const {
@@ -707,7 +664,7 @@ std::string TQor2::TxtText() const {
   return out;
 }
 
-bool TQor2::SaveTxtFile(const std::string& fileName) {
+TStatus TQor2::SaveTxtFile(const std::string& fileName) {
   return SaveInPieces(*this, fileName,
                       [this](std::string& out, auto flush) { ProduceTxt(*this, out, flush); });
 }

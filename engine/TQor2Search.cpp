@@ -126,6 +126,7 @@ bool TQor2::EndSearch() {
 }
 
 void TQor2::ApplyOrder(const TLargeVector<int>& order) {
+  // The one allocation comes first: from the first move on nothing can fail.
   std::vector<TRecord>& items = Records.Items();
   std::vector<TRecord> sorted;
   sorted.reserve(items.size());
@@ -135,9 +136,9 @@ void TQor2::ApplyOrder(const TLargeVector<int>& order) {
   Reshaped();
 }
 
-bool TQor2::SortText(const std::string& fieldName, bool ascending) {
+TStatus TQor2::SortText(const std::string& fieldName, bool ascending) try {
   const int f = FieldIndex(fieldName);
-  if (RecordCount() < 2 || f == 0) return true;
+  if (RecordCount() < 2 || f == 0) return TStatus::Ok();
   // The keys are read once, straight from the records: their first eight
   // bytes as the number that orders them, the next eight for ties. Only keys
   // alike in their first sixteen bytes read their records again.
@@ -161,12 +162,15 @@ bool TQor2::SortText(const std::string& fieldName, bool ascending) {
     return items[a]->Get(f - 1).compare(items[b]->Get(f - 1));
   });
   ApplyOrder(order);
-  return true;
+  return TStatus::Ok();
+} catch (const std::bad_alloc&) {
+  // Every allocation comes before the first record moves.
+  return TStatus(TFailure::OutOfMemory);
 }
 
-bool TQor2::SortFloat(const std::string& fieldName, bool ascending) {
+TStatus TQor2::SortFloat(const std::string& fieldName, bool ascending) try {
   const int f = FieldIndex(fieldName);
-  if (RecordCount() < 2 || f == 0) return true;
+  if (RecordCount() < 2 || f == 0) return TStatus::Ok();
   const size_t n = Records.Items().size();
   TLargeVector<TSortKey> keys(n);
   TLargeVector<Extended> values;
@@ -193,12 +197,14 @@ bool TQor2::SortFloat(const std::string& fieldName, bool ascending) {
   }
   TLargeVector<int> order = ExchangeOrder(keys, ascending, nullptr);
   ApplyOrder(order);
-  return true;
+  return TStatus::Ok();
+} catch (const std::bad_alloc&) {
+  return TStatus(TFailure::OutOfMemory);
 }
 
-bool TQor2::SortByField(const std::string& fieldName, bool ascending) {
+TStatus TQor2::SortByField(const std::string& fieldName, bool ascending) {
   const int f = FieldIndex(fieldName);
-  if (f == 0) return false;
+  if (f == 0) return TStatus(TFailure::NoSuchField, fieldName);
   return GetFieldType(f) == "FLOAT" ? SortFloat(fieldName, ascending)
                                     : SortText(fieldName, ascending);
 }

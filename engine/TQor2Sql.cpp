@@ -88,10 +88,12 @@ std::string TQor2Sql::Unquote(const std::string& token) {
   return r;
 }
 
-bool TQor2Sql::Execute(const std::string& text) {
+TStatus TQor2Sql::Execute(const std::string& text) {
+  const TStatus withoutSelect(TFailure::StatementWithoutSelect);
+  const TStatus withoutWhere(TFailure::StatementWithoutWhere);
   statement_ = text;
   position_ = 0;
-  if (NextToken() != "SELECT") return false;
+  if (NextToken() != "SELECT") return withoutSelect;
   SkipBlanks();
   selected_.Clear();
   rejected_.Clear();
@@ -115,14 +117,14 @@ bool TQor2Sql::Execute(const std::string& text) {
     while (!AtEnd() && t != "WHERE") {
       // An empty token here stands on an operator character, which no field name
       // holds; the scan would never move past it, so WHERE cannot be reached.
-      if (t.empty()) return false;
+      if (t.empty()) return withoutWhere;
       selected_.AddField(t);
       rejected_.AddField(t);
       t = NextToken();
       SkipBlanks();
     }
   }
-  if (t != "WHERE") return false;
+  if (t != "WHERE") return withoutWhere;
 
   statement_ = Slice(statement_, position_, statement_.size());
   position_ = 0;
@@ -147,7 +149,7 @@ bool TQor2Sql::Execute(const std::string& text) {
 
   if (selected_.Distinct) selected_.RemoveDuplicates();
   if (rejected_.Distinct) rejected_.RemoveDuplicates();
-  return true;
+  return TStatus::Ok();
 }
 
 // Reads the condition once, exactly as a recursive descent would (condition: term

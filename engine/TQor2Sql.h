@@ -11,11 +11,12 @@
 // a wildcard pattern matched with spaces removed and a-z upper-cased. A bare value
 // and the field are both read with TextToFloat and compared as numbers.
 //
-// Nothing is reported or thrown. A statement that does not begin with SELECT gives
-// false and leaves the previous results; one that never reaches WHERE gives false
-// with the columns read so far and no record. A malformed condition is read as far
-// as it goes: a stray token or an extra ")" ends it, a missing ")" closes at the
-// end, a missing value is the number 0, and an empty condition is false.
+// Nothing is thrown. A statement that does not begin with SELECT gives
+// StatementWithoutSelect and leaves the previous results; one that never
+// reaches WHERE gives StatementWithoutWhere with the columns read so far and no
+// record. A malformed condition is read as far as it goes: a stray token or an
+// extra ")" ends it, a missing ")" closes at the end, a missing value is the
+// number 0, and an empty condition is false.
 //
 // The source is not owned; Execute moves its cursor (to its last record) but never
 // changes its fields or values. The result tables are owned and are cleared by every
@@ -27,7 +28,6 @@
 #include <vector>
 
 #include "TConcordances.h"
-#include "TFailure.h"
 #include "TQor2.h"
 
 class TQor2Sql {
@@ -36,11 +36,10 @@ class TQor2Sql {
   TQor2Sql(const TQor2Sql&) = delete;
   TQor2Sql& operator=(const TQor2Sql&) = delete;
 
-  // True when the statement had the form SELECT ... WHERE ... and the records were
-  // scanned (also when none matched).
-  bool Execute(const std::string& text);
-  // Why Execute refused a statement: StatementWithoutSelect when it does not
-  // begin with SELECT, StatementWithoutWhere otherwise (TFailure.h).
+  // Ok when the statement had the form SELECT ... WHERE ... and the records were
+  // scanned (also when none matched); otherwise why not, as above.
+  TStatus Execute(const std::string& text);
+  // The cause Execute gives for a statement it refuses, without running it.
   static TFailure Unreadable(const std::string& text);
 
   // Owned by this object; valid until it is destroyed.

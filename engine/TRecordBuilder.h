@@ -10,7 +10,8 @@
 // A block holds less than `blockLimit` bytes (4 GB); the records beyond go to
 // further blocks. A single record that does not fit in an empty block sets
 // Failed, and from then on nothing more is kept. Running out of memory throws
-// std::bad_alloc, as the standard containers do.
+// std::bad_alloc, as the standard containers do; what the builder holds is
+// freed with it, exactly once. Finish is its last use.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "LargeMemory.h"
 #include "TKBaseList.h"
 
 class TRecordBlock;
@@ -63,18 +65,19 @@ class TRecordBuilder {
   bool Failed() const { return failed_; }
 
   // Appends the records made to `into`, in order, and answers true; when
-  // Failed, appends nothing and answers false. The builder is empty after.
+  // Failed, appends nothing and answers false. The builder is empty after and
+  // takes nothing more. A std::bad_alloc leaves `into` as it was.
   bool Finish(TKBaseList& into);
 
  private:
   char* Room(size_t n) {
     if (textRoom_ - textSize_ < n) Grow(n);
-    return text_ + textSize_;
+    return text_.get() + textSize_;
   }
   void Grow(size_t n);
   void PushStart(uint32_t offset) {
     if (startCount_ == startRoom_) GrowStarts();
-    starts_[startCount_++] = offset;
+    starts_.get()[startCount_++] = offset;
   }
   void GrowStarts();
   // Starts a block with room for about `text` bytes and `records` records.
@@ -87,9 +90,9 @@ class TRecordBuilder {
   size_t blockLimit_;
   std::vector<std::unique_ptr<TRecordBlock>> done_;
   // The open block: its bytes and the offset where each value ends.
-  char* text_ = nullptr;
+  TLargePtr<char> text_;
   size_t textSize_ = 0, textRoom_ = 0;
-  uint32_t* starts_ = nullptr;
+  TLargePtr<uint32_t> starts_;
   size_t startCount_ = 0, startRoom_ = 0;
   size_t valueStart_ = 0;   // where the open value starts
   size_t recordStart_ = 0;  // where the open record starts

@@ -7,6 +7,10 @@
 //
 // It converts to bool explicitly, so that `if (!table.LoadFromFile(name))`
 // reads as before; the cause and detail stay for whoever tells the user.
+// The engine's detail is never shown beside the cause: the French words come
+// from the cause alone, except for Other, which is said by its detail, and for
+// the few causes whose detail is the user's own name for a sheet or a table or
+// a server's own words (StatusReason).
 
 #include <string>
 #include <utility>
@@ -30,3 +34,14 @@ class TStatus {
   TFailure cause_ = TFailure::None;
   std::string detail_;
 };
+
+// Why, in French (UTF-8, no capital, no full stop): the cause's reason, or the
+// detail for Other (made UTF-8 when it is not); "" when ok.
+std::string StatusReason(const TStatus& status);
+
+// The one sentence that tells a failure, UTF-8, without a capital or a full
+// stop; `action` is what was being done ("ouvrir 'clients.qor'", "trier la
+// table"):
+//   "impossible d'ouvrir 'clients.qor' : le fichier n'existe pas"
+//   "mémoire insuffisante pour ouvrir 'clients.qor'"   (OutOfMemory)
+std::string FailureSentence(const std::string& action, const TStatus& status);

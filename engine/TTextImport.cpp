@@ -1,77 +1,74 @@
 #include "TTextImport.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <memory>
+#include <cstring>
+#include <new>
 #include <vector>
 
 #include "Cp1252.h"
+#include "TFileReader.h"
 #include "TQor2.h"
+#include "TRecordBuilder.h"
 
 namespace {
 
-const size_t kBlock = 1 << 16;
+const size_t kBlock = 1 << 16;  // also the part of the file checked for zero bytes
 const int kLinesPerStep = 1024;
 const char kEndOfFile = 26;
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// A regular file opened for reading, or nothing (a folder is not a file).
-// Nothing, with the cause, when the path names no regular file to read.
-FilePtr OpenRegular(const std::string& path, int64_t& size, TFailure& cause) {
-  FilePtr f(std::fopen(path.c_str(), "rb"));
-  struct stat st;
-  if (!f || fstat(fileno(f.get()), &st) != 0) {
-    cause = ReadFailure(errno);
-    return nullptr;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    cause = S_ISDIR(st.st_mode) ? TFailure::IsFolder : TFailure::ReadError;
-    return nullptr;
-  }
-  size = st.st_size;
-  return f;
-}
 
 bool StartsWithMark(const char* p, size_t n) {
   return n >= 3 && p[0] == '\xEF' && p[1] == '\xBB' && p[2] == '\xBF';
 }
 
-// Reads the whole file once to tell UTF-8 from Windows-1252. False on a read error.
-bool DetectUtf8(std::FILE* f, std::vector<char>& block, bool& utf8) {
-  TUtf8Detector detector;
-  bool first = true;
-  size_t n;
-  while ((n = std::fread(block.data(), 1, block.size(), f)) > 0) {
-    if (first && StartsWithMark(block.data(), n)) {
-      utf8 = true;
-      return true;
-    }
-    first = false;
-    detector.Feed(block.data(), n);
-    if (detector.Malformed()) break;
-  }
-  if (std::ferror(f)) return false;
-  utf8 = detector.IsUtf8();
-  return true;
-}
-
-void AppendPieces(TQor2& table, std::string_view line, char separator, std::string& value) {
-  table.Append();
-  const int fields = table.FieldCount();
-  for (int n = 1; n <= fields; ++n) {
+// The pieces of one line as the values of one record.
+void AddPieces(TRecordBuilder& to, std::string_view line, char separator, int fields) {
+  for (int n = 0; n < fields; ++n) {
     const std::string_view piece = SplitAt(line, separator);
-    if (!piece.empty()) {
-      value.assign(piece);
-      table.SetFieldValue(n, value);
-    }
+    to.Append(piece.data(), piece.size());
+    to.EndValue();
     if (line.empty()) break;
   }
+  to.EndRecord();
+}
+
+// Reads the file in blocks from its start. Its first block is the first 64 KB.
+class BlockReader {
+ public:
+  BlockReader(TFileReader& file, std::vector<char>& block) : file_(file), block_(block) {}
+  // The next block's size, 0 at the end; -1 on a read error.
+  long Next() {
+    const long n = file_.ReadAt(offset_, block_.data(), block_.size());
+    if (n > 0) offset_ += n;
+    return n;
+  }
+  void Rewind() { offset_ = 0; }
+  long long Offset() const { return offset_; }
+
+ private:
+  TFileReader& file_;
+  std::vector<char>& block_;
+  long long offset_ = 0;
+};
+
+// Reads the whole file once to tell text from anything else, and UTF-8 from
+// Windows-1252.
+TStatus Examine(BlockReader& in, const std::vector<char>& block, bool& utf8) {
+  TUtf8Detector detector;
+  bool first = true;
+  long n;
+  while ((n = in.Next()) > 0) {
+    const size_t size = static_cast<size_t>(n);
+    if (first && std::memchr(block.data(), 0, size)) return TStatus(TFailure::NotText);
+    if (first && StartsWithMark(block.data(), size)) {
+      utf8 = true;
+      return TStatus::Ok();
+    }
+    first = false;
+    detector.Feed(block.data(), size);
+    if (detector.Malformed()) break;
+  }
+  if (n < 0) return TStatus(TFailure::ReadError);
+  utf8 = detector.IsUtf8();
+  return TStatus::Ok();
 }
 
 }  // namespace
@@ -84,48 +81,43 @@ std::string_view SplitAt(std::string_view& text, char separator) {
 }
 
 void TTextImport::AppendLine(TQor2& table, std::string_view line, char separator) {
-  std::string value;
-  AppendPieces(table, line, separator, value);
+  TRecordBuilder record(table.FieldCount());
+  AddPieces(record, line, separator, table.FieldCount());
+  table.AppendBuilt(record);
 }
 
 TImportResult TTextImport::Append(TQor2& table, const std::string& path, char separator,
-                                  const TProgressFn& progress) {
+                                  const TProgressFn& progress, IFileSystem& fileSystem) try {
+  TFileReader file(fileSystem);
+  if (!file.Open(path)) return TImportResult::Failed(TStatus(file.Failure(), path));
   TImportResult result;
-  int64_t size = 0;
-  FilePtr file = OpenRegular(path, size, result.cause);
-  if (!file) {
-    result.status = TImportResult::CannotOpen;
-    return result;
-  }
-  std::FILE* f = file.get();
+  const long long size = file.Size();
   std::vector<char> block(kBlock);
-  if (!DetectUtf8(f, block, result.utf8) || std::fseek(f, 0, SEEK_SET) != 0) {
-    result.status = TImportResult::ReadError;
-    result.cause = ReadFailure(errno);
-    return result;
-  }
+  BlockReader in(file, block);
+  result.status = Examine(in, block, result.utf8);
+  if (!result.status) return result;
+  in.Rewind();
 
-  const int before = table.RecordCount();
-  std::string line, converted, value;
+  const int fields = table.FieldCount();
+  TRecordBuilder records(fields);
+  std::string line, converted;
   auto add = [&](std::string_view text) {
     if (result.utf8) {
       converted.clear();
       Utf8ToCp1252(text.data(), text.size(), converted, result.replaced);
       text = converted;
     }
-    AppendPieces(table, text, separator, value);
+    AddPieces(records, text, separator, fields);
   };
 
-  bool first = true, skipLf = false, ended = false, cancelled = false;
-  int64_t done = 0;
+  bool first = true, skipLf = false, ended = false;
   int lines = 0;
-  size_t n;
-  while (!ended && !cancelled && (n = std::fread(block.data(), 1, block.size(), f)) > 0) {
+  long n;
+  while (!ended && (n = in.Next()) > 0) {
     const char* p = block.data();
     const char* end = p + n;
-    if (first && StartsWithMark(p, n)) p += 3;
+    if (first && StartsWithMark(p, static_cast<size_t>(n))) p += 3;
     first = false;
-    done += static_cast<int64_t>(n);
     while (p < end) {
       if (skipLf) {
         skipLf = false;
@@ -146,24 +138,22 @@ TImportResult TTextImport::Append(TQor2& table, const std::string& path, char se
       line.clear();
       skipLf = *q == '\r';
       p = q + 1;
-      if (++lines % kLinesPerStep == 0 && progress && !progress(done, size)) {
-        cancelled = true;
-        break;
+      if (++lines % kLinesPerStep == 0 && progress && !progress(in.Offset(), size)) {
+        result.cancelled = true;
+        return result;
       }
     }
   }
-  if (!cancelled && !line.empty()) add(line);
-
-  if (cancelled) {
-    while (table.RecordCount() > before) table.DeleteRecord(table.RecordCount());
-    table.Last();
-    result.status = TImportResult::Cancelled;
-    return result;
+  if (file.Failed()) {
+    // The lines read whole stay; the one the error cut short does not.
+    result.status = TStatus(file.Failure(), path);
+  } else if (!line.empty()) {
+    add(line);
   }
-  if (std::ferror(f)) {
-    result.status = TImportResult::ReadError;
-    result.cause = ReadFailure(errno);
-  }
-  result.appended = table.RecordCount() - before;
+  const size_t built = records.Records();
+  if (!table.AppendBuilt(records)) return TImportResult::Failed(TStatus(TFailure::ReadError, path));
+  result.appended = static_cast<int>(built);
   return result;
+} catch (const std::bad_alloc&) {
+  return TImportResult::Failed(TStatus(TFailure::OutOfMemory, path));
 }

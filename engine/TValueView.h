@@ -5,9 +5,9 @@
 // (assignment, a const std::string& parameter, + with a string), so that code
 // written for strings reads it unchanged.
 //
-// It stays valid until the value it shows is changed or its record or list
-// goes away: keep a std::string for anything that must outlive a write into
-// the table.
+// A view of a table's value is valid until the next non-const call on that
+// table (the one rule, TQor2.h); keep a std::string for anything that must
+// outlive a change to the table.
 
 #include <string>
 #include <string_view>

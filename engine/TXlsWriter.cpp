@@ -48,7 +48,6 @@ void TXlsWriter::Init(const std::string& fileName, uint16_t lastRow, uint16_t la
   LastCol = lastCol;
   fileName_ = fileName;
   out_.clear();
-  LastError = 0;
   WriteBof();
   WriteDimensions();
 }
@@ -112,24 +111,21 @@ void TXlsWriter::WriteCell(int kind, uint16_t row, uint16_t col, const std::stri
   }
 }
 
-bool TXlsWriter::Done() {
+TStatus TXlsWriter::Done() {
   WriteEof();
-  LastError = WriteFileAtomically(fileName_, out_, &LastFailure);
-  return LastError == 0;
+  return WriteFileAtomically(fileName_, out_);
 }
 
-bool SaveXlsFile(TQor2& table, const std::string& fileName) {
+TStatus SaveXlsFile(TQor2& table, const std::string& fileName) {
   table.ClearError();
   const int fields = table.FieldCount();
   const int records = table.RecordCount();
-  if (records > 65535 || fields > 256) {
-    table.SetError(3,
-                   "Trop de donn\xE9"
-                   "es pour le format Excel : 65 535 enregistrements et 256 "
-                   "champs au plus",
-                   TFailure::TooLargeForXls);
-    return false;
-  }
+  if (records > 65535 || fields > 256)
+    return table.SetError(3,
+                          "Trop de donn\xE9"
+                          "es pour le format Excel : 65 535 enregistrements et 256 "
+                          "champs au plus",
+                          TFailure::TooLargeForXls);
   // Readers that trust the dimensions record must see every cell.
   TXlsWriter w;
   w.Init(fileName, static_cast<uint16_t>(records > 100 ? records : 100),
@@ -140,7 +136,6 @@ bool SaveXlsFile(TQor2& table, const std::string& fileName) {
     for (int r = 1; r <= records; ++r)
       w.WriteCell(TXlsWriter::kLabel, static_cast<uint16_t>(r), static_cast<uint16_t>(i - 1),
                   table.GetCell(i, r));
-  if (w.Done()) return true;
-  table.SetError(3, AtomicWriteMessage(w.LastError), w.LastFailure);
-  return false;
+  const TStatus written = w.Done();
+  return written ? written : table.SetError(3, written);
 }

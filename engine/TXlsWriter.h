@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <string>
 
-#include "TFailure.h"
+#include "TStatus.h"
 
 class TQor2;
 
@@ -29,12 +29,8 @@ class TXlsWriter {
   void Init(const std::string& fileName, uint16_t lastRow = 100, uint16_t lastCol = 100);
   // Any kind other than the five above writes nothing.
   void WriteCell(int kind, uint16_t row, uint16_t col, const std::string& data);
-  // Writes the end-of-file record and the file; false when it cannot be written
-  // (ErrorCode-style: 3 cannot create, -1 write error, in LastError; the cause
-  // in LastFailure).
-  bool Done();
-  int LastError = 0;
-  TFailure LastFailure = TFailure::None;
+  // Writes the end-of-file record and the file (WriteFileAtomically).
+  TStatus Done();
 
   const std::string& Bytes() const { return out_; }
 
@@ -50,6 +46,7 @@ class TXlsWriter {
   uint16_t code_ = 0, length_ = 0;
 };
 
-// True when the file was written. On failure the table's ErrorCode is 3 and its
-// ErrorMessage says why; no file is left behind.
-bool SaveXlsFile(TQor2& table, const std::string& fileName);
+// Ok when the file was written. On failure the table's ErrorCode is 3, its
+// ErrorMessage and ErrorCause say why (TooLargeForXls for a table beyond the
+// format's limits), and no file is left behind.
+TStatus SaveXlsFile(TQor2& table, const std::string& fileName);

@@ -105,21 +105,15 @@ std::string TXmlWriter::Text(const TQor2& table) {
   return out;
 }
 
-bool SaveXmlFile(TQor2& table, const std::string& fileName) {
+TStatus SaveXmlFile(TQor2& table, const std::string& fileName) {
   table.ClearError();
-  TFailure failure;
-  const int r = WriteFileInPieces(
-      fileName,
-      [&table](std::string& out, auto flush) {
-        TXmlWriter::Begin(out);
-        for (int n = 1; n <= table.RecordCount(); ++n) {
-          TXmlWriter::AppendRecord(out, table, n);
-          flush();
-        }
-        TXmlWriter::End(out);
-      },
-      &failure);
-  if (r == 0) return true;
-  table.SetError(3, AtomicWriteMessage(r), failure);
-  return false;
+  const TStatus written = WriteFileInPieces(fileName, [&table](std::string& out, auto flush) {
+    TXmlWriter::Begin(out);
+    for (int n = 1; n <= table.RecordCount(); ++n) {
+      TXmlWriter::AppendRecord(out, table, n);
+      flush();
+    }
+    TXmlWriter::End(out);
+  });
+  return written ? written : table.SetError(3, written);
 }

@@ -25,6 +25,8 @@
 #include <string>
 #include <string_view>
 
+#include "TStatus.h"
+
 class TQor2;
 
 class TXmlWriter {
@@ -44,6 +46,6 @@ class TXmlWriter {
 };
 
 // Writes the whole table to fileName atomically: a failure leaves any previous
-// file as it was, sets the table's ErrorCode to 3 and its ErrorMessage, and
-// returns false.
-bool SaveXmlFile(TQor2& table, const std::string& fileName);
+// file as it was, sets the table's ErrorCode to 3, its ErrorMessage and
+// ErrorCause, and is returned.
+TStatus SaveXmlFile(TQor2& table, const std::string& fileName);

@@ -16,7 +16,7 @@ bool ExportFormatOf(const std::string& path, TExportFormat& format) {
   return known;
 }
 
-bool ExportTable(TQor2& table, const std::string& path, TExportFormat format) {
+TStatus ExportTable(TQor2& table, const std::string& path, TExportFormat format) {
   switch (format) {
     case TExportFormat::Csv:
       return table.SaveCsvFile(path);
@@ -28,37 +28,36 @@ bool ExportTable(TQor2& table, const std::string& path, TExportFormat format) {
   return SaveXmlFile(table, path);
 }
 
-std::string SelectionText(TQor2& table, TExportFormat format, const std::string& field,
-                          const std::string& op, const std::string& value) {
-  std::string out;
+TStatus ExportSelection(TQor2& table, const std::string& path, TExportFormat format,
+                        const std::string& field, const std::string& op, const std::string& value) {
+  table.ClearError();
   const bool xml = format == TExportFormat::Xml;
   const char separator = format == TExportFormat::Csv ? ';' : '\t';
-  if (xml) TXmlWriter::Begin(out);
-  table.First();
-  table.BeginSearch(true);
-  while (table.FindNext(field, op, value)) {
-    const int recNo = table.RecNo();
-    if (xml) {
-      TXmlWriter::AppendRecord(out, table, recNo);
-      continue;
-    }
-    const TKStringList& record = *table.RecordList().Get(recNo - 1);
-    for (int i = 0; i < record.Count(); ++i) {
-      if (i) out += separator;
-      out += record.Get(i);
-    }
-    out += "\r\n";
+  TStatus written;
+  try {
+    written = WriteFileInPieces(path, [&](std::string& out, auto flush) {
+      if (xml) TXmlWriter::Begin(out);
+      table.First();
+      table.BeginSearch(true);
+      while (table.FindNext(field, op, value)) {
+        const int recNo = table.RecNo();
+        if (xml) {
+          TXmlWriter::AppendRecord(out, table, recNo);
+        } else {
+          const TKStringList& record = *table.RecordList().Get(recNo - 1);
+          for (int i = 0; i < record.Count(); ++i) {
+            if (i) out += separator;
+            out += record.Get(i);
+          }
+          out += "\r\n";
+        }
+        flush();
+      }
+      table.EndSearch();
+      if (xml) TXmlWriter::End(out);
+    });
+  } catch (const std::bad_alloc&) {
+    written = TStatus(TFailure::OutOfMemory, "7-Out of memory");
   }
-  table.EndSearch();
-  if (xml) TXmlWriter::End(out);
-  return out;
-}
-
-bool ExportSelection(TQor2& table, const std::string& path, TExportFormat format,
-                     const std::string& field, const std::string& op, const std::string& value) {
-  table.ClearError();
-  TFailure failure;
-  const int r = WriteFileAtomically(path, SelectionText(table, format, field, op, value), &failure);
-  if (r != 0) table.SetError(3, AtomicWriteMessage(r), failure);
-  return r == 0;
+  return written ? written : table.SetError(3, written);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The export of a table, or of the records a filter selects, as the window's
 // export command and `vektool export` write it. Every file is written
-// atomically: a failure leaves any previous file as it was, sets the table's
-// ErrorCode to 3 and its ErrorMessage, and returns false.
+// atomically and a piece at a time, a selection as it is found: a failure
+// leaves any previous file as it was, sets the table's ErrorCode to 3, its
+// ErrorMessage and ErrorCause, and is returned.
 //
 // The whole table: escaped semicolon text (Csv), quoted semicolon text (Txt),
 // both with a header line, or XML (TXmlWriter).
@@ -18,6 +19,8 @@
 
 #include <string>
 
+#include "TStatus.h"
+
 class TQor2;
 
 enum class TExportFormat { Csv, Txt, Xml };
@@ -26,10 +29,7 @@ enum class TExportFormat { Csv, Txt, Xml };
 // for any other ending.
 bool ExportFormatOf(const std::string& path, TExportFormat& format);
 
-bool ExportTable(TQor2& table, const std::string& path, TExportFormat format);
+TStatus ExportTable(TQor2& table, const std::string& path, TExportFormat format);
 
-bool ExportSelection(TQor2& table, const std::string& path, TExportFormat format,
-                     const std::string& field, const std::string& op, const std::string& value);
-// The bytes ExportSelection writes.
-std::string SelectionText(TQor2& table, TExportFormat format, const std::string& field,
-                          const std::string& op, const std::string& value);
+TStatus ExportSelection(TQor2& table, const std::string& path, TExportFormat format,
+                        const std::string& field, const std::string& op, const std::string& value);

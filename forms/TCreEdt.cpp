@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
+#include "TDialogParts.h"
+
 TCreEdt::TCreEdt(QWidget* parent) : TElementDialog(QStringLiteral("Champ texte"), parent) {
   ComboBox1 = new QComboBox(this);
   ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
@@ -12,6 +14,7 @@ TCreEdt::TCreEdt(QWidget* parent) : TElementDialog(QStringLiteral("Champ texte")
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
   ComboBox1->lineEdit()->setReadOnly(true);
   AddRow(QStringLiteral("Nom du champ"), ComboBox1);
+  TDialogParts::NameByLabel(ComboBox1, QStringLiteral("Nom du champ"));
   SpinEdit1 = AddNumber(QStringLiteral("Largeur"), QStringLiteral("SpinEdit1"), 160);
   SpinEdit2 = AddNumber(QStringLiteral("Pos. X"), QStringLiteral("SpinEdit2"), 0);
   SpinEdit3 = AddNumber(QStringLiteral("Pos. Y"), QStringLiteral("SpinEdit3"), 0);
@@ -29,10 +32,8 @@ void TCreEdt::Init(const QStringList& fieldNames, const QString& name, int top, 
   SpinEdit3->setValue(top);
 }
 
-QString TCreEdt::Result(int& width, int& top, int& left) const {
-  if (!Confirmed) return QString();
-  width = SpinEdit1->value();
-  top = SpinEdit3->value();
-  left = SpinEdit2->value();
-  return ComboBox1->currentText();
+std::optional<TCreEdt::TAnswer> TCreEdt::Result() const {
+  if (!Confirmed()) return std::nullopt;
+  return TAnswer{ComboBox1->currentText(), SpinEdit1->value(), SpinEdit3->value(),
+                 SpinEdit2->value()};
 }

@@ -13,11 +13,7 @@ void TCreImg::Init(int first, int second) {
   SpinEdit2->setValue(second);
 }
 
-void TCreImg::Result(int& first, int& second) const {
-  if (!Confirmed) {
-    first = 0;
-    return;
-  }
-  first = SpinEdit1->value();
-  second = SpinEdit2->value();
+std::optional<TCreImg::TAnswer> TCreImg::Result() const {
+  if (!Confirmed()) return std::nullopt;
+  return TAnswer{SpinEdit1->value(), SpinEdit2->value()};
 }

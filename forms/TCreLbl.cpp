@@ -29,7 +29,6 @@ TCreLbl::TCreLbl(QWidget* parent) : TElementDialog(QStringLiteral("Libellé"), p
   SpinEdit1 = AddNumber(QStringLiteral("Pos. X"), QStringLiteral("SpinEdit1"), 0);
   SpinEdit2 = AddNumber(QStringLiteral("Pos. Y"), QStringLiteral("SpinEdit2"), 0);
   AddButtons();
-  connect(Edit1, &QLineEdit::returnPressed, this, &TCreLbl::Button2Click);
   connect(Button3, &QPushButton::clicked, this, &TCreLbl::Button3Click);
   connect(Button4, &QPushButton::clicked, this, &TCreLbl::Button4Click);
 }
@@ -42,13 +41,9 @@ void TCreLbl::Init(const QString& text, const QFont& font, uint32_t color, int t
   SpinEdit2->setValue(top);
 }
 
-QString TCreLbl::Result(QFont& font, uint32_t& color, int& top, int& left) const {
-  if (!Confirmed) return QString();
-  font = font_;
-  color = color_;
-  top = SpinEdit2->value();
-  left = SpinEdit1->value();
-  return Edit1->text();
+std::optional<TCreLbl::TAnswer> TCreLbl::Result() const {
+  if (!Confirmed()) return std::nullopt;
+  return TAnswer{Edit1->text(), font_, color_, SpinEdit2->value(), SpinEdit1->value()};
 }
 
 void TCreLbl::Button3Click() {

@@ -17,8 +17,8 @@ TCreLig::TCreLig(QWidget* parent) : TElementDialog(QStringLiteral("Ligne"), pare
   buttons->addWidget(Vertical);
   Horizontal->setChecked(true);
   AddRow(QString(), group);
-  SpinEdit1 = AddNumber(QStringLiteral("Longueur"), QStringLiteral("SpinEdit1"), 400);
-  SpinEdit2 = AddNumber(QStringLiteral("Epaissuer"), QStringLiteral("SpinEdit2"), 1);
+  SpinEdit1 = AddNumber(QStringLiteral("Longueur"), QStringLiteral("SpinEdit1"), 400, 1, kLargest);
+  SpinEdit2 = AddNumber(QStringLiteral("Épaisseur"), QStringLiteral("SpinEdit2"), 1, 1, kLargest);
   AddButtons();
 }
 
@@ -28,12 +28,7 @@ void TCreLig::Init(int orientation, int length, int thickness) {
   SpinEdit2->setValue(thickness);
 }
 
-void TCreLig::Result(int& orientation, int& length, int& thickness) const {
-  if (!Confirmed) {
-    orientation = -1;
-    return;
-  }
-  orientation = Vertical->isChecked() ? 1 : 0;
-  length = SpinEdit1->value();
-  thickness = SpinEdit2->value();
+std::optional<TCreLig::TAnswer> TCreLig::Result() const {
+  if (!Confirmed()) return std::nullopt;
+  return TAnswer{Vertical->isChecked() ? 1 : 0, SpinEdit1->value(), SpinEdit2->value()};
 }

@@ -3,10 +3,10 @@
 #include <QSpinBox>
 
 TCreRec::TCreRec(QWidget* parent) : TElementDialog(QStringLiteral("Rectangle"), parent) {
-  SpinEdit1 = AddNumber(QStringLiteral("Longueur"), QStringLiteral("SpinEdit1"), 300);
-  SpinEdit2 = AddNumber(QStringLiteral("Largeur"), QStringLiteral("SpinEdit2"), 100);
+  SpinEdit1 = AddNumber(QStringLiteral("Longueur"), QStringLiteral("SpinEdit1"), 300, 1, kLargest);
+  SpinEdit2 = AddNumber(QStringLiteral("Largeur"), QStringLiteral("SpinEdit2"), 100, 1, kLargest);
   SpinEdit3 =
-      AddNumber(QStringLiteral("Epaisseur de trait"), QStringLiteral("SpinEdit3"), 1, 1, 24);
+      AddNumber(QStringLiteral("Épaisseur de trait"), QStringLiteral("SpinEdit3"), 1, 1, 24);
   AddButtons();
 }
 
@@ -16,12 +16,7 @@ void TCreRec::Init(int thickness, int length, int breadth) {
   SpinEdit2->setValue(breadth);
 }
 
-void TCreRec::Result(int& thickness, int& length, int& breadth) const {
-  if (!Confirmed) {
-    thickness = -1;
-    return;
-  }
-  thickness = SpinEdit3->value();
-  length = SpinEdit1->value();
-  breadth = SpinEdit2->value();
+std::optional<TCreRec::TAnswer> TCreRec::Result() const {
+  if (!Confirmed()) return std::nullopt;
+  return TAnswer{SpinEdit3->value(), SpinEdit1->value(), SpinEdit2->value()};
 }

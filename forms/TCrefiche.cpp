@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "AnsiCodec.h"
+#include "French.h"
 #include "IServices.h"
 #include "TColorCode.h"
 #include "TCreEdt.h"
@@ -18,7 +19,7 @@
 #include "TCreLig.h"
 #include "TCreRec.h"
 #include "TFormControls.h"
-#include "TFormPage.h"
+#include "TFormLayout.h"
 #include "TFormPicture.h"
 #include "TFormShape.h"
 #include "TPictureLoader.h"
@@ -53,10 +54,12 @@ TCrefiche::TCrefiche(QWidget* parent) : QDialog(parent) {
   StaticText1->setAccessibleName(QStringLiteral("Position du pointeur"));
   StaticText1->move(88, 304);
 
-  overlay_ = new QWidget(this);
-  overlay_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  overlay_->setAccessibleName(QStringLiteral("Sélection"));
-  overlay_->installEventFilter(this);
+  Surface = new QWidget(this);
+  Surface->setObjectName(QStringLiteral("Surface"));
+  Surface->setAttribute(Qt::WA_TransparentForMouseEvents);
+  Surface->setAccessibleName(QStringLiteral("Formulaire"));
+  Surface->setFocusPolicy(Qt::StrongFocus);
+  Surface->installEventFilter(this);
 
   ToolBar = new QWidget(this);
   ToolBar->setObjectName(QStringLiteral("Panel1"));
@@ -131,8 +134,10 @@ void TCrefiche::Init(const std::vector<std::string>& layout,
   FieldElementCount = 0;
   FieldNames = fieldNames;
   std::vector<TLayoutLine> lines;
-  TFormLayout::TError error;
-  const bool complete = TFormLayout::Read(layout, lines, error);
+  const TStatus status = TFormLayout::Read(layout, lines);
+  // The line that cannot be built and those after it are kept unseen, and
+  // written back as they were after the elements, new ones included.
+  unbuilt_.assign(layout.begin() + static_cast<std::ptrdiff_t>(lines.size()), layout.end());
   for (TLayoutLine& line : lines) {
     TElement element;
     if (line.kind == TLayoutLine::Edit || line.IsFieldPicture()) ++FieldElementCount;
@@ -143,24 +148,35 @@ void TCrefiche::Init(const std::vector<std::string>& layout,
     if (Elements.back().line.IsFieldPicture())
       Elements.back().control->setObjectName(FieldPictureName(FieldElementCount));
   }
-  if (!complete) Services().Error(TFormPage::Message(error));
+  initial_ = Lines();
+  if (!status) Services().Error(FailureText(status));
 }
 
-std::vector<std::string> TCrefiche::Result() {
+std::vector<std::string> TCrefiche::Lines() const {
   std::vector<std::string> lines;
-  if (Confirmed) {
-    lines.reserve(Elements.size());
-    for (const TElement& element : Elements) lines.push_back(element.line.Write());
-  }
+  lines.reserve(Elements.size());
+  for (const TElement& element : Elements) lines.push_back(element.line.Write());
+  lines.insert(lines.end(), unbuilt_.begin(), unbuilt_.end());
+  return lines;
+}
+
+std::optional<std::vector<std::string>> TCrefiche::Result() {
+  std::optional<std::vector<std::string>> lines;
+  if (result() == QDialog::Accepted) lines = Lines();
   Clear();
   return lines;
+}
+
+bool TCrefiche::Changed() const {
+  return Lines() != initial_;
 }
 
 void TCrefiche::Clear() {
   for (TElement& element : Elements) delete element.control;
   Elements.clear();
+  unbuilt_.clear();
   SelectedIndex = -1;
-  overlay_->update();
+  Surface->update();
 }
 
 void TCrefiche::AddElement(TElement element) {
@@ -187,10 +203,10 @@ void TCrefiche::Rebuild(TElement& element) {
   control->setAttribute(Qt::WA_TransparentForMouseEvents);
   control->setFocusPolicy(Qt::NoFocus);
   control->show();
-  overlay_->raise();
+  Surface->raise();
   StaticText1->raise();
   ToolBar->raise();
-  overlay_->update();
+  Surface->update();
 }
 
 void TCrefiche::AddCentred(TElement element) {
@@ -211,18 +227,15 @@ bool TCrefiche::AskLabel(TLayoutLine& line, bool fresh) {
   TCreLbl dialog(this);
   dialog.Init(FromAnsi(line.caption), font, color, line.y, line.x);
   Services().RunDialog(dialog);
-  QFont chosen;
-  uint32_t newColor = 0;
-  int top = 0, left = 0;
-  const QString text = dialog.Result(chosen, newColor, top, left);
-  if (text.isEmpty()) return false;
-  line.caption = ToAnsi(text);
-  line.x = Position(left);
-  line.y = Position(top);
+  const std::optional<TCreLbl::TAnswer> answer = dialog.Result();
+  if (!answer || answer->text.isEmpty()) return false;
+  line.caption = ToAnsi(answer->text);
+  line.x = Position(answer->left);
+  line.y = Position(answer->top);
   // Attributes the user left alone stay as they were read.
-  if (fresh || chosen != font || newColor != color) {
-    TFormControls::SetLabelFont(line, chosen);
-    line.color = newColor;
+  if (fresh || answer->font != font || answer->color != color) {
+    TFormControls::SetLabelFont(line, answer->font);
+    line.color = answer->color;
     line.hasColor = true;
   }
   return true;
@@ -234,11 +247,11 @@ bool TCrefiche::AskLine(TLayoutLine& line) {
   dialog.Init(horizontal ? 0 : 1, std::max(line.width, line.height),
               std::min(line.width, line.height));
   Services().RunDialog(dialog);
-  int orientation = -1, length = 0, thickness = 0;
-  dialog.Result(orientation, length, thickness);
-  if (orientation < 0) return false;
-  line.width = Position(orientation == 0 ? length : thickness);
-  line.height = Position(orientation == 0 ? thickness : length);
+  const std::optional<TCreLig::TAnswer> answer = dialog.Result();
+  if (!answer) return false;
+  const bool across = answer->orientation == 0;
+  line.width = Position(across ? answer->length : answer->thickness);
+  line.height = Position(across ? answer->thickness : answer->length);
   return true;
 }
 
@@ -246,12 +259,11 @@ bool TCrefiche::AskRectangle(TElement& element) {
   TCreRec dialog(this);
   dialog.Init(element.outline, element.line.width, element.line.height);
   Services().RunDialog(dialog);
-  int thickness = -1, length = 0, breadth = 0;
-  dialog.Result(thickness, length, breadth);
-  if (thickness < 0) return false;
-  element.outline = thickness;
-  element.line.width = Position(length);
-  element.line.height = Position(breadth);
+  const std::optional<TCreRec::TAnswer> answer = dialog.Result();
+  if (!answer) return false;
+  element.outline = answer->thickness;
+  element.line.width = Position(answer->length);
+  element.line.height = Position(answer->breadth);
   return true;
 }
 
@@ -261,13 +273,12 @@ bool TCrefiche::AskTextField(TLayoutLine& line, int except) {
   TCreEdt dialog(this);
   dialog.Init(names, FromAnsi(line.field), line.y, line.x, line.width);
   Services().RunDialog(dialog);
-  int width = 0, top = 0, left = 0;
-  const QString name = dialog.Result(width, top, left);
-  if (name.isEmpty() || !CanBind(ToAnsi(name), except)) return false;
-  line.field = ToAnsi(name);
-  line.width = std::clamp(width, 0, 0xFFF);
-  line.x = Position(left);
-  line.y = Position(top);
+  const std::optional<TCreEdt::TAnswer> answer = dialog.Result();
+  if (!answer || answer->name.isEmpty() || !CanBind(ToAnsi(answer->name), except)) return false;
+  line.field = ToAnsi(answer->name);
+  line.width = std::clamp(answer->width, 0, 0xFFF);
+  line.x = Position(answer->left);
+  line.y = Position(answer->top);
   return true;
 }
 
@@ -276,27 +287,20 @@ bool TCrefiche::AskFieldPicture(TElement& element) {
   TCreImg dialog(this);
   dialog.Init(element.frame.height(), element.frame.width());
   Services().RunDialog(dialog);
-  int first = 0, second = 0;
-  dialog.Result(first, second);
-  if (first < 10 || second < 10) return false;
-  element.frame = QSize(Position(second), Position(first));
+  const std::optional<TCreImg::TAnswer> answer = dialog.Result();
+  if (!answer || answer->first < 10 || answer->second < 10) return false;
+  element.frame = QSize(Position(answer->second), Position(answer->first));
   return true;
 }
 
 bool TCrefiche::CanBind(const std::string& field, int except) const {
-  TFormLayout::TError error;
-  error.text = field;
-  if (!TFormLayout::IsIdentifier(field)) {
-    error.fault = TFormLayout::TFault::InvalidName;
-  } else {
-    for (size_t i = 0; i < Elements.size(); ++i)
-      if (static_cast<int>(i) != except && Elements[i].line.kind == TLayoutLine::Edit &&
-          Elements[i].line.field == field)
-        error.fault = TFormLayout::TFault::RepeatedName;
-  }
-  if (error.fault == TFormLayout::TFault::None) return true;
-  Services().Error(TFormPage::Message(error));
-  return false;
+  for (size_t i = 0; i < Elements.size(); ++i)
+    if (static_cast<int>(i) != except && Elements[i].line.kind == TLayoutLine::Edit &&
+        Elements[i].line.field == field) {
+      Services().Error(QString::fromStdString(TFormLayout::RepeatedName(field)));
+      return false;
+    }
+  return true;
 }
 
 bool TCrefiche::ChoosePicture(TLayoutLine& line) {
@@ -452,10 +456,13 @@ void TCrefiche::Supprimer1Click() {
   delete Elements[static_cast<size_t>(SelectedIndex)].control;
   Elements.erase(Elements.begin() + SelectedIndex);
   SelectedIndex = -1;
-  overlay_->update();
+  Surface->update();
 }
 
 void TCrefiche::SpeedButton8Click() {
+  if (!Lines().empty() &&
+      !Services().Confirm(QStringLiteral("Effacer tous les éléments du formulaire ?")))
+    return;
   Clear();
   FieldElementCount = 0;
 }
@@ -469,13 +476,19 @@ void TCrefiche::SpeedButton1Click() {
 }
 
 void TCrefiche::Button1Click() {
-  Confirmed = false;
   reject();
 }
 
 void TCrefiche::Button2Click() {
-  Confirmed = true;
   accept();
+}
+
+void TCrefiche::reject() {
+  // "Annuler", Escape and the close box all come here.
+  if (Changed() &&
+      !Services().Confirm(QStringLiteral("Abandonner les modifications du formulaire ?")))
+    return;
+  QDialog::reject();
 }
 
 // --- Mouse and painting ---
@@ -493,7 +506,7 @@ void TCrefiche::ElementClick(int index) {
   const bool shown = index >= 0 && index < static_cast<int>(Elements.size()) &&
                      Elements[static_cast<size_t>(index)].control;
   SelectedIndex = shown ? index : -1;
-  overlay_->update();
+  Surface->update();
 }
 
 bool TCrefiche::MenuAt(QPoint pos) const {
@@ -561,8 +574,8 @@ void TCrefiche::RectSel(QPainter& painter) const {
 }
 
 bool TCrefiche::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == overlay_ && event->type() == QEvent::Paint) {
-    QPainter painter(overlay_);
+  if (watched == Surface && event->type() == QEvent::Paint) {
+    QPainter painter(Surface);
     RectSel(painter);
     return true;
   }
@@ -570,16 +583,18 @@ bool TCrefiche::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TCrefiche::showEvent(QShowEvent* event) {
-  Confirmed = false;
+  setResult(QDialog::Rejected);
   SelectedIndex = -1;
   setFixedSize(size());
   QDialog::showEvent(event);
+  // The keyboard starts on the form, not on a tool that Space would press.
+  Surface->setFocus(Qt::OtherFocusReason);
 }
 
 void TCrefiche::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   ToolBar->setGeometry(0, 0, width(), kToolBarHeight);
-  overlay_->setGeometry(rect());
+  Surface->setGeometry(rect());
   Button1->move(width() - 200, 4);
   Button2->move(width() - 120, 4);
 }

@@ -10,9 +10,16 @@
 // Each element keeps the values it was read with, font colour codes and the
 // pixels of an embedded picture included, so OK without edits gives back the
 // lines it was given (hexadecimal digits in upper case); a line of no known
-// kind is kept as it was, unseen. Numbers entered in the dialogs are clamped
+// kind is kept as it was, unseen. A layout whose building stops at a line
+// (TFormLayout::Read) keeps that line and the ones after it, unseen, and gives
+// them back after the elements. Numbers entered in the dialogs are clamped
 // to what the layout can hold: positions and shape sizes 0 to FFFF, text
 // field widths 0 to FFF; pictures larger than FFF pixels are cut.
+//
+// Nothing is lost by a slip: the keyboard starts on the surface, "Tout
+// effacer" asks "Effacer tous les éléments du formulaire ?", and leaving
+// without "OK" (Annuler, Escape, the close box) once the layout has changed
+// asks "Abandonner les modifications du formulaire ?"; "Non" stays.
 //
 // The surface is the window's client area; the 33-pixel tool bar lies over its
 // top. Elements do not take the mouse: the window finds the element under the
@@ -21,6 +28,7 @@
 
 #include <QCursor>
 #include <QDialog>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,7 +54,11 @@ class TCrefiche : public QDialog {
   explicit TCrefiche(QWidget* parent = nullptr);
 
   void Init(const std::vector<std::string>& layout, const std::vector<std::string>& fieldNames);
-  std::vector<std::string> Result();
+  // The layout when "OK" was pressed (empty for an empty surface), nothing
+  // otherwise; the elements are destroyed either way.
+  std::optional<std::vector<std::string>> Result();
+  // Whether the layout differs from the one Init was given.
+  bool Changed() const;
 
   void SpeedButton8Click();  // "Tout effacer"
   void SpeedButton1Click();  // "Couleur de fond"
@@ -73,26 +85,31 @@ class TCrefiche : public QDialog {
   std::vector<std::string> FieldNames;
   int FieldElementCount = 0;
   int SelectedIndex = -1;
-  bool Confirmed = false;
   QPoint Pointer;
   int Zone = 0;
 
-  QWidget* ToolBar = nullptr;
-  QToolButton* SpeedButton1 = nullptr;
-  QToolButton* SpeedButton2 = nullptr;
-  QToolButton* SpeedButton3 = nullptr;
-  QToolButton* SpeedButton4 = nullptr;
-  QToolButton* SpeedButton5 = nullptr;
-  QToolButton* SpeedButton6 = nullptr;
-  QToolButton* SpeedButton7 = nullptr;
-  QToolButton* SpeedButton8 = nullptr;
-  QToolButton* SpeedButton9 = nullptr;
-  QPushButton* Button1 = nullptr;
-  QPushButton* Button2 = nullptr;
-  QLabel* StaticText1 = nullptr;
-  QMenu* PopupMenu1 = nullptr;
-  QAction* Modifier1 = nullptr;
-  QAction* Supprimer1 = nullptr;
+  QWidget* ToolBar = nullptr;           // the tools, over the surface's top
+  QToolButton* SpeedButton1 = nullptr;  // "Couleur de fond"
+  QToolButton* SpeedButton2 = nullptr;  // "Libellé": adds a label
+  QToolButton* SpeedButton3 = nullptr;  // "Image": adds an embedded picture
+  QToolButton* SpeedButton4 = nullptr;  // "Ligne" ("----"): adds a line
+  QToolButton* SpeedButton5 = nullptr;  // "Rectangle": adds a rectangle
+  QToolButton* SpeedButton6 = nullptr;  // "Champ texte": adds a text field
+  QToolButton* SpeedButton7 = nullptr;  // "Champ image": not on the tool bar
+  QToolButton* SpeedButton8 = nullptr;  // "Tout effacer": removes every element
+  QToolButton* SpeedButton9 = nullptr;  // "Modifier": the selected element's dialog
+  QPushButton* Button1 = nullptr;       // "Annuler"
+  QPushButton* Button2 = nullptr;       // "OK"
+  QLabel* StaticText1 = nullptr;        // the pointer's zone and position
+  QMenu* PopupMenu1 = nullptr;          // the element menu
+  QAction* Modifier1 = nullptr;         // "Modifier"
+  QAction* Supprimer1 = nullptr;        // "Supprimer"
+  // The surface the form is drawn on: takes the keyboard, paints the
+  // selection above the elements, lets the mouse through to the window.
+  QWidget* Surface = nullptr;
+
+  // "Annuler", Escape and the close box: asks first when the layout changed.
+  void reject() override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -124,7 +141,10 @@ class TCrefiche : public QDialog {
   // cancelled or when the file cannot be decoded (message shown).
   bool ChoosePicture(TLayoutLine& line);
 
-  QWidget* overlay_ = nullptr;  // paints the selection above the elements
+  std::vector<std::string> Lines() const;
+
+  std::vector<std::string> initial_;  // the layout as Init gave it
+  std::vector<std::string> unbuilt_;  // the lines from one that could not be built
   bool surfaceMenu_ = false;
   QCursor windowCursor_;
 };

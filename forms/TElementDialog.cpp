@@ -47,16 +47,14 @@ void TElementDialog::AddButtons(const QString& okCaption) {
 }
 
 void TElementDialog::Button1Click() {
-  Confirmed = false;
   reject();
 }
 
 void TElementDialog::Button2Click() {
-  Confirmed = true;
   accept();
 }
 
 void TElementDialog::showEvent(QShowEvent* event) {
-  Confirmed = false;
+  setResult(QDialog::Rejected);
   QDialog::showEvent(event);
 }

@@ -1,9 +1,9 @@
 #pragma once
 // TElementDialog: what the form designer's five element dialogs share: a
 // fixed frame with a caption, labelled fields in a grid, and "Annuler" then
-// "OK" below them. `Confirmed` is cleared whenever the dialog is shown, set by
-// "OK" and left cleared by "Annuler", Escape or the close box, so that a
-// dialog's Result gives its "cancelled" answer unless "OK" was pressed.
+// "OK" below them; "OK" is the default button, so Enter confirms. Each
+// dialog's Result gives its answers only when "OK" was pressed since it was
+// last shown - not after "Annuler", Escape or the close box (Confirmed()).
 // Built in code so that a test can fill the fields and press the buttons.
 
 #include <QDialog>
@@ -19,9 +19,8 @@ class TElementDialog : public QDialog {
   void Button1Click();  // "Annuler"
   void Button2Click();  // "OK"
 
-  QPushButton* Button1 = nullptr;
-  QPushButton* Button2 = nullptr;
-  bool Confirmed = false;
+  QPushButton* Button1 = nullptr;  // "Annuler"
+  QPushButton* Button2 = nullptr;  // "OK": the default button
 
  protected:
   TElementDialog(const QString& caption, QWidget* parent);
@@ -34,6 +33,7 @@ class TElementDialog : public QDialog {
                       int minimum = INT_MIN, int maximum = INT_MAX);
   // Called last by each dialog, so that the buttons come last in the Tab order.
   void AddButtons(const QString& okCaption = QStringLiteral("OK"));
+  bool Confirmed() const { return result() == QDialog::Accepted; }
 
   void showEvent(QShowEvent* event) override;
 

@@ -1,46 +1,36 @@
 #include "TFormLayout.h"
 
-#include <fstream>
-#include <iterator>
 #include <set>
 
+#include "Cp1252.h"
+#include "ReadWholeFile.h"
 #include "TAtomicFile.h"
 
-bool TFormLayout::IsIdentifier(std::string_view name) {
-  if (name.empty()) return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    const char c = name[i];
-    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-    if (!letter && (i == 0 || c < '0' || c > '9')) return false;
-  }
-  return true;
+namespace {
+
+TStatus Failure(std::string message, size_t line) {
+  return TStatus(TFailure::Other, message + " (ligne " + std::to_string(line) + ")");
 }
 
-bool TFormLayout::Read(const std::vector<std::string>& lines, std::vector<TLayoutLine>& elements,
-                       TError& error) {
+}  // namespace
+
+std::string TFormLayout::RepeatedName(const std::string& field) {
+  return "Un composant nommé " + Cp1252ToUtf8(field) + " existe déjà";
+}
+
+TStatus TFormLayout::Read(const std::vector<std::string>& lines,
+                          std::vector<TLayoutLine>& elements) {
   std::set<std::string> bound;
   for (size_t i = 0; i < lines.size(); ++i) {
     TLayoutLine element;
-    error.line = static_cast<int>(i) + 1;
-    if (!element.Read(lines[i], &error.text)) {
-      error.fault = TFault::BadNumber;
-      return false;
-    }
-    if (element.kind == TLayoutLine::Edit) {
-      error.text = element.field;
-      if (!IsIdentifier(element.field)) {
-        error.fault = TFault::InvalidName;
-        return false;
-      }
-      if (!bound.insert(element.field).second) {
-        error.fault = TFault::RepeatedName;
-        return false;
-      }
-    }
+    std::string bad;
+    if (!element.Read(lines[i], &bad))
+      return Failure("'" + Cp1252ToUtf8(bad) + "' n'est pas une valeur entière correcte", i + 1);
+    if (element.kind == TLayoutLine::Edit && !bound.insert(element.field).second)
+      return Failure(RepeatedName(element.field), i + 1);
     elements.push_back(std::move(element));
   }
-  error = TError();
-  return true;
+  return TStatus();
 }
 
 std::vector<std::string> TFormLayout::Default(const std::vector<std::string>& fieldNames,
@@ -101,21 +91,22 @@ std::vector<std::string> TFormLayout::SplitLines(std::string_view text) {
   return lines;
 }
 
-bool TFormLayout::LoadFile(const std::string& path, std::vector<std::string>& lines) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
-  lines = SplitLines(text);
-  return true;
+TStatus TFormLayout::LoadFile(IFileSystem& fileSystem, const std::string& path,
+                              std::vector<std::string>& lines) {
+  std::string text;
+  const TStatus status = ReadWholeFile(fileSystem, path, text);
+  if (status) lines = SplitLines(text);
+  return status;
 }
 
-int TFormLayout::SaveFile(const std::string& path, const std::vector<std::string>& lines,
-                          TFailure* failure) {
+TStatus TFormLayout::SaveFile(const std::string& path, const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) {
     text += line;
     text += "\r\n";
   }
-  return WriteFileAtomically(path, text, failure);
+  TFailure failure = TFailure::None;
+  const int result = WriteFileAtomically(path, text, &failure);
+  if (result == 0) return TStatus();
+  return TStatus(failure == TFailure::None ? TFailure::WriteError : failure, path);
 }

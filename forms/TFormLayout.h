@@ -7,32 +7,30 @@
 // in a folder's name changes nothing; a name without a dot gets ".ecr"). It is
 // Windows-1252 text; a line ends at CR LF, LF or CR, and the file is written
 // with CR LF after every line, through a temporary file renamed over the old
-// one, so a failed write leaves the previous file as it was.
+// one, so a failed write leaves the previous file as it was. It is read
+// through the file-system seam the caller hands over.
 //
-// Read() builds the elements of the lines in order and stops at the first line
-// that cannot be built: a number it cannot read, an edit box for a field that
-// has one already, or for a field name that is not an identifier (letters,
-// digits and "_", not starting with a digit). The elements before it stay.
+// Read() builds the elements of the lines in order, one per line, and stops at
+// the first line that cannot be built: a number it cannot read, or an edit box
+// for a field that has one already. The elements before it stay, so the
+// failing line is line elements.size() + 1; the status is TFailure::Other with
+// the French message, the line's number included, as detail (UTF-8). Any name
+// a table can hold binds an edit box: "Prénom", "Code postal".
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "TFailure.h"
 #include "TLayoutLine.h"
+#include "TStatus.h"
+
+class IFileSystem;
 
 class TFormLayout {
  public:
-  enum class TFault { None, BadNumber, RepeatedName, InvalidName };
-  struct TError {
-    TFault fault = TFault::None;
-    int line = 0;      // 1-based
-    std::string text;  // the unreadable number, or the field name
-  };
-
-  static bool Read(const std::vector<std::string>& lines, std::vector<TLayoutLine>& elements,
-                   TError& error);
-  static bool IsIdentifier(std::string_view name);
+  static TStatus Read(const std::vector<std::string>& lines, std::vector<TLayoutLine>& elements);
+  // "Un composant nommé <field> existe déjà", UTF-8.
+  static std::string RepeatedName(const std::string& field);
 
   // One label and one edit box per field, in a column from (5, 50) 25 apart; past
   // the limit (the page's height, at least 330) a second column starts at half
@@ -43,10 +41,8 @@ class TFormLayout {
 
   static std::string FileNameFor(const std::string& tablePath);
   static std::vector<std::string> SplitLines(std::string_view text);
-  // False when the file cannot be read; `lines` is then left as it was.
-  static bool LoadFile(const std::string& path, std::vector<std::string>& lines);
-  // 0 on success, 3 when the file cannot be created, -1 on a write error;
-  // `failure`, when given, receives the cause (TFailure.h).
-  static int SaveFile(const std::string& path, const std::vector<std::string>& lines,
-                      TFailure* failure = nullptr);
+  // On failure `lines` is left as it was; a missing file is TFailure::NotFound.
+  static TStatus LoadFile(IFileSystem& fileSystem, const std::string& path,
+                          std::vector<std::string>& lines);
+  static TStatus SaveFile(const std::string& path, const std::vector<std::string>& lines);
 };

@@ -12,6 +12,7 @@
 
 #include "AnsiCodec.h"
 #include "FileNames.h"
+#include "French.h"
 #include "IDocumentView.h"
 #include "IServices.h"
 #include "TCrefiche.h"
@@ -41,31 +42,11 @@ QString Folder(const QString& path) {
 TFormPage::TFormPage(QWidget* page, TDocument& doc, IDocumentView& view)
     : page_(page), doc_(doc), view_(view) {}
 
-QString TFormPage::Message(const TFormLayout::TError& error) {
-  const QString text = FromAnsi(error.text);
-  QString message;
-  switch (error.fault) {
-    case TFormLayout::TFault::RepeatedName:
-      message = QStringLiteral("Un composant nommé ") + text + QStringLiteral(" existe déjà");
-      break;
-    case TFormLayout::TFault::InvalidName:
-      message =
-          QStringLiteral("''") + text + QStringLiteral("'' n'est pas un nom de composant correct");
-      break;
-    default:
-      message =
-          QLatin1Char('\'') + text + QStringLiteral("' n'est pas une valeur entière correcte");
-      break;
-  }
-  if (error.line > 0) message += QStringLiteral(" (ligne %1)").arg(error.line);
-  return message;
-}
-
 void TFormPage::ChargeMasque(const QString& tableFileName) {
   const TStatus status = doc_.LoadLayout(EnginePath(tableFileName));
   if (!status)
     Services().Error(QStringLiteral("Impossible de lire '") + FromEnginePath(status.Detail()) +
-                     QLatin1Char('\''));
+                     QStringLiteral("' : ") + FailureText(status.Cause(), std::string()));
   if (doc_.Layout().empty())
     MasqueDefaut();
   else
@@ -96,8 +77,7 @@ void TFormPage::MasqueDefaut() {
 void TFormPage::CreMasque() {
   Raz();
   std::vector<TLayoutLine> elements;
-  TFormLayout::TError error;
-  const bool complete = TFormLayout::Read(doc_.Layout(), elements, error);
+  const TStatus status = TFormLayout::Read(doc_.Layout(), elements);
   for (const TLayoutLine& element : elements) {
     QWidget* control = TFormControls::Create(element, page_, page_->font(), kPageOffset);
     if (!control) continue;
@@ -111,7 +91,7 @@ void TFormPage::CreMasque() {
       DecorControls.push_back(control);
     }
   }
-  if (!complete) Services().Error(Message(error));
+  if (!status) Services().Error(FailureText(status));
 }
 
 void TFormPage::Raz() {
@@ -213,7 +193,7 @@ void TFormPage::ModiFiche() {
     designer.resize(size.width(), size.height() + 33);
     designer.Init(doc_.Layout(), doc_.FieldNames());
     Services().RunDialog(designer);
-    result = designer.Result();
+    result = designer.Result().value_or(std::vector<std::string>());
   }
   if (result.empty() || result == doc_.Layout()) return;
   doc_.SetLayout(std::move(result), true);

@@ -9,9 +9,10 @@
 // It works on the document and on the view that shows it (the table view
 // follows what is typed here, and the navigation keys are the window's); they
 // and the page must outlive this object, and the window must call Raz before
-// its page goes. Every message goes through Services(): a layout that cannot
-// be built shows the reason with its line number after the controls of the
-// lines before it are built.
+// its page goes. Every message goes through Services(), once: a layout file
+// that cannot be read says why (and the default layout shows), a layout that
+// cannot be built shows the reason with its line number after the controls of
+// the lines before it are built.
 //
 // Edit boxes show the current record (LitMasque) and write back only the texts
 // that changed since (EcritMasque), so a record is never written from boxes
@@ -54,8 +55,6 @@ class TFormPage : public QObject {
   void EditExit(QLineEdit* edit);
   void EditKeyPress(QChar c);
   void PictureClick(TFormPicture* picture);
-
-  static QString Message(const TFormLayout::TError& error);
 
   std::vector<QWidget*> FieldControls;
   std::vector<QWidget*> DecorControls;

@@ -13,11 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::string& line : lines)
     if (line.find_first_of("\r\n") != std::string::npos) std::abort();
   std::vector<TLayoutLine> elements;
-  TFormLayout::TError error;
-  const bool complete = TFormLayout::Read(lines, elements, error);
-  const size_t built = complete ? lines.size() : static_cast<size_t>(error.line) - 1;
-  if (complete != (error.fault == TFormLayout::TFault::None) || elements.size() != built ||
-      (!complete && static_cast<size_t>(error.line) > lines.size()))
+  const TStatus status = TFormLayout::Read(lines, elements);
+  // Stopped at line n: n - 1 elements, and the message names line n.
+  const std::string named = " (ligne " + std::to_string(elements.size() + 1) + ")";
+  if (status ? elements.size() != lines.size()
+             : elements.size() >= lines.size() || status.Cause() != TFailure::Other ||
+                   status.Detail().size() < named.size() ||
+                   status.Detail().compare(status.Detail().size() - named.size(), named.size(),
+                                           named) != 0)
     std::abort();
   for (const TLayoutLine& element : elements) {
     const std::string written = element.Write();

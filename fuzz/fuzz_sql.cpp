@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string before = Dump(source);
 
   TQor2Sql sql(source);
-  const bool ok = sql.Execute(statement);
+  const bool ok = sql.Execute(statement).ok();
   const std::string selected = Dump(sql.Selected()), rejected = Dump(sql.Rejected());
   Check(Dump(source) == before);
   if (ok) {
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   // A second run on the same object gives the same answer and tables.
-  Check(sql.Execute(statement) == ok);
+  Check(sql.Execute(statement).ok() == ok);
   Check(Dump(sql.Selected()) == selected && Dump(sql.Rejected()) == rejected);
 
   // The oracle recurses once per group and per AND/OR; keep it well inside the stack.

@@ -80,8 +80,13 @@ QString FailureText(TFailure cause, const std::string& engineMessage) {
 }
 
 QString FailureText(const TStatus& status) {
-  return FailureText(status.Cause() == TFailure::Other ? TFailure::None : status.Cause(),
-                     status.Detail());
+  return QString::fromUtf8(StatusReason(status));
+}
+
+QString FailureMessage(const QString& action, const TStatus& status) {
+  QString sentence = QString::fromUtf8(FailureSentence(action.toStdString(), status));
+  if (!sentence.isEmpty()) sentence[0] = sentence[0].toUpper();
+  return sentence;
 }
 
 namespace {
@@ -92,27 +97,63 @@ QString TranslationsFolder(const QString& folder) {
 
 }  // namespace
 
-// Qt's French file lacks the kinds of file its file dialog lists ("Folder",
-// "txt File"...); these few are said here.
-class TFileKinds : public QTranslator {
+// What Qt's French file lacks: the kinds of file its file dialog lists
+// ("Folder", "txt File"...) and the texts of the printer properties dialog
+// that the print dialog opens ("Printer Properties", "Advanced"...).
+class TMissingTexts : public QTranslator {
  public:
   using QTranslator::QTranslator;
   bool isEmpty() const override { return false; }
   QString translate(const char* context, const char* source, const char* /*disambiguation*/,
                     int /*n*/) const override {
-    if (qstrcmp(context, "QAbstractFileIconProvider") != 0) return QString();
-    static const char* const kKinds[][2] = {{"Folder", "Dossier"},     {"File", "Fichier"},
-                                            {"%1 File", "Fichier %1"}, {"Drive", "Lecteur"},
-                                            {"Shortcut", "Raccourci"}, {"Alias", "Alias"},
-                                            {"Unknown", "Inconnu"}};
-    for (const auto& kind : kKinds)
-      if (qstrcmp(source, kind[0]) == 0) return QString::fromUtf8(kind[1]);
+    static const char* const kTexts[][3] = {
+        {"QAbstractFileIconProvider", "Folder", "Dossier"},
+        {"QAbstractFileIconProvider", "File", "Fichier"},
+        {"QAbstractFileIconProvider", "%1 File", "Fichier %1"},
+        {"QAbstractFileIconProvider", "Drive", "Lecteur"},
+        {"QAbstractFileIconProvider", "Shortcut", "Raccourci"},
+        {"QAbstractFileIconProvider", "Alias", "Alias"},
+        {"QAbstractFileIconProvider", "Unknown", "Inconnu"},
+        {"QPrintPropertiesDialog", "Printer Properties", "Propriétés de l'imprimante"},
+        {"QPrintPropertiesDialog", "Page Setup Conflicts", "Conflits de mise en page"},
+        {"QPrintPropertiesDialog", "Advanced Option Conflicts", "Conflits d'options avancées"},
+        {"QPrintPropertiesDialog",
+         "There are conflicts in page setup options. Do you want to fix them?",
+         "Des options de mise en page sont en conflit. Voulez-vous les corriger ?"},
+        {"QPrintPropertiesDialog",
+         "There are conflicts in some advanced options. Do you want to fix them?",
+         "Des options avancées sont en conflit. Voulez-vous les corriger ?"},
+        {"QPrintPropertiesWidget", "Advanced", "Avancé"},
+        {"QPrintPropertiesWidget", "There are conflicts in some options. Please fix them.",
+         "Des options sont en conflit. Veuillez les corriger."},
+        {"QPrintDialog", "Invalid Pages Definition", "Pages mal définies"},
+        {"QPrintDialog", "Duplex Settings Conflicts", "Conflit de réglages recto verso"},
+        {"QPrintDialog", "There are conflicts in duplex settings. Do you want to fix them?",
+         "Les réglages recto verso sont en conflit. Voulez-vous les corriger ?"},
+        {"QPrintDialog",
+         "%1 does not follow the correct syntax. Please use ',' to separate ranges and pages, "
+         "'-' to define ranges and make sure ranges do not intersect with each other.",
+         "%1 n'est pas écrit correctement. Séparez les pages et les plages de pages par des "
+         "virgules, écrivez une plage avec un tiret, et qu'aucune plage n'en chevauche une "
+         "autre."},
+        {"QPrintSettingsOutput", "Double Sided Printing", "Impression recto verso"},
+        {"QPrintSettingsOutput", "Long side binding", "Reliure côté long"},
+        {"QPrintSettingsOutput", "Short side binding", "Reliure côté court"},
+        {"QPrintSettingsOutput",
+         "Specify pages or ranges separated by commas. Ranges are specified by two numbers "
+         "separated by a hyphen. E.g: 3,5-7,9 prints pages 3, 5, 6, 7 and 9.",
+         "Pages ou plages de pages séparées par des virgules ; une plage est deux numéros "
+         "séparés par un tiret. Par exemple, 3,5-7,9 imprime les pages 3, 5, 6, 7 et 9."},
+    };
+    for (const auto& text : kTexts)
+      if (qstrcmp(context, text[0]) == 0 && qstrcmp(source, text[1]) == 0)
+        return QString::fromUtf8(text[2]);
     return QString();
   }
 };
 
 bool InstallFrenchTranslations(QCoreApplication& app, const QString& folder) {
-  app.installTranslator(new TFileKinds(&app));
+  app.installTranslator(new TMissingTexts(&app));
   auto* translator = new QTranslator(&app);
   if (!translator->load(QStringLiteral("qtbase_fr"), TranslationsFolder(folder))) {
     delete translator;

@@ -8,7 +8,6 @@
 #include <QTime>
 #include <string>
 
-#include "TFailure.h"
 #include "TStatus.h"
 
 class QCoreApplication;
@@ -30,9 +29,13 @@ QString ShortDayName(int dayOfWeek);  // "lun."..
 // Why a file operation failed, to follow "Impossible d'ouvrir 'x' : ": the
 // French reason of `cause`, or the engine's own message when it gave no cause.
 QString FailureText(TFailure cause, const std::string& engineMessage);
-// The same for a status: a failure without a cause of its own (Other) is said
-// by its detail.
+// The same for a status (StatusReason): a failure without a cause of its own
+// (Other) is said by its detail; "" when ok.
 QString FailureText(const TStatus& status);
+// The whole message for a failed action, as the user reads it in a warning:
+// "Impossible d'ouvrir 'clients.qor' : le fichier n'existe pas", or
+// "Mémoire insuffisante pour ouvrir 'clients.qor'" (FailureSentence).
+QString FailureMessage(const QString& action, const TStatus& status);
 
 // Loads Qt's own French texts (the file, print, page set-up, colour and font
 // dialogs, context menus, the window menus of document windows) from `folder`,

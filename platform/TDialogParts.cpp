@@ -1,10 +1,13 @@
 #include "TDialogParts.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
 #include <QTreeWidget>
@@ -31,7 +34,45 @@ class TEnterClicks : public QObject {
   QPushButton* button_;
 };
 
+// A combo box named by its label: Qt's own interface for combo boxes gives
+// their current entry as the name on Linux.
+class TNamedComboBox : public QAccessibleWidget {
+ public:
+  explicit TNamedComboBox(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+
+  QString text(QAccessible::Text t) const override {
+    const auto* combo = static_cast<const QComboBox*>(widget());
+    if (t == QAccessible::Name) return combo->accessibleName();
+    if (t == QAccessible::Value) return combo->currentText();
+    return QAccessibleWidget::text(t);
+  }
+};
+
+const char kNamedByLabel[] = "vekNamedByLabel";
+
+QAccessibleInterface* NamedComboBoxes(const QString&, QObject* object) {
+  auto* combo = qobject_cast<QComboBox*>(object);
+  if (!combo || !combo->property(kNamedByLabel).toBool()) return nullptr;
+  return new TNamedComboBox(combo);
+}
+
 }  // namespace
+
+void TDialogParts::NameByLabel(QComboBox* combo, const QString& label) {
+  static const bool installed = [] {
+    QAccessible::installFactory(NamedComboBoxes);
+    return true;
+  }();
+  (void)installed;
+  combo->setProperty(kNamedByLabel, true);
+  // Qt may have made the combo box's interface already (an editable one's
+  // edit box asks for it): that one goes, so that the next is ours.
+  QAccessibleInterface* made = QAccessible::queryAccessibleInterface(combo);
+  if (made && !dynamic_cast<TNamedComboBox*>(made))
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+  combo->setAccessibleName(label);
+  if (QLineEdit* edit = combo->lineEdit()) edit->setAccessibleName(label);
+}
 
 void TDialogParts::ClickOnEnter(QPushButton* button) {
   button->installEventFilter(new TEnterClicks(button));
@@ -74,6 +115,7 @@ QHBoxLayout* TDialogParts::OkCancelRow(QDialog* dialog, QPushButton*& cancel, QP
   }
   cancel->setAutoDefault(false);
   ok->setAutoDefault(false);
+  ok->setDefault(true);
   row->addStretch(1);
   row->addWidget(cancel);
   row->addWidget(ok);

@@ -29,14 +29,22 @@ class TDialogParts {
   // PatternComboBox with the field types to choose from.
   static QComboBox* TypeComboBox(QWidget* parent);
 
-  // "Annuler" then "OK", neither auto-default (Enter belongs to the dialogs'
-  // boxes). A row with `left` first, if any, then a stretch and the two.
+  // "Annuler" then "OK". A row with `left` first, if any, then a stretch and
+  // the two. "OK" is the dialog's default button: Enter confirms the dialog
+  // wherever a box does not use the key itself. No button is auto-default, so
+  // the default stays "OK" whichever button has the focus.
   static QHBoxLayout* OkCancelRow(QDialog* dialog, QPushButton*& cancel, QPushButton*& ok,
                                   QPushButton* left = nullptr);
 
   // Enter or Return pressed while `button` has the focus clicks it; an
   // auto-default button would also take Enter pressed in the dialog's boxes.
   static void ClickOnEnter(QPushButton* button);
+
+  // A screen reader announces `combo` by `label` (the caption of the label
+  // beside it), and its current entry as its value - where Qt on Linux
+  // announces a combo box by its entry alone. Its inner edit box, if any,
+  // takes the same name.
+  static void NameByLabel(QComboBox* combo, const QString& label);
 
   // The dialog's layout, top to bottom, sized to what it holds and not resizable.
   static QVBoxLayout* FixedLayout(QDialog* dialog);

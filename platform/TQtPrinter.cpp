@@ -3,9 +3,16 @@
 #include <dlfcn.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QIODevice>
 #include <QLineEdit>
+#include <QPdfWriter>
 #include <QPrintDialog>
+#include <string>
+
+#include "French.h"
+#include "TAtomicFile.h"
 
 namespace {
 
@@ -26,7 +33,51 @@ bool CupsRefused(QString& message) {
   return refused;
 }
 
+TStatus French(const QString& reason) {
+  return TStatus(TFailure::Other, reason.toStdString());
+}
+
 }  // namespace
+
+// The PDF being printed: what QPdfWriter writes goes to a TAtomicFile in
+// pieces of a quarter of a megabyte, so that a long job makes few system calls.
+// The first failed write is kept; later writes are dropped.
+class TPdfFile : public QIODevice {
+ public:
+  bool Start(const std::string& path) {
+    if (!file_.Open(path)) return false;
+    return open(QIODevice::WriteOnly);
+  }
+  bool Commit() {
+    close();
+    return Flush() && file_.Commit();
+  }
+  bool Failed() const { return failed_; }
+  TFailure Failure() const { return file_.Failure(); }
+  bool isSequential() const override { return true; }
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* data, qint64 size) override {
+    if (failed_) return -1;
+    buffer_.append(data, static_cast<size_t>(size));
+    if (buffer_.size() >= kPiece && !Flush()) return -1;
+    return size;
+  }
+
+ private:
+  static constexpr size_t kPiece = size_t{1} << 18;
+  bool Flush() {
+    if (failed_) return false;
+    if (!buffer_.empty() && !file_.Write(buffer_)) failed_ = true;
+    buffer_.clear();
+    return !failed_;
+  }
+
+  TAtomicFile file_;
+  std::string buffer_;
+  bool failed_ = false;
+};
 
 TQtPrinter::TQtPrinter()
     : owned_(std::make_unique<QPrinter>(QPrinter::HighResolution)), printer_(owned_.get()) {}
@@ -35,19 +86,32 @@ TQtPrinter::TQtPrinter(QPrinter& printer) : printer_(&printer) {
   TakeDialogSettings();
 }
 
-// The painter lives in the base class: it must end the job while the QPrinter exists.
+// The painter lives in the base class: it must end the job while the devices exist.
 TQtPrinter::~TQtPrinter() {
-  EndDoc();
+  Abort();
+}
+
+QPaintDevice& TQtPrinter::Device() {
+  if (pdfWriter_) return *pdfWriter_;
+  return *printer_;
 }
 
 void TQtPrinter::ApplySettings(const QString& title, QPageLayout::Orientation orientation) {
-  endError_.clear();
   printer_->setDocName(title);
   printer_->setPageOrientation(orientation);
 }
 
 void TQtPrinter::TakeDialogSettings() {
   SetOrientation(printer_->pageLayout().orientation());
+}
+
+void TQtPrinter::CopySettingsTo(QPrinter& preview) {
+  preview.setOutputFormat(printer_->outputFormat());
+  if (printer_->outputFormat() == QPrinter::NativeFormat)
+    preview.setPrinterName(printer_->printerName());
+  preview.setResolution(printer_->resolution());
+  preview.setPageLayout(printer_->pageLayout());
+  preview.setFullPage(printer_->fullPage());
 }
 
 QString TQtPrinter::PdfFileName(const QString& title) {
@@ -57,9 +121,10 @@ QString TQtPrinter::PdfFileName(const QString& title) {
 }
 
 void TQtPrinter::ProposeFileName() {
-  const QString name = PdfFileName(Title());
-  if (!name.isEmpty() && printer_->outputFormat() == QPrinter::PdfFormat)
-    printer_->setOutputFileName(name);
+  // Without a name of its own the dialog proposes one from the title: never
+  // the file the last job wrote, which a confirmation would overwrite unseen.
+  if (printer_->outputFormat() == QPrinter::PdfFormat)
+    printer_->setOutputFileName(PdfFileName(Title()));
 }
 
 void TQtPrinter::ProposeFileName(QPrintDialog& dialog) {
@@ -70,35 +135,67 @@ void TQtPrinter::ProposeFileName(QPrintDialog& dialog) {
     entry->setText(name);
 }
 
-bool TQtPrinter::DeviceSucceeded() {
-  if (printer_->printerState() == QPrinter::Error ||
-      printer_->printerState() == QPrinter::Aborted) {
-    endError_ = QStringLiteral("le système d'impression a interrompu le travail");
-    return false;
+TStatus TQtPrinter::DeviceBeginJob() {
+  if (!WritesPdf()) return TStatus();
+  const QString file = printer_->outputFileName();
+  if (file.isEmpty()) return French(QStringLiteral("aucun fichier PDF n'a été choisi"));
+  auto pdf = std::make_unique<TPdfFile>();
+  if (!pdf->Start(QFile::encodeName(file).toStdString())) {
+    const QFileInfo info(file);
+    if (pdf->Failure() == TFailure::FolderNotFound)
+      return French(QStringLiteral("le dossier '") + info.path() +
+                    QStringLiteral("' n'existe pas"));
+    return French(QStringLiteral("le fichier '") + file +
+                  QStringLiteral("' ne peut pas être écrit : ") +
+                  QString::fromUtf8(FailureReason(pdf->Failure())));
   }
-  if (printer_->outputFormat() == QPrinter::PdfFormat) {
-    if (QFileInfo(printer_->outputFileName()).size() > 0) return true;
-    endError_ = QStringLiteral("le fichier '") + printer_->outputFileName() +
-                QStringLiteral("' n'a pas été écrit");
-    return false;
+  pdfWriter_ = std::make_unique<QPdfWriter>(pdf.get());
+  pdfWriter_->setTitle(printer_->docName());
+  pdfWriter_->setCreator(printer_->creator());
+  pdfWriter_->setResolution(printer_->resolution());
+  pdfWriter_->setPageLayout(printer_->pageLayout());
+  pdfFile_ = std::move(pdf);
+  return TStatus();
+}
+
+bool TQtPrinter::DeviceNewPage() {
+  if (pdfWriter_) return !pdfFile_->Failed() && pdfWriter_->newPage() && !pdfFile_->Failed();
+  return printer_->newPage();
+}
+
+TStatus TQtPrinter::DeviceEndJob() {
+  if (pdfFile_) {
+    const bool written = !pdfFile_->Failed() && pdfFile_->Commit();
+    const TFailure failure = pdfFile_->Failure();
+    DropPdf();
+    if (written) return TStatus();
+    return TStatus(failure == TFailure::None ? TFailure::WriteError : failure,
+                   QFile::encodeName(printer_->outputFileName()).toStdString());
   }
+  if (printer_->printerState() == QPrinter::Error || printer_->printerState() == QPrinter::Aborted)
+    return French(QStringLiteral("le système d'impression a interrompu le travail"));
   QString message;
-  if (!CupsRefused(message)) return true;
-  endError_ = QStringLiteral("le système d'impression a refusé le travail");
-  if (!message.isEmpty()) endError_ += QStringLiteral(" (") + message + QStringLiteral(")");
-  return false;
+  if (!CupsRefused(message)) return TStatus();
+  QString reason = QStringLiteral("le système d'impression a refusé le travail");
+  if (!message.isEmpty()) reason += QStringLiteral(" (") + message + QStringLiteral(")");
+  return French(reason);
+}
+
+void TQtPrinter::DeviceAbort() {
+  if (!pdfWriter_) printer_->abort();
+}
+
+void TQtPrinter::JobAborted() {
+  DropPdf();  // without a commit: the temporary file goes
+}
+
+void TQtPrinter::DropPdf() {
+  pdfWriter_.reset();
+  pdfFile_.reset();
 }
 
 QString TQtPrinter::DeviceError() {
-  if (!endError_.isEmpty()) return endError_;
-  if (printer_->outputFormat() == QPrinter::PdfFormat) {
-    const QString file = printer_->outputFileName();
-    if (file.isEmpty()) return QStringLiteral("aucun fichier PDF n'a été choisi");
-    const QFileInfo info(file);
-    if (!info.dir().exists())
-      return QStringLiteral("le dossier '") + info.path() + QStringLiteral("' n'existe pas");
-    return QStringLiteral("le fichier '") + file + QStringLiteral("' ne peut pas être écrit");
-  }
+  if (pdfFile_ && pdfFile_->Failed()) return QString::fromUtf8(FailureReason(pdfFile_->Failure()));
   const QString name = printer_->printerName();
   if (!printer_->isValid())
     return QStringLiteral("l'imprimante '") + name + QStringLiteral("' n'est pas disponible");

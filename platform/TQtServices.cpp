@@ -9,11 +9,13 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTreeView>
 #include <ctime>
 
 #include "TInputBox.h"
+#include "TPrinterSetup.h"
 
 namespace {
 
@@ -166,8 +168,21 @@ bool TQtServices::PrintDialog() {
 }
 
 bool TQtServices::PrinterSetupDialog() {
-  QPageSetupDialog dialog(&printer_.QtPrinter(), Parent());
-  if (dialog.exec() != QDialog::Accepted) return false;
+  QPrinter& printer = printer_.QtPrinter();
+  const QStringList names = QPrinterInfo::availablePrinterNames();
+  TPrinterSetup dialog(Parent());
+  dialog.Init(printer, names);
+  // The page set-up acts on the printer chosen, before the choice is confirmed.
+  dialog.SetPageSetupHandler([&](const TPrinterSetup::TChoice& choice) {
+    TPrinterSetup::Apply(choice, printer);
+    QPageSetupDialog pages(&printer, &dialog);
+    pages.exec();
+    dialog.Init(printer, names);  // the orientation chosen there shows
+  });
+  RunDialog(dialog);
+  const std::optional<TPrinterSetup::TChoice> choice = dialog.Result();
+  if (!choice) return false;
+  TPrinterSetup::Apply(*choice, printer);
   printer_.TakeDialogSettings();
   return true;
 }

@@ -3,6 +3,9 @@
 // printer and the real clock. Boxes and dialogs are modal to the active window and
 // carry French texts ("Oui", "Non", "Annuler", "OK").
 //
+// PrinterSetupDialog() chooses the printer among the machine's printers and
+// the PDF file printer (TPrinterSetup), with the page set-up of the one chosen.
+//
 // SetSystemTime() asks the system to set its clock, which needs privileges; it
 // returns false when the time is invalid or the system refuses.
 

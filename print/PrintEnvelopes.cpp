@@ -6,8 +6,8 @@
 #include "TPrinter.h"
 #include "TQor2.h"
 
-void PrintEnvelopes(TQor2& table, const TCondition* filter, TEnvelopeSettings& settings,
-                    const QString& title) {
+TStatus PrintEnvelopes(TQor2& table, const TCondition* filter, TEnvelopeSettings& settings,
+                       const QString& title) {
   QStringList names;
   for (int i = 1; i <= table.FieldCount(); ++i) names << FromAnsi(table.GetFieldName(i));
   std::optional<TFenv::TLines> recipients;
@@ -25,9 +25,8 @@ void PrintEnvelopes(TQor2& table, const TCondition* filter, TEnvelopeSettings& s
     settings.SenderLines = dialog.GetExp();
     recipients = dialog.Result();
   }
-  if (!recipients || (*recipients)[0].isEmpty()) return;
+  if (!recipients || (*recipients)[0].isEmpty()) return TStatus();
   std::vector<int> recNos = TEnvelopePrintout::Records(table, filter);
-  if (recNos.empty()) return;
-  if (Services().Printer().PrintsToFile() && !TPrintout::AskPrinter(title)) return;
-  TEnvelopePrintout(table, std::move(recNos), settings, *recipients, title).Print();
+  if (recNos.empty() || !TPrintout::MayPrintWithoutAsking(title)) return TStatus();
+  return TEnvelopePrintout(table, std::move(recNos), settings, *recipients, title).Print();
 }

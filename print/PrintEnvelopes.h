@@ -8,6 +8,7 @@
 // Services().Printer(), without a print dialog, except that a printer writing a
 // file first asks for the file with the print dialog. No record, no job.
 // "Aperçu" in the dialog previews the envelopes of the lines as they stand.
+// Returns the job's status, for the caller to tell the user.
 //
 // The table's cursor is where it was afterwards. `title` names the job.
 
@@ -17,5 +18,5 @@
 
 class TQor2;
 
-void PrintEnvelopes(TQor2& table, const TCondition* filter, TEnvelopeSettings& settings,
-                    const QString& title);
+TStatus PrintEnvelopes(TQor2& table, const TCondition* filter, TEnvelopeSettings& settings,
+                       const QString& title);

@@ -4,21 +4,26 @@
 // windows - on Services().Printer(), as one job. The layout is TGridPrintout's.
 //
 //   if (TPrintout::AskPrinter(title))  // the print dialog; the caller asks first
-//     PrintGrid(*grid, title, heading, grid->RowCount() - 1);
+//     if (const TStatus s = PrintGrid(*grid, title, heading, grid->RowCount() - 1); !s)
+//       Services().Warning(TPrintout::Message(s));
 //
 // `title` names the job (a table's full path lets a file printer propose
 // "<table>.pdf" beside the table); `heading` is printed at the top left of every
 // page; both may be empty, and then only the date shows. Rows 0 to `rowCount`
-// are printed, row 0 as every page's heading row. Returns false when the job was
-// refused or failed, after the warning that says why.
+// are printed, row 0 as every page's heading row. Returns the job's status:
+// the printer's refusal or failure, for the caller to tell the user.
 //
 // PreviewGrid shows the same pages in "Aperçu avant impression", with
-// "Imprimer..." to print them (print dialog first).
+// "Imprimer..." to print them (print dialog first), and returns the status of
+// that print.
 
 #include <QString>
 
+#include "TPrintout.h"
+
 class TStringGrid;
 
-bool PrintGrid(const TStringGrid& grid, const QString& title, const QString& heading, int rowCount);
-void PreviewGrid(const TStringGrid& grid, const QString& title, const QString& heading,
-                 int rowCount);
+TStatus PrintGrid(const TStringGrid& grid, const QString& title, const QString& heading,
+                  int rowCount);
+TStatus PreviewGrid(const TStringGrid& grid, const QString& title, const QString& heading,
+                    int rowCount);

@@ -103,8 +103,9 @@ void TEnvelopePrintout::Draw(TPrinter& printer) {
   font.setPointSize(10);
   printer.Canvas().setFont(font);
   TCursorKeeper keeper(table_);
+  SetPageCount(static_cast<int>(recNos_.size()));
   for (size_t i = 0; i < recNos_.size(); ++i) {
-    if (i > 0 && !printer.NewPage()) return;
+    if (i > 0 && !NextPage(printer)) return;
     if (!table_.GoToRecord(recNos_[i])) continue;
     Enveloppe(printer);
   }

@@ -9,32 +9,20 @@
 #include "IServices.h"
 #include "TQtPrinter.h"
 
-namespace {
-
-// The preview's printer takes the machine printer's paper, orientation and
-// resolution; without one, the preview keeps its own printer's defaults.
-void CopySettings(QPrinter& from, QPrinter& to) {
-  to.setOutputFormat(from.outputFormat());
-  if (from.outputFormat() == QPrinter::NativeFormat) to.setPrinterName(from.printerName());
-  to.setResolution(from.resolution());
-  to.setPageLayout(from.pageLayout());
-  to.setFullPage(from.fullPage());
-}
-
-}  // namespace
-
 TPreview::TPreview(TDraw draw, bool offerPrint, QWidget* parent)
     : QDialog(parent), printer_(QPrinter::HighResolution), draw_(std::move(draw)) {
   setWindowTitle(QStringLiteral("Aperçu avant impression"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowMaximizeButtonHint);
-  if (auto* machine = dynamic_cast<TQtPrinter*>(&Services().Printer()))
-    CopySettings(machine->QtPrinter(), printer_);
+  Services().Printer().CopySettingsTo(printer_);
 
   Preview = new QPrintPreviewWidget(&printer_, this);
   Preview->setObjectName(QStringLiteral("Preview"));
   Preview->setAccessibleName(QStringLiteral("Pages"));
+  // Two rows, so that no caption is cut: the pages, printing and closing
+  // above, the zoom below.
   auto* buttons = new QHBoxLayout;
+  auto* zoom = new QHBoxLayout;
   FirstButton = AddButton(QStringLiteral("Première page"));
   PriorButton = AddButton(QStringLiteral("Page précédente"));
   NextButton = AddButton(QStringLiteral("Page suivante"));
@@ -48,16 +36,17 @@ TPreview::TPreview(TDraw draw, bool offerPrint, QWidget* parent)
   if (offerPrint) PrintButton = AddButton(QStringLiteral("Imprimer..."));
   CloseButton = AddButton(QStringLiteral("Fermer"));
   for (QWidget* w : {FirstButton, PriorButton, NextButton, LastButton}) buttons->addWidget(w);
-  buttons->addWidget(PageLabel);
-  buttons->addSpacing(16);
-  for (QWidget* w : {ZoomInButton, ZoomOutButton, FitPageButton, FitWidthButton})
-    buttons->addWidget(w);
+  buttons->insertWidget(2, PageLabel);
   buttons->addStretch(1);
   if (PrintButton) buttons->addWidget(PrintButton);
   buttons->addWidget(CloseButton);
+  for (QWidget* w : {ZoomInButton, ZoomOutButton, FitPageButton, FitWidthButton})
+    zoom->addWidget(w);
+  zoom->addStretch(1);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
+  layout->addLayout(zoom);
   layout->addWidget(Preview, 1);
   resize(900, 700);
 
@@ -82,6 +71,8 @@ QPushButton* TPreview::AddButton(const QString& caption) {
   auto* button = new QPushButton(caption, this);
   button->setAccessibleName(caption);
   button->setAutoDefault(false);
+  // Never narrower than its caption.
+  button->setMinimumWidth(button->sizeHint().width());
   return button;
 }
 

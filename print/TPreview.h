@@ -1,15 +1,16 @@
 #pragma once
 // TPreview: "Aperçu avant impression", the pages of a printout as they will
 // print, in Qt's preview widget. The pages are drawn by the caller's function on
-// a TPrinter over the preview's own QPrinter, which has the paper, orientation
-// and resolution of Services().Printer() when that is the machine's printer
-// (TQtPrinter); the printer itself is never touched by the preview.
+// a TPrinter over the preview's own QPrinter, which takes the paper,
+// orientation and resolution of Services().Printer() (TPrinter::CopySettingsTo);
+// the printer itself is never touched by the preview.
 //
-// Buttons: "Première page", "Page précédente", "Page suivante", "Dernière page",
-// "Zoom avant", "Zoom arrière", "Page entière", "Largeur de page", then
+// Buttons, each at least as wide as its caption: "Première page", "Page
+// précédente", the label "Page n sur m", "Page suivante", "Dernière page", then
 // "Imprimer..." (when offered; it closes the preview accepted) and "Fermer"
-// (also Escape; closes it rejected). The label beside the page buttons says
-// "Page n sur m". Built so that a test can show it and press its buttons.
+// (also Escape; closes it rejected); below them "Zoom avant", "Zoom arrière",
+// "Page entière", "Largeur de page". Built so that a test can show it and
+// press its buttons.
 
 #include <QDialog>
 #include <QPrinter>
@@ -32,18 +33,18 @@ class TPreview : public QDialog {
   int PageCount() const;
   int CurrentPage() const;
 
-  QPrintPreviewWidget* Preview = nullptr;
-  QPushButton* FirstButton = nullptr;
-  QPushButton* PriorButton = nullptr;
-  QPushButton* NextButton = nullptr;
-  QPushButton* LastButton = nullptr;
-  QLabel* PageLabel = nullptr;
-  QPushButton* ZoomInButton = nullptr;
-  QPushButton* ZoomOutButton = nullptr;
-  QPushButton* FitPageButton = nullptr;
-  QPushButton* FitWidthButton = nullptr;
-  QPushButton* PrintButton = nullptr;  // null when printing is not offered
-  QPushButton* CloseButton = nullptr;
+  QPrintPreviewWidget* Preview = nullptr;  // the pages, as they will print
+  QPushButton* FirstButton = nullptr;      // "Première page"
+  QPushButton* PriorButton = nullptr;      // "Page précédente"
+  QPushButton* NextButton = nullptr;       // "Page suivante"
+  QPushButton* LastButton = nullptr;       // "Dernière page"
+  QLabel* PageLabel = nullptr;             // "Page n sur m"
+  QPushButton* ZoomInButton = nullptr;     // "Zoom avant"
+  QPushButton* ZoomOutButton = nullptr;    // "Zoom arrière"
+  QPushButton* FitPageButton = nullptr;    // "Page entière": a whole page in view
+  QPushButton* FitWidthButton = nullptr;   // "Largeur de page": the page's width in view
+  QPushButton* PrintButton = nullptr;      // "Imprimer...": null when printing is not offered
+  QPushButton* CloseButton = nullptr;      // "Fermer"
 
  private:
   QPushButton* AddButton(const QString& caption);

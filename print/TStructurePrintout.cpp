@@ -3,16 +3,15 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 
-#include "TPrinter.h"
+namespace {
+
+QStringList Lines(const QString& fileName, const QStringList& fields) {
+  return QStringList{QStringLiteral("Structure du fichier ") + QFileInfo(fileName).fileName()} +
+         fields;
+}
+
+}  // namespace
 
 TStructurePrintout::TStructurePrintout(const QString& fileName, const QStringList& fields)
-    : fileName_(fileName), fields_(fields) {}
-
-void TStructurePrintout::Draw(TPrinter& printer) {
-  printer.Canvas().setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-  printer.WriteLine(QStringLiteral("Structure du fichier ") + QFileInfo(fileName_).fileName());
-  for (const QString& line : fields_) {
-    if (printer.Failed()) return;
-    printer.WriteLine(line);
-  }
-}
+    : TTextPrintout(fileName, Lines(fileName, fields),
+                    QFontDatabase::systemFont(QFontDatabase::GeneralFont)) {}

@@ -1,24 +1,16 @@
 #pragma once
-// TStructurePrintout: the structure of a table as plain text lines on the
-// printer's text channel (TPrinter::WriteLine), in the "System" font:
-// "Structure du fichier <file name without folder>", then one line per field,
-// its name, a tab and its type. A table without fields prints the first line
-// alone.
+// TStructurePrintout: the structure of a table as plain text lines
+// (TTextPrintout) in the "System" font: "Structure du fichier <file name
+// without folder>", then one line per field, its name, a tab and its type; the
+// tab leaves at least a blank between them. A table without fields prints the
+// first line alone. The job is named after the table's file.
 
 #include <QStringList>
 
-#include "TPrintout.h"
+#include "TTextPrintout.h"
 
-class TStructurePrintout : public TPrintout {
+class TStructurePrintout : public TTextPrintout {
  public:
   // `fields`: one "name<tab>type" line per field.
   TStructurePrintout(const QString& fileName, const QStringList& fields);
-
- protected:
-  QString Title() const override { return fileName_; }
-  void Draw(TPrinter& printer) override;
-
- private:
-  QString fileName_;
-  QStringList fields_;
 };

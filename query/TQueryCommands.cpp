@@ -71,7 +71,8 @@ void TQueryCommands::Compte(const TDocument& doc) {
     n = CountRecords(table, ToAnsi(answer->condition), answer->from, answer->to);
   }
   Services().Message(answer->condition + QStringLiteral(" : ") + QString::number(n) +
-                     QStringLiteral(" enregistrements comptés"));
+                     (n > 1 ? QStringLiteral(" enregistrements comptés")
+                            : QStringLiteral(" enregistrement compté")));
 }
 
 void TQueryCommands::Calculer(const TDocument& doc) {

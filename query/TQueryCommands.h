@@ -19,7 +19,7 @@ class TQueryCommands {
   // field and the caller switches to selection mode. "Annuler" changes nothing.
   static bool Filtre(TDocument& doc);
 
-  // "Compter": "<condition> : <n> enregistrements comptés".
+  // "Compter": "<condition> : <n> enregistrements comptés" ("1 enregistrement compté").
   static void Compte(const TDocument& doc);
   // "Calculer": "<condition> - Somme : 42,50" (or Moyenne, Minimum, Maximum);
   // an average, minimum or maximum over no record says "Aucun enregistrement

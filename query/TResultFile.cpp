@@ -52,36 +52,30 @@ bool TResultFile::Save(const std::vector<Kind>& kinds, TQor2& result, const QStr
   const Kind kind = kinds[static_cast<size_t>(index) - 1];
   const QString name = WithoutExtension(choice->path) + QLatin1String(kKinds[kind].extension);
   if (QFileInfo::exists(name) &&
-      !Services().Confirm(QStringLiteral("Ce ficher existe déjà. Le remplacer ?")))
+      !Services().Confirm(QStringLiteral("Ce fichier existe déjà. Le remplacer ?")))
     return false;
 
   const std::string path = QFile::encodeName(name).toStdString();
-  QString reason;
-  bool ok = true;
+  TStatus written;
   {
     THourglass hourglass;
     switch (kind) {
-      case kStatement: {
-        TFailure failure;
-        const int r = WriteFileAtomically(path, StatementBytes(statement), &failure);
-        ok = r == 0;
-        reason = FailureText(failure, AtomicWriteMessage(r));
+      case kStatement:
+        written = WriteFileAtomically(path, StatementBytes(statement));
         break;
-      }
       case kTxt:
-        ok = result.SaveTxtFile(path);
+        written = result.SaveTxtFile(path);
         break;
       case kCsv:
-        ok = result.SaveCsvFile(path);
+        written = result.SaveCsvFile(path);
         break;
       case kXls:
-        ok = SaveXlsFile(result, path);
+        written = SaveXlsFile(result, path);
         break;
     }
-    if (!ok && kind != kStatement) reason = FailureText(result.ErrorCause, result.ErrorMessage);
   }
-  if (ok) return true;
-  Services().Warning(QStringLiteral("Impossible d'enregistrer '") + name + QStringLiteral("' : ") +
-                     reason);
+  if (written) return true;
+  Services().Warning(
+      FailureMessage(QStringLiteral("enregistrer '") + name + QLatin1Char('\''), written));
   return false;
 }

@@ -5,15 +5,15 @@
 //
 // The chosen name loses its own extension (from the last "." of the file's
 // name) and takes the choice's: ".sql", ".txt", ".csv" or ".xls". An existing
-// file is replaced only after "Ce ficher existe déjà. Le remplacer ?" is
+// file is replaced only after "Ce fichier existe déjà. Le remplacer ?" is
 // answered Yes. Every write goes to a temporary file renamed over the target,
 // so a failed save leaves the previous file as it was; it is reported as
-// "Impossible d'enregistrer '<name>' : <reason>".
+// "Impossible d'enregistrer '<name>' : <reason>" (FailureMessage).
 //
 // The statement is written in Windows-1252, each line ended by CR LF; the
 // result as tab-separated text, semicolon text or a spreadsheet (the engine's
-// writers). The table is only read; its ErrorCode and ErrorMessage tell the
-// last failure.
+// writers). The table is only read, but for its ErrorCode and ErrorMessage,
+// which tell the last failure.
 
 #include <QString>
 #include <vector>

@@ -63,5 +63,6 @@ void TResultGrid::Text(int col, int row, size_t limit, std::string& out) const {
 }
 
 void TResultGrid::Imprimer() {
-  if (TPrintout::AskPrinter(QString())) PrintGrid(*this, QString(), QString(), RowCount() - 1);
+  if (TPrintout::AskPrinter(QString()))
+    TPrintout::Tell(PrintGrid(*this, QString(), QString(), RowCount() - 1));
 }

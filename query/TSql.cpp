@@ -178,7 +178,7 @@ void TSql::SpeedButton2Click() {
   {
     THourglass hourglass;
     const int current = source_->RecNo();
-    ok = query_->Execute(ToAnsi(bytes));
+    ok = query_->Execute(ToAnsi(bytes)).ok();
     // The document shows the record it stood on; so must its cursor.
     source_->GoToRecord(current);
   }

@@ -10,6 +10,8 @@ packages=(
   fonts-liberation fonts-dejavu-core
   sqlite3 locales libxml2-utils
   poppler-utils
+  libzip-dev libxml2-dev libsqlite3-dev libpq-dev
+  postgresql python3-openpyxl
 )
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"

@@ -45,13 +45,13 @@ bool TTextInput::TakeOptions(std::vector<std::string>& args, std::string& error)
       continue;
     }
     if (!TakeValue(args, i, "--sep", value, found)) {
-      error = "--sep takes a separator";
+      error = "--sep prend un séparateur";
       return false;
     }
     if (found) {
       if (Lower(value) == "tab") value = "\t";
       if (value.size() != 1 || value == "\"" || value == "\r" || value == "\n") {
-        error = "--sep takes one character (or tab), not '" + value + "'";
+        error = "--sep prend un caractère (ou tab), pas '" + value + "'";
         return false;
       }
       options_.separator = value[0];
@@ -59,7 +59,7 @@ bool TTextInput::TakeOptions(std::vector<std::string>& args, std::string& error)
       continue;
     }
     if (!TakeValue(args, i, "--encoding", value, found)) {
-      error = "--encoding takes utf-8, utf-16le, utf-16be or windows-1252";
+      error = "--encoding prend utf-8, utf-16le, utf-16be ou windows-1252";
       return false;
     }
     if (found) {
@@ -73,7 +73,7 @@ bool TTextInput::TakeOptions(std::vector<std::string>& args, std::string& error)
       } else if (e == "windows-1252" || e == "cp1252") {
         options_.encoding = TTextEncoding::Windows1252;
       } else {
-        error = "--encoding takes utf-8, utf-16le, utf-16be or windows-1252, not '" + value + "'";
+        error = "--encoding prend utf-8, utf-16le, utf-16be ou windows-1252, pas '" + value + "'";
         return false;
       }
       given_ = true;
@@ -99,9 +99,9 @@ TStatus TTextInput::Load(const std::string& path, TQor2& table, bool useOptions)
   report_ = TTextReport();
   switch (kind) {
     case TTextFileKind::VekEscaped:
-      return table.LoadCsvFile(path) ? TStatus() : TStatus(table.ErrorCause, table.ErrorMessage);
+      return table.LoadCsvFile(path);
     case TTextFileKind::VekQuoted:
-      return table.LoadTxtFile(path) ? TStatus() : TStatus(table.ErrorCause, table.ErrorMessage);
+      return table.LoadTxtFile(path);
     case TTextFileKind::Delimited:
       break;
   }
@@ -117,9 +117,9 @@ TStatus TTextInput::Append(TQor2& table, const std::string& path) {
   report_ = TTextReport();
   if (kind == TTextFileKind::Delimited) return AppendTextFile(table, path, options_, &report_);
   TQor2 source;
-  const bool loaded =
+  const TStatus loaded =
       kind == TTextFileKind::VekEscaped ? source.LoadCsvFile(path) : source.LoadTxtFile(path);
-  if (!loaded) return TStatus(source.ErrorCause, source.ErrorMessage);
+  if (!loaded) return loaded;
   return AppendOwn(table, source);
 }
 
@@ -190,14 +190,25 @@ void TTextInput::Describe(std::ostream& out) const {
   out << "header\t" << (d.header ? "yes" : "no") << how(d.headerDetected) << "\n";
 }
 
+void WarnReplaced(std::ostream& err, int64_t replaced) {
+  if (replaced == 1)
+    err << "vektool: 1 caractère du fichier n'a pas d'équivalent dans la table : il a été "
+           "remplacé par « ? »\n";
+  else if (replaced > 1)
+    err << "vektool: " << replaced
+        << " caractères du fichier n'ont pas d'équivalent dans la table : ils ont été "
+           "remplacés par « ? »\n";
+}
+
 void TTextInput::Warn(std::ostream& err) const {
   if (!read_) return;
   const TTextDialect& d = report_.dialect;
-  if (d.replaced > 0)
-    err << "vektool: " << d.replaced << " character(s) without a Windows-1252 code became '?'\n";
+  WarnReplaced(err, d.replaced);
   if (d.openQuoteLine > 0)
-    err << "vektool: the quote opened on line " << d.openQuoteLine
-        << " is never closed: the rest of the file is its value\n";
-  if (report_.droppedValues > 0)
-    err << "vektool: " << report_.droppedValues << " value(s) without a field were dropped\n";
+    err << "vektool: le guillemet ouvert à la ligne " << d.openQuoteLine
+        << " n'est jamais fermé : le reste du fichier est sa valeur\n";
+  if (report_.droppedValues == 1)
+    err << "vektool: 1 valeur sans champ a été laissée de côté\n";
+  else if (report_.droppedValues > 1)
+    err << "vektool: " << report_.droppedValues << " valeurs sans champ ont été laissées de côté\n";
 }

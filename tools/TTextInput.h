@@ -17,6 +17,7 @@
 // Describe writes what the last file read was and how it was read (for
 // `info`); Warn what reading it found that a user should know. Both in UTF-8.
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@
 #include "TextTable.h"
 
 class TQor2;
+
+// Says on err how many characters without a Windows-1252 code became "?", in
+// the words of the window's import; nothing for 0.
+void WarnReplaced(std::ostream& err, int64_t replaced);
 
 class TTextInput {
  public:

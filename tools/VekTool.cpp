@@ -1,14 +1,10 @@
 #include "VekTool.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <fstream>
 #include <iostream>
 
 #include "Cp1252.h"
 #include "DbfImport.h"
+#include "ForeignTable.h"
 #include "TQor2.h"
 #include "TQor2Sql.h"
 #include "TTableLock.h"
@@ -41,37 +37,55 @@ std::string Ending(const std::string& path) {
 }
 
 const char kHelp[] =
-    "vektool - batch work on Vek Base table files\n"
+    "vektool - travaux en série sur les tables Vek Base\n"
     "\n"
-    "usage: vektool COMMAND ARGS...\n"
+    "usage : vektool COMMANDE ARGUMENTS...\n"
     "\n"
-    "  info FILE                   print the table name, counts and fields\n"
-    "  convert IN OUT              read IN, write OUT in the format of its ending\n"
-    "                              (.qor, .txt, .csv, .xls, .xml; anything else: .csv)\n"
-    "  sort IN FIELD OUT [--desc]  sort on FIELD (numerically for FLOAT fields)\n"
-    "  dedup IN OUT                remove duplicate records, keeping the first\n"
-    "  sql FILE STATEMENT [OUT]    run a SELECT ... WHERE ... statement; write the\n"
-    "                              selected records as .csv text to OUT or stdout\n"
-    "  import TABLE FILE OUT       append the records of FILE (text, or a .dbf\n"
-    "                              table) to TABLE and write OUT; values go to the\n"
-    "                              fields FILE's header names, or by position\n"
-    "  export TABLE OUT [--where FIELD OP VALUE]\n"
-    "                              write TABLE, or the records where FIELD OP VALUE\n"
-    "                              (OP: < > = <= >= LIKE), as OUT's ending says:\n"
-    "                              .csv, .txt or .xml; a selection as .csv or .txt\n"
-    "                              is one line per record, values joined by ; or tab\n"
-    "  --force                     write OUT even when Vek Base has it open\n"
-    "  --help                      this text\n"
+    "  info FICHIER                affiche le nom de la table, ses nombres\n"
+    "                              d'enregistrements et de champs, ses champs\n"
+    "  convert ENTRÉE SORTIE       lit ENTRÉE, écrit SORTIE au format que dit son\n"
+    "                              extension (.qor, .txt, .csv, .xls, .xml, .xlsx,\n"
+    "                              .ods, .sqlite/.sqlite3/.db, postgresql://HÔTE/BASE ;\n"
+    "                              toute autre : .csv)\n"
+    "    --sheet NOM               la feuille du classeur à lire (la première sinon)\n"
+    "    --table NOM               la table de la base à lire ou à écrire\n"
+    "    --replace                 remplace la table de la base qui a ce nom\n"
+    "  sort ENTRÉE CHAMP SORTIE [--desc]\n"
+    "                              trie sur CHAMP (en nombres pour un champ FLOAT)\n"
+    "  dedup ENTRÉE SORTIE         retire les enregistrements en double, en gardant\n"
+    "                              le premier\n"
+    "  sql FICHIER REQUÊTE [SORTIE]\n"
+    "                              exécute une requête SELECT ... WHERE ... ; écrit\n"
+    "                              les enregistrements choisis en texte .csv dans\n"
+    "                              SORTIE ou sur la sortie standard\n"
+    "  import TABLE FICHIER SORTIE ajoute les enregistrements de FICHIER (du texte,\n"
+    "                              ou une table .dbf) à TABLE et écrit SORTIE ; les\n"
+    "                              valeurs vont aux champs que nomme l'en-tête de\n"
+    "                              FICHIER, ou par position\n"
+    "  export TABLE SORTIE [--where CHAMP OP VALEUR]\n"
+    "                              écrit TABLE, ou les enregistrements où\n"
+    "                              CHAMP OP VALEUR (OP : < > = <= >= LIKE), au\n"
+    "                              format que dit l'extension de SORTIE : .csv, .txt\n"
+    "                              ou .xml ; une sélection en .csv ou .txt donne une\n"
+    "                              ligne par enregistrement, valeurs séparées par ;\n"
+    "                              ou par une tabulation\n"
+    "  --force                     écrit SORTIE même quand Vek Base l'a ouverte\n"
+    "  --help                      ce texte\n"
     "\n"
-    "Input is read by its ending: .qor tables, .dbf dBase tables; anything else is\n"
-    "text: the program's own escaped .csv and quoted .txt are recognised and read\n"
-    "as the program reads them, any other text as delimited text whose separator,\n"
-    "encoding and header are detected (info says how a file was read). These\n"
-    "options read text as delimited text, overriding detection:\n"
-    "  --sep C                     the separator: one character, or tab\n"
-    "  --encoding E                utf-8, utf-16le, utf-16be or windows-1252\n"
-    "  --header, --no-header       whether the first line names the fields\n"
-    "Exit status 0 on success, 1 on failure, 2 for a command line not understood.\n";
+    "Une entrée est lue selon son extension : .qor table Vek Base, .dbf table dBase,\n"
+    ".xlsx et .ods classeurs, bases SQLite, adresses postgresql:// ; toute autre est\n"
+    "du texte : le texte échappé (.csv) et le texte entre guillemets (.txt) du\n"
+    "programme sont reconnus et lus comme il les lit, tout autre texte comme du\n"
+    "texte délimité dont le séparateur, l'encodage et l'en-tête sont détectés (info\n"
+    "dit comment un fichier a été lu). Ces options lisent le texte comme du texte\n"
+    "délimité, à la place de la détection :\n"
+    "  --sep C                     le séparateur : un caractère, ou tab\n"
+    "  --encoding E                utf-8, utf-16le, utf-16be ou windows-1252\n"
+    "  --header, --no-header       la première ligne nomme ou non les champs\n"
+    "info liste aussi les feuilles d'un classeur ou les tables d'une base. Le mot de\n"
+    "passe d'un serveur vient de PGPASSWORD ou de ~/.pgpass, jamais de l'adresse.\n"
+    "Code de retour : 0 en cas de succès, 1 en cas d'échec, 2 pour une ligne de\n"
+    "commande incomprise.\n";
 
 }  // namespace
 
@@ -79,8 +93,10 @@ VekTool::VekTool(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
 VekTool::~VekTool() = default;
 
-int VekTool::Run(const std::vector<std::string>& args) {
-  if (args.empty()) return Usage("missing command");
+int VekTool::Run(const std::vector<std::string>& arguments) {
+  std::vector<std::string> args = arguments;
+  if (!TakeForeignOptions(args)) return Usage("--sheet et --table prennent un nom");
+  if (args.empty()) return Usage("commande manquante");
   const std::string& cmd = args[0];
   std::vector<std::string> rest;
   for (size_t i = 1; i < args.size(); ++i) {
@@ -99,7 +115,7 @@ int VekTool::Run(const std::vector<std::string>& args) {
   if (cmd == "sql") return Sql(rest);
   if (cmd == "import") return Import(rest);
   if (cmd == "export") return Export(rest);
-  return Usage("unknown command '" + cmd + "'");
+  return Usage("commande inconnue '" + cmd + "'");
 }
 
 int VekTool::Help() {
@@ -117,44 +133,19 @@ int VekTool::Fail(const std::string& message) {
   return 1;
 }
 
-int VekTool::Fail(const std::string& what, const std::string& path, const TQor2& failed) {
-  std::string message = what + " '" + path + "' : ";
-  const std::string detail = Cp1252ToUtf8(failed.ErrorMessage);
-  if (failed.ErrorCause == TFailure::None)
-    message += detail.empty() ? FailureReason(TFailure::ReadError) : detail;
-  else
-    message += FailureReason(failed.ErrorCause) + (detail.empty() ? "" : " (" + detail + ")");
-  return Fail(message);
+int VekTool::Fail(const std::string& action, const TStatus& status) {
+  return Fail(FailureSentence(action, status));
 }
 
 bool VekTool::Load(const std::string& path, TQor2& table, bool textOptions) {
-  if (Ending(path) == "dbf") {
-    std::string error;
-    if (LoadDbfTable(path, table, error)) return true;
-    // The reader says little about a file it cannot open: ask the system why.
-    TQor2 failed;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-      std::fclose(f);
-      failed.SetError(2, error, TFailure::NotADbfTable);
-    } else {
-      failed.SetError(3, error, ReadFailure(errno));
-    }
-    Fail("impossible d'ouvrir", path, failed);
-    return false;
-  }
-  if (TQor2::FileKind(path) == "QOR") {
-    if (table.LoadFromFile(path)) return true;
-    Fail("impossible d'ouvrir", path, table);
-    return false;
-  }
-  const TStatus s = text_.Load(path, table, textOptions);
-  if (!s) {
-    TQor2 failed;
-    failed.SetError(2, s.Detail(), s.Cause());
-    Fail("impossible d'ouvrir", path, failed);
-  }
-  text_.Warn(err_);
-  return s.ok();
+  if (ForeignKindOf(path) != TForeignKind::None) return LoadForeign(path, table);
+  const bool text = Ending(path) != "dbf" && TQor2::FileKind(path) != "QOR";
+  const TStatus loaded = Ending(path) == "dbf" ? LoadDbfTable(path, table)
+                         : text                ? text_.Load(path, table, textOptions)
+                                               : table.LoadFromFile(path);
+  if (!loaded) Fail("ouvrir '" + path + "'", loaded);
+  if (text) text_.Warn(err_);
+  return loaded.ok();
 }
 
 bool VekTool::MayWrite(const std::string& path) {
@@ -170,13 +161,14 @@ bool VekTool::MayWrite(const std::string& path) {
 
 bool VekTool::Save(TQor2& table, const std::string& path) {
   if (!MayWrite(path)) return false;
-  const bool ok = table.SaveToFile(path);
-  if (!ok) Fail("impossible d'enregistrer", path, table);
-  return ok;
+  if (ForeignKindOf(path) != TForeignKind::None) return SaveForeign(table, path);
+  const TStatus saved = table.SaveToFile(path);
+  if (!saved) Fail("enregistrer '" + path + "'", saved);
+  return saved.ok();
 }
 
 int VekTool::Info(const std::vector<std::string>& a) {
-  if (a.size() != 1) return Usage("info takes one file");
+  if (a.size() != 1) return Usage("info prend un FICHIER");
   TQor2& t = Keep<TQor2>();
   if (!Load(a[0], t)) return 1;
   out_ << "table\t" << Cp1252ToUtf8(t.TableName) << "\n";
@@ -185,11 +177,11 @@ int VekTool::Info(const std::vector<std::string>& a) {
   for (int i = 1; i <= t.FieldCount(); ++i)
     out_ << "field\t" << Cp1252ToUtf8(t.GetFieldName(i)) << "\t" << t.GetFieldType(i) << "\n";
   text_.Describe(out_);
-  return 0;
+  return ListForeign(a[0]) ? 0 : 1;
 }
 
 int VekTool::Convert(const std::vector<std::string>& a) {
-  if (a.size() != 2) return Usage("convert takes IN and OUT");
+  if (a.size() != 2) return Usage("convert prend ENTRÉE et SORTIE");
   TQor2& t = Keep<TQor2>();
   if (!Load(a[0], t)) return 1;
   return Save(t, a[1]) ? 0 : 1;
@@ -204,73 +196,65 @@ int VekTool::Sort(const std::vector<std::string>& a) {
     else
       p.push_back(s);
   }
-  if (p.size() != 3) return Usage("sort takes IN FIELD OUT [--desc]");
+  if (p.size() != 3) return Usage("sort prend ENTRÉE CHAMP SORTIE [--desc]");
   TQor2& t = Keep<TQor2>();
   if (!Load(p[0], t)) return 1;
-  if (!t.SortByField(TableText(p[1]), !desc))
+  const TStatus sorted = t.SortByField(TableText(p[1]), !desc);
+  if (sorted.Cause() == TFailure::NoSuchField)
     return Fail("impossible de trier : la table n'a pas de champ '" + p[1] + "'");
+  if (!sorted) return Fail("trier '" + p[0] + "'", sorted);
   return Save(t, p[2]) ? 0 : 1;
 }
 
 int VekTool::Dedup(const std::vector<std::string>& a) {
-  if (a.size() != 2) return Usage("dedup takes IN and OUT");
+  if (a.size() != 2) return Usage("dedup prend ENTRÉE et SORTIE");
   TQor2& t = Keep<TQor2>();
   if (!Load(a[0], t)) return 1;
-  t.RemoveDuplicates();
+  if (const TStatus removed = t.RemoveDuplicates(); !removed)
+    return Fail("retirer les doublons de '" + a[0] + "'", removed);
   return Save(t, a[1]) ? 0 : 1;
 }
 
 int VekTool::Sql(const std::vector<std::string>& a) {
-  if (a.size() != 2 && a.size() != 3) return Usage("sql takes FILE STATEMENT [OUT]");
+  if (a.size() != 2 && a.size() != 3) return Usage("sql prend FICHIER REQUÊTE [SORTIE]");
   TQor2& t = Keep<TQor2>();
   if (!Load(a[0], t)) return 1;
   TQor2Sql& sql = Keep<TQor2Sql>(t);
   const std::string statement = TableText(a[1]);
-  if (!sql.Execute(statement))
-    return Fail(std::string("requête illisible '") + a[1] +
-                "' : " + FailureReason(TQor2Sql::Unreadable(statement)));
+  if (const TStatus run = sql.Execute(statement); !run)
+    return Fail("requête illisible '" + a[1] + "' : " + StatusReason(run));
   TQor2& selected = sql.Selected();
   if (a.size() == 3) {
     if (!MayWrite(a[2])) return 1;
-    if (!selected.SaveCsvFile(a[2])) return Fail("impossible d'enregistrer", a[2], selected);
-    return 0;
+    const TStatus saved = selected.SaveCsvFile(a[2]);
+    return saved ? 0 : Fail("enregistrer '" + a[2] + "'", saved);
   }
   out_ << selected.CsvText();
   return 0;
 }
 
 int VekTool::Import(const std::vector<std::string>& a) {
-  if (a.size() != 3) return Usage("import takes TABLE FILE OUT");
+  if (a.size() != 3) return Usage("import prend TABLE FICHIER SORTIE");
   TQor2& t = Keep<TQor2>();
   if (!Load(a[0], t, false)) return 1;
-  if (ImportKindOf(a[1]) != TImportKind::Dbase) {
-    const TStatus s = text_.Append(t, a[1]);
-    if (!s) {
-      TQor2 failed;
-      failed.SetError(2, s.Detail(), s.Cause());
-      return Fail("impossible d'importer", a[1], failed);
-    }
-    text_.Warn(err_);
-    return Save(t, a[2]) ? 0 : 1;
-  }
-  const TImportResult r = ImportFile(t, a[1], ImportKindOf(a[1]));
-  if (!r.Ok()) {
-    const std::string detail = r.detail.empty() ? "" : " (" + r.detail + ")";
-    return Fail("impossible d'importer '" + a[1] + "' : " + ImportFailureReason(r) + detail);
-  }
-  if (r.replaced > 0)
-    err_ << "vektool: " << r.replaced << " character(s) without a Windows-1252 code became '?'\n";
+  // Text goes through the text reader, which says what it found (Warn); a
+  // dBase table converts nothing.
+  const bool text = ImportKindOf(a[1]) != TImportKind::Dbase;
+  const TStatus imported =
+      text ? text_.Append(t, a[1]) : ImportFile(t, a[1], TImportKind::Dbase).status;
+  if (!imported) return Fail("importer '" + a[1] + "'", imported);
+  if (text) text_.Warn(err_);
   return Save(t, a[2]) ? 0 : 1;
 }
 
 int VekTool::Export(const std::vector<std::string>& a) {
   const bool where = a.size() == 6 && a[2] == "--where";
-  if (a.size() != 2 && !where) return Usage("export takes TABLE OUT [--where FIELD OP VALUE]");
+  if (a.size() != 2 && !where) return Usage("export prend TABLE SORTIE [--where CHAMP OP VALEUR]");
   TExportFormat format;
-  if (!ExportFormatOf(a[1], format)) return Usage("export writes .csv, .txt or .xml");
+  if (!ExportFormatOf(a[1], format)) return Usage("export écrit du .csv, du .txt ou du .xml");
   TQor2& t = Keep<TQor2>();
   if (!Load(a[0], t) || !MayWrite(a[1])) return 1;
-  const bool ok =
+  const TStatus written =
       where ? ExportSelection(t, a[1], format, a[3], a[4], a[5]) : ExportTable(t, a[1], format);
-  return ok ? 0 : Fail("impossible d'enregistrer", a[1], t);
+  return written ? 0 : Fail("enregistrer '" + a[1] + "'", written);
 }

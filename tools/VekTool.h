@@ -4,13 +4,14 @@
 // status: 0 on success, 1 on a failure, 2 for a command line that cannot be
 // understood (usage goes to err).
 //
-// A failure always says why, in one line on err: what could not be done, the
-// French reason (TFailure.h) and the engine's own message in parentheses,
-// "vektool: impossible d'ouvrir 'x.qor' : ce n'est pas une table Vek Base
-// (1-File's Signature must be QOR)". Everything written for a person - messages
-// and the report of info - is UTF-8; field names and statements given on the
-// command line in UTF-8 are read as the tables' Windows-1252. The records that
-// sql writes to out are the bytes of the semicolon text file, as in OUT.
+// It speaks French, as the program does. A failure always says why, in one
+// line on err, in the words the windows use (FailureSentence, TStatus.h):
+// "vektool: impossible d'ouvrir 'x.qor' : ce n'est pas une table Vek Base",
+// "vektool: mémoire insuffisante pour ouvrir 'x.qor'". Everything written for a
+// person - messages, usage and the report of info - is UTF-8; field names and
+// statements given on the command line in UTF-8 are read as the tables'
+// Windows-1252. The records that sql writes to out are the bytes of the
+// semicolon text file, as in OUT.
 //
 // The tables a command loads and the queries it runs belong to the tool and
 // live as long as it does, so that a program may end without freeing a large
@@ -28,18 +29,20 @@
 #include "TTextInput.h"
 
 class TQor2;
+class TStatus;
 
 class VekTool {
  public:
   VekTool(std::ostream& out, std::ostream& err);
   ~VekTool();
-  int Run(const std::vector<std::string>& args);
+  int Run(const std::vector<std::string>& arguments);
 
  private:
   int Help();
   int Usage(const std::string& message);
   int Fail(const std::string& message);  // message in UTF-8
-  int Fail(const std::string& what, const std::string& path, const TQor2& failed);
+  // The sentence for `status` failing `action` ("ouvrir 'x.qor'").
+  int Fail(const std::string& action, const TStatus& status);
   // Text files other than .qor and .dbf tables are read by text_, with the
   // options of the command line unless `textOptions` is false.
   bool Load(const std::string& path, TQor2& table, bool textOptions = true);
@@ -54,6 +57,17 @@ class VekTool {
   int Sql(const std::vector<std::string>& a);
   int Import(const std::vector<std::string>& a);
   int Export(const std::vector<std::string>& a);
+
+  // Spreadsheets and databases (VekToolFormats.cpp): --sheet, --table and
+  // --replace taken out of the arguments, and the loads, saves and listing
+  // of their sheets or tables.
+  bool TakeForeignOptions(std::vector<std::string>& args);
+  bool LoadForeign(const std::string& source, TQor2& table);
+  bool SaveForeign(TQor2& table, const std::string& target);
+  bool ListForeign(const std::string& source);
+  std::string sheet_;  // --sheet: the workbook's sheet to read
+  std::string table_;  // --table: the database table to read or write
+  bool replace_ = false;
 
   // A new T kept by the tool.
   template <typename T, typename... Args>

@@ -6,35 +6,21 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "AnsiCodec.h"
+#include "French.h"
 #include "IServices.h"
-#include "THourglass.h"
+#include "ReadWholeFile.h"
+#include "TAtomicFile.h"
 #include "TPictures.h"
-#include "TPrinter.h"
+#include "TTextPrintout.h"
 #include "TUtilityParts.h"
 
 namespace {
 
 const char kFileName[] = "VekBase.nte";
-
-QString Reason(const QFileDevice& file) {
-  switch (file.error()) {
-    case QFileDevice::PermissionsError:
-      return QStringLiteral("accès refusé");
-    case QFileDevice::ReadError:
-      return QStringLiteral("erreur de lecture");
-    case QFileDevice::WriteError:
-      return QStringLiteral("erreur d'écriture");
-    case QFileDevice::OpenError:
-      return QStringLiteral("ouverture impossible");
-    default:
-      return QStringLiteral("erreur d'entrée-sortie");
-  }
-}
 
 void ShowSaveError(const QString& fileName, const QString& reason) {
   Services().Warning(QStringLiteral("Impossible d'enregistrer '") + fileName +
@@ -103,20 +89,34 @@ QStringList TBlocnotes::Lines() const {
   return text.split(QLatin1Char('\n'));
 }
 
+TStatus TBlocnotes::LoadText(IFileSystem& fileSystem, const QString& fileName, QString& text) {
+  std::string bytes;
+  const TStatus status =
+      ReadWholeFile(fileSystem, QFile::encodeName(fileName).toStdString(), bytes);
+  if (!status) return status;
+  // CR LF, LF and CR all end a line; the last line end adds no line.
+  std::string lines;
+  lines.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    lines += bytes[i] == '\r' ? '\n' : bytes[i];
+  }
+  if (!lines.empty() && lines.back() == '\n') lines.pop_back();
+  text = FromAnsi(lines);
+  return TStatus();
+}
+
 bool TBlocnotes::Charge(const QString& fileName) {
-  QFile file(fileName);
-  if (!file.exists()) return true;
-  QByteArray bytes;
-  if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
+  fileName_ = fileName;
+  QString text;
+  const TStatus status = LoadText(FileSystem(), fileName, text);
+  if (status.Cause() == TFailure::NotFound) return true;  // no notepad yet
+  if (!status) {
     Services().Warning(QStringLiteral("Impossible d'ouvrir '") + fileName + QStringLiteral("' : ") +
-                       Reason(file));
+                       FailureText(status));
     return false;
   }
-  bytes.replace("\r\n", "\n");
-  bytes.replace('\r', '\n');
-  if (bytes.endsWith('\n')) bytes.chop(1);
-  Memo1->setPlainText(FromAnsi(bytes.constData(), static_cast<size_t>(bytes.size())));
+  Memo1->setPlainText(text);
   Memo1->document()->setModified(false);
   return true;
 }
@@ -132,13 +132,11 @@ bool TBlocnotes::Sauve(const QString& fileName) {
   }
   std::string bytes;
   for (const QString& line : Lines()) bytes += ToAnsi(line) + "\r\n";
-  QSaveFile file(fileName);
-  const bool written = file.open(QIODevice::WriteOnly) &&
-                       file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                           static_cast<qint64>(bytes.size()) &&
-                       file.commit();
-  if (!written) {
-    ShowSaveError(fileName, Reason(file));
+  TFailure failure = TFailure::None;
+  const int result =
+      WriteFileAtomically(QFile::encodeName(fileName).toStdString(), bytes, &failure);
+  if (result != 0) {
+    ShowSaveError(fileName, FailureText(failure, AtomicWriteMessage(result)));
     return false;
   }
   Memo1->document()->setModified(false);
@@ -146,14 +144,8 @@ bool TBlocnotes::Sauve(const QString& fileName) {
 }
 
 void TBlocnotes::Imprimer() {
-  THourglass hourglass;
-  TPrinter& printer = Services().Printer();
-  printer.SetTitle(QStringLiteral("Bloc-notes"));
-  if (!printer.BeginDoc()) {
-    Services().Warning(QStringLiteral("Impossible d'imprimer : l'imprimante ne répond pas."));
-    return;
-  }
-  printer.Canvas().setFont(Memo1->font());
-  for (const QString& line : Lines()) printer.WriteLine(line);
-  printer.EndDoc();
+  // Named after the notes' file, a PDF is proposed beside it (VekBase.pdf).
+  const QString title = fileName_.isEmpty() ? QStringLiteral("Bloc-notes") : fileName_;
+  if (!TPrintout::MayPrintWithoutAsking(title)) return;
+  TPrintout::Tell(TTextPrintout(title, Lines(), Memo1->font()).Print());
 }

@@ -6,15 +6,22 @@
 // line ends, and a last line end adds no empty line.
 //
 // Charge() replaces the text by the file's lines when the file exists and marks
-// the text unchanged. Sauve() writes only a changed text, atomically: the file
-// stays untouched (not even its date changes) when nothing was typed, and a
-// failed save leaves the previous file as it was. Both report a failure in a
-// French warning and then leave the text as it was. Imprimer() prints the lines
-// through Services().Printer() in the text area's font, without a print dialog.
+// the text unchanged; it reads through the file-system seam (LoadText).
+// Sauve() writes only a changed text, through TAtomicFile: the file stays
+// untouched (not even its date changes) when nothing was typed, and a failed
+// save - a full disk included - leaves the previous file as it was and no
+// temporary file. Both report a failure in a French warning, with its reason,
+// and then leave the text as it was. Imprimer() prints the lines in the text
+// area's font (TTextPrintout), without a print dialog - except that a printer
+// writing a PDF file first asks for the file, so that no file the user did not
+// name is written.
 
 #include <QDialog>
 #include <QStringList>
 
+#include "TStatus.h"
+
+class IFileSystem;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
@@ -32,13 +39,19 @@ class TBlocnotes : public QDialog {
   // notepad again with its text.
   static void Run(const QString& startDir, QWidget* parent);
 
+  // The text of a notepad file, its lines joined by "\n"; `text` is left as
+  // it was on failure (NotFound when there is no file).
+  static TStatus LoadText(IFileSystem& fileSystem, const QString& fileName, QString& text);
   bool Charge(const QString& fileName);
   bool Sauve(const QString& fileName);
   void Imprimer();
 
   QStringList Lines() const;
 
-  QPlainTextEdit* Memo1 = nullptr;
-  QToolButton* SpeedButton9 = nullptr;  // "Imprimer"
-  QPushButton* Button1 = nullptr;       // "Fermer"
+  QPlainTextEdit* Memo1 = nullptr;      // the notes, as typed
+  QToolButton* SpeedButton9 = nullptr;  // "Imprimer": prints the notes
+  QPushButton* Button1 = nullptr;       // "Fermer": closes, saving a changed text
+
+ private:
+  QString fileName_;  // the file Charge read, which names the print job
 };

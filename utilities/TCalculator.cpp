@@ -113,7 +113,7 @@ QString TCalculator::Evaluate() {
   TReal48 stored;
   if (!TReal48::FromDouble(result, stored)) return Overflow();
   accumulator_ = stored;
-  display_ = TFloatText::Write(stored.Value());
+  display_ = TFloatText::Write(stored.Value(), TFloatText::kRealDigits);
   newEntry_ = true;
   return QString();
 }
@@ -130,7 +130,7 @@ QString TCalculator::Unary(bool squareRoot) {
   if (!TReal48::FromDouble(result, stored)) return Overflow();
   accumulator_ = stored;
   hasAccumulator_ = true;
-  display_ = TFloatText::Write(result);
+  display_ = TFloatText::Write(result, TFloatText::kRealDigits);
   newEntry_ = true;
   return QString();
 }

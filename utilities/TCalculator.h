@@ -6,10 +6,11 @@
 //
 // The display text is the only place where the number being typed is held. The
 // accumulator keeps every result rounded to the 6-byte real format (TReal48), and
-// results are shown with 15 significant digits, so the rounding of that format
-// shows beyond about the twelfth digit. "1/x" and "sqr" show their result before
-// that rounding and put the rounded value in the accumulator, in place of what it
-// held; the pending operator stays.
+// results are shown with 11 significant digits, trailing zeros dropped, so that
+// the rounding of that format never shows (10 / 3 gives 3,3333333333). "1/x"
+// and the square root show their result before that rounding and put the
+// rounded value in the accumulator, in place of what it held; the pending
+// operator stays.
 //
 // A step that fails (a display that is not a number, a division by zero, the
 // square root of a negative number, a result beyond the format's range) changes

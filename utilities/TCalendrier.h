@@ -26,11 +26,11 @@ class TCalendrier : public QDialog {
   // The heading of a date: "octobre  1998".
   static QString Heading(const QDate& date);
 
-  QCalendarWidget* Calendar1 = nullptr;
-  QLabel* Label1 = nullptr;
-  QPushButton* BitBtn1 = nullptr;
-  QPushButton* BitBtn2 = nullptr;
-  QPushButton* Button1 = nullptr;  // "Fermer"
+  QCalendarWidget* Calendar1 = nullptr;  // the month's days, the date held highlighted
+  QLabel* Label1 = nullptr;              // the month and the year
+  QPushButton* BitBtn1 = nullptr;        // "Mois", arrow left: the month before
+  QPushButton* BitBtn2 = nullptr;        // "Mois", arrow right: the month after
+  QPushButton* Button1 = nullptr;        // "Fermer"
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -45,6 +45,6 @@ void TEuroConverter::Convert() {
     resultShown_ = false;
     return;
   }
-  result_ = TFloatText::Write(result);
+  result_ = TFloatText::Write(result, TFloatText::kRealDigits);
   resultShown_ = true;
 }

@@ -43,6 +43,8 @@ TEurof::TEurof(QWidget* parent) : QDialog(parent) {
   RadioButton2 = new QRadioButton(QStringLiteral("Euro>Fr"), this);
   RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
   RadioButton2->setAccessibleName(RadioButton2->text());
+  // Clicked, the direction leaves the keyboard on "=", where typed keys count.
+  for (QRadioButton* radio : {RadioButton1, RadioButton2}) radio->setFocusPolicy(Qt::TabFocus);
   connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
     converter_.SetDirection(on ? TEuroConverter::FrancsToEuros : TEuroConverter::EurosToFrancs);
   });
@@ -104,8 +106,8 @@ void TEurof::ShowRate() {
 }
 
 void TEurof::ShowDisplays() {
-  Label1->setText(converter_.Input());
-  Label2->setText(converter_.Result());
+  TUtilityParts::ShowNumber(Label1, converter_.Input());
+  TUtilityParts::ShowNumber(Label2, converter_.Result());
 }
 
 void TEurof::Type(QChar key) {

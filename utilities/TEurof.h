@@ -5,7 +5,8 @@
 // rate box step the rate, and the two radio buttons choose the direction.
 //
 // Typed keys count while "=" or "Fermer" has the focus, as after activation;
-// keypad buttons clicked with the mouse leave the focus there. Activating the
+// keypad buttons, the direction and the rate's arrows clicked with the mouse
+// leave the focus there. Activating the
 // window shows the rate, lets the next key start a new input and puts the focus
 // on "="; it does not clear the displays.
 
@@ -29,14 +30,14 @@ class TEurof : public QDialog {
   // A typed key (digit, "," or ".", Enter): false when it does nothing here.
   bool KeyPress(int key, QChar text);
 
-  // Button0..Button9 the digits, 10 "Fermer", 11 "=", 12 ",".
+  // The keys: Button0..Button9 the digits, 10 "Fermer", 11 "=", 12 ",".
   QPushButton* Button[13] = {};
-  QLabel* Label1 = nullptr;  // the amount typed
-  QLabel* Label2 = nullptr;  // the result
-  QLineEdit* Edit3 = nullptr;
-  TSpinButton* SpinButton1 = nullptr;
-  QRadioButton* RadioButton1 = nullptr;  // "Fr>Euro"
-  QRadioButton* RadioButton2 = nullptr;  // "Euro>Fr"
+  QLabel* Label1 = nullptr;              // the amount typed
+  QLabel* Label2 = nullptr;              // the converted amount
+  QLineEdit* Edit3 = nullptr;            // the rate, francs for one euro (read-only)
+  TSpinButton* SpinButton1 = nullptr;    // steps the rate by 0,00001
+  QRadioButton* RadioButton1 = nullptr;  // "Fr>Euro": francs to euros
+  QRadioButton* RadioButton2 = nullptr;  // "Euro>Fr": euros to francs
 
  protected:
   bool event(QEvent* event) override;

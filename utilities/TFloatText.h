@@ -11,11 +11,16 @@
 // Write() is the general format: up to `digits` significant digits, no trailing
 // zeros, fixed notation while the decimal exponent lies between -5 and
 // digits - 1 and scientific notation otherwise, written "1,5E-5" or "1E20".
+// Results of the 6-byte real format are shown with kRealDigits digits: the
+// format holds about twelve, and the twelfth is already its rounding noise
+// (1,5 + 0,55 shows 2,05, not 2,04999999999927).
 
 #include <QString>
 
 class TFloatText {
  public:
+  static constexpr int kRealDigits = 11;
+
   static bool Read(const QString& text, double& value);
   static QString Write(double value, int digits = 15);
 };

@@ -82,7 +82,7 @@ THorloge::THorloge(QWidget* parent) : QDialog(parent) {
   SpinButton1->setObjectName(QStringLiteral("SpinButton1"));
   connect(SpinButton1, &TSpinButton::UpClick, this, &THorloge::SpinButton1UpClick);
   connect(SpinButton1, &TSpinButton::DownClick, this, &THorloge::SpinButton1DownClick);
-  Button2 = TUtilityParts::Button(this, QStringLiteral("Set"), QStringLiteral("Button2"),
+  Button2 = TUtilityParts::Button(this, QStringLiteral("Régler"), QStringLiteral("Button2"),
                                   QStringLiteral("Régler l'horloge"));
   connect(Button2, &QPushButton::clicked, this, &THorloge::Button2Click);
   Button1 = TUtilityParts::Button(this, QStringLiteral("Fermer"), QStringLiteral("Button1"));

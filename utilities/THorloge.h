@@ -1,10 +1,10 @@
 #pragma once
 // THorloge: the "Horloge" window. It shows the local time and date of
 // Services().Now(), refreshed every second while the window is active, and sets
-// the computer's clock: "Set" freezes the displays, the radio buttons choose the
+// the computer's clock: "Régler" freezes the displays, the radio buttons choose the
 // part the arrows change (hour 0-23, minute 0-59, day 1 to the month's length,
 // month 1-12, year 1900-2099; the day is brought within a shorter month), and
-// "Set" again hands the shown date and time to Services().SetSystemTime().
+// "Régler" again hands the shown date and time to Services().SetSystemTime().
 //
 // The shown time is local time in the zone of Services().Now(); it is converted
 // to universal time with that zone's offset at that date, summer time included.
@@ -34,19 +34,19 @@ class THorloge : public QDialog {
   void FormActivate();    // timer on, displays refreshed, setting mode off
   void FormDeactivate();  // timer off
   void Timer1Timer();
-  void Button2Click();  // "Set"
+  void Button2Click();  // "Régler"
   void SpinButton1UpClick() { Step(+1); }
   void SpinButton1DownClick() { Step(-1); }
 
   bool SettingMode() const { return settingMode_; }
 
-  QLabel* Label1 = nullptr;           // time
-  QLabel* Label2 = nullptr;           // date
-  QRadioButton* RadioGroup1[5] = {};  // "Hr", "Mn", "Jo", "Mo", "An"
-  TSpinButton* SpinButton1 = nullptr;
-  QPushButton* Button1 = nullptr;  // "Fermer"
-  QPushButton* Button2 = nullptr;  // "Set"
-  QTimer* Timer1 = nullptr;
+  QLabel* Label1 = nullptr;            // the time shown
+  QLabel* Label2 = nullptr;            // the date shown
+  QRadioButton* RadioGroup1[5] = {};   // "Hr", "Mn", "Jo", "Mo", "An": the part the arrows change
+  TSpinButton* SpinButton1 = nullptr;  // steps the part chosen while setting
+  QPushButton* Button1 = nullptr;      // "Fermer"
+  QPushButton* Button2 = nullptr;      // "Régler": freezes the displays, then sets the clock
+  QTimer* Timer1 = nullptr;            // refreshes the displays every second
 
  protected:
   bool event(QEvent* event) override;

@@ -38,11 +38,11 @@ TPocket::TPocket(QWidget* parent) : QDialog(parent) {
   TUtilityParts::Paint(bar, TUtilityParts::Red);
 
   const QString captions[20] = {
-      QStringLiteral("0"),   QStringLiteral("1"),   QStringLiteral("2"), QStringLiteral("3"),
-      QStringLiteral("4"),   QStringLiteral("5"),   QStringLiteral("6"), QStringLiteral("7"),
-      QStringLiteral("8"),   QStringLiteral("9"),   QStringLiteral(","), QStringLiteral("="),
-      QStringLiteral("+"),   QStringLiteral("-"),   QStringLiteral("*"), QStringLiteral("/"),
-      QStringLiteral("1/x"), QStringLiteral("sqr"), QStringLiteral("C"), QStringLiteral("Fermer")};
+      QStringLiteral("0"),   QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+      QStringLiteral("4"),   QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
+      QStringLiteral("8"),   QStringLiteral("9"), QStringLiteral(","), QStringLiteral("="),
+      QStringLiteral("+"),   QStringLiteral("-"), QStringLiteral("*"), QStringLiteral("/"),
+      QStringLiteral("1/x"), QStringLiteral("√"), QStringLiteral("C"), QStringLiteral("Fermer")};
   const QString descriptions[20] = {{},
                                     {},
                                     {},
@@ -74,7 +74,7 @@ TPocket::TPocket(QWidget* parent) : QDialog(parent) {
   }
   connect(Button[19], &QPushButton::clicked, this, &QDialog::reject);
 
-  // 7 8 9 / C, 4 5 6 * 1/x, 1 2 3 - sqr, 0 , = + Fermer.
+  // 7 8 9 / C, 4 5 6 * 1/x, 1 2 3 - √, 0 , = + Fermer.
   const int grid[4][5] = {
       {7, 8, 9, 15, 18}, {4, 5, 6, 14, 16}, {1, 2, 3, 13, 17}, {0, 10, 11, 12, 19}};
   auto* keys = new QGridLayout;
@@ -94,7 +94,7 @@ TPocket::TPocket(QWidget* parent) : QDialog(parent) {
 
 void TPocket::FormActivate() {
   calculator_.Clear();
-  Label1->setText(calculator_.Display());
+  TUtilityParts::ShowNumber(Label1, calculator_.Display());
   Button[11]->setFocus();
 }
 
@@ -105,7 +105,7 @@ void TPocket::Press(QChar key) {
     Services().Error(error);
     --errorBoxes_;
   }
-  Label1->setText(calculator_.Display());
+  TUtilityParts::ShowNumber(Label1, calculator_.Display());
   if (key.toUpper() == QLatin1Char('C')) Button[11]->setFocus();
 }
 

@@ -4,8 +4,8 @@
 // its button (so keyboard and mouse take the same path), the display label shows
 // the result, and a failed step's message goes to Services().Error().
 //
-// Keys are taken from the window and its buttons, except while "1/x" or "sqr"
-// has the focus. A keypad button clicked with the mouse does not take the focus,
+// Keys are taken from the window and its buttons, except while "1/x" or "√"
+// (the square root) has the focus. A keypad button clicked with the mouse does not take the focus,
 // which stays on "=" after clearing. Activating the window clears the calculator;
 // coming back from the window's own error box does not.
 
@@ -27,10 +27,10 @@ class TPocket : public QDialog {
   // A typed character: clicks its button. False when no button takes it here.
   bool KeyPress(QChar key);
 
-  // Button0..Button9 the digits, then 10 ",", 11 "=", 12 "+", 13 "-", 14 "*",
-  // 15 "/", 16 "1/x", 17 "sqr", 18 "C", 19 "Fermer".
+  // The keys: Button0..Button9 the digits, then 10 ",", 11 "=", 12 "+",
+  // 13 "-", 14 "*", 15 "/", 16 "1/x", 17 "√", 18 "C", 19 "Fermer".
   QPushButton* Button[20] = {};
-  QLabel* Label1 = nullptr;  // the display
+  QLabel* Label1 = nullptr;  // the display: the number typed or the result
 
  protected:
   bool event(QEvent* event) override;

@@ -13,8 +13,8 @@ class TSpinButton : public QWidget {
  public:
   explicit TSpinButton(QWidget* parent = nullptr);
 
-  QToolButton* UpButton = nullptr;
-  QToolButton* DownButton = nullptr;
+  QToolButton* UpButton = nullptr;    // "Augmenter"
+  QToolButton* DownButton = nullptr;  // "Diminuer"
 
  signals:
   void UpClick();

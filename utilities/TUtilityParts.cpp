@@ -52,6 +52,7 @@ QLabel* TUtilityParts::Display(QWidget* parent, const QString& objectName,
   auto* label = new QLabel(parent);
   label->setObjectName(objectName);
   label->setAccessibleDescription(description);
+  label->setAccessibleName(description);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   label->setTextFormat(Qt::PlainText);
   label->setMargin(4);
@@ -63,6 +64,11 @@ QLabel* TUtilityParts::Display(QWidget* parent, const QString& objectName,
   label->setMinimumHeight(label->fontMetrics().height() + 12);
   Paint(label, background, text);
   return label;
+}
+
+void TUtilityParts::ShowNumber(QLabel* display, const QString& text) {
+  display->setText(text);
+  display->setAccessibleName(text.isEmpty() ? display->accessibleDescription() : text);
 }
 
 QFont TUtilityParts::Arial(int pointSize, bool bold, bool italic) {

@@ -20,7 +20,7 @@ class TUtilityParts {
   static void SetFixedDialog(QDialog* dialog, const QString& title);
 
   // A push button named `objectName`, its accessible name its caption. A
-  // description says more where the caption is terse ("sqr"). Keypad buttons
+  // description says more where the caption is terse ("√"). Keypad buttons
   // take the focus from Tab only, so that a click leaves the keyboard where it was.
   static QPushButton* Button(QWidget* parent, const QString& caption, const QString& objectName,
                              const QString& description = QString());
@@ -31,10 +31,12 @@ class TUtilityParts {
   // Fills a widget's background, and its text when `text` is valid.
   static void Paint(QWidget* widget, const QColor& background, const QColor& text = QColor());
 
-  // A right-aligned number display. Its accessible name stays its text, so that
-  // a screen reader reads the number; the description says what it shows.
+  // A right-aligned number display. A screen reader reads the number shown
+  // (ShowNumber makes it the accessible name) and, while the display is empty,
+  // what it shows (`description`, also its accessible description).
   static QLabel* Display(QWidget* parent, const QString& objectName, const QString& description,
                          const QColor& background, const QColor& text);
+  static void ShowNumber(QLabel* display, const QString& text);
 
   static QFont Arial(int pointSize, bool bold, bool italic = false);
 };

@@ -5,10 +5,12 @@
 
 #include "DbfBytes.h"
 #include "DbfImport.h"
+#include "LargeMemory.h"
+#include "TFaultyFileSystem.h"
 #include "TableImport.h"
 
-using dbftest::DbfSpec;
-using dbftest::DbtSpec;
+using dbftest::DbfLayout;
+using dbftest::DbtLayout;
 
 namespace {
 
@@ -24,22 +26,20 @@ class DbfImportTest : public dbftest::TempDirTest {
 };
 
 TEST_F(DbfImportTest, FieldsValuesMemosAndDeletedRecords) {
-  DbfSpec s;
+  DbfLayout s;
   s.version = 131;
   s.fields = {{"NOM", 'C', 12}, {"PRIX", 'N', 8},  {"TAUX", 'F', 6},
               {"NE", 'D', 8},   {"NOTE", 'M', 10}, {"OK", 'L', 1}};
   s.rows = {{{" Andr\x82 ", "   12.50", "  0.5", "20240131", "         1", "T"}},
             {{"\x83ge", "", "", "", "", "F"}, true}};
-  DbtSpec m;
-  m.Put(1, DbtSpec::IIIText("  ligne\x8D\nsuite \x8A  "));
+  DbtLayout m;
+  m.Put(1, DbtLayout::IIIText("  ligne\x8D\nsuite \x8A  "));
   std::string path = Write("Clients.dbf", s.Bytes());
   Write("Clients.dbt", m.Bytes());
 
   TQor2 t;
   FillOld(t);
-  std::string error = "stale";
-  ASSERT_TRUE(LoadDbfTable(path, t, error)) << error;
-  EXPECT_EQ(error, "");
+  ASSERT_TRUE(LoadDbfTable(path, t));
   EXPECT_EQ(t.TableName, "Clients");
   ASSERT_EQ(t.FieldCount(), 6);
   const char* names[] = {"NOM", "PRIX", "TAUX", "NE", "NOTE", "OK"};
@@ -60,12 +60,11 @@ TEST_F(DbfImportTest, FieldsValuesMemosAndDeletedRecords) {
 }
 
 TEST_F(DbfImportTest, BlankAndRepeatedNamesKeepEveryColumn) {
-  DbfSpec s;
+  DbfLayout s;
   s.fields = {{"A", 'C', 1}, {"A", 'C', 1}, {"", 'C', 1}};
   s.rows = {{{"1", "2", "3"}}};
   TQor2 t;
-  std::string error;
-  ASSERT_TRUE(LoadDbfTable(Write("n.dbf", s.Bytes()), t, error)) << error;
+  ASSERT_TRUE(LoadDbfTable(Write("n.dbf", s.Bytes()), t));
   ASSERT_EQ(t.FieldCount(), 3);
   EXPECT_EQ(t.GetFieldName(1), "A");
   EXPECT_EQ(t.GetFieldName(2), "A_2");
@@ -74,41 +73,37 @@ TEST_F(DbfImportTest, BlankAndRepeatedNamesKeepEveryColumn) {
 }
 
 TEST_F(DbfImportTest, EmptyTableGivesFieldsAndNoRecord) {
-  DbfSpec s;
+  DbfLayout s;
   s.fields = {{"NOM", 'C', 5}};
   TQor2 t;
-  std::string error;
-  ASSERT_TRUE(LoadDbfTable(Write("e.dbf", s.Bytes()), t, error));
+  ASSERT_TRUE(LoadDbfTable(Write("e.dbf", s.Bytes()), t));
   EXPECT_EQ(t.FieldCount(), 1);
   EXPECT_EQ(t.RecordCount(), 0);
 }
 
 TEST_F(DbfImportTest, FailuresLeaveTheTableAsItWas) {
-  DbfSpec s;
+  DbfLayout s;
   s.fields = {{"NOM", 'C', 5}};
   s.rows = {{{"un"}}, {{"deux"}}};
   std::string cut = s.Bytes();
   cut.resize(cut.size() - 4);  // record 2 cut short
-  DbfSpec memo;
+  DbfLayout memo;
   memo.version = 131;
   memo.fields = {{"NOTE", 'M', 10}};
   memo.rows = {{{"1"}}};
 
   struct Case {
-    std::string path, message;
+    std::string path;
+    TFailure cause;
   } cases[] = {
-      {dir_ + "/absent.dbf",
-       "Cannot open file \"" + dir_ + "/absent.dbf\". No such file or directory"},
-      {Write("cut.dbf", cut), "Error Reading Record"},
-      {Write("memo.dbf", memo.Bytes()),
-       "Cannot open file \"" + dir_ + "/memo.dbt\". No such file or directory"},
+      {dir_ + "/absent.dbf", TFailure::NotFound},
+      {Write("cut.dbf", cut), TFailure::DbfRecordUnreadable},
+      {Write("memo.dbf", memo.Bytes()), TFailure::DbfMemoFileUnreadable},
   };
   for (const Case& c : cases) {
     TQor2 t;
     FillOld(t);
-    std::string error;
-    EXPECT_FALSE(LoadDbfTable(c.path, t, error));
-    EXPECT_EQ(error, c.message);
+    EXPECT_EQ(LoadDbfTable(c.path, t).Cause(), c.cause) << c.path;
     EXPECT_EQ(t.TableName, "Ancienne");
     ASSERT_EQ(t.FieldCount(), 1);
     ASSERT_EQ(t.RecordCount(), 1);
@@ -117,7 +112,7 @@ TEST_F(DbfImportTest, FailuresLeaveTheTableAsItWas) {
 }
 
 TEST_F(DbfImportTest, AppendGoesByPositionAndSkipsMemos) {
-  DbfSpec s;
+  DbfLayout s;
   s.version = 131;  // with a memo file, which the import never reads
   s.fields = {{"NOM", 'C', 8}, {"NOTE", 'M', 10}, {"PRIX", 'N', 6}, {"EXTRA", 'C', 2}};
   s.rows = {{{"Andr\x82", "         1", "  12.5", "zz"}},
@@ -144,27 +139,26 @@ TEST_F(DbfImportTest, AppendGoesByPositionAndSkipsMemos) {
 }
 
 TEST_F(DbfImportTest, ADamagedTableKeepsWhatWasAppendedBeforeIt) {
-  DbfSpec s;
+  DbfLayout s;
   s.fields = {{"NOM", 'C', 5}};
   s.rows = {{{"un"}}, {{"deux"}}, {{"trois"}}};
   s.recordCount = 5;  // two records more than the file holds
   TQor2 t;
   FillOld(t);
   TImportResult r = AppendDbfTable(t, Write("d.dbf", s.Bytes()));
-  EXPECT_EQ(r.status, TImportResult::DbaseError);
-  EXPECT_EQ(r.detail, "Error Reading Record");
+  EXPECT_EQ(r.status.Cause(), TFailure::DbfRecordUnreadable);
   EXPECT_EQ(r.appended, 3);
   EXPECT_EQ(t.GetCell(1, 4), "trois");
 
   // A name the reader would not read as it stands changes nothing.
   r = AppendDbfTable(t, Write("d.dbf.bak", s.Bytes()));
-  EXPECT_EQ(r.status, TImportResult::NotDbase);
-  EXPECT_EQ(AppendDbfTable(t, dir_ + "/absent.dbf").status, TImportResult::CannotOpen);
+  EXPECT_EQ(r.status.Cause(), TFailure::NotADbfName);
+  EXPECT_EQ(AppendDbfTable(t, dir_ + "/absent.dbf").status.Cause(), TFailure::NotFound);
   EXPECT_EQ(t.RecordCount(), 4);
 }
 
 TEST_F(DbfImportTest, ACancelledAppendLeavesTheTableAsItWas) {
-  DbfSpec s;
+  DbfLayout s;
   s.fields = {{"NOM", 'C', 5}};
   s.rows.assign(1500, dbftest::Row{{"x"}});
   TQor2 t;
@@ -174,9 +168,58 @@ TEST_F(DbfImportTest, ACancelledAppendLeavesTheTableAsItWas) {
     seen = done;
     return false;
   });
-  EXPECT_EQ(r.status, TImportResult::Cancelled);
+  EXPECT_TRUE(r.cancelled);
+  EXPECT_FALSE(r.Ok());
   EXPECT_EQ(seen, 1024);
   EXPECT_EQ(t.RecordCount(), 1);
+}
+
+// The disk fails in mid-table: a load keeps the table it had, an import keeps
+// the records read before the failure, and both say why.
+TEST_F(DbfImportTest, AReadErrorInMidTableSaysWhy) {
+  DbfLayout s;
+  s.fields = {{"NOM", 'C', 5}};
+  s.rows.assign(40000, dbftest::Row{{"x"}});  // 240 KB, several reads
+  const std::string path = Write("big.dbf", s.Bytes());
+  TQor2 t;
+  FillOld(t);
+  TFaultyFileSystem fileSystem;
+  fileSystem.Arm(TFaultyFileSystem::TFault::ReadError, 100000);
+  EXPECT_EQ(LoadDbfTable(path, t, fileSystem).Cause(), TFailure::ReadError);
+  EXPECT_EQ(t.TableName, "Ancienne");
+  ASSERT_EQ(t.RecordCount(), 1);
+
+  fileSystem.Arm(TFaultyFileSystem::TFault::ReadError, 100000);
+  const TImportResult r = AppendDbfTable(t, path, nullptr, fileSystem);
+  EXPECT_EQ(r.status.Cause(), TFailure::ReadError);
+  EXPECT_GT(r.appended, 0);
+  EXPECT_LT(r.appended, 40000);
+  EXPECT_EQ(t.RecordCount(), 1 + r.appended);
+  EXPECT_EQ(t.GetCell(1, t.RecordCount()), "x");
+
+  fileSystem.Arm(TFaultyFileSystem::TFault::RefuseRead);
+  EXPECT_EQ(AppendDbfTable(t, path, nullptr, fileSystem).status.Cause(),
+            TFailure::PermissionDenied);
+  EXPECT_EQ(t.RecordCount(), 1 + r.appended);
+}
+
+TEST_F(DbfImportTest, WithoutMemoryNothingIsLoadedOrAppended) {
+  DbfLayout s;
+  s.fields = {{"NOM", 'C', 8}};
+  s.rows.assign(3000, dbftest::Row{{"Dupont"}});
+  const std::string path = Write("m.dbf", s.Bytes());
+  TQor2 t;
+  FillOld(t);
+  for (size_t allowed : {0, 2}) {
+    TAllocationLimit limit(allowed);
+    EXPECT_EQ(LoadDbfTable(path, t).Cause(), TFailure::OutOfMemory) << allowed;
+    const TImportResult r = AppendDbfTable(t, path);
+    EXPECT_EQ(r.status.Cause(), TFailure::OutOfMemory) << allowed;
+    EXPECT_EQ(r.appended, 0);
+  }
+  EXPECT_EQ(t.TableName, "Ancienne");
+  ASSERT_EQ(t.RecordCount(), 1);
+  EXPECT_EQ(t.GetCell(1, 1), "old");
 }
 
 TEST(TableImportTest, TheFileNameChoosesOneImport) {

@@ -7,6 +7,7 @@
 
 #include "DbfBytes.h"
 #include "DocumentTest.h"
+#include "LargeMemory.h"
 #include "TFaultyFileSystem.h"
 #include "TImportExport.h"
 #include "TXmlWriter.h"
@@ -66,7 +67,7 @@ TEST_F(ChildImportExportTest, AFileThatCannotBeImportedChangesNothing) {
   services.AnswerFile(Path("absent.txt"));
   c.Importer();
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::Message);
-  EXPECT_EQ(LastQuestion().text, "Le ficher " + Path("absent.txt") + "n'existe pas");
+  EXPECT_EQ(LastQuestion().text, "Le fichier " + Path("absent.txt") + " n'existe pas");
   EXPECT_FALSE(c.Document().UndoAvailable());
 
   services.AnswerFile(WriteBytes("clients.dat", "a\tb\r\n"));
@@ -75,6 +76,29 @@ TEST_F(ChildImportExportTest, AFileThatCannotBeImportedChangesNothing) {
   EXPECT_EQ(LastQuestion().text, "Impossible d'importer '" + Path("clients.dat") +
                                      "' : seuls les fichiers .txt, .csv et .dbf sont reconnus");
   EXPECT_EQ(c.Document().Table().RecordCount(), 5);
+  EXPECT_FALSE(c.Document().Modified());
+}
+
+// A binary file named .txt, or an import that finds no memory for its records,
+// adds nothing and says why.
+TEST_F(ChildImportExportTest, ABinaryFileOrALackOfMemoryAddsNothing) {
+  TChild& c = Open(WriteClients());
+  const QString photo = WriteBytes("photo.txt", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+  services.AnswerFile(photo);
+  c.Importer();
+  EXPECT_EQ(LastQuestion().kind, TQuestionKind::Warning);
+  EXPECT_EQ(LastQuestion().text,
+            "Impossible d'importer '" + photo + "' : ce n'est pas un fichier texte");
+
+  const QString text = WriteBytes("nouveaux.csv", "Zo\xE9;Nice\r\n");
+  {
+    TAllocationLimit noMemory(0);
+    services.AnswerFile(text);
+    c.Importer();
+  }
+  EXPECT_EQ(LastQuestion().text, "Mémoire insuffisante pour importer '" + text + "'");
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
+  EXPECT_EQ(c.StringGrid1->RowCount(), 6);
   EXPECT_FALSE(c.Document().Modified());
 }
 
@@ -94,7 +118,7 @@ TEST_F(ChildImportExportTest, Utf8TextArrivesWithItsAccentsAndTheLostCharactersA
 
 TEST_F(ChildImportExportTest, ADamagedDbaseTableSaysWhyAndUndoTakesBackWhatCame) {
   TChild& c = Open(WriteClients());
-  dbftest::DbfSpec spec;
+  dbftest::DbfLayout spec;
   spec.fields = {{"NOM", 'C', 8}, {"VILLE", 'C', 8}};
   spec.rows = {{{"Andr\x82", "Caen"}}, {{"B", "Vire"}}, {{"C", "Sees"}}};
   spec.recordCount = 5;
@@ -203,7 +227,7 @@ TEST_F(ChildImportExportTest, AnExistingFileIsReplacedOnlyWhenAllowedAndOnlyWhen
   services.AnswerQuestion(TAnswer::No);
   c.Exporter();
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::YesNo);
-  EXPECT_EQ(LastQuestion().text, "Ce ficher existe déjà. Le remplacer ?");
+  EXPECT_EQ(LastQuestion().text, "Ce fichier existe déjà. Le remplacer ?");
   EXPECT_EQ(ReadFile(target), "ancien");
 
   TFaultyFileSystem fileSystem;

@@ -226,7 +226,7 @@ TEST_F(ChildSaveTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
   services.AnswerQuestion(TAnswer::No);
   EXPECT_FALSE(c.SaveAs());
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::YesNo);
-  EXPECT_EQ(LastQuestion().text, "Ce ficher existe déjà. Le remplacer ?");
+  EXPECT_EQ(LastQuestion().text, "Ce fichier existe déjà. Le remplacer ?");
   EXPECT_EQ(ReadFile(other), before);
   EXPECT_EQ(c.FileName(), path);
 

@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 
 #include "DocumentTest.h"
+#include "LargeMemory.h"
+#include "TFaultyFileSystem.h"
 
 namespace {
 
@@ -114,6 +116,19 @@ TEST_F(ChildViewTest, AFileThatCannotBeLoadedIsReportedInFrenchAndNotShown) {
     EXPECT_EQ(services.Questions().back().text,
               "Impossible d'ouvrir '" + c.path + "' : " + c.reason);
   }
+  // The disk fails in mid-file; the memory runs out.
+  {
+    TFaultyFileSystem fileSystem;
+    fileSystem.Arm(TFaultyFileSystem::TFault::ReadError, 40);
+    EXPECT_FALSE(child->OpenFile(whole));
+  }
+  EXPECT_EQ(services.Questions().back().text,
+            "Impossible d'ouvrir '" + whole + "' : erreur de lecture du fichier");
+  {
+    TAllocationLimit noMemory(0);
+    EXPECT_FALSE(child->OpenFile(whole));
+  }
+  EXPECT_EQ(services.Questions().back().text, "Mémoire insuffisante pour ouvrir '" + whole + "'");
   EXPECT_TRUE(child->FileName().isEmpty());
   EXPECT_EQ(child->Document().Table().FieldCount(), 0);
 }

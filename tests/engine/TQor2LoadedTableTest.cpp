@@ -3,6 +3,7 @@
 #include <memory>
 #include <random>
 
+#include "TFaultyFileSystem.h"
 #include "TQor2.h"
 #include "TRecordBuilder.h"
 #include "TestFiles.h"
@@ -96,6 +97,66 @@ TEST(LoadedTable, ALargeFileCutShortOrDamagedFailsWithItsCauseAndKeepsTheTable) 
   EXPECT_FALSE(kept.LoadCsvFile(dir.File("absent.csv")));
   EXPECT_EQ(kept.ErrorCause, TFailure::NotFound);
   EXPECT_EQ(kept.GetCell(1, 1), "gard\xE9");
+}
+
+// The disk fails in the middle of the file, or the file may not be read: the
+// load fails with that cause and the open table keeps its name, fields,
+// records and cursor.
+TEST(LoadedTable, AReadErrorInMidFileFailsWithItsCauseAndKeepsTheTable) {
+  TempDir dir;
+  TQor2 t;
+  FillLargeTable(t);
+  TQor2 kept;
+  kept.TableName = "gard\xE9";
+  kept.AddField("Seul");
+  kept.Append();
+  kept.SetFieldValue(1, "valeur");
+  kept.Append();
+  kept.GoToRecord(1);
+  for (const char* name : {"t.qor", "t.csv", "t.txt"}) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(t.SaveToFile(dir.File(name)));
+    TFaultyFileSystem fileSystem;
+    fileSystem.Arm(TFaultyFileSystem::TFault::ReadError, ReadBytes(dir.File(name)).size() / 2);
+    const TStatus loaded = kept.LoadFromFile(dir.File(name), fileSystem);
+    EXPECT_EQ(loaded.Cause(), TFailure::ReadError);
+    EXPECT_EQ(kept.ErrorCode, 3);
+    EXPECT_EQ(kept.ErrorCause, TFailure::ReadError);
+    fileSystem.Arm(TFaultyFileSystem::TFault::RefuseRead);
+    EXPECT_EQ(kept.LoadFromFile(dir.File(name), fileSystem).Cause(), TFailure::PermissionDenied);
+    EXPECT_EQ(kept.TableName, "gard\xE9");
+    ASSERT_EQ(kept.FieldCount(), 1);
+    ASSERT_EQ(kept.RecordCount(), 2);
+    EXPECT_EQ(kept.GetCell(1, 1), "valeur");
+    EXPECT_EQ(kept.RecNo(), 1);
+  }
+}
+
+// A view of one value is still read right after a write to another value of
+// the same record of a table just loaded: the write gives the record a copy
+// of its own, which must not free the bytes the view reads.
+TEST(LoadedTable, AViewOfAValueSurvivesAWriteToAnotherValueOfItsRecord) {
+  TempDir dir;
+  TQor2 s;
+  s.AddField("A");
+  s.AddField("B");
+  s.Append();
+  s.SetFieldValue(1, "premi\xE8re valeur, assez longue pour un tas");
+  s.SetFieldValue(2, "seconde");
+  for (const char* name : {"one.qor", "one.csv"}) {
+    ASSERT_TRUE(s.SaveToFile(dir.File(name)));
+    TQor2 t;
+    ASSERT_TRUE(t.LoadFromFile(dir.File(name)));
+    const TValueView first = t.GetFieldValue(1);
+    ASSERT_TRUE(t.SetFieldValue(2,
+                                "chang\xE9"
+                                "e"));
+    EXPECT_EQ(first, "premi\xE8re valeur, assez longue pour un tas") << name;
+    EXPECT_EQ(t.GetCell(2, 1),
+              "chang\xE9"
+              "e")
+        << name;
+  }
 }
 
 TEST(LoadedTable, WritesGiveTheRecordACopyAndLeaveSnapshotsAndHeldRecordsAlone) {

@@ -169,7 +169,7 @@ class QorLoadFailure : public ::testing::Test {
   }
   bool Load(const std::string& bytes) {
     WriteBytes(dir.File("bad.qor"), bytes);
-    return t.LoadFromFile(dir.File("bad.qor"));
+    return t.LoadFromFile(dir.File("bad.qor")).ok();
   }
   TempDir dir;
   TQor2 t;

@@ -157,13 +157,13 @@ TEST_F(TQor2SqlTest, MalformedConditionsEndWhereTheyStop) {
 
 TEST_F(TQor2SqlTest, StatementsWithoutSelectOrWhere) {
   ASSERT_TRUE(sql.Execute("SELECT Nom WHERE Ville = 'Lyon'"));
-  // Not SELECT: false, the previous results stay.
+  // Not SELECT: refused, the previous results stay.
   for (const char* s : {"select * where Nom = 'x'", "", "  ", "SELECT*WHERE Age > 1", "Nom"}) {
-    EXPECT_FALSE(sql.Execute(s)) << s;
+    EXPECT_EQ(sql.Execute(s).Cause(), TFailure::StatementWithoutSelect) << s;
     EXPECT_EQ(Selected(), "Martin|O'Neil|Durand") << s;
   }
-  // No WHERE: false, columns without records.
-  EXPECT_FALSE(sql.Execute("SELECT *"));
+  // No WHERE: refused, columns without records.
+  EXPECT_EQ(sql.Execute("SELECT *").Cause(), TFailure::StatementWithoutWhere);
   EXPECT_EQ(sql.Selected().FieldCount(), 5);
   EXPECT_EQ(sql.Selected().RecordCount() + sql.Rejected().RecordCount(), 0);
   EXPECT_FALSE(sql.Execute("SELECT Nom Ville where Age > 1"));
@@ -253,7 +253,7 @@ TEST(TQor2SqlAgreement, CompiledConditionMatchesPerRecordParsing) {
     }
     if (rng() % 5 == 0) s.erase(rng() % s.size(), 1 + rng() % 3);
 
-    const bool a = compiled.Execute(s), b = literal.Execute(s);
+    const bool a = compiled.Execute(s).ok(), b = literal.Execute(s);
     ASSERT_EQ(a, b) << s;
     ASSERT_EQ(Dump(compiled.Selected()), Dump(literal.selected)) << s;
     ASSERT_EQ(Dump(compiled.Rejected()), Dump(literal.rejected)) << s;

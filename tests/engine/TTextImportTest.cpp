@@ -114,16 +114,64 @@ TEST(TTextImportTest, ACancelledImportLeavesTheTableAsItWas) {
     seenTotal = total;
     return false;
   });
-  EXPECT_EQ(r.status, TImportResult::Cancelled);
+  EXPECT_TRUE(r.cancelled);
   EXPECT_EQ(r.appended, 0);
   EXPECT_EQ(t.RecordCount(), 1);
   EXPECT_EQ(seenTotal, static_cast<int64_t>(text.size()));
   EXPECT_GT(seenDone, 0);
 
   // A missing file changes nothing either.
-  EXPECT_EQ(TTextImport::Append(t, dir.File("absent.csv"), ';').status, TImportResult::CannotOpen);
-  EXPECT_EQ(TTextImport::Append(t, dir.Path(), ';').status, TImportResult::CannotOpen);
+  EXPECT_EQ(TTextImport::Append(t, dir.File("absent.csv"), ';').status.Cause(), TFailure::NotFound);
+  EXPECT_EQ(TTextImport::Append(t, dir.Path(), ';').status.Cause(), TFailure::IsFolder);
   EXPECT_EQ(t.RecordCount(), 1);
+}
+
+TEST(TTextImportTest, AFileWithAZeroByteAtItsStartIsNoText) {
+  TempDir dir;
+  const std::string path = dir.File("binary.txt");
+  TQor2 t;
+  MakeTable(t, 2);
+  // A program, a spreadsheet, or text in UTF-16: refused whole.
+  for (const std::string& bytes : {std::string("MZ\x90\0\x03\0\0\0Nom\tVille\r\n", 16),
+                                   std::string("\xFF\xFEN\0o\0m\0\r\0\n\0", 12),
+                                   std::string(65535, 'a') + std::string(1, '\0')}) {
+    WriteBytes(path, bytes);
+    const TImportResult r = TTextImport::Append(t, path, '\t');
+    EXPECT_EQ(r.status.Cause(), TFailure::NotText);
+    EXPECT_EQ(r.appended, 0);
+    EXPECT_EQ(t.RecordCount(), 1);
+  }
+  // Beyond the first 64 KB a zero byte is one more character of a value.
+  WriteBytes(path, std::string(65536, 'a') + std::string("b\0c\td", 5) + "\r\n");
+  const TImportResult r = TTextImport::Append(t, path, '\t');
+  EXPECT_TRUE(r.Ok());
+  EXPECT_EQ(Record(t, 2), (Values{std::string(65536, 'a') + std::string("b\0c", 3), "d"}));
+}
+
+// The disk fails in the second block of the file: the lines read whole before
+// it are appended, and the import says why it stopped.
+TEST(TTextImportTest, AReadErrorKeepsTheLinesReadWholeAndSaysWhy) {
+  TempDir dir;
+  const std::string path = dir.File("big.csv");
+  std::string text;
+  for (int i = 0; i < 10000; ++i) text += "ligne " + std::to_string(100000 + i) + ";x\r\n";
+  WriteBytes(path, text);
+  TQor2 t;
+  MakeTable(t, 2);
+  TFaultyFileSystem fileSystem;
+  // The import reads the file once to learn its encoding, then again for its lines.
+  fileSystem.Arm(TFaultyFileSystem::TFault::ReadError, text.size() + 70000);
+  const TImportResult r = TTextImport::Append(t, path, ';', nullptr, fileSystem);
+  EXPECT_EQ(r.status.Cause(), TFailure::ReadError);
+  const int whole = 65536 / 16;  // lines of 16 bytes in the first 64 KB
+  EXPECT_EQ(r.appended, whole);
+  ASSERT_EQ(t.RecordCount(), 1 + whole);
+  EXPECT_EQ(Record(t, 1 + whole), (Values{"ligne " + std::to_string(100000 + whole - 1), "x"}));
+
+  fileSystem.Arm(TFaultyFileSystem::TFault::ReadError, 1000);  // while learning the encoding
+  EXPECT_EQ(TTextImport::Append(t, path, ';', nullptr, fileSystem).status.Cause(),
+            TFailure::ReadError);
+  EXPECT_EQ(t.RecordCount(), 1 + whole);
 }
 
 TEST(TableExportTest, ASelectionIsWrittenAsPlainLinesOrAsXml) {

@@ -6,15 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <functional>
 
 #include "TCreEdt.h"
@@ -52,10 +53,23 @@ class CreficheTest : public ::testing::Test {
 
   std::vector<std::string> Ok() {
     designer.Button2Click();
-    return designer.Result();
+    const std::optional<std::vector<std::string>> result = designer.Result();
+    EXPECT_TRUE(result.has_value());
+    return result.value_or(std::vector<std::string>());
   }
 
   std::string LastLine() { return designer.Elements.back().line.Write(); }
+
+  // The boxes shown so far, "Kind: text".
+  QStringList Boxes() const {
+    QStringList boxes;
+    for (const TQuestion& q : services.Questions())
+      boxes << (q.kind == TQuestionKind::YesNo   ? QStringLiteral("YesNo: ")
+                : q.kind == TQuestionKind::Error ? QStringLiteral("Error: ")
+                                                 : QStringLiteral("Other: ")) +
+                   q.text;
+    return boxes;
+  }
 
   TFakeServices services;
   TCrefiche designer;
@@ -92,13 +106,14 @@ TEST_F(CreficheTest, LayoutPassedThroughUnchangedComesBackLineForLine) {
                   }));
   EXPECT_TRUE(designer.Elements.empty());
 
-  // "Annuler" after changes, or OK on an empty surface, gives no line.
+  // "Annuler" gives no layout, OK on an empty surface an empty one.
   designer.Init(layout, {"NOM"});
+  services.AnswerQuestion(TAnswer::Yes);  // "Effacer tous les éléments du formulaire ?"
   designer.SpeedButton8Click();
   EXPECT_TRUE(Ok().empty());
   designer.Init(layout, {"NOM"});
   designer.Button1Click();
-  EXPECT_TRUE(designer.Result().empty());
+  EXPECT_FALSE(designer.Result().has_value());
 }
 
 TEST_F(CreficheTest, ElementsAreAddedThroughTheirDialogs) {
@@ -200,6 +215,7 @@ TEST_F(CreficheTest, TextFieldsProposeTheNextFieldAndStopAt32) {
   ASSERT_EQ(services.Questions().size(), 2u);
   EXPECT_EQ(services.Questions()[0].text, "Vous avez déjà 32 champs");
   EXPECT_EQ(services.Questions()[1].text, "Vous avez déjà 32 champs");
+  services.AnswerQuestion(TAnswer::Yes);
   designer.SpeedButton8Click();
   EXPECT_TRUE(designer.Elements.empty());
   EXPECT_EQ(designer.FieldElementCount, 0);
@@ -300,12 +316,12 @@ TEST_F(CreficheTest, NumbersEnteredAreClampedToWhatTheLayoutHolds) {
   designer.SpeedButton6Click();
   EXPECT_EQ(LastLine(), "TEdit 000000D8FFFNOM");
   Answer<TCreLig>([](TCreLig& d) {
-    d.SpinEdit1->setValue(100000);
+    d.SpinEdit1->setValue(100000);  // the spin boxes keep a line within 1 to 4095
     d.SpinEdit2->setValue(-3);
     d.Button2Click();
   });
   designer.SpeedButton4Click();
-  EXPECT_EQ(LastLine(), "TShape 000000D81FFFF0000");
+  EXPECT_EQ(LastLine(), "TShape 000000D810FFF0001");
   for (const std::string& line : Ok()) {
     TLayoutLine back;
     std::string bad;
@@ -404,6 +420,119 @@ TEST_F(CreficheTest, ClicksSelectAndThePointerZonesShowInTheStatusText) {
   EXPECT_EQ(designer.palette().color(designer.backgroundRole()), QColor(Qt::yellow));
 }
 
+// The designer never throws the user's work away by a slip: the keyboard
+// starts on the form, "Tout effacer" asks, and leaving with changes asks.
+TEST_F(CreficheTest, NothingIsLostByASlip) {
+  const std::vector<std::string> layout = {"TEdit 007D00320A0NOM", "TShape 00100020101900001"};
+  designer.Init(layout, {"NOM"});
+  services.AnswerDialog([](QDialog& d) {
+    auto& f = static_cast<TCrefiche&>(d);
+    EXPECT_EQ(f.focusWidget(), f.Surface);
+    EXPECT_FALSE(f.Surface->accessibleName().isEmpty());
+    QTest::keyClick(f.focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(f.Elements.size(), 2u);
+    f.SpeedButton8->click();  // "Tout effacer", answered "Non"
+    EXPECT_EQ(f.Elements.size(), 2u);
+    QTest::keyClick(&f, Qt::Key_Escape);  // nothing changed: no question
+  });
+  services.AnswerQuestion(TAnswer::No);
+  EXPECT_EQ(Services().RunDialog(designer), QDialog::Rejected);
+  EXPECT_EQ(Boxes(), QStringList({"YesNo: Effacer tous les éléments du formulaire ?"}));
+
+  // A change, then Escape: "Non" stays; "Annuler" and "Oui" leave without it.
+  designer.Init(layout, {"NOM"});
+  services.AnswerDialog([](QDialog& d) {
+    auto& f = static_cast<TCrefiche&>(d);
+    f.SpeedButton4Click();
+    QTest::keyClick(&f, Qt::Key_Escape);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.Elements.size(), 3u);
+    f.Button1->click();
+  });
+  Answer<TCreLig>([](TCreLig& d) { d.Button2Click(); });
+  services.AnswerQuestion(TAnswer::No);
+  services.AnswerQuestion(TAnswer::Yes);
+  EXPECT_EQ(Services().RunDialog(designer), QDialog::Rejected);
+  EXPECT_FALSE(designer.Result().has_value());
+  const QString leave = "YesNo: Abandonner les modifications du formulaire ?";
+  EXPECT_EQ(Boxes().mid(1), QStringList({leave, leave}));
+
+  // "Tout effacer" answered "Oui", then OK: an empty form.
+  designer.Init(layout, {"NOM"});
+  services.AnswerQuestion(TAnswer::Yes);
+  designer.SpeedButton8->click();
+  EXPECT_TRUE(Ok().empty());
+}
+
+// Enter confirms the element dialogs wherever it is pressed in their boxes.
+TEST_F(CreficheTest, EnterConfirmsTheElementDialogs) {
+  designer.Init({}, {"NOM", "VILLE"});
+  Answer<TCreRec>([](TCreRec& d) {
+    EXPECT_TRUE(d.Button2->isDefault());
+    d.SpinEdit1->setValue(200);
+    QTest::keyClick(d.SpinEdit1, Qt::Key_Return);
+  });
+  designer.SpeedButton5Click();
+  EXPECT_EQ(LastLine().substr(15), "200C80064");
+  Answer<TCreLig>([](TCreLig& d) {
+    d.Vertical->setChecked(true);
+    QTest::keyClick(d.SpinEdit2, Qt::Key_Enter);
+  });
+  designer.SpeedButton4Click();
+  EXPECT_EQ(LastLine().substr(15), "100010190");
+  Answer<TCreEdt>([](TCreEdt& d) {
+    d.ComboBox1->setCurrentIndex(0);
+    QTest::keyClick(d.ComboBox1, Qt::Key_Return);
+  });
+  designer.SpeedButton6Click();
+  EXPECT_EQ(LastLine().substr(14), "0A0NOM");
+  // Enter in the label's text confirms it once.
+  Answer<TCreLbl>([](TCreLbl& d) {
+    d.Edit1->setText("Nom");
+    QTest::keyClick(d.Edit1, Qt::Key_Return);
+  });
+  designer.SpeedButton2Click();
+  EXPECT_EQ(designer.Elements.size(), 4u);
+  EXPECT_EQ(designer.Elements.back().line.caption, "Nom");
+}
+
+// A rectangle is at least 1 pixel and at most 4095 pixels each way: the spin
+// boxes take nothing else.
+TEST_F(CreficheTest, RectangleSizesStayWithinThePage) {
+  designer.Init({}, {});
+  Answer<TCreRec>([](TCreRec& d) {
+    d.SpinEdit1->setValue(99999);
+    d.SpinEdit2->setValue(-5);
+    EXPECT_EQ(d.SpinEdit1->value(), 4095);
+    EXPECT_EQ(d.SpinEdit2->value(), 1);
+    d.Button2Click();
+  });
+  designer.SpeedButton5Click();
+  EXPECT_EQ(LastLine().substr(15), "20FFF0001");
+  EXPECT_EQ(designer.Elements.back().control->size(), QSize(4095, 1));
+}
+
+// Field names with accents and blanks make text fields like any other.
+TEST_F(CreficheTest, TextFieldsBindFrenchFieldNames) {
+  designer.Init({}, {"Nom", "Pr\xE9nom", "Code postal"});
+  Answer<TCreEdt>([](TCreEdt& d) {
+    EXPECT_EQ(d.ComboBox1->currentText(), QString::fromUtf8("Prénom"));
+    d.ComboBox1->setCurrentIndex(2);
+    d.Button2Click();
+  });
+  designer.SpeedButton6Click();
+  EXPECT_EQ(LastLine(), "TEdit 000A00D80A0Code postal");
+  EXPECT_EQ(qobject_cast<QLineEdit*>(designer.Elements.back().control)->text(), "Code postal");
+  Answer<TCreEdt>([](TCreEdt& d) {
+    d.ComboBox1->setCurrentIndex(2);
+    d.Button2Click();
+  });
+  designer.SpeedButton6Click();
+  EXPECT_EQ(Boxes(), QStringList({"Error: Un composant nommé Code postal existe déjà"}));
+  EXPECT_EQ(designer.Elements.size(), 1u);
+  EXPECT_EQ(Ok(), std::vector<std::string>({"TEdit 000A00D80A0Code postal"}));
+}
+
 TEST_F(CreficheTest, EveryControlHasAnAccessibleName) {
   designer.Init({"TLabel 00050032A\t", "TEdit 007d00320a0NOM", "TShape 00100020101900001",
                  "TImage 012c0064", "TImage 00c8003c002002FFFFFF"},
@@ -435,6 +564,15 @@ TEST_F(CreficheTest, EveryControlHasAnAccessibleName) {
   EXPECT_EQ(designer.SpeedButton4->accessibleName(), "Ligne");
   EXPECT_EQ(designer.SpeedButton4->text(), "----");
   EXPECT_EQ(label.Button3->accessibleName(), "Police");
+  EXPECT_EQ(line.SpinEdit2->accessibleName(), QString::fromUtf8("Épaisseur"));
+  EXPECT_EQ(rectangle.SpinEdit3->accessibleName(), QString::fromUtf8("Épaisseur de trait"));
+  // The field box is announced by its label, the field chosen as its value.
+  text.Init({"NOM", "VILLE"}, "VILLE", 0, 0, 160);
+  QAccessibleInterface* field = QAccessible::queryAccessibleInterface(text.ComboBox1);
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(field->text(QAccessible::Name), "Nom du champ");
+  EXPECT_EQ(field->text(QAccessible::Value), "VILLE");
+  EXPECT_EQ(text.ComboBox1->lineEdit()->accessibleName(), "Nom du champ");
 }
 
 }  // namespace

@@ -11,7 +11,9 @@
 
 #include "AnsiCodec.h"
 #include "DocumentTest.h"
+#include "TCreEdt.h"
 #include "TCreLbl.h"
+#include "TCreLig.h"
 #include "TCrefiche.h"
 #include "TFormPicture.h"
 #include "TFormShape.h"
@@ -160,10 +162,76 @@ TEST_F(FormPageTest, LinesThatCannotBeBuiltNameTheirLineAndKeepTheTableOpen) {
   Open(table);
   ExpectMessage(TQuestionKind::Error, "Un composant nommé NOM existe déjà (ligne 2)");
   EXPECT_EQ(Form().FieldControls.size(), 1u);
-  WriteLayout(Path("clients.ecr"), "TEdit 000a00320A0NOM 2\r\n");
+  // A layout file that cannot be read says why, and the default form shows.
+  ASSERT_TRUE(QFile::remove(Path("clients.ecr")));
+  ASSERT_TRUE(QDir(dir.path()).mkdir("clients.ecr"));
   Open(table);
-  ExpectMessage(TQuestionKind::Error, "''NOM 2'' n'est pas un nom de composant correct (ligne 1)");
-  EXPECT_TRUE(Form().FieldControls.empty());
+  ExpectMessage(TQuestionKind::Error, "Impossible de lire '" + Path("clients.ecr") +
+                                          "' : c'est un dossier, pas un fichier");
+  EXPECT_EQ(Form().FieldControls.size(), 3u);
+}
+
+// Field names with accents and blanks: every box of the default layout and of
+// a layout file is built, and the designer binds new boxes to them.
+TEST_F(FormPageTest, FrenchFieldNamesMakeTheirBoxes) {
+  const QString table = WriteTable(
+      "contacts.qor", {{"Nom", "STRING"}, {"Pr\xE9nom", "STRING"}, {"Code postal", "STRING"}},
+      {{"Dupont", "Ren\xE9", "69003"}});
+  Open(table);
+  EXPECT_TRUE(services.Questions().empty());
+  child->Vue(TView::Form);
+  ASSERT_EQ(Form().FieldControls.size(), 3u);
+  EXPECT_EQ(Box(*child, 1)->text(), QString::fromUtf8("René"));
+  EXPECT_EQ(Box(*child, 2)->text(), "69003");
+  EXPECT_EQ(Box(*child, 2)->accessibleName(), "Code postal");
+  TypeInto(Box(*child, 2), "69007");
+  child->Vue(TView::Table);
+  EXPECT_EQ(Value(3, 1), "69007");
+
+  WriteLayout(Path("contacts.ecr"), "TEdit 000a00320A0Nom\r\n");
+  Open(table);
+  services.AnswerDialog([](QDialog& d) {
+    auto& designer = static_cast<TCrefiche&>(d);
+    designer.SpeedButton6Click();
+    designer.Button2Click();
+  });
+  services.AnswerDialog([](QDialog& d) { static_cast<TCreEdt&>(d).Button2Click(); });
+  child->ModiFiche();
+  child->Vue(TView::Form);
+  ASSERT_EQ(Form().FieldControls.size(), 2u);
+  EXPECT_EQ(Box(*child, 1)->accessibleName(), "Code postal");
+  EXPECT_EQ(Box(*child, 1)->text(), "69003");  // the table as the file holds it
+  EXPECT_TRUE(services.Questions().empty());
+}
+
+// Designing a form whose layout file stops building at a damaged line keeps
+// that line and the ones after it: saved, the file still holds them.
+TEST_F(FormPageTest, LinesThatCouldNotBeBuiltAreWrittenBack) {
+  const QString table = WriteClients();
+  WriteLayout(Path("clients.ecr"),
+              "TEdit 000a00320A0NOM\r\n"
+              "TEdit 000a0050zz0VILLE\r\n"
+              "TLabel 000a0070Prix\t0A0\r\n"
+              "TEdit 007d00700A0PRIX\r\n");
+  Open(table);
+  ExpectMessage(TQuestionKind::Error, "'$zz0' n'est pas une valeur entière correcte (ligne 2)");
+  services.AnswerDialog([](QDialog& d) {
+    auto& designer = static_cast<TCrefiche&>(d);
+    EXPECT_EQ(designer.Elements.size(), 1u);
+    designer.SpeedButton4Click();
+    designer.Button2Click();
+  });
+  services.AnswerDialog([](QDialog& d) { static_cast<TCreLig&>(d).Button2Click(); });
+  child->ModiFiche();
+  ExpectMessage(TQuestionKind::Error, "'$zz0' n'est pas une valeur entière correcte (ligne 3)");
+  ASSERT_TRUE(child->Enregistrer());
+  const QByteArray saved = ReadFile(Path("clients.ecr"));
+  EXPECT_TRUE(saved.startsWith("TEdit 000A00320A0NOM\r\nTShape "));
+  EXPECT_TRUE(
+      saved.endsWith("\r\nTEdit 000a0050zz0VILLE\r\n"
+                     "TLabel 000a0070Prix\t0A0\r\n"
+                     "TEdit 007d00700A0PRIX\r\n"));
+  EXPECT_EQ(saved.count("\r\n"), 5);
 }
 
 TEST_F(FormPageTest, TabFromTheLastBoxGoesBackToTheFirstAndTheTableViewFollows) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -13,6 +15,7 @@
 
 #include "TFormLayout.h"
 #include "TLayoutLine.h"
+#include "TPosixFileSystem.h"
 
 namespace {
 
@@ -196,42 +199,83 @@ TEST(TLayoutLineTest, LayoutFileIsNamedFromTheTableFileName) {
 
 TEST(TLayoutLineTest, ReadingStopsAtTheFirstLineThatCannotBeBuilt) {
   std::vector<TLayoutLine> elements;
-  TFormLayout::TError error;
-  EXPECT_FALSE(TFormLayout::Read(
+  TStatus status = TFormLayout::Read(
       {"TEdit 000100010A0NOM", "TLabel 00010001A", "TEdit 0001000G0A0VILLE", "TEdit 000100010A0X"},
-      elements, error));
+      elements);
+  EXPECT_FALSE(status);
   EXPECT_EQ(elements.size(), 2u);
-  EXPECT_EQ(error.line, 3);
-  EXPECT_EQ(error.fault, TFormLayout::TFault::BadNumber);
-  EXPECT_EQ(error.text, "$000G");
+  EXPECT_EQ(status.Cause(), TFailure::Other);
+  EXPECT_EQ(status.Detail(), "'$000G' n'est pas une valeur entière correcte (ligne 3)");
 
   elements.clear();
-  EXPECT_FALSE(
-      TFormLayout::Read({"TEdit 000100010A0NOM", "TEdit 000100010A0NOM"}, elements, error));
-  EXPECT_EQ(error.fault, TFormLayout::TFault::RepeatedName);
-  EXPECT_EQ(error.line, 2);
-  for (const char* name : {"2X", "", "Prénom", "A-B"}) {
-    EXPECT_FALSE(TFormLayout::Read({std::string("TEdit 000100010A0") + name}, elements, error));
-    EXPECT_EQ(error.fault, TFormLayout::TFault::InvalidName);
-    EXPECT_EQ(error.text, name);
-  }
-  EXPECT_TRUE(TFormLayout::Read({"TEdit 000100010A0_a1", "TEdit 000100010A0nom"}, elements, error));
+  status = TFormLayout::Read({"TEdit 000100010A0NOM", "TEdit 000100010A0NOM"}, elements);
+  EXPECT_EQ(status.Detail(), "Un composant nommé NOM existe déjà (ligne 2)");
+  EXPECT_EQ(elements.size(), 1u);
 }
+
+// Any name a table can hold binds an edit box: accents, blanks, a leading
+// digit, punctuation; only a second box for the same field is refused.
+TEST(TLayoutLineTest, AnyFieldNameBindsAnEditBox) {
+  const std::vector<std::string> names = {"Pr\xE9nom", "Code postal", "2X", "A-B", "_a1", ""};
+  std::vector<std::string> lines;
+  for (const std::string& name : names) lines.push_back("TEdit 000100010A0" + name);
+  std::vector<TLayoutLine> elements;
+  ASSERT_TRUE(TFormLayout::Read(lines, elements));
+  ASSERT_EQ(elements.size(), names.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(elements[i].field, names[i]);
+    EXPECT_EQ(elements[i].Write(), lines[i]);
+  }
+  const std::vector<std::string> defaults =
+      TFormLayout::Default({"Pr\xE9nom", "Code postal"}, 400, 9, TLayoutLine::kWindowText, "S");
+  EXPECT_EQ(defaults[1], "TEdit 007D00320A0Pr\xE9nom");
+  EXPECT_EQ(defaults[3], "TEdit 007D004B0A0Code postal");
+  elements.clear();
+  const TStatus repeated =
+      TFormLayout::Read({"TEdit 000100010A0Code postal", "TEdit 000900090A0Code postal"}, elements);
+  EXPECT_EQ(repeated.Detail(), "Un composant nommé Code postal existe déjà (ligne 2)");
+}
+
+// A file system whose reads fail once `budget` bytes have been read.
+class TFailingReads : public TPosixFileSystem {
+ public:
+  explicit TFailingReads(size_t budget) : budget_(budget) {}
+  long Read(int fd, void* data, size_t size) override {
+    if (budget_ == 0) {
+      errno = EIO;
+      return -1;
+    }
+    const long n = TPosixFileSystem::Read(fd, data, std::min(size, budget_));
+    if (n > 0) budget_ -= static_cast<size_t>(n);
+    return n;
+  }
+
+ private:
+  size_t budget_;
+};
 
 TEST(TLayoutLineTest, LayoutFileIsWrittenWithCrLfAndAFailedWriteChangesNothing) {
   char folder[] = "/tmp/vek-layout-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   const std::string path = std::string(folder) + "/t.ecr";
-  ASSERT_EQ(TFormLayout::SaveFile(path, {"TEdit 000100010A0NOM", "TImage 00010001"}), 0);
+  ASSERT_TRUE(TFormLayout::SaveFile(path, {"TEdit 000100010A0NOM", "TImage 00010001"}));
   std::ifstream in(path, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
             "TEdit 000100010A0NOM\r\nTImage 00010001\r\n");
   std::vector<std::string> lines;
-  ASSERT_TRUE(TFormLayout::LoadFile(path, lines));
+  TPosixFileSystem files;
+  ASSERT_TRUE(TFormLayout::LoadFile(files, path, lines));
   EXPECT_EQ(lines.size(), 2u);
-  EXPECT_FALSE(TFormLayout::LoadFile(std::string(folder) + "/none.ecr", lines));
+  EXPECT_EQ(TFormLayout::LoadFile(files, std::string(folder) + "/none.ecr", lines).Cause(),
+            TFailure::NotFound);
   EXPECT_EQ(lines.size(), 2u);
-  EXPECT_EQ(TFormLayout::SaveFile(std::string(folder) + "/no/such/t.ecr", lines), 3);
+  // A read that fails half-way gives nothing, not half a layout.
+  std::vector<std::string> half = {"avant"};
+  TFailingReads failing(10);
+  EXPECT_EQ(TFormLayout::LoadFile(failing, path, half).Cause(), TFailure::ReadError);
+  EXPECT_EQ(half, std::vector<std::string>{"avant"});
+  EXPECT_EQ(TFormLayout::SaveFile(std::string(folder) + "/no/such/t.ecr", lines).Cause(),
+            TFailure::FolderNotFound);
   std::remove(path.c_str());
   rmdir(folder);
 }

@@ -43,7 +43,7 @@ TEST_F(FakeServicesTest, RecordsQuestionsAndAnswersThemInOrder) {
   fake.AnswerQuestion(TAnswer::Yes);
   fake.AnswerQuestion(TAnswer::Cancel);
   Services().Warning(QStringLiteral("Fichier en lecture seule"));
-  EXPECT_TRUE(Services().Confirm(QString::fromUtf8("Ce ficher existe déjà. Le remplacer ?")));
+  EXPECT_TRUE(Services().Confirm(QString::fromUtf8("Ce fichier existe déjà. Le remplacer ?")));
   EXPECT_EQ(Services().ConfirmCancel(QStringLiteral("Enregistrer changements dans 'a.qor'?")),
             TAnswer::Cancel);
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
 #include <QDir>
@@ -11,7 +13,9 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <stdexcept>
 
 #include "French.h"
@@ -40,6 +44,23 @@ TEST(FrenchTest, NamesMonthsAndDaysInFrench) {
   EXPECT_EQ(DayName(8), "");
 }
 
+// A failure reads as one French sentence: what could not be done and why, or,
+// when memory ran out, that memory was lacking for it.
+TEST(FrenchTest, AFailureIsOneSentence) {
+  EXPECT_EQ(FailureMessage("ouvrir 'clients.qor'", TStatus(TFailure::NotFound, "clients.qor")),
+            "Impossible d'ouvrir 'clients.qor' : le fichier n'existe pas");
+  EXPECT_EQ(FailureMessage("trier la table", TStatus(TFailure::ReadError)),
+            "Impossible de trier la table : erreur de lecture du fichier");
+  EXPECT_EQ(
+      FailureMessage(QString::fromUtf8("importer 'données.csv'"), TStatus(TFailure::OutOfMemory)),
+      QString::fromUtf8("Mémoire insuffisante pour importer 'données.csv'"));
+  EXPECT_EQ(FailureMessage("enregistrer 'x'", TStatus(TFailure::Other, "le serveur refuse")),
+            "Impossible d'enregistrer 'x' : le serveur refuse");
+  // The engine's own words stay out of what the user reads.
+  EXPECT_EQ(FailureText(TStatus(TFailure::NotATable, "1-File's Signature must be QOR")),
+            "ce n'est pas une table Vek Base");
+}
+
 // Qt's own dialogs - the file dialog drawn by Qt, the print, page set-up,
 // colour and font dialogs - speak French once the translations are loaded;
 // without them the program says so and goes on.
@@ -63,6 +84,24 @@ TEST(FrenchTest, QtsOwnDialogsSpeakFrench) {
   EXPECT_EQ(print.windowTitle(), "Imprimer");
   QPageSetupDialog setup(&printer);
   EXPECT_EQ(setup.windowTitle(), "Mise en page");
+  // The print dialog's "Propriétés" opens Qt's printer properties dialog,
+  // whose texts Qt's French file lacks.
+  QString properties;
+  QStringList tabs;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog) return;
+    properties = dialog->windowTitle();
+    for (QTabWidget* tab : dialog->findChildren<QTabWidget*>())
+      for (int i = 0; i < tab->count(); ++i) tabs << tab->tabText(i);
+    dialog->close();
+  });
+  auto* button = print.findChild<QAbstractButton*>(QStringLiteral("properties"));
+  ASSERT_NE(button, nullptr);
+  button->click();
+  EXPECT_EQ(properties, QString::fromUtf8("Propriétés de l'imprimante"));
+  EXPECT_TRUE(tabs.contains(QString::fromUtf8("Avancé"))) << tabs.join('|').toStdString();
+  EXPECT_FALSE(tabs.contains("Advanced"));
   QColorDialog color;
   EXPECT_EQ(color.windowTitle(), QString::fromUtf8("Sélectionner une couleur"));
   QFontDialog font;

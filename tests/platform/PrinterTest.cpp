@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPrintDialog>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
+#include "TPrinterSetup.h"
 #include "TQtPrinter.h"
 #include "TRecordingPrinter.h"
 
@@ -107,14 +112,65 @@ TEST(PrinterTest, QtPrinterPrintsToAPdfFile) {
   printer.SetTitle(QStringLiteral("Structure"));
   const int portraitWidth = printer.PageWidth();
   printer.SetOrientation(QPageLayout::Landscape);
-  EXPECT_GT(printer.PageWidth(), portraitWidth);
+  const QSize page(printer.PageWidth(), printer.PageHeight());
+  EXPECT_GT(page.width(), portraitWidth);
   ASSERT_TRUE(printer.BeginDoc());
+  // The page measures the same during the job as before it.
+  EXPECT_EQ(QSize(printer.PageWidth(), printer.PageHeight()), page);
   printer.WriteLine(QStringLiteral("NOM\tSTRING"));
   printer.NewPage();
-  printer.EndDoc();
+  EXPECT_FALSE(QFile::exists(path));  // only once the job has ended
+  EXPECT_TRUE(printer.EndDoc());
   QFile pdf(path);
   ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
   EXPECT_TRUE(pdf.read(5) == "%PDF-");
+  pdf.close();
+
+  // An aborted job leaves the file as it was, and nothing beside it.
+  ASSERT_TRUE(printer.BeginDoc());
+  printer.WriteLine(QStringLiteral("PRIX\tFLOAT"));
+  printer.Abort();
+  EXPECT_FALSE(printer.Printing());
+  EXPECT_FALSE(printer.Failed());
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5) == "%PDF-");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
+}
+
+// "Configurer l'imprimante": the PDF file or any of the machine's printers,
+// and the orientation.
+TEST(PrinterTest, PrinterSetUpChoosesAmongThePrinters) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  TPrinterSetup setup;
+  EXPECT_EQ(setup.windowTitle(), QString::fromUtf8("Configuration de l'impression"));
+  setup.Init(printer, {"Bureau", "Atelier"});
+  ASSERT_EQ(setup.ComboBox1->count(), 3);
+  EXPECT_EQ(setup.ComboBox1->currentText(), "Fichier PDF");
+  EXPECT_EQ(setup.ComboBox1->itemText(2), "Atelier");
+  EXPECT_TRUE(setup.RadioButton1->isChecked());
+  EXPECT_FALSE(setup.PageSetupButton->isVisible());
+  setup.show();
+  setup.ComboBox1->setCurrentIndex(2);
+  setup.RadioButton2->click();
+  setup.Button1->click();  // "Annuler"
+  EXPECT_FALSE(setup.Result().has_value());
+
+  setup.show();
+  setup.Button2->click();
+  ASSERT_TRUE(setup.Result().has_value());
+  EXPECT_EQ(setup.Result()->printerName, "Atelier");
+  EXPECT_EQ(setup.Result()->orientation, QPageLayout::Landscape);
+
+  // The PDF file chosen for a printer that printed on paper.
+  QPrinter paper(QPrinter::HighResolution);
+  paper.setOutputFormat(QPrinter::NativeFormat);
+  setup.Init(paper, {"Bureau"});
+  setup.show();
+  setup.ComboBox1->setCurrentIndex(0);
+  setup.Button2->click();
+  TPrinterSetup::Apply(*setup.Result(), paper);
+  EXPECT_EQ(paper.outputFormat(), QPrinter::PdfFormat);
 }
 
 // Qt's print dialog would make its proposal from the job title as if it were a

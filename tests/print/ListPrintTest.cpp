@@ -2,6 +2,7 @@
 // page breaks fall, the fit of a wide grid, the preview, and the failures a user
 // is told about.
 
+#include <QFontDatabase>
 #include <QLabel>
 #include <QListWidget>
 #include <QPrintPreviewWidget>
@@ -90,11 +91,15 @@ TEST_F(ListPrintTest, EveryPageHasTheHeadingsAndTheRowsFollowInOrderUntilThePage
     ASSERT_EQ(xs.size(), 4u);
     EXPECT_EQ(xs.front(), m);
     EXPECT_EQ(xs.back(), r);
-    // Row 0 in bold in the band, the rows in the grid's regular font.
+    // Row 0 in bold in the band, the rows in the grid's regular font; each
+    // text a millimetre from its column's rule, centred in its row.
+    const int gap = qRound(Printer().PixelsPerMMX());
     EXPECT_TRUE(texts[2]->font.bold());
-    EXPECT_EQ(texts[2]->pos, QPointF(m + 10, t + h + 10));
+    EXPECT_EQ(texts[2]->pos.x(), m + gap);
+    EXPECT_NEAR(texts[2]->pos.y(), t + h + h / 6.0, 1.5);
     EXPECT_FALSE(texts[5]->font.bold());
-    EXPECT_EQ(texts[5]->pos, QPointF(m + 10, t + 2 * h + 10));
+    EXPECT_EQ(texts[5]->pos.x(), m + gap);
+    EXPECT_NEAR(texts[5]->pos.y(), t + 2 * h + h / 6.0, 1.5);
   }
   ASSERT_EQ(rows.size(), 100);
   for (int i = 1; i <= 100; ++i)
@@ -173,46 +178,122 @@ TEST_F(ListPrintTest, TheStructurePrintsAsTextLinesWithTabStops) {
   EXPECT_EQ(OnlyJob().Texts(0), QStringList({"Structure du fichier rien.qor"}));
 }
 
-// A grid wider than the page is scaled down to the page's width, whether the
-// integer scale would be 0 (control wider than the page) or the columns pass
-// the right edge; a text too long for its column is cut to what fits.
-TEST_F(ListPrintTest, AGridWiderThanThePageIsScaledToFitAndItsTextCut) {
+// A name that ends just before a tab stop is still followed by a blank.
+TEST_F(ListPrintTest, TheStructureKeepsABlankBetweenNameAndType) {
+  ASSERT_TRUE(Printer().BeginDoc());
+  Printer().Canvas().setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+  const QFontMetrics fm = Printer().Canvas().fontMetrics();
+  Printer().Abort();
+  Printer().ClearJobs();
+  const int tab = 8 * fm.averageCharWidth();
+  const int blank = fm.horizontalAdvance(' ');
+  QString name;
+  for (int wide = 0; wide < 12 && name.isEmpty(); ++wide)
+    for (int narrow = 0; narrow < 30 && name.isEmpty(); ++narrow) {
+      const QString candidate = QString(wide, 'M') + QString(narrow, 'I') + 'X';
+      const int rest = fm.horizontalAdvance(candidate) % tab;
+      if (rest > tab - blank) name = candidate;
+    }
+  ASSERT_FALSE(name.isEmpty());
+  TChild& c = Open(WriteTable("serre.qor", {{name.toStdString(), "STRING"}}, {}));
+  services.AnswerPrintDialog(true);
+  c.ImpStru();
+  const auto texts = Items(OnlyJob(), 0, TPrintItem::Text);
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[1]->text, name);
+  EXPECT_EQ(texts[2]->text, "STRING");
+  EXPECT_GE(texts[2]->pos.x(), texts[1]->pos.x() + fm.horizontalAdvance(name) + blank);
+  EXPECT_EQ(texts[2]->pos.x(), ((fm.horizontalAdvance(name) + blank) / tab + 1) * tab);
+}
+
+// Every text of the list prints whole, inside its column, a millimetre or so
+// from its rules: the columns take the width of their texts, and the font
+// shrinks, not below 6 points, when they are wider than the page.
+TEST_F(ListPrintTest, AWideListLosesNoCharacter) {
+  std::vector<TTestField> fields = {{"NOM", "STRING"},      {"PRENOM", "STRING"},
+                                    {"ADRESSE", "STRING"},  {"CODEPOSTAL", "STRING"},
+                                    {"VILLE", "STRING"},    {"TELEPHONE", "STRING"},
+                                    {"PORTABLE", "STRING"}, {"NAISSANCE", "STRING"},
+                                    {"ENTREE", "STRING"},   {"MONTANT", "FLOAT"}};
+  std::vector<std::vector<std::string>> rows;
+  for (int i = 0; i < 30; ++i)
+    rows.push_back({"Delacroix", "Marie-Claire", "12 rue de la Paix", "75008", "Saint-Etienne",
+                    "04 78 42 15 63", "06 12 34 56 78", "12/03/1998", "01/09/2001", "123456,75"});
+  TChild& c = Open(WriteTable("large.qor", fields, rows));
+  services.AnswerPrintDialog(true);
+  c.ImpListe();
+  const TPrintJob& job = OnlyJob();
+  const int m = Printer().PageWidth() / 25, r = Printer().PageWidth() - m;
+  const double mm = Printer().PixelsPerMMX();
+  for (int p = 0; p < static_cast<int>(job.pages.size()); ++p) {
+    const std::vector<int> xs = Rules(job, p, false);
+    ASSERT_EQ(xs.size(), 12u);  // Enr, ten fields, and R
+    EXPECT_EQ(xs.front(), m);
+    EXPECT_EQ(xs.back(), r);
+    const auto texts = Items(job, p, TPrintItem::Text);
+    ASSERT_EQ((texts.size() - 2) % 11, 0u) << job.Texts(p).join('|').toStdString();
+    for (size_t k = 2; k < texts.size(); ++k) {
+      const TPrintItem& text = *texts[k];
+      EXPECT_GE(text.font.pointSizeF(), 6.0);
+      const size_t col = (k - 2) % 11;
+      const double right = text.pos.x() + DeviceWidth(text.font, text.text);
+      EXPECT_GE(text.pos.x() - xs[col], 0.8 * mm) << text.text.toStdString();
+      EXPECT_GE(xs[col + 1] - right, 0.8 * mm) << text.text.toStdString();
+    }
+  }
+  // The grid's font would not have held them: the printing font is smaller.
+  EXPECT_LT(Items(job, 0, TPrintItem::Text)[2]->font.pointSizeF(),
+            TGridPrintout::PrintingFont(*c.StringGrid1).pointSizeF());
+  const QStringList first = Rows(job, 0, 11);
+  EXPECT_EQ(first[0],
+            "Enr|NOM|PRENOM|ADRESSE|CODEPOSTAL|VILLE|TELEPHONE|PORTABLE|NAISSANCE|"
+            "ENTREE|MONTANT");
+  EXPECT_EQ(first[1],
+            "1|Delacroix|Marie-Claire|12 rue de la Paix|75008|Saint-Etienne|"
+            "04 78 42 15 63|06 12 34 56 78|12/03/1998|01/09/2001|123456,75");
+}
+
+// Too wide even at 6 points: the columns share the page and a long text
+// wraps onto further lines inside its row, at its blanks; nothing is lost.
+TEST_F(ListPrintTest, TextsTooWideForThePageWrapInsideTheirRow) {
   TStringGrid grid;
   grid.resize(700, 300);
-  grid.SetSize(8, 3);
-  for (int col = 0; col < 8; ++col) {
-    grid.SetColWidth(col, 300);
+  grid.SetSize(4, 3);
+  const QString longText = QStringLiteral(
+      "Une note assez longue pour ne jamais tenir sur une ligne de la page imprimee, "
+      "meme en six points, avec un mot interminable: anticonstitutionnellementXYZ");
+  for (int col = 0; col < 4; ++col) {
     grid.SetCell(col, 0, QStringLiteral("Champ%1").arg(col));
-    grid.SetCell(col, 1, QString(80, QChar('W')));
+    grid.SetCell(col, 1, QStringLiteral("%1 %2").arg(col).arg(longText));
+    grid.SetCell(col, 2, QStringLiteral("court"));
   }
-  grid.SetCell(6, 1, QString(100, QChar(' ')) + "12,5");  // a number padded to the right
-  for (const int pageWidth : {4961, 600}) {               // scale 7 and scale 0
-    Printer().ClearJobs();
-    Printer().SetPage(pageWidth, pageWidth * 297 / 210, 210, 297);
-    ASSERT_TRUE(PrintGrid(grid, QString(), QString(), 2));
-    const TPrintJob& job = OnlyJob();
-    const int m = pageWidth / 25, r = pageWidth - m;
-    const std::vector<int> xs = Rules(job, 0, false);
-    ASSERT_EQ(xs.size(), 9u);
-    for (size_t i = 0; i < 8; ++i) {
-      EXPECT_NEAR(xs[i], m + static_cast<int>(i) * (r - m) / 8, 1) << pageWidth;
-    }
-    EXPECT_EQ(xs[8], r);
-    // Every text inside its own column.
-    for (const TPrintItem* text : Items(job, 0, TPrintItem::Text)) {
-      if (text->text == kDate) continue;
-      const int col = static_cast<int>(
-          std::upper_bound(xs.begin(), xs.end(), static_cast<int>(text->pos.x())) - xs.begin() - 1);
-      ASSERT_GE(col, 0);
-      ASSERT_LT(col, 8);
-      const double right = text->pos.x() + DeviceWidth(text->font, text->text);
-      EXPECT_LE(right, xs[col + 1] + 1) << text->text.toStdString();
-    }
-    const QStringList texts = job.Texts(0);
-    ASSERT_EQ(texts.size(), 1 + 8 + 8);
-    EXPECT_TRUE(texts[16].startsWith(QStringLiteral("WW")));
-    EXPECT_LT(texts[16].size(), 80);
-    EXPECT_TRUE(texts[15].endsWith(QStringLiteral(" 12,5"))) << texts[15].toStdString();
+  Printer().SetPage(1000, 1414, 210, 297);  // a coarse printer: A4 at 121 dots per inch
+  ASSERT_TRUE(PrintGrid(grid, QString(), QString(), 2));
+  const TPrintJob& job = OnlyJob();
+  ASSERT_EQ(job.pages.size(), 1u);
+  const std::vector<int> xs = Rules(job, 0, false);
+  ASSERT_EQ(xs.size(), 5u);
+  const std::vector<int> ys = Rules(job, 0, true);
+  ASSERT_EQ(ys.size(), 4u);  // band top, under row 0, under row 1, under row 2
+  const int h = ys[1] - ys[0];
+  EXPECT_GT(ys[2] - ys[1], 2 * h);  // row 1 holds several lines
+  EXPECT_EQ(ys[3] - ys[2], h);      // row 2 one
+  // The lines of each cell of row 1, in order, give back its text.
+  std::vector<QStringList> cells(4);
+  for (const TPrintItem* text : Items(job, 0, TPrintItem::Text)) {
+    if (text->pos.y() <= ys[1] || text->pos.y() >= ys[2]) continue;
+    EXPECT_DOUBLE_EQ(text->font.pointSizeF(), 6.0);
+    const int col = static_cast<int>(
+        std::upper_bound(xs.begin(), xs.end(), static_cast<int>(text->pos.x())) - xs.begin() - 1);
+    ASSERT_GE(col, 0);
+    ASSERT_LT(col, 4);
+    EXPECT_LE(text->pos.x() + DeviceWidth(text->font, text->text), xs[col + 1]);
+    cells[static_cast<size_t>(col)] << text->text;
+  }
+  for (int col = 0; col < 4; ++col) {
+    EXPECT_GT(cells[static_cast<size_t>(col)].size(), 3);
+    EXPECT_EQ(cells[static_cast<size_t>(col)].join(' ').remove(' '),
+              QStringLiteral("%1 %2").arg(col).arg(longText).remove(' '));
   }
 }
 
@@ -244,9 +325,8 @@ TEST_F(ListPrintTest, ARefusedOrBrokenJobIsReportedWithItsReason) {
   SetServices(&pdf);
   const QString missing = Path("absent/liste.pdf");
   pdf.pdf.QtPrinter().setOutputFileName(missing);
-  EXPECT_FALSE(PrintGrid(*c.StringGrid1, QString(), QString(), 3));
-  EXPECT_EQ(pdf.Log().last(),
-            "Warning [] Impression impossible : le dossier '" + Path("absent") + "' n'existe pas");
+  EXPECT_EQ(TPrintout::Message(PrintGrid(*c.StringGrid1, QString(), QString(), 3)),
+            "Impression impossible : le dossier '" + Path("absent") + "' n'existe pas");
   EXPECT_FALSE(QFile::exists(missing));
   EXPECT_TRUE(broken.Problems().isEmpty() && pdf.Problems().isEmpty());
   SetServices(&services);
@@ -310,8 +390,11 @@ TEST_F(ListPrintTest, ThePreviewShowsThePagesThatPrintAndPrintsThem) {
     preview.PriorButton->click();
     EXPECT_EQ(preview.PageLabel->text(),
               QStringLiteral("Page %1 sur %2").arg(pages - 1).arg(pages));
-    for (QWidget* w : preview.findChildren<QPushButton*>())
+    // Every button named, and as wide as its caption.
+    for (QPushButton* w : preview.findChildren<QPushButton*>()) {
       EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className();
+      EXPECT_GE(w->width(), w->sizeHint().width()) << w->text().toStdString();
+    }
     EXPECT_FALSE(preview.Preview->accessibleName().isEmpty());
     preview.PrintButton->click();
   });

@@ -159,7 +159,7 @@ TEST_F(SqlWindowTest, SaveReplacesOnlyTheFileNamesOwnExtension) {
   ASSERT_EQ(request.filters.size(), 4u);
   EXPECT_EQ(request.filters[1].label, "Résultat en texte+tab (*.txt)");
   EXPECT_EQ(request.filters[3].label, "Résultat en xls");
-  EXPECT_EQ(Messages(), QStringList({"Ce ficher existe déjà. Le remplacer ?"}));
+  EXPECT_EQ(Messages(), QStringList({"Ce fichier existe déjà. Le remplacer ?"}));
 }
 
 TEST_F(SqlWindowTest, FailedSaveIsReportedAndLeavesThePreviousFile) {

@@ -1,6 +1,6 @@
 #pragma once
-// Byte-by-byte builders of dBase tables and memo files for the tests, and a
-// temporary folder per test.
+// Byte-by-byte builders of dBase tables and memo files for the tests, a
+// temporary folder per test, and the text of a field as a reader reads it.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -29,7 +29,7 @@ inline void PutLe(std::string& s, size_t at, uint32_t v, int width) {
   for (int i = 0; i < width; ++i) s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
-struct DbfSpec {
+struct DbfLayout {
   unsigned char version = 3;
   std::vector<FieldSpec> fields;
   std::vector<Row> rows;
@@ -72,7 +72,7 @@ struct DbfSpec {
 
 // A memo file of blockSize-byte blocks; block 0 is the header (next free block
 // at 0, and the block size at 20 when dBaseIV is set).
-struct DbtSpec {
+struct DbtLayout {
   int blockSize = 512;
   bool dBaseIV = false;
   std::string body;  // everything from block 1 on
@@ -96,6 +96,14 @@ struct DbtSpec {
     return s + body;
   }
 };
+
+// Field fieldNo of the reader's record (a TXBase), the read expected to succeed.
+template <typename Reader>
+std::string FieldText(Reader& reader, int fieldNo) {
+  std::string text;
+  EXPECT_TRUE(reader.GetField(fieldNo, text)) << "field " << fieldNo;
+  return text;
+}
 
 class TempDirTest : public ::testing::Test {
  protected:

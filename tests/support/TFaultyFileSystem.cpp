@@ -70,11 +70,33 @@ bool TFaultyFileSystem::SyncFolder(const std::string& folder) {
 }
 
 int TFaultyFileSystem::OpenRead(const std::string& path) {
-  return real_.OpenRead(path);
+  if (fault_ != TFault::RefuseRead) return real_.OpenRead(path);
+  errno = EACCES;
+  return -1;
+}
+
+bool TFaultyFileSystem::ReadBudget(size_t& size) {
+  if (fault_ != TFault::ReadError) return true;
+  if (budget_ == 0 && size > 0) {
+    errno = EIO;
+    return false;
+  }
+  if (size > budget_) size = budget_;
+  return true;
 }
 
 long TFaultyFileSystem::Read(int fd, void* data, size_t size) {
-  return real_.Read(fd, data, size);
+  if (!ReadBudget(size)) return -1;
+  const long n = real_.Read(fd, data, size);
+  if (n > 0 && fault_ == TFault::ReadError) budget_ -= static_cast<size_t>(n);
+  return n;
+}
+
+long TFaultyFileSystem::ReadAt(int fd, long long offset, void* data, size_t size) {
+  if (!ReadBudget(size)) return -1;
+  const long n = real_.ReadAt(fd, offset, data, size);
+  if (n > 0 && fault_ == TFault::ReadError) budget_ -= static_cast<size_t>(n);
+  return n;
 }
 
 long long TFaultyFileSystem::Size(int fd) {
@@ -99,6 +121,10 @@ const char* FaultName(TFaultyFileSystem::TFault fault) {
       return "failed rename";
     case TFaultyFileSystem::TFault::FailFolderSync:
       return "failed folder sync";
+    case TFaultyFileSystem::TFault::RefuseRead:
+      return "file refused for reading";
+    case TFaultyFileSystem::TFault::ReadError:
+      return "read error";
   }
   return "";
 }

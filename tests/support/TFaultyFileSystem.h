@@ -1,7 +1,8 @@
 #pragma once
 // TFaultyFileSystem: the machine's file system with one fault armed, for tests
-// of what a failed save leaves behind. It installs itself (SetFileSystem) for
-// its whole life and puts the previous file system back when destroyed.
+// of what a failed save or load leaves behind. It installs itself
+// (SetFileSystem) for its whole life and puts the previous file system back
+// when destroyed; it may also be handed to a loader directly.
 //
 // Until a fault is armed every call goes to the real file system. An armed fault
 // strikes every time its call comes:
@@ -11,7 +12,11 @@
 //                    writes only what still fits, as a full disk does;
 //   FailSync, FailRename, FailFolderSync  that call does nothing and fails (EIO);
 //   FailClose        the file is closed, but the call reports EIO, as a file
-//                    system that writes late does.
+//                    system that writes late does;
+//   RefuseRead       no file opens for reading (EACCES);
+//   ReadError        reads (Read, ReadAt) deliver `after` bytes in all, the
+//                    read that reaches the limit only what still fits, and
+//                    then fail (EIO), as a damaged disk does in mid-file.
 // Temporary files created are recorded, so that a test can check none is left.
 
 #include <string>
@@ -29,7 +34,9 @@ class TFaultyFileSystem : public IFileSystem {
     FailSync,
     FailClose,
     FailRename,
-    FailFolderSync
+    FailFolderSync,
+    RefuseRead,
+    ReadError
   };
 
   TFaultyFileSystem();
@@ -50,11 +57,15 @@ class TFaultyFileSystem : public IFileSystem {
   bool SyncFolder(const std::string& folder) override;
   int OpenRead(const std::string& path) override;
   long Read(int fd, void* data, size_t size) override;
+  long ReadAt(int fd, long long offset, void* data, size_t size) override;
   long long Size(int fd) override;
 
  private:
   TPosixFileSystem real_;
   IFileSystem* previous_;
+  // The bytes a read may still deliver under ReadError; false once spent.
+  bool ReadBudget(size_t& size);
+
   TFault fault_ = TFault::None;
   size_t budget_ = 0;
   std::vector<std::string> temporaries_;

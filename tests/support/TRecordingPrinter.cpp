@@ -172,3 +172,7 @@ bool TRecordingPrinter::DeviceNewPage() {
 void TRecordingPrinter::JobEnded() {
   if (!jobs_.empty()) jobs_.back().finished = true;
 }
+
+void TRecordingPrinter::JobAborted() {
+  if (!jobs_.empty()) jobs_.back().aborted = true;
+}

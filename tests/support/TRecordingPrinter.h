@@ -36,6 +36,7 @@ struct TPrintJob {
   QPageLayout::Orientation orientation = QPageLayout::Portrait;
   std::vector<std::vector<TPrintItem>> pages;
   bool finished = false;
+  bool aborted = false;  // TPrinter::Abort(): thrown away
   // The texts of one page, in drawing order.
   QStringList Texts(int page) const;
 };
@@ -58,6 +59,7 @@ class TRecordingPrinter : public TPrinter {
   void ApplySettings(const QString& title, QPageLayout::Orientation orientation) override;
   bool DeviceNewPage() override;
   void JobEnded() override;
+  void JobAborted() override;
 
  private:
   class Engine;

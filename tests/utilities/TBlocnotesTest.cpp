@@ -10,8 +10,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <cerrno>
 
 #include "TBlocnotes.h"
+#include "TFaultyFileSystem.h"
 #include "UtilityTest.h"
 
 namespace {
@@ -111,6 +113,52 @@ TEST_F(BlocnotesTest, AFailedSaveOnClosingAsksBeforeTheTextIsLost) {
   EXPECT_EQ(Read(), "avant\r\n");
 }
 
+// On a full disk the notes survive: the previous file stays whole, the user is
+// told why and asked before the text is lost.
+TEST_F(BlocnotesTest, AFullDiskKeepsThePreviousNotes) {
+  Write("avant\r\n");
+  TFaultyFileSystem disk;
+  disk.Arm(TFaultyFileSystem::TFault::DiskFull, 3);
+  services.AnswerDialog([](QDialog& d) {
+    auto& notes = static_cast<TBlocnotes&>(d);
+    Type(notes, " et après, une note plus longue que ce qui tient");
+    notes.Button1->click();
+  });
+  services.AnswerQuestion(TAnswer::Yes);
+  TBlocnotes::Run(dir.path(), nullptr);
+  EXPECT_EQ(Boxes(),
+            (QStringList{"Warning: Impossible d'enregistrer '" + File() + "' : le disque est plein",
+                         "Other: Le bloc-notes n'a pas été enregistré. Fermer quand "
+                         "même et perdre les modifications ?"}));
+  EXPECT_EQ(Read(), "avant\r\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"VekBase.nte"});
+}
+
+// A file that fails half-way through its reading leaves the text as it was.
+TEST_F(BlocnotesTest, AReadErrorLeavesTheTextAsItWas) {
+  Write(QByteArray(100000, 'x'));
+  struct TFailingReads : TPosixFileSystem {
+    long Read(int fd, void* data, size_t size) override {
+      if (read_ > 50000) {
+        errno = EIO;
+        return -1;
+      }
+      const long n = TPosixFileSystem::Read(fd, data, size);
+      read_ += n > 0 ? n : 0;
+      return n;
+    }
+    long read_ = 0;
+  } failing;
+  IFileSystem* previous = SetFileSystem(&failing);
+  TBlocnotes notes;
+  notes.Memo1->setPlainText("ancien");
+  EXPECT_FALSE(notes.Charge(File()));
+  SetFileSystem(previous);
+  EXPECT_EQ(Boxes(), QStringList{"Warning: Impossible d'ouvrir '" + File() +
+                                 "' : erreur de lecture du fichier"});
+  EXPECT_EQ(notes.Memo1->toPlainText(), "ancien");
+}
+
 TEST_F(BlocnotesTest, PrintsEachLineInTheTextFontWithoutAPrintDialog) {
   TBlocnotes notes;
   notes.Memo1->setPlainText("un\tdeux\n\ntrois");
@@ -129,7 +177,8 @@ TEST_F(BlocnotesTest, PrintsEachLineInTheTextFontWithoutAPrintDialog) {
   services.RecordingPrinter().SetAvailable(false);
   notes.Imprimer();
   EXPECT_EQ(jobs.size(), 1u);
-  EXPECT_EQ(Boxes(), QStringList{"Warning: Impossible d'imprimer : l'imprimante ne répond pas."});
+  EXPECT_EQ(Boxes(),
+            QStringList{"Warning: Impression impossible : l'imprimante a refusé le travail"});
 }
 
 }  // namespace

@@ -23,6 +23,14 @@ TEST(TEuroConverter, ConvertsToTheCentAndToTheTenthOfAFranc) {
   EXPECT_EQ(c.Input(), "1,5");
 }
 
+// Beyond the eleventh significant digit the 6-byte format shows only its
+// rounding: results keep eleven digits, as the calculator's do.
+TEST(TEuroConverter, ResultsShowElevenSignificantDigits) {
+  TEuroConverter c;
+  EXPECT_EQ(Convert(c, "99999999999"), "15244901724");
+  EXPECT_EQ(Convert(c, "1234567,8"), "188208,65");
+}
+
 TEST(TEuroConverter, TypingAfterAResultStartsANewAmount) {
   TEuroConverter c;
   Convert(c, "100");

@@ -37,14 +37,16 @@ TEST_F(UtilityWindowsTest, CalculatorKeysClickTheirButtonsAndErrorsGoToTheErrorB
   QTest::mouseClick(pocket.Button[18], Qt::LeftButton);  // C
   QTest::mouseClick(pocket.Button[9], Qt::LeftButton);
   QTest::mouseClick(pocket.Button[16], Qt::LeftButton);  // 1/x
-  EXPECT_EQ(pocket.Label1->text(), "0,111111111111111");
+  EXPECT_EQ(pocket.Label1->text(), "0,11111111111");
   EXPECT_EQ(pocket.focusWidget(), pocket.Button[11]);
 
   QTest::keyClicks(pocket.Button[11], "c5/0=");
   EXPECT_EQ(Boxes(), QStringList{"Error: Division flottante par zéro"});
   EXPECT_EQ(pocket.Label1->text(), "0");
 
-  // While "1/x" or "sqr" has the focus, typed keys do nothing.
+  // While "1/x" or "√" has the focus, typed keys do nothing.
+  EXPECT_EQ(pocket.Button[17]->text(), QString::fromUtf8("√"));
+  EXPECT_EQ(pocket.Button[17]->accessibleDescription(), QString::fromUtf8("Racine carrée"));
   pocket.Button[17]->setFocus();
   QTest::keyClicks(pocket.Button[17], "7");
   EXPECT_EQ(pocket.Label1->text(), "0");
@@ -86,6 +88,22 @@ TEST_F(UtilityWindowsTest, ConverterTakesKeysOnEqualsAndFermerOnly) {
   EXPECT_EQ(euro.Label1->text(), "1,5");
 }
 
+// Clicking the direction or the rate's arrows leaves the keyboard where typed
+// amounts count: the next amount can be typed at once.
+TEST_F(UtilityWindowsTest, ConverterKeepsTheKeyboardAfterItsButtons) {
+  TEurof euro;
+  euro.show();
+  QTest::mouseClick(euro.RadioButton2, Qt::LeftButton);
+  EXPECT_TRUE(euro.RadioButton2->isChecked());
+  QTest::mouseClick(euro.SpinButton1->DownButton, Qt::LeftButton);
+  QTest::mouseClick(euro.RadioButton1, Qt::LeftButton);
+  EXPECT_EQ(euro.focusWidget(), euro.Button[11]);
+  QTest::keyClicks(euro.focusWidget(), "100");
+  QTest::keyClick(euro.focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(euro.Label1->text(), "100");
+  EXPECT_EQ(euro.Label2->text(), "15,24");
+}
+
 TEST_F(UtilityWindowsTest, EveryControlHasANameAndTheDisplaysAreRead) {
   std::vector<std::unique_ptr<QDialog>> windows;
   windows.emplace_back(new TPocket);
@@ -106,15 +124,24 @@ TEST_F(UtilityWindowsTest, EveryControlHasANameAndTheDisplaysAreRead) {
           << c->objectName().toStdString();
     }
   }
-  // A screen reader reads the number shown.
+  // A screen reader reads the number shown, and what a display shows while
+  // it is empty.
+  auto name = [](QLabel* display) {
+    return QAccessible::queryAccessibleInterface(display)->text(QAccessible::Name);
+  };
   TPocket& pocket = static_cast<TPocket&>(*windows[0]);
+  EXPECT_EQ(name(pocket.Label1), "Affichage");
   QTest::keyClicks(pocket.Button[11], "12,5");
-  QAccessibleInterface* display = QAccessible::queryAccessibleInterface(pocket.Label1);
-  ASSERT_TRUE(display);
-  EXPECT_EQ(display->text(QAccessible::Name), "12,5");
+  EXPECT_EQ(name(pocket.Label1), "12,5");
+  QTest::keyClicks(pocket.Button[11], "c");
+  EXPECT_EQ(name(pocket.Label1), "Affichage");
   TEurof& euro = static_cast<TEurof&>(*windows[1]);
+  EXPECT_EQ(name(euro.Label1), "Montant");
+  EXPECT_EQ(name(euro.Label2), QString::fromUtf8("Résultat"));
   QTest::keyClicks(euro.Button[11], "7");
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(euro.Label1)->text(QAccessible::Name), "7");
+  EXPECT_EQ(name(euro.Label1), "7");
+  // Captions in correct French.
+  EXPECT_EQ(static_cast<THorloge&>(*windows[2]).Button2->text(), QString::fromUtf8("Régler"));
 }
 
 }  // namespace

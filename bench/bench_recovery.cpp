@@ -75,7 +75,7 @@ bool MakeFiles(int records, const std::string& qor, const std::string& tab) {
   if (maker == 0) {
     TQor2 t;
     GenerateBenchTable(t, records);
-    bool ok = t.SaveQorFile(qor);
+    bool ok = t.SaveQorFile(qor).ok();
     std::ofstream out(tab, std::ios::binary);
     std::string line;
     for (int r = 1; r <= t.RecordCount(); ++r) {

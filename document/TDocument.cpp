@@ -545,6 +545,9 @@ void TDocument::ReplaceAll() {
 // --- One writer per file ---
 
 TTableLock::TResult TDocument::LockFile(const std::string& fileName) {
+  // Its own lock, kept from an open that failed: no other holder to fear.
+  if (lock_.Held() && lock_.TablePath() == TTableLock::CanonicalPath(fileName))
+    return TTableLock::TResult::Acquired;
   TTableLock lock;
   const TTableLock::TResult result = lock.Acquire(fileName);
   if (result == TTableLock::TResult::Acquired) lock_ = std::move(lock);

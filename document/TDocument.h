@@ -154,7 +154,8 @@ class TDocument {
 
   // --- One writer per file ---
 
-  // Takes the lock of a file about to be loaded (or saved over).
+  // Takes the lock of a file about to be loaded (or saved over); Acquired
+  // when the document holds it already.
   TTableLock::TResult LockFile(const std::string& fileName);
   // Opened while another program held its file: no save over that file.
   bool ReadOnly() const { return readOnly_; }

@@ -149,7 +149,9 @@ bool VekTool::Load(const std::string& path, TQor2& table, bool textOptions) {
 }
 
 bool VekTool::MayWrite(const std::string& path) {
-  if (!TTableLock::IsLocked(path)) return true;
+  // A database server's table is no file: no lock to take.
+  if (ForeignKindOf(path) == TForeignKind::Postgres) return true;
+  if (writing_.Acquire(path) != TTableLock::TResult::HeldByOther) return true;
   if (force_) {
     err_ << "vektool: '" << path << "' est ouvert dans Vek Base ; remplacé quand même (--force)\n";
     return true;

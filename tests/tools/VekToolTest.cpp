@@ -377,6 +377,8 @@ TEST_F(Tool, ATableVekBaseHoldsOpenIsWrittenOverOnlyWithForce) {
   // Once the program lets go, no option is needed.
   held.Release();
   EXPECT_EQ(RunTool({"convert", dir.File("c.qor"), dir.File("open.qor")}).err, "");
+  // The lock the tool held while writing goes with it.
+  EXPECT_FALSE(std::filesystem::exists(TTableLock::LockFileName(dir.File("open.qor"))));
 }
 
 }  // namespace

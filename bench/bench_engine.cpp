@@ -138,7 +138,7 @@ void RunSize(int records) {
     dup.Assign(t);
     for (int r = 1; r <= records / 3; ++r) {
       dup.Append();
-      for (int f = 1; f <= dup.FieldCount(); ++f) dup.SetFieldValue(f, t.GetCell(f, r * 2));
+      for (int f = 1; f <= dup.FieldCount(); ++f) dup.SetFieldValue(f, t.GetCell(f, r * 2).str());
     }
     Report("RemoveDuplicates (133% records)",
            BestOf(

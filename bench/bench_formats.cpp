@@ -192,7 +192,7 @@ bool RunSize(int records, const std::string& tool) {
       for (int r = 1; r <= t.RecordCount(); ++r) {
         for (int f = 1; f <= t.FieldCount(); ++f) {
           if (f > 1) copyText.push_back('\t');
-          std::string v = t.GetCell(f, r);
+          std::string v = t.GetCell(f, r).str();
           if (t.GetFieldType(f) == "FLOAT")
             for (char& c : v)
               if (c == ',') c = '.';

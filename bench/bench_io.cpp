@@ -146,7 +146,7 @@ std::string DbfBytes(const TQor2& t) {
   for (int r = 1; r <= t.RecordCount(); ++r) {
     s += ' ';
     for (int f = 1; f <= fields; ++f) {
-      std::string v = t.GetCell(f, r);
+      std::string v = t.GetCell(f, r).str();
       v.resize(static_cast<size_t>(width[f - 1]), ' ');
       s += v;
     }

@@ -125,7 +125,7 @@ bool WriteWorldCsv(const std::string& path, int records) {
     line.clear();
     for (int i = 1; i <= t.FieldCount(); ++i) {
       if (i > 1) line += ',';
-      const std::string v = t.GetCell(i, r);
+      const std::string v = t.GetCell(i, r).str();
       if (t.GetFieldType(i) == "FLOAT" && v.find(',') == std::string::npos)
         line += v;
       else

@@ -376,7 +376,7 @@ bool TDocument::Paste(int recNo) {
   if (!table_.GoToRecord(recNo)) return false;
   bool changed = false;
   for (int k = 1; k <= copyBuffer_.Count() && k <= table_.FieldCount(); ++k) {
-    const std::string& value = copyBuffer_.Get(k - 1);
+    const std::string value = copyBuffer_.Get(k - 1).str();
     if (table_.GetFieldValue(k) == value) continue;
     if (SetValue(k, value)) changed = true;
   }

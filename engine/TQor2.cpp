@@ -55,7 +55,7 @@ void TQor2::Clear() {
 }
 
 std::string TQor2::GetFieldName(int fieldNo) const {
-  return FieldNames.Get(fieldNo - 1);
+  return FieldNames.Get(fieldNo - 1).str();
 }
 
 void TQor2::SetFieldName(int fieldNo, const std::string& name) {
@@ -64,7 +64,7 @@ void TQor2::SetFieldName(int fieldNo, const std::string& name) {
 }
 
 std::string TQor2::GetFieldType(int fieldNo) const {
-  return FieldTypes.Get(fieldNo - 1);
+  return FieldTypes.Get(fieldNo - 1).str();
 }
 
 void TQor2::SetFieldType(int fieldNo, const std::string& typeName) {
@@ -197,7 +197,7 @@ bool TQor2::AppendFrom(const TQor2& source, int recNo, const std::vector<int>& c
   auto r = std::make_shared<TKStringList>();
   r->Resize(n);
   for (int i = 0; i < n && i < static_cast<int>(columns.size()); ++i)
-    r->Put(i, source.GetCell(columns[i], recNo));
+    r->Put(i, source.GetCell(columns[i], recNo).str());
   Records.Add(std::move(r));
   return Last();
 }
@@ -384,7 +384,7 @@ void TQor2::Assign(const TQor2& source) {
     } else {
       auto record = std::make_shared<TKStringList>();
       record->Reserve(fields);
-      for (int f = 0; f < fields; ++f) record->Add(r->Get(f));
+      for (int f = 0; f < fields; ++f) record->Add(r->Get(f).str());
       copy.Records.Add(std::move(record));
     }
   }

@@ -1,9 +1,9 @@
 #pragma once
 // TValueView: one value as a table holds it, read in place: the bytes of a
 // field name, a type or a record's value, without a copy. It is a
-// std::string_view that also turns into a std::string wherever one is wanted
-// (assignment, a const std::string& parameter, + with a string), so that code
-// written for strings reads it unchanged.
+// std::string_view; a copy is made only where it is asked for (str(), or an
+// explicit std::string(view)), so that `const std::string& v = view` cannot
+// copy silently, and + with a string gives a string.
 //
 // A view of a table's value is valid until the next non-const call on that
 // table (the one rule, TQor2.h); keep a std::string for anything that must
@@ -20,7 +20,7 @@ class TValueView : public std::string_view {
   // So that `found ? view : ""` reads as it did with a string.
   constexpr TValueView(const char* s) : std::string_view(s) {}
 
-  operator std::string() const { return std::string(data(), size()); }
+  explicit operator std::string() const { return std::string(data(), size()); }
   std::string str() const { return std::string(data(), size()); }
 };
 

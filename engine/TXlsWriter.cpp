@@ -135,7 +135,7 @@ TStatus SaveXlsFile(TQor2& table, const std::string& fileName) {
   for (int i = 1; i <= fields; ++i)
     for (int r = 1; r <= records; ++r)
       w.WriteCell(TXlsWriter::kLabel, static_cast<uint16_t>(r), static_cast<uint16_t>(i - 1),
-                  table.GetCell(i, r));
+                  table.GetCell(i, r).str());
   const TStatus written = w.Done();
   return written ? written : table.SetError(3, written);
 }

@@ -29,7 +29,7 @@ QString FromAnsi(const char* bytes, size_t length) {
   return out;
 }
 
-QString FromAnsi(const std::string& bytes) {
+QString FromAnsi(std::string_view bytes) {
   return FromAnsi(bytes.data(), bytes.size());
 }
 

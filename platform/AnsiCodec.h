@@ -10,8 +10,9 @@
 #include <QChar>
 #include <QString>
 #include <string>
+#include <string_view>
 
-QString FromAnsi(const std::string& bytes);
+QString FromAnsi(std::string_view bytes);
 QString FromAnsi(const char* bytes, size_t length);
 std::string ToAnsi(const QString& text);
 

@@ -137,7 +137,7 @@ void ExpectViewsShowOnlyTheTable(TChild& c, const char* step) {
     for (int row = 1; c.GetOnglet() == TView::Table && row < grid.RowCount(); ++row) {
       const int recNo = grid.Cell(0, row).toInt();
       const std::string expected =
-          col <= t.FieldCount() && recNo >= 1 ? t.GetCell(col, recNo) : std::string();
+          col <= t.FieldCount() && recNo >= 1 ? t.GetCell(col, recNo).str() : std::string();
       EXPECT_EQ(grid.Cell(col, row).trimmed().toStdString(), expected) << col << "," << row;
     }
   }

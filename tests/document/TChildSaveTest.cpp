@@ -24,7 +24,7 @@ class ChildSaveTest : public DocumentTest {
   static std::string Reread(const QString& path, int field, int recNo) {
     TQor2 t;
     t.LoadFromFile(Engine(path));
-    return t.GetCell(field, recNo);
+    return t.GetCell(field, recNo).str();
   }
   void MakeReadOnly(const QString& path) { ASSERT_EQ(chmod(Engine(path).c_str(), 0444), 0); }
   const TQuestion& LastQuestion() const { return services.Questions().back(); }

@@ -33,7 +33,7 @@ std::vector<QStringList> CopiedFill(TChild& c, const std::vector<int>& shown) {
   for (const int n : shown) {
     QStringList row{QString::number(n)};
     for (int i = 1; i <= t.FieldCount(); ++i) {
-      std::string v = t.GetCell(i, n);
+      std::string v = t.GetCell(i, n).str();
       auto blank = [](char ch) { return static_cast<unsigned char>(ch) <= 32; };
       while (!v.empty() && blank(v.back())) v.pop_back();
       while (!v.empty() && blank(v.front())) v.erase(0, 1);

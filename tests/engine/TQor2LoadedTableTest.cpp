@@ -14,7 +14,7 @@ std::vector<std::vector<std::string>> Cells(const TQor2& t) {
   std::vector<std::vector<std::string>> rows;
   for (int r = 1; r <= t.RecordCount(); ++r) {
     rows.emplace_back();
-    for (int f = 1; f <= t.FieldCount(); ++f) rows.back().push_back(t.GetCell(f, r));
+    for (int f = 1; f <= t.FieldCount(); ++f) rows.back().push_back(t.GetCell(f, r).str());
   }
   return rows;
 }

@@ -15,7 +15,7 @@ void ExchangeSort(TQor2& t, const std::string& field, bool ascending, bool numer
   std::vector<std::vector<std::string>> rows;
   for (int r = 1; r <= t.RecordCount(); ++r) {
     rows.emplace_back();
-    for (int i = 1; i <= t.FieldCount(); ++i) rows.back().push_back(t.GetCell(i, r));
+    for (int i = 1; i <= t.FieldCount(); ++i) rows.back().push_back(t.GetCell(i, r).str());
   }
   auto key = [&](int r) { return f ? rows[r][f - 1] : std::string(); };
   for (size_t i = 0; i < rows.size(); ++i)

@@ -8,7 +8,7 @@ namespace {
 
 std::vector<std::string> Column(const TQor2& t, int field) {
   std::vector<std::string> v;
-  for (int r = 1; r <= t.RecordCount(); ++r) v.push_back(t.GetCell(field, r));
+  for (int r = 1; r <= t.RecordCount(); ++r) v.push_back(t.GetCell(field, r).str());
   return v;
 }
 

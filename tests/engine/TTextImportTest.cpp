@@ -22,7 +22,7 @@ void MakeTable(TQor2& t, int fields) {
 
 std::vector<std::string> Record(const TQor2& t, int recNo) {
   std::vector<std::string> v;
-  for (int i = 1; i <= t.FieldCount(); ++i) v.push_back(t.GetCell(i, recNo));
+  for (int i = 1; i <= t.FieldCount(); ++i) v.push_back(t.GetCell(i, recNo).str());
   return v;
 }
 

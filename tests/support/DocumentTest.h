@@ -81,7 +81,7 @@ class DocumentTest : public ::testing::Test {
   }
 
   std::string Value(int field, int recNo) const {
-    return child->Document().Table().GetCell(field, recNo);
+    return child->Document().Table().GetCell(field, recNo).str();
   }
   QString Cell(int col, int row) const { return child->StringGrid1->Cell(col, row); }
 

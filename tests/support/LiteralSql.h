@@ -52,7 +52,7 @@ class LiteralSql {
         TQor2& to = Or() ? selected : rejected;
         to.Append();
         for (int i = 1; i <= to.FieldCount(); ++i)
-          to.SetFieldValue(i, src.GetValueByName(to.GetFieldName(i)));
+          to.SetFieldValue(i, src.GetValueByName(to.GetFieldName(i)).str());
       } while (src.Next());
     }
     if (selected.Distinct) selected.RemoveDuplicates();
@@ -119,7 +119,7 @@ class LiteralSql {
     Skip();
     std::string v = Token();
     Skip();
-    std::string x = src.GetValueByName(f);
+    std::string x = src.GetValueByName(f).str();
     if (!v.empty() && v[0] == '\'') {
       std::string l;
       std::string in = v.size() >= 2 ? v.substr(1, v.size() - 2) : std::string();

@@ -20,7 +20,7 @@ inline std::vector<std::vector<std::string>> RecordsOf(const TQor2& t) {
   std::vector<std::vector<std::string>> rows;
   for (int r = 1; r <= t.RecordCount(); ++r) {
     rows.emplace_back();
-    for (int i = 1; i <= t.FieldCount(); ++i) rows.back().push_back(t.GetCell(i, r));
+    for (int i = 1; i <= t.FieldCount(); ++i) rows.back().push_back(t.GetCell(i, r).str());
   }
   return rows;
 }

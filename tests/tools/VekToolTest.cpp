@@ -45,7 +45,7 @@ class Tool : public ::testing::Test {
     TQor2 t;
     EXPECT_TRUE(t.LoadFromFile(file));
     std::vector<std::string> v;
-    for (int r = 1; r <= t.RecordCount(); ++r) v.push_back(t.GetCell(field, r));
+    for (int r = 1; r <= t.RecordCount(); ++r) v.push_back(t.GetCell(field, r).str());
     return v;
   }
   TempDir dir;

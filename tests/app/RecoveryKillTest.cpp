@@ -130,7 +130,7 @@ TEST_F(RecoveryKillTest, KilledWhileTypingTheProgramGivesBackWhatWasFlushedAtThe
               rowsDone[row]);
     EXPECT_EQ(rowsDone[row], TextFor(row).toLatin1());  // typed as the keyboard sent it
   }
-  const std::string last = recovered.GetCell(1, flushedRow);
+  const std::string last = recovered.GetCell(1, flushedRow).str();
   EXPECT_EQ(last.rfind(flushedText.toStdString(), 0), 0u)
       << last << " does not begin with " << flushedText.toStdString();
   EXPECT_EQ(TextFor(flushedRow).toStdString().rfind(last, 0), 0u);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "JournalFiles.h"
+#include "LargeMemory.h"
 #include "TDocument.h"
 #include "TJournalReader.h"
 #include "TRecoveryFolder.h"
@@ -268,6 +269,27 @@ TEST_F(RecoveryJournalTest, ReplayGivesBackTheTableASessionOnAFileLeft) {
     ExpectSame(third, recovered);
     fs::remove(again);
   }
+}
+
+// A sort or a duplicate removal refused for memory left the table as it was:
+// a replay, with all the memory it wants, must not make it either.
+TEST_F(RecoveryJournalTest, ASortOrRemovalRefusedForMemoryIsNotReplayed) {
+  TDocument live;
+  ASSERT_TRUE(live.Load(WriteClients()));
+  live.Table().GoToRecord(2);
+  live.StoreTyped(1, "Zola");
+  {
+    TAllocationLimit noMemory(0);
+    EXPECT_EQ(live.Sort(1, true).Cause(), TFailure::OutOfMemory);
+    EXPECT_EQ(live.RemoveDuplicates().Cause(), TFailure::OutOfMemory);
+  }
+  const std::string orphan = LeaveOrphan(live);
+  TDocument recovered;
+  TRecoveryReport report;
+  Recover(orphan, recovered, report);
+  ExpectSame(recovered, live);
+  EXPECT_EQ(recovered.Table().GetCell(1, 2), "Zola");
+  EXPECT_EQ(recovered.Table().RecordCount(), 5);  // both Dupont records still there
 }
 
 TEST_F(RecoveryJournalTest, ReplayGivesBackANewTableAndSavesMadeDuringTheSession) {

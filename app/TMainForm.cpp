@@ -244,6 +244,8 @@ std::vector<TCommand> TMainForm::Commands() {
       DocItem("Compter1", "Co&mpter...", "Compter les enregistrements", OnChild(&TChild::Compte)),
       DocItem("Calculer1", "Ca&lculer...", "Calculer les enregistrements",
               OnChild(&TChild::Calculer)),
+      DocItem("Statistiques1", "S&tatistiques...", "Résumer la table par groupe, avec un graphique",
+              OnChild(&TChild::Statistiques)),
 
       Menu("Utilitaires1", "&Utilitaires"),
       Item("Calendrier1", "&Calendrier", "Calendrier", [this] { RunModal<TCalendrier>(); }),

@@ -21,6 +21,7 @@
 #include "THourglass.h"
 #include "TJournalReader.h"
 #include "TRecoveryJournal.h"
+#include "TStatistiques.h"
 #include "TStringGrid.h"
 #include "TStructurePrintout.h"
 #include "TTableGridSource.h"
@@ -542,6 +543,11 @@ void TChild::Trie(bool ascending) {
     return Services().Warning(FailureMessage(QStringLiteral("trier la table"), sorted));
   if (GetOnglet() == TView::Table) Remplit();
   if (GetOnglet() == TView::Column) LitFiche();
+}
+
+void TChild::Statistiques() {
+  EcritOnglet();
+  TStatistiques::Run(doc_, FieldUnderCursor(), this);
 }
 
 void TChild::Doublons() {

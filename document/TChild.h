@@ -212,6 +212,8 @@ class TChild : public QWidget, public IDocumentView {
     EcritOnglet();
     TQueryCommands::Calculer(doc_);
   }
+  // The statistics window over the table, grouped by the field under the cursor.
+  void Statistiques();
 
   // --- Printing: the print dialog, then the print room draws what the window shows ---
 

@@ -163,6 +163,11 @@ class TQor2 {
                  const std::string& value) const;
   bool MatchText(const TCondition& c) const { return MatchText(c.Field, c.Operator, c.Value); }
   bool MatchFloat(const std::string& fieldName, const std::string& op, Extended value) const;
+  // MatchText on record recNo without moving the cursor; fieldNo as
+  // FieldIndex gives it (0 reads '').
+  bool MatchRecord(int recNo, int fieldNo, const std::string& op, const std::string& value) const {
+    return TestRecord(recNo - 1, fieldNo, op, value);
+  }
   bool BeginSearch(bool forward);
   bool FindNext(const std::string& fieldName, const std::string& op, const std::string& value);
   bool FindNext(const TCondition& c) { return FindNext(c.Field, c.Operator, c.Value); }

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-300}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_qor fuzz_csv fuzz_txt fuzz_wildcard fuzz_sql fuzz_dbase fuzz_import fuzz_layout fuzz_text)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_qor fuzz_csv fuzz_txt fuzz_wildcard fuzz_sql fuzz_dbase fuzz_import fuzz_layout fuzz_text fuzz_stats)
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" \

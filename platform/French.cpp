@@ -3,13 +3,11 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "AnsiCodec.h"
+#include "TDecimal.h"
 
 const QLocale& FrenchLocale() {
   static const QLocale locale = [] {
@@ -36,27 +34,11 @@ QString FormatTwoDecimals(double value) {
   if (!std::isfinite(value)) return FormatFloat(value);
   // 15 significant digits, as the value is shown elsewhere: 2.675 is 2.675
   // here, not the 2.67499... that the binary value holds, and rounds up.
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
-  const std::string digits = std::string(1, buf[0]) + std::string(buf + 2, 14);
-  const int e = std::atoi(buf + 17);  // digits[k] stands for 10^(e - k)
-  auto digit = [&](int k) { return k >= 0 && k < 15 ? digits[static_cast<size_t>(k)] : '0'; };
-  // The value times 100 as decimal digits, then rounded on the next digit.
-  std::string fixed;
-  for (int p = std::max(e, 0); p >= -2; --p) fixed.push_back(digit(e - p));
-  if (digit(e + 3) >= '5') {
-    size_t i = fixed.size();
-    while (i > 0 && fixed[i - 1] == '9') fixed[--i] = '0';
-    if (i > 0)
-      ++fixed[i - 1];
-    else
-      fixed.insert(fixed.begin(), '1');
-  }
-  const std::string decimals = fixed.substr(fixed.size() - 2);
-  std::string whole = fixed.substr(0, fixed.size() - 2);
-  whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
-  const bool zero = whole.empty() && decimals == "00";
-  return QString::fromLatin1(((value < 0 && !zero ? "-" : "") + whole + "," + decimals).c_str());
+  std::string text = TDecimal::LongDoubleText(value, 2, 0, 15);
+  // "#.00" has no digit before the comma when the whole part is 0.
+  const size_t zero = text[0] == '-' ? 1 : 0;
+  if (text.compare(zero, 2, "0,") == 0) text.erase(zero, 1);
+  return QString::fromLatin1(text.c_str());
 }
 
 QString MonthName(int month) {

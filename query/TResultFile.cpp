@@ -7,6 +7,7 @@
 
 #include "AnsiCodec.h"
 #include "FileNames.h"
+#include "ForeignTable.h"
 #include "French.h"
 #include "IServices.h"
 #include "TAtomicFile.h"
@@ -27,6 +28,7 @@ const TKindInfo kKinds[] = {
     {"Résultat en texte+tab (*.txt)", "*.txt", ".txt"},
     {"Résultat en csv (*.csv)", "*.csv", ".csv"},
     {"Résultat en xls", "*.xls", ".xls"},
+    {"Classeur Excel (*.xlsx)", "*.xlsx", ".xlsx"},
 };
 
 std::string StatementBytes(const QString& statement) {
@@ -71,6 +73,9 @@ bool TResultFile::Save(const std::vector<Kind>& kinds, TQor2& result, const QStr
         break;
       case kXls:
         written = SaveXlsFile(result, path);
+        break;
+      case kXlsx:
+        written = WriteForeignTable(result, path);
         break;
     }
   }

@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libjpeg62-turbo-dev
+  qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   fonts-liberation fonts-dejavu-core
   sqlite3 locales libxml2-utils
   poppler-utils

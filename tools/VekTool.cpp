@@ -11,12 +11,10 @@
 #include "TableExport.h"
 #include "TableImport.h"
 
-namespace {
-
 // A field name or a statement typed on the command line: UTF-8 from the
 // terminal becomes the tables' Windows-1252; anything else is taken to be
 // Windows-1252 already.
-std::string TableText(const std::string& typed) {
+std::string VekTool::TableText(const std::string& typed) {
   TUtf8Detector detector;
   detector.Feed(typed.data(), typed.size());
   if (!detector.IsUtf8()) return typed;
@@ -25,6 +23,8 @@ std::string TableText(const std::string& typed) {
   Utf8ToCp1252(typed.data(), typed.size(), text, replaced);
   return text;
 }
+
+namespace {
 
 std::string Ending(const std::string& path) {
   const size_t slash = path.find_last_of('/');
@@ -69,6 +69,11 @@ const char kHelp[] =
     "                              ou .xml ; une sélection en .csv ou .txt donne une\n"
     "                              ligne par enregistrement, valeurs séparées par ;\n"
     "                              ou par une tabulation\n"
+    "  stats TABLE [--by CHAMP] [--field CHAMP] [--where CHAMP OP VALEUR]\n"
+    "                              les enregistrements par valeur de --by, avec la\n"
+    "                              somme, la moyenne, le minimum et le maximum d'un\n"
+    "                              champ numérique --field, en texte à points-virgules :\n"
+    "                              un en-tête, puis une ligne par groupe\n"
     "  --force                     écrit SORTIE même quand Vek Base l'a ouverte\n"
     "  --help                      ce texte\n"
     "\n"
@@ -115,6 +120,7 @@ int VekTool::Run(const std::vector<std::string>& arguments) {
   if (cmd == "sql") return Sql(rest);
   if (cmd == "import") return Import(rest);
   if (cmd == "export") return Export(rest);
+  if (cmd == "stats") return Stats(rest);
   return Usage("commande inconnue '" + cmd + "'");
 }
 

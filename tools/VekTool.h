@@ -42,6 +42,7 @@ class VekTool {
   int Run(const std::vector<std::string>& arguments);
 
  private:
+  static std::string TableText(const std::string& typed);
   int Help();
   int Usage(const std::string& message);
   int Fail(const std::string& message);  // message in UTF-8
@@ -62,6 +63,7 @@ class VekTool {
   int Sql(const std::vector<std::string>& a);
   int Import(const std::vector<std::string>& a);
   int Export(const std::vector<std::string>& a);
+  int Stats(const std::vector<std::string>& a);  // VekToolStats.cpp
 
   // Spreadsheets and databases (VekToolFormats.cpp): --sheet, --table and
   // --replace taken out of the arguments, and the loads, saves and listing

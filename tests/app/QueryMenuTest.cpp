@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTest>
 
 #include "MainWindowTest.h"
 #include "TFrmFiltre.h"
+#include "TStatistiques.h"
+#include "TStatsModel.h"
 #include "TStringGrid.h"
 
 namespace {
@@ -17,7 +21,7 @@ class QueryMenuTest : public MainWindowTest {};
 
 TEST_F(QueryMenuTest, QueryItemsOpenTheirWindowsOnTheActiveDocument) {
   const char* const items[] = {"Filtredeslection1", "RequeteSQL1", "InterrogationQBE1",
-                               "Compter1", "Calculer1"};
+                               "Compter1",          "Calculer1",   "Statistiques1"};
   for (const char* name : items) Action(name)->trigger();
   EXPECT_TRUE(services.DialogTitles().isEmpty());
 
@@ -32,7 +36,7 @@ TEST_F(QueryMenuTest, QueryItemsOpenTheirWindowsOnTheActiveDocument) {
   }
   EXPECT_EQ(services.DialogTitles(),
             QStringList({"Filtre", QString::fromUtf8("Requête  SQL"), "Interrogation QBE",
-                         "Compter", "Calculer"}));
+                         "Compter", "Calculer", "Statistiques - clients.qor"}));
 
   services.AnswerDialog([](QDialog& d) {
     auto& filtre = static_cast<TFrmFiltre&>(d);
@@ -48,6 +52,47 @@ TEST_F(QueryMenuTest, QueryItemsOpenTheirWindowsOnTheActiveDocument) {
   EXPECT_EQ(child->StringGrid1->RowCount(), 4);
   Action("Afficherslection1")->trigger();
   EXPECT_EQ(child->StringGrid1->RowCount(), 2);
+}
+
+// The statistics open over what the user stands in: grouped by the field of
+// the current column, over the selection shown, which can be let go.
+TEST_F(QueryMenuTest, StatisticsOpenOnTheCurrentFieldAndTheSelection) {
+  services.AnswerFile(WriteTable("clients.qor"));
+  Action("FileOpenItem")->trigger();
+  TChild* child = form->ActiveChild();
+  ASSERT_NE(child, nullptr);
+  services.AnswerDialog([](QDialog& d) {
+    auto& filtre = static_cast<TFrmFiltre&>(d);
+    filtre.ComboBox1->setCurrentText("VILLE");
+    filtre.ComboBox2->setCurrentText(">");
+    filtre.Edit1->setText("Lyon");
+    filtre.Button2->click();
+  });
+  Action("Filtredeslection1")->trigger();
+  child->StringGrid1->SetCurrentCell(2, 1);
+
+  QStringList groups, allGroups;
+  bool selectionChecked = false;
+  services.AnswerDialog([&](QDialog& d) {
+    auto& window = static_cast<TStatistiques&>(d);
+    auto column0 = [&] {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return !window.Busy(); }, 20000));
+      QStringList values;
+      for (int row = 0; row < window.Model->rowCount(); ++row)
+        values << window.Model->index(row, 0).data().toString();
+      return values;
+    };
+    EXPECT_EQ(window.GroupField->currentText(), "VILLE");
+    selectionChecked = window.SelectionOnly->isChecked();
+    groups = column0();
+    window.SelectionOnly->setChecked(false);
+    allGroups = column0();
+    window.reject();
+  });
+  Action("Statistiques1")->trigger();
+  EXPECT_TRUE(selectionChecked);
+  EXPECT_EQ(groups, QStringList({"Nice", QString::fromUtf8("Orléans")}));
+  EXPECT_EQ(allGroups, QStringList({"Lyon", "Nice", QString::fromUtf8("Orléans")}));
 }
 
 }  // namespace

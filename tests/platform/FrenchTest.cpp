@@ -31,6 +31,13 @@ TEST(FrenchTest, FormatsDatesTimesAndNumbersTheFrenchWay) {
   EXPECT_EQ(FormatFloat(1234567.0), "1234567");  // no thousands separator
   EXPECT_EQ(FormatFloat(1.0 / 3.0, 4), "0,3333");
   EXPECT_EQ(FrenchLocale().decimalPoint(), ",");
+  // The totals of "Calculer": "#.00", rounded on fifteen digits.
+  EXPECT_EQ(FormatTwoDecimals(42.5), "42,50");
+  EXPECT_EQ(FormatTwoDecimals(0.5), ",50");
+  EXPECT_EQ(FormatTwoDecimals(-0.5), "-,50");
+  EXPECT_EQ(FormatTwoDecimals(-0.004), ",00");
+  EXPECT_EQ(FormatTwoDecimals(2.675), "2,68");
+  EXPECT_EQ(FormatTwoDecimals(-1234567.125), "-1234567,13");
 }
 
 TEST(FrenchTest, NamesMonthsAndDaysInFrench) {

@@ -83,8 +83,11 @@ std::function<void()> TMainForm::OnChild(Op op, const char* status) {
   return [this, op, status] {
     TChild* child = ActiveChild();
     if (!child) return;
-    TStatusText shown(StatusPanel0, status);
-    std::invoke(op, *child);
+    {
+      TStatusText shown(StatusPanel0, status);
+      std::invoke(op, *child);
+    }
+    ShowStatusHint(QString());
   };
 }
 
@@ -394,7 +397,17 @@ QString TMainForm::TimeText() const {
 }
 
 void TMainForm::ShowStatusHint(const QString& hint) {
-  StatusPanel0->setText(hint);
+  StatusPanel0->setText(hint.isEmpty() ? restingStatus_ : hint);
+}
+
+void TMainForm::ShowFilterState() {
+  TChild* child = mdiArea->subWindowList().isEmpty() ? nullptr : ActiveChild();
+  const QString resting =
+      child && child->Document().SelectionMode() ? QStringLiteral("Filtre actif") : QString();
+  // A hint or a command's text stays until it is over.
+  const QString shown = StatusPanel0->text();
+  if (shown.isEmpty() || shown == restingStatus_) StatusPanel0->setText(resting);
+  restingStatus_ = resting;
 }
 
 void TMainForm::Timer1Timer() {
@@ -448,6 +461,7 @@ void TMainForm::UpdateMenuItems() {
       for (const auto& [action, enabledIn] : viewEnabled_) action->setEnabled(enabledIn == view);
   }
   for (QAction* action : documentActions_) action->setEnabled(open);
+  ShowFilterState();
 }
 
 // Document windows ------------------------------------------------------------
@@ -458,6 +472,7 @@ TChild* TMainForm::CreateChild(const QString& name) {
   connect(child, &TChild::ViewChanged, this, &TMainForm::UpdateMenuItems);
   // The progress of a long import.
   connect(child, &TChild::StatusText, this, &TMainForm::ShowStatusHint);
+  connect(child, &TChild::SelectionModeChanged, this, &TMainForm::ShowFilterState);
   mdiArea->AddChild(child);
   return child;
 }
@@ -480,7 +495,9 @@ TChild* TMainForm::ChildOf(const QString& fileName) const {
 }
 
 bool TMainForm::OpenTable(const QString& fileName) {
-  if (TChild* open = ChildOf(fileName)) {
+  // One window per file, save for the several sheets or tables a file may hold.
+  const bool several = HoldsSeveralTables(TableFileKindOf(EnginePath(fileName)));
+  if (TChild* open = several ? nullptr : ChildOf(fileName)) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) {
       if (sub->isMinimized()) sub->showNormal();
       mdiArea->setActiveSubWindow(sub);
@@ -574,8 +591,7 @@ void TMainForm::FileNewItemClick() {
 void TMainForm::FileOpenItemClick() {
   TFileDialogRequest request;
   request.kind = TFileDialogKind::Open;
-  request.fileName = QStringLiteral("*.qor");
-  request.filters = {{QStringLiteral("Fichiers Vek Base (*.qor)"), QStringLiteral("*.qor")}};
+  request.filters = TChild::OpenFilters();
   if (std::optional<TFileChoice> choice = Services().FileDialog(request)) OpenTable(choice->path);
   UpdateMenuItems();
 }
@@ -639,8 +655,7 @@ QStringList TMainForm::DroppedTables(const QMimeData* data) const {
   if (!data || !data->hasUrls()) return files;
   for (const QUrl& url : data->urls()) {
     const QString path = url.toLocalFile();
-    if (!path.isEmpty() && path.endsWith(QLatin1String(".qor"), Qt::CaseInsensitive))
-      files.append(path);
+    if (!path.isEmpty() && TChild::Openable(path)) files.append(path);
   }
   return files;
 }

@@ -11,7 +11,9 @@
 // "SaveButton").
 //
 // Status bar: panel 0 shows the hint of the item under the mouse and the text of
-// the command that runs; panel 1 the time, from Services().Now(), every second.
+// the command that runs; between them it says "Filtre actif" while the active
+// document shows its selection. Panel 1 shows the time, from Services().Now(),
+// every second.
 //
 // Settings: StartDir is fixed at construction; the envelope settings are kept
 // in the settings file there (TSettingsFile). ChargeIni reads it when the window
@@ -67,10 +69,12 @@ class TMainForm : public QMainWindow {
   void SetSplash(QWidget* splash);
 
   // The open command once a file is chosen (also used for the command line and
-  // for dropped files). False, with no window left, when the file cannot be
-  // loaded. A file open already in a window activates that window; a file a
-  // program that died left a recovery journal for is offered as at start-up
-  // first (OfferRecovery).
+  // for dropped files): any file the document window opens as a table
+  // (TChild::OpenFile). False, with no window left, when the file cannot be
+  // loaded or the user chose none of its sheets or tables. A file open
+  // already in a window activates that window; a file a program that died
+  // left a recovery journal for is offered as at start-up first
+  // (OfferRecovery).
   bool OpenTable(const QString& fileName);
   // Start-up: each recovery journal that no running program holds is offered
   // in turn (OfferRecovery). Journals with nothing to give back go silently.
@@ -87,7 +91,10 @@ class TMainForm : public QMainWindow {
 
   void UpdateMenuItems();
   void Decoche();
+  // A hint, or with an empty one what panel 0 says at rest.
   void ShowStatusHint(const QString& hint);
+  // Panel 0 at rest follows the active document's selection.
+  void ShowFilterState();
   TChild* CreateChild(const QString& name);
   void ChargeIni();
   void SauveIni();
@@ -143,6 +150,7 @@ class TMainForm : public QMainWindow {
   QToolBar* SpeedPanel;      // the tool bar
   QLabel* StatusPanel0;      // status panel 0: hints and command status
   QLabel* StatusPanel1;      // status panel 1: the time
+  QString restingStatus_;    // what panel 0 says with no hint and no command: "Filtre actif" or ""
   QTimer* Timer1;            // shows the time every second
   QMenu* Window1 = nullptr;  // "Fe&nêtre", which lists the open tables
   QPointer<QWidget> splash;  // the splash window, until the first show

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "BenchData.h"
+#include "BenchProcess.h"
 #include "BenchState.h"
 #include "BenchTimer.h"
 #include "TAtomicFile.h"
@@ -25,18 +26,6 @@
 #include "TStringGridModel.h"
 
 namespace {
-
-// The resident memory of the whole program, from the kernel's account.
-double ResidentBytes() {
-  FILE* f = std::fopen("/proc/self/status", "r");
-  if (!f) return 0;
-  char line[256];
-  double kb = 0;
-  while (std::fgets(line, sizeof line, f))
-    if (std::sscanf(line, "VmRSS: %lf kB", &kb) == 1) break;
-  std::fclose(f);
-  return kb * 1024;
-}
 
 size_t HeapInUse() {
   struct mallinfo2 mi = mallinfo2();

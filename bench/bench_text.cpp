@@ -21,27 +21,13 @@
 #include <vector>
 
 #include "BenchData.h"
-#include "Cp1252.h"
+#include "BenchProcess.h"
 #include "TQor2.h"
 #include "TextTable.h"
 
 namespace {
 
-double Now() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-struct Run {
-  double seconds = 0;
-  double cpuSeconds = 0;  // user and system time of the whole process
-  double peakBytes = 0;
-  bool ok = false;
-};
-
-double CpuSeconds(const struct rusage& u) {
-  return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec +
-         u.ru_stime.tv_usec / 1e6;
-}
+using Run = BenchRun;
 
 // Runs work() in a child process: its time (measured by the child around the
 // work alone) and the child's peak resident memory.
@@ -52,9 +38,9 @@ Run InChild(Work work) {
   const pid_t pid = fork();
   if (pid == 0) {
     close(pipeFd[0]);
-    const double t0 = Now();
+    const double t0 = BenchNow();
     const bool ok = work();
-    const double s = Now() - t0;
+    const double s = BenchNow() - t0;
     if (write(pipeFd[1], &s, sizeof s) != sizeof s) _exit(2);
     _exit(ok ? 0 : 1);
   }
@@ -82,60 +68,6 @@ Run BestInChild(int runs, const std::function<bool()>& work) {
   return best;
 }
 
-// A whole process: its wall time and peak memory.
-Run Process(const std::string& command) {
-  const double t0 = Now();
-  Run run;
-  const pid_t pid = fork();
-  if (pid == 0) {
-    execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  struct rusage usage {};
-  wait4(pid, &status, 0, &usage);
-  run.seconds = Now() - t0;
-  run.cpuSeconds = CpuSeconds(usage);
-  run.peakBytes = usage.ru_maxrss * 1024.0;
-  run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return run;
-}
-
-void Quoted(std::string& out, const std::string& cp1252) {
-  out.push_back('"');
-  for (const char c : cp1252) {
-    AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(c)));
-    if (c == '"') out.push_back('"');
-  }
-  out.push_back('"');
-}
-
-// The generated table as a spreadsheet's CSV export.
-bool WriteWorldCsv(const std::string& path, int records) {
-  TQor2 t;
-  GenerateBenchTable(t, records);
-  std::ofstream out(path, std::ios::binary);
-  std::string line;
-  for (int i = 1; i <= t.FieldCount(); ++i) {
-    if (i > 1) line += ',';
-    line += t.GetFieldName(i);
-  }
-  out << line << "\r\n";
-  for (int r = 1; r <= t.RecordCount(); ++r) {
-    line.clear();
-    for (int i = 1; i <= t.FieldCount(); ++i) {
-      if (i > 1) line += ',';
-      const std::string v = t.GetCell(i, r).str();
-      if (t.GetFieldType(i) == "FLOAT" && v.find(',') == std::string::npos)
-        line += v;
-      else
-        Quoted(line, v);
-    }
-    out << line << "\r\n";
-  }
-  return static_cast<bool>(out);
-}
-
 double FileSize(const std::string& path) {
   return static_cast<double>(std::filesystem::file_size(path));
 }
@@ -160,7 +92,7 @@ int main(int argc, char** argv) {
           .string();
   std::filesystem::create_directories(dir);
   const std::string csv = dir + "/world.csv";
-  if (!InChild([&] { return WriteWorldCsv(csv, records); }).ok) {
+  if (!InChild([&] { return WriteBenchWorldCsv(csv, records); }).ok) {
     std::fprintf(stderr, "cannot write %s\n", csv.c_str());
     return 1;
   }
@@ -180,18 +112,8 @@ int main(int argc, char** argv) {
   std::printf("%-44s %8.4f s   (the process's processor time, the file read included)\n",
               "  processor time", open.cpuSeconds);
   Memory("peak memory of that process", open, size, 2.5);
-  if (std::system("command -v sqlite3 >/dev/null 2>&1") == 0) {
-    Run best;
-    best.seconds = 1e30;
-    for (int i = 0; i < 3; ++i) {
-      const Run r = Process("sqlite3 :memory: -cmd '.mode csv' '.import " + csv + " t'");
-      if (r.seconds < best.seconds) best = r;
-    }
-    std::printf("%-44s %8.4f s   (peer: whole sqlite3 process, same file)\n",
-                "sqlite3 :memory: .import", best.seconds);
-    std::printf("%-44s %8.4f s\n", "  processor time", best.cpuSeconds);
-    std::printf("%-44s %8.2f x the file (%.1f MB peak)\n", "peak memory of sqlite3",
-                best.peakBytes / size, best.peakBytes / 1e6);
+  if (const Run best = SqliteImport(csv); best.ok) {
+    ReportSqlitePeer(best, size);
     std::printf("%-44s %8.2f   (target < 1)%s\n", "ratio LoadTextTable / sqlite3",
                 open.seconds / best.seconds, open.seconds < best.seconds ? "" : "   OVER TARGET");
   }

@@ -24,6 +24,7 @@
 #include "TStatistiques.h"
 #include "TStringGrid.h"
 #include "TStructurePrintout.h"
+#include "TTableChoiceDlg.h"
 #include "TTableGridSource.h"
 
 namespace {
@@ -188,19 +189,51 @@ bool TChild::Recover(TJournalReader& journal) {
   return true;
 }
 
+std::vector<TFileFilter> TChild::OpenFilters() {
+  return {
+      {QStringLiteral("Tables et fichiers de données"),
+       QStringLiteral("*.qor;*.csv;*.tsv;*.txt;*.dbf;*.xlsx;*.ods;*.sqlite;*.sqlite3;*.db")},
+      {QStringLiteral("Fichiers Vek Base (*.qor)"), QStringLiteral("*.qor")},
+      {QStringLiteral("Fichiers texte"), QStringLiteral("*.csv;*.tsv;*.txt")},
+      {QStringLiteral("Fichiers dBase (*.dbf)"), QStringLiteral("*.dbf")},
+      {QStringLiteral("Classeurs Excel (*.xlsx)"), QStringLiteral("*.xlsx")},
+      {QStringLiteral("Classeurs OpenDocument (*.ods)"), QStringLiteral("*.ods")},
+      {QStringLiteral("Bases SQLite"), QStringLiteral("*.sqlite;*.sqlite3;*.db")},
+      {QStringLiteral("Tous les fichiers"), QStringLiteral("*")},
+  };
+}
+
+bool TChild::Openable(const QString& path) {
+  const QString suffix = QStringLiteral("*.") + QFileInfo(path).suffix().toLower();
+  return OpenFilters().front().pattern.split(QLatin1Char(';')).contains(suffix);
+}
+
 bool TChild::OpenFile(const QString& name) {
-  if (!TakeLock(name)) return false;
-  THourglass hourglass;
-  const TStatus status = doc_.Load(EnginePath(name));
+  const std::string path = EnginePath(name);
+  // The sheets of a workbook and the tables of a database open each in its
+  // own window; no plain save writes over such a file.
+  if (!HoldsSeveralTables(TableFileKindOf(path)) && !TakeLock(name)) return false;
+  TStatus status;
+  // Which sheet or database table, when the file holds several.
+  const std::optional<std::string> part = TTableChoiceDlg::Ask(name, status);
+  TTableFileReport report;
+  if (part) {
+    THourglass hourglass;
+    status = doc_.Load(path, *part, &report);
+  }
   if (!status) {
     Services().Warning(
         FailureMessage(QStringLiteral("ouvrir '") + name + QLatin1Char('\''), status));
     return false;
   }
+  if (!part) return false;  // the user chose none
   InitGrilles();
   Remplit();
   doc_.SetModified(false);
   ChargeMasque(name);
+  const QString notes = TImportExport::ReadNotes(
+      report.text, report.text.dialect.replaced + report.foreign.replaced, report.foreign.leftOut);
+  if (!notes.isEmpty()) Services().Information(notes);
   return true;
 }
 
@@ -447,6 +480,7 @@ void TChild::AffTout() {
   EcritOnglet();
   doc_.ShowAll();
   LitOnglet();
+  ShowSelectionState();
 }
 
 void TChild::AffSel() {
@@ -454,6 +488,27 @@ void TChild::AffSel() {
   // The column and form views show the first selected record, not record 1.
   doc_.ShowSelection();
   LitOnglet();
+  ShowSelectionState();
+}
+
+void TChild::ShowSelectionState() {
+  const bool on = doc_.SelectionMode();
+  settingCaption_ = true;
+  setWindowTitle(on ? caption_ + QStringLiteral(" (filtre)") : caption_);
+  settingCaption_ = false;
+  if (on != selectionShown_) {
+    selectionShown_ = on;
+    emit SelectionModeChanged(on);
+  }
+}
+
+void TChild::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // A caption given from outside is the name; the selection's ending follows it.
+  if (event->type() == QEvent::WindowTitleChange && !settingCaption_) {
+    caption_ = windowTitle();
+    if (selectionShown_) ShowSelectionState();
+  }
 }
 
 void TChild::Largeur() {
@@ -470,6 +525,7 @@ void TChild::Ajouter() {
   // The selection is left, but the rows it shows stay: the new record comes
   // after them.
   doc_.SetSelectionMode(false);
+  ShowSelectionState();
   switch (GetOnglet()) {
     case TView::Table: {
       EcritEnr(RecNo());

@@ -17,14 +17,19 @@
 // (TImportExport, TFieldCommands, TFindReplace, TQueryCommands), which work on
 // the document and on this window as its view (IDocumentView).
 //
+// The caption is the name the window was given (the table file's name), and
+// while the selection is on it ends with " (filtre)"; a name given later (a
+// save as) keeps that ending.
+//
 // What the user types and has not written back is journaled a moment after
 // the last key (TDocument::JournalTyped), so that a program that dies while
 // the user types loses at most that moment.
 //
 // Nothing here talks to the user except through Services(). A document window
-// never reaches the main window: it reports view changes and a new file name
-// through signals. It deletes itself when closed (WA_DeleteOnClose); closing asks
-// the close question first and refuses while the table could not be saved.
+// never reaches the main window: it reports view changes, a new file name and
+// the selection going on or off through signals. It deletes itself when closed
+// (WA_DeleteOnClose); closing asks the close question first and refuses while
+// the table could not be saved.
 
 #include <QString>
 #include <QStringList>
@@ -33,6 +38,7 @@
 #include <string>
 
 #include "IDocumentView.h"
+#include "IServices.h"
 #include "TDocument.h"
 #include "TEnvelopePrintout.h"
 #include "TFieldCommands.h"
@@ -66,9 +72,14 @@ class TChild : public QWidget, public IDocumentView {
   // A new, empty table: each entry is a field name, one space and a type name
   // (a type beginning with "F" gives "FLOAT", anything else "STRING").
   void Init(const QStringList& fields);
-  // Loads a table file and shows it in the table view. When the file cannot be
-  // loaded it shows the warning "Impossible d'ouvrir '<name>' : <reason>" and
-  // returns false; the caller then deletes the window and clears its status text.
+  // Loads a file as a table and shows it in the table view: a table file, text,
+  // a dBase table, a sheet of a workbook or a table of an SQLite database
+  // (TDocument::Load), asking which sheet or table when the file holds several
+  // (TTableChoiceDlg). What reading found that the user should know - binary
+  // columns left out, characters made "?" - is said once it is shown. When the
+  // file cannot be loaded it shows the warning "Impossible d'ouvrir '<name>' :
+  // <reason>" and returns false; false too, silently, when the user chose no
+  // sheet or table. The caller then deletes the window and clears its status text.
   // A file another Vek Base holds open is opened read-only when the user
   // agrees ("« <name> » est déjà ouvert dans une autre fenêtre de Vek Base.
   // L'ouvrir en lecture seule ?"); otherwise false, nothing said.
@@ -78,6 +89,10 @@ class TChild : public QWidget, public IDocumentView {
   // False, the reason told, when its file cannot be loaded (or the user does
   // not want it read-only): the journal then stays for a later start.
   bool Recover(TJournalReader& journal);
+  // The open dialog's filters: every kind OpenFile reads, then one per kind.
+  static std::vector<TFileFilter> OpenFilters();
+  // A name with one of the endings of the first filter (dropped files).
+  static bool Openable(const QString& path);
 
   // --- Views ---
 
@@ -279,11 +294,14 @@ class TChild : public QWidget, public IDocumentView {
   void FileNameChanged(const QString& fileName);
   // Progress of a long command for the status bar; empty when it is over.
   void StatusText(const QString& text);
+  // The selection went on or off (the views show only the filter's records).
+  void SelectionModeChanged(bool on);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   // IDocumentView, for the rooms that work on the document.
@@ -313,7 +331,12 @@ class TChild : public QWidget, public IDocumentView {
   int RowRecNo(int row) const;      // record number in column 0 of a table grid row, 0 if none
   int RowShowing(int recNo) const;  // table grid row of a record, 0 if none
   int OuterWidth() const;
+  // The caption and SelectionModeChanged after the selection may have changed.
+  void ShowSelectionState();
 
   // The table view's texts, read from the table as the grid draws them.
   std::unique_ptr<TTableGridSource> gridSource_;
+  QString caption_;              // the caption without the selection's ending
+  bool settingCaption_ = false;  // the caption being changed by ShowSelectionState
+  bool selectionShown_ = false;  // the selection state the caption shows
 };

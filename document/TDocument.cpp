@@ -4,9 +4,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <new>
 
 #include "ConvertOemText.h"
+#include "ForeignTable.h"
 #include "IFileSystem.h"
+#include "SpreadsheetCsv.h"
 #include "TAtomicFile.h"
 #include "TFormLayout.h"
 #include "TJournalReader.h"
@@ -25,6 +28,43 @@ std::string_view Trimmed(std::string_view s) {
   while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
   while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
   return s.substr(b, e - b);
+}
+
+TStatus WriteTableAs(TQor2& table, const std::string& fileName, TFileForm form,
+                     const std::string& part, bool replace) {
+  switch (form) {
+    case TFileForm::Table:
+      return table.SaveToFile(fileName);
+    case TFileForm::SpreadsheetCsv:
+      return SaveSpreadsheetCsv(table, fileName);
+    case TFileForm::Workbook:
+    case TFileForm::Database: {
+      TForeignOptions options;
+      options.part = form == TFileForm::Database ? part : std::string();
+      options.replace = replace;
+      return WriteForeignTable(table, fileName, options);
+    }
+    case TFileForm::Foreign:
+      break;
+  }
+  return TStatus(TFailure::NotATable);
+}
+
+// The fields of `table` and the records the filter selects (in table order,
+// shared with it) in `into`, which had neither.
+void CopySelection(TQor2& table, const TCondition& filter, TQor2& into) {
+  std::vector<TFieldSource> fields;
+  std::vector<int> columns;
+  for (int i = 1; i <= table.FieldCount(); ++i) {
+    fields.push_back({table.GetFieldName(i), table.GetFieldType(i), 0});
+    columns.push_back(i);
+  }
+  into.Restructure(fields);
+  into.TableName = table.TableName;
+  table.First();
+  table.BeginSearch(true);
+  while (table.FindNext(filter)) into.AppendFrom(table, table.RecNo(), columns);
+  table.EndSearch();
 }
 
 bool SameStructure(const TQor2& a, const TQor2& b) {
@@ -90,9 +130,14 @@ void TDocument::Init(const std::vector<std::string>& fields, const std::string& 
   typedJournaled_.clear();
 }
 
-TStatus TDocument::Load(const std::string& fileName) {
-  if (TStatus loaded = table_.LoadFromFile(fileName); !loaded) return loaded;
+TStatus TDocument::Load(const std::string& fileName, const std::string& part,
+                        TTableFileReport* report) {
+  TTableFileReport local;
+  TTableFileReport& r = report ? *report : local;
+  if (TStatus loaded = LoadTableFile(table_, fileName, part, &r); !loaded) return loaded;
   fileName_ = fileName;
+  fileForm_ = r.Own() ? TFileForm::Table : TFileForm::Foreign;
+  part_ = HoldsSeveralTables(r.kind) ? part : std::string();
   table_.First();
   modified_ = false;
   // Nobody else saves over the file while the lock is held: a temporary file
@@ -100,7 +145,9 @@ TStatus TDocument::Load(const std::string& fileName) {
   if (lock_.Held() && lock_.TablePath() == TTableLock::CanonicalPath(fileName))
     FileSystem().Remove(TAtomicFile::TemporaryName(lock_.TablePath()));
   journal_.reset();
-  baseline_ = TBaseline::File;
+  // Another program's file (a chosen sheet or database table among them) is
+  // not read back surely as it was read now: its journal begins with the table.
+  baseline_ = fileForm_ == TFileForm::Table ? TBaseline::File : TBaseline::Snapshot;
   if (!TJournalHeader::Stamp(fileName_, baseSize_, baseSeconds_, baseNanoseconds_)) baseSize_ = -1;
   baselineIntact_ = true;
   changedSinceMemorise_ = true;
@@ -124,6 +171,24 @@ TStatus TDocument::WriteTable(const std::string& fileName) {
   const TStatus saved = table_.SaveToFile(fileName);
   if (saved && !fileName_.empty() && fileName == fileName_) Rebase();
   return saved;
+}
+
+TStatus TDocument::WriteAs(const std::string& fileName, TFileForm form, const std::string& part,
+                           bool replace) {
+  if (form == TFileForm::Table) return WriteTable(fileName);
+  return WriteTableAs(table_, fileName, form, part, replace);
+}
+
+TStatus TDocument::ExportAs(const std::string& fileName, TFileForm form, const std::string& part,
+                            bool replace) {
+  if (!selectionMode_) return WriteAs(fileName, form, part, replace);
+  try {
+    TQor2 selected;
+    CopySelection(table_, filter_, selected);
+    return WriteTableAs(selected, fileName, form, part, replace);
+  } catch (const std::bad_alloc&) {
+    return TStatus(TFailure::OutOfMemory);
+  }
 }
 
 TStatus TDocument::WriteXml(const std::string& fileName) {
@@ -327,20 +392,40 @@ int TDocument::AppendRecord() {
   return table_.RecordCount();
 }
 
+TStatus TDocument::ImportText(const std::string& path, const TTextOptions& options,
+                              TTextReport& report, const TProgressFn& progress) {
+  BeginChange();
+  const int before = table_.RecordCount();
+  const TStatus status = AppendTextFile(table_, path, options, &report, progress);
+  if (report.records > 0 && !report.cancelled) modified_ = true;
+  RecordAppended(before);
+  return status;
+}
+
+TStatus TDocument::ImportTable(const TQor2& source, TTextReport& report) {
+  BeginChange();
+  const int before = table_.RecordCount();
+  const TStatus status = AppendTable(table_, source, &report);
+  if (report.records > 0) modified_ = true;
+  RecordAppended(before);
+  return status;
+}
+
 TImportResult TDocument::Import(const std::string& path, TImportKind kind,
                                 const TProgressFn& progress) {
   BeginChange();
   const int before = table_.RecordCount();
   TImportResult result = ImportFile(table_, path, kind, progress);
-  const int added = table_.RecordCount() - before;
-  if (added <= 0) return result;
-  modified_ = true;
-  // The records themselves: the file may be gone when they are recovered.
-  if (journal_) {
-    Record(TJournalEntry(TJournalOp::Import, true).Int(table_.FieldCount()).Int(added));
-    RecordRecords(table_, before + 1);
-  }
+  if (table_.RecordCount() > before) modified_ = true;
+  RecordAppended(before);
   return result;
+}
+
+void TDocument::RecordAppended(int before) {
+  const int added = table_.RecordCount() - before;
+  if (added <= 0 || !journal_) return;
+  Record(TJournalEntry(TJournalOp::Import, true).Int(table_.FieldCount()).Int(added));
+  RecordRecords(table_, before + 1);
 }
 
 void TDocument::DeleteRecord(int recNo) {
@@ -695,6 +780,9 @@ TStatus TDocument::Recover(TJournalReader& journal, TRecoveryReport& report) {
   } else {
     const bool snapshot = header.baseline == TJournalHeader::Snapshot;
     fileName_ = snapshot ? header.path : std::string();
+    // The journal does not say in which form the file was: a plain save asks
+    // for a name rather than write over it in a form it may not have been in.
+    if (snapshot) fileForm_ = TFileForm::Foreign;
     title_ = header.path;
     baseline_ = snapshot ? TBaseline::Snapshot : TBaseline::NewTable;
   }

@@ -55,13 +55,16 @@
 #include <vector>
 
 #include "TCondition.h"
+#include "TImportResult.h"
 #include "TJournalEntry.h"
 #include "TKStringList.h"
 #include "TQor2.h"
 #include "TStatus.h"
 #include "TTableLock.h"
 #include "TableExport.h"
+#include "TableFile.h"
 #include "TableImport.h"
+#include "TextTable.h"
 
 class TJournalReader;
 class TRecoveryJournal;
@@ -75,6 +78,16 @@ struct TFindState {
   bool WholeWord = false;
   bool ReplaceAllOption = false;
   bool Replacing = false;  // "Continuer" goes on replacing rather than finding
+};
+
+// The form a document's file is in, which a plain save writes again.
+enum class TFileForm {
+  Table,           // the engine's, by the name's ending: .qor, quoted .txt, .xls, .xml,
+                   // escaped text for any other
+  SpreadsheetCsv,  // "CSV pour tableurs" (SpreadsheetCsv.h)
+  Workbook,        // .xlsx or .ods, by the ending, one sheet
+  Database,        // one table of an SQLite database, named by Part()
+  Foreign,         // another program's file the table was read from: never written over
 };
 
 // A text typed into a view and not written into the table yet: for field
@@ -113,6 +126,14 @@ class TDocument {
   void SetFileName(const std::string& fileName);
   bool Modified() const { return modified_; }
   void SetModified(bool modified) { modified_ = modified; }
+  // How FileName is written by a plain save; `part`: the database table
+  // (UTF-8), or the sheet a Foreign workbook was read from.
+  TFileForm FileForm() const { return fileForm_; }
+  const std::string& Part() const { return part_; }
+  void SetFileForm(TFileForm form, const std::string& part = std::string()) {
+    fileForm_ = form;
+    part_ = part;
+  }
 
   // --- New table, load and save ---
 
@@ -121,15 +142,28 @@ class TDocument {
   // the later entries, as the structure change does. `title`: the window's
   // caption, which names the table's journal.
   void Init(const std::vector<std::string>& fields, const std::string& title = std::string());
-  // Loads a table file (the reader chosen by its ending) and makes its first
-  // record current; FileName follows and Modified is false. On failure the
-  // table and FileName stay as they were. When the document holds the file's
-  // lock, the temporary file a save that died left beside it goes.
-  TStatus Load(const std::string& fileName);
+  // Loads a file the program opens as a table (LoadTableFile: its own table
+  // files and text, the world's text, dBase, workbooks and databases, `part`
+  // choosing the sheet or database table) and makes its first record
+  // current; FileName follows, FileForm is Table for the program's own forms
+  // and Foreign for the others, and Modified is false. On failure the table,
+  // FileName and FileForm stay as they were. When the document holds the
+  // file's lock, the temporary file a save that died left beside it goes.
+  TStatus Load(const std::string& fileName, const std::string& part = std::string(),
+               TTableFileReport* report = nullptr);
   // The whole table in the format the name's ending gives (.qor, .txt, .xls,
   // .xml, any other escaped text); FileName does not change. Written over
   // FileName, it is a save: the journal begins anew from the file.
   TStatus WriteTable(const std::string& fileName);
+  // The whole table in `form` (Foreign writes nothing: NotATable). Database:
+  // into the table `part` (the table's own name when empty) beside the
+  // database's others; one of that name already there is replaced only when
+  // `replace`, else TableExists and nothing is written. FileName does not change.
+  TStatus WriteAs(const std::string& fileName, TFileForm form,
+                  const std::string& part = std::string(), bool replace = false);
+  // WriteAs of the table, or in selection mode of the selected records only.
+  TStatus ExportAs(const std::string& fileName, TFileForm form,
+                   const std::string& part = std::string(), bool replace = false);
   TStatus WriteXml(const std::string& fileName);
   // A table file with the fields and no record.
   TStatus WriteStructure(const std::string& fileName) const;
@@ -225,7 +259,15 @@ class TDocument {
   // --- Records ---
 
   int AppendRecord();  // an empty record at the end, made current; its number
-  // Appends the records of a file (ImportFile); Modified when some were.
+  // Appends the records of a delimited text file as `options` read it
+  // (AppendTextFile), or of a table read from another file (AppendTable):
+  // by name or by position. Modified when records were appended; a failure
+  // or a cancel appends nothing.
+  TStatus ImportText(const std::string& path, const TTextOptions& options, TTextReport& report,
+                     const TProgressFn& progress = nullptr);
+  TStatus ImportTable(const TQor2& source, TTextReport& report);
+  // Appends the records of a file as ImportFile reads it (dBase tables, the
+  // older text imports); Modified when some were.
   TImportResult Import(const std::string& path, TImportKind kind,
                        const TProgressFn& progress = nullptr);
   void DeleteRecord(int recNo);
@@ -307,6 +349,9 @@ class TDocument {
   void RecordTable(const TQor2& from, TJournalOp op);
   // The records from number `first` on, after a head entry, in the background.
   void RecordRecords(const TQor2& from, int first);
+  // The records an import appended after record `before`, as they are: the
+  // file they came from may be gone when they are recovered.
+  void RecordAppended(int before);
   // The file now holds the table: the journal begins anew from it.
   void Rebase();
   bool Replay(std::string_view payload, TReplay& state);
@@ -315,6 +360,8 @@ class TDocument {
   TQor2 table_;
   TQor2 undoTable_;
   std::string fileName_;
+  TFileForm fileForm_ = TFileForm::Table;
+  std::string part_;
   bool modified_ = false;
   bool readOnly_ = false;
   TTableLock lock_;

@@ -11,50 +11,130 @@
 #include "IServices.h"
 #include "TDocument.h"
 #include "THourglass.h"
+#include "TImportPreviewDlg.h"
 #include "TImportProgress.h"
+#include "TTableChoiceDlg.h"
 
 namespace {
 
 const TFileFilter kImportFilters[] = {
-    {QStringLiteral("Tous les fichiers (*.txt;*.dbf;*.csv)"), QStringLiteral("*.txt;*.dbf;*.csv")},
-    {QStringLiteral("Fichiers texte + tab (*.txt)"), QStringLiteral("*.txt")},
+    {QStringLiteral("Fichiers importables"),
+     QStringLiteral("*.csv;*.tsv;*.txt;*.dbf;*.xlsx;*.ods;*.sqlite;*.sqlite3;*.db")},
+    {QStringLiteral("Fichiers texte"), QStringLiteral("*.csv;*.tsv;*.txt")},
     {QStringLiteral("Fichiers dBase (*.dbf)"), QStringLiteral("*.dbf")},
-    {QStringLiteral("Fichier texte + point-virgule (*.csv)"), QStringLiteral("*.csv")},
+    {QStringLiteral("Classeurs Excel (*.xlsx)"), QStringLiteral("*.xlsx")},
+    {QStringLiteral("Classeurs OpenDocument (*.ods)"), QStringLiteral("*.ods")},
+    {QStringLiteral("Bases SQLite"), QStringLiteral("*.sqlite;*.sqlite3;*.db")},
+    {QStringLiteral("Tous les fichiers"), QStringLiteral("*")},
 };
 
-const TFileFilter kSaveAsFilters[] = {
-    {QStringLiteral("Format Vek Base (*.qor)"), QStringLiteral("*.qor")},
-    {QStringLiteral("Structure de la base (*.qor)"), QStringLiteral("*.qor")},
-    {QStringLiteral("Format csv (*.csv)"), QStringLiteral("*.csv")},
-    {QStringLiteral("Format Isam (*.txt)"), QStringLiteral("*.txt")},
-    {QStringLiteral("Format Excel (*.xls)"), QStringLiteral("*.xls")},
-    {QStringLiteral("Format xml (*.xml)"), QStringLiteral("*.xml")},
+// What a choice of the save-as or export dialog writes.
+enum class TWrite {
+  Table,           // the engine's form of the extension (.qor, .csv, .txt, .xls)
+  Structure,       // the fields alone, in a table file
+  Xml,             // SauveXml
+  Export,          // the table, or the selection, as TExportFormat says
+  SpreadsheetCsv,  // "CSV pour tableurs"
+  Workbook,        // .xlsx, .ods
+  Database,        // a table of an SQLite database
 };
-const char* const kSaveAsExtensions[] = {".qor", ".qor", ".csv", ".txt", ".xls", ".xml"};
 
-const TFileFilter kExportFilters[] = {
-    {QStringLiteral("Format csv (*.csv)"), QStringLiteral("*.csv")},
-    {QStringLiteral("Format texte+Tab (*.txt)"), QStringLiteral("*.txt")},
-    {QStringLiteral("Format xml (*.xml)"), QStringLiteral("*.xml")},
+struct TSaveChoice {
+  TFileFilter filter;
+  const char* extension;
+  TWrite write;
+  TExportFormat format = TExportFormat::Csv;  // for Export
 };
-const char* const kExportExtensions[] = {".csv", ".txt", ".xml"};
+
+// Both dialogs end with the files other programs open.
+std::vector<TSaveChoice> WithOtherPrograms(std::vector<TSaveChoice> choices) {
+  choices.push_back({{QStringLiteral("CSV pour tableurs (*.csv)"), QStringLiteral("*.csv")},
+                     ".csv",
+                     TWrite::SpreadsheetCsv});
+  choices.push_back({{QStringLiteral("Classeur Excel (*.xlsx)"), QStringLiteral("*.xlsx")},
+                     ".xlsx",
+                     TWrite::Workbook});
+  choices.push_back({{QStringLiteral("Classeur OpenDocument (*.ods)"), QStringLiteral("*.ods")},
+                     ".ods",
+                     TWrite::Workbook});
+  choices.push_back({{QStringLiteral("Base SQLite (*.sqlite)"), QStringLiteral("*.sqlite")},
+                     ".sqlite",
+                     TWrite::Database});
+  return choices;
+}
+
+const std::vector<TSaveChoice>& SaveAsChoices() {
+  static const std::vector<TSaveChoice> choices = WithOtherPrograms({
+      {{QStringLiteral("Format Vek Base (*.qor)"), QStringLiteral("*.qor")}, ".qor", TWrite::Table},
+      {{QStringLiteral("Structure de la base (*.qor)"), QStringLiteral("*.qor")},
+       ".qor",
+       TWrite::Structure},
+      {{QStringLiteral("Format csv (*.csv)"), QStringLiteral("*.csv")}, ".csv", TWrite::Table},
+      {{QStringLiteral("Format Isam (*.txt)"), QStringLiteral("*.txt")}, ".txt", TWrite::Table},
+      {{QStringLiteral("Format Excel (*.xls)"), QStringLiteral("*.xls")}, ".xls", TWrite::Table},
+      {{QStringLiteral("Format xml (*.xml)"), QStringLiteral("*.xml")}, ".xml", TWrite::Xml},
+  });
+  return choices;
+}
+
+const std::vector<TSaveChoice>& ExportChoices() {
+  static const std::vector<TSaveChoice> choices = WithOtherPrograms({
+      {{QStringLiteral("Format csv (*.csv)"), QStringLiteral("*.csv")},
+       ".csv",
+       TWrite::Export,
+       TExportFormat::Csv},
+      {{QStringLiteral("Format texte+Tab (*.txt)"), QStringLiteral("*.txt")},
+       ".txt",
+       TWrite::Export,
+       TExportFormat::Txt},
+      {{QStringLiteral("Format xml (*.xml)"), QStringLiteral("*.xml")},
+       ".xml",
+       TWrite::Export,
+       TExportFormat::Xml},
+  });
+  return choices;
+}
+
+TFileForm FormOf(TWrite write) {
+  switch (write) {
+    case TWrite::SpreadsheetCsv:
+      return TFileForm::SpreadsheetCsv;
+    case TWrite::Workbook:
+      return TFileForm::Workbook;
+    case TWrite::Database:
+      return TFileForm::Database;
+    default:
+      return TFileForm::Table;
+  }
+}
 
 // The chosen file, or nothing when cancelled; the index is clamped to the filters.
-template <size_t N>
 std::optional<TFileChoice> AskFile(TFileDialogKind kind, const QString& proposed,
-                                   const TFileFilter (&filters)[N], const QString& defaultExt,
-                                   const QString& folder = QString()) {
+                                   const std::vector<TFileFilter>& filters,
+                                   const QString& defaultExt, const QString& folder = QString()) {
   TFileDialogRequest request;
   request.kind = kind;
   request.directory = folder;
   request.fileName = proposed;
-  request.filters.assign(std::begin(filters), std::end(filters));
+  request.filters = filters;
   request.filterIndex = 1;
   request.defaultExt = defaultExt;
   std::optional<TFileChoice> choice = Services().FileDialog(request);
-  if (choice && (choice->filterIndex < 1 || choice->filterIndex > static_cast<int>(N)))
+  if (choice && (choice->filterIndex < 1 || choice->filterIndex > static_cast<int>(filters.size())))
     choice->filterIndex = 1;
   return choice;
+}
+
+// The chosen entry of a save dialog, or nothing when cancelled.
+std::optional<std::pair<QString, TSaveChoice>> AskSave(const QString& proposed,
+                                                       const std::vector<TSaveChoice>& choices,
+                                                       const QString& folder) {
+  std::vector<TFileFilter> filters;
+  for (const TSaveChoice& c : choices) filters.push_back(c.filter);
+  const std::optional<TFileChoice> choice =
+      AskFile(TFileDialogKind::Save, proposed, filters, QStringLiteral("qor"), folder);
+  if (!choice) return std::nullopt;
+  return std::make_pair(choice->path, choices[static_cast<size_t>(choice->filterIndex - 1)]);
 }
 
 // Where a table is saved or exported: its own folder; for a new table, where
@@ -63,13 +143,58 @@ QString TableFolder(const QString& fileName) {
   return fileName.isEmpty() ? Services().LastFileFolder() : QFileInfo(fileName).absolutePath();
 }
 
+// "1 valeur", "2 valeurs": the count and its noun, plural from 2.
+QString Count(int64_t n, const char* one, const char* many) {
+  return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(n > 1 ? many : one);
+}
+
+QString ReplacedSentence(int64_t replaced) {
+  if (replaced == 1)
+    return QStringLiteral(
+        "1 caractère du fichier n'a pas d'équivalent dans la table : il a été remplacé par « ? ».");
+  return QStringLiteral(
+             "%1 caractères du fichier n'ont pas d'équivalent dans la table : ils ont été "
+             "remplacés par « ? ».")
+      .arg(replaced);
+}
+
 }  // namespace
+
+// --- What reading a file found ---
+
+QString TImportExport::ReadNotes(const TTextReport& text, int64_t replaced,
+                                 const std::vector<std::string>& leftOut) {
+  QStringList notes;
+  if (leftOut.size() == 1)
+    notes << QStringLiteral("La colonne binaire « ") + QString::fromStdString(leftOut[0]) +
+                 QStringLiteral(" » n'a pas été lue.");
+  if (leftOut.size() > 1) {
+    QStringList names;
+    for (const std::string& n : leftOut)
+      names << QStringLiteral("« ") + QString::fromStdString(n) + QStringLiteral(" »");
+    notes << QStringLiteral("Les colonnes binaires ") + names.join(QStringLiteral(", ")) +
+                 QStringLiteral(" n'ont pas été lues.");
+  }
+  if (text.droppedValues > 0)
+    notes << Count(text.droppedValues, "valeur", "valeurs") +
+                 QString::fromUtf8(text.droppedValues > 1
+                                       ? " sans champ dans la table ont été laissées de côté."
+                                       : " sans champ dans la table a été laissée de côté.");
+  if (replaced > 0) notes << ReplacedSentence(replaced);
+  if (text.dialect.openQuoteLine > 0)
+    notes << QStringLiteral(
+                 "Le guillemet ouvert ligne %1 n'est jamais fermé : toute la fin du fichier "
+                 "fait partie de la dernière valeur.")
+                 .arg(text.dialect.openQuoteLine);
+  return notes.join(QLatin1Char('\n'));
+}
 
 // --- Import ---
 
 void TImportExport::Importer() {
+  const std::vector<TFileFilter> filters(std::begin(kImportFilters), std::end(kImportFilters));
   const std::optional<TFileChoice> choice =
-      AskFile(TFileDialogKind::Open, QString(), kImportFilters, QString());
+      AskFile(TFileDialogKind::Open, QString(), filters, QString());
   if (!choice) return;
   const QString& path = choice->path;
   if (!QFileInfo::exists(path)) {
@@ -77,8 +202,16 @@ void TImportExport::Importer() {
     return;
   }
   view_.EcritOnglet();
-  doc_.Memorise();
-  Import(path, ImportKindOf(EnginePath(path)));
+  const std::string source = EnginePath(path);
+  const TTableFileKind kind = TableFileKindOf(source);
+  if (kind == TTableFileKind::Dbase || ImportKindOf(source) == TImportKind::Dbase) {
+    doc_.Memorise();
+    Import(path, TImportKind::Dbase);
+  } else if (kind == TTableFileKind::Text) {
+    ImportText(path);
+  } else {
+    ImportTable(path);
+  }
   // The record the table view's current row shows; the other views show the
   // current record already.
   if (view_.GetOnglet() == TView::Table) doc_.Table().GoToRecord(view_.RecNo());
@@ -113,6 +246,87 @@ bool TImportExport::Import(const QString& path, TImportKind kind) {
   return result.Ok();
 }
 
+bool TImportExport::ImportText(const QString& path) {
+  const std::string source = EnginePath(path);
+  TTextFileKind kind = TTextFileKind::Delimited;
+  TStatus status = RecognizeTextFile(source, kind);
+  std::optional<TTextOptions> options;
+  bool own = false;
+  if (status) {
+    TImportPreviewDlg dialog;
+    status = dialog.Init(path, doc_.FieldNames());
+    if (status) {
+      Services().RunDialog(dialog);
+      options = dialog.Result();
+      if (!options) return false;
+      // The program's own text read as the preview shows it - a header, ";"
+      // and the encoding as found - goes through its own loader, which
+      // undoes its escapes.
+      const TTextDialect& d = dialog.Preview().report.dialect;
+      own = kind != TTextFileKind::Delimited && d.header && d.separator == ';' &&
+            options->encoding == TTextEncoding::Auto;
+    }
+  }
+  if (!status) {
+    ReportRead(path, status, TTextReport());
+    return false;
+  }
+  doc_.Memorise();
+  TTextReport report;
+  {
+    THourglass hourglass;
+    TImportProgress progress([this](const QString& text) { view_.ShowStatus(text); },
+                             progressDelayMs);
+    if (own) {
+      TQor2 table;
+      status = LoadTextFile(table, source, kind);
+      if (status) status = doc_.ImportTable(table, report);
+    } else {
+      status = doc_.ImportText(source, *options, report, [&progress](int64_t done, int64_t total) {
+        return progress.Step(done, total);
+      });
+    }
+  }
+  doc_.Table().First();
+  view_.LitOnglet();
+  ReportRead(path, status, report);
+  return status.ok() && !report.cancelled;
+}
+
+bool TImportExport::ImportTable(const QString& path) {
+  TStatus status;
+  const std::optional<std::string> part = TTableChoiceDlg::Ask(path, status);
+  if (!part && status) return false;  // the user chose none
+  TQor2 table;
+  TTableFileReport read;
+  if (status) {
+    THourglass hourglass;
+    status = LoadTableFile(table, EnginePath(path), part.value_or(std::string()), &read);
+  }
+  TTextReport report;
+  if (status) {
+    doc_.Memorise();
+    status = doc_.ImportTable(table, report);
+    doc_.Table().First();
+    view_.LitOnglet();
+  }
+  report.dialect.replaced = read.foreign.replaced;
+  ReportRead(path, status, report, read.foreign.leftOut);
+  return status.ok();
+}
+
+void TImportExport::ReportRead(const QString& path, const TStatus& status,
+                               const TTextReport& report, const std::vector<std::string>& leftOut) {
+  if (!status) {
+    Services().Warning(
+        FailureMessage(QStringLiteral("importer '") + path + QLatin1Char('\''), status));
+    return;
+  }
+  if (report.cancelled) return;
+  const QString notes = ReadNotes(report, report.dialect.replaced, leftOut);
+  if (!notes.isEmpty()) Services().Information(notes);
+}
+
 void TImportExport::ReportImport(const QString& path, const TImportResult& r) {
   if (!r.status) {
     QString text =
@@ -127,23 +341,28 @@ void TImportExport::ReportImport(const QString& path, const TImportResult& r) {
                   .arg(r.appended);
     Services().Warning(text);
   }
-  if (r.replaced == 1 && r.appended > 0)
-    Services().Information(
-        QStringLiteral("1 caractère du fichier n'a pas d'équivalent dans la table : il a été "
-                       "remplacé par « ? »."));
-  else if (r.replaced > 1 && r.appended > 0)
-    Services().Information(QStringLiteral("%1 caractères du fichier n'ont pas d'équivalent dans "
-                                          "la table : ils ont été remplacés par « ? ».")
-                               .arg(r.replaced));
+  if (r.replaced > 0 && r.appended > 0) Services().Information(ReplacedSentence(r.replaced));
 }
 
 // --- Save as ---
 
-bool TImportExport::ChooseName(const QString& path, const char* extension, QString& name) const {
+bool TImportExport::ChooseName(const QString& path, const char* extension, bool database,
+                               QString& name) const {
+  // A database keeps the ending it has; its other tables stay, and a table
+  // of the same name is asked about when it is written.
+  if (database && TableFileKindOf(EnginePath(path)) == TTableFileKind::Database) {
+    name = path;
+    return NotHeldElsewhere(name);
+  }
   name = WithoutExtension(path) + QLatin1String(extension);
-  return NotHeldElsewhere(name) &&
-         (!QFileInfo::exists(name) ||
-          Services().Confirm(QStringLiteral("Ce fichier existe déjà. Le remplacer ?")));
+  if (!NotHeldElsewhere(name)) return false;
+  if (database || !QFileInfo::exists(name)) return true;
+  if (doc_.FileForm() == TFileForm::Foreign &&
+      QFileInfo(name).canonicalFilePath() == QFileInfo(FileName()).canonicalFilePath())
+    return Services().Confirm(QStringLiteral("« ") + QFileInfo(name).fileName() +
+                              QStringLiteral(" » est le fichier d'où vient la table, qui n'est "
+                                             "pas une table Vek Base. Le remplacer ?"));
+  return Services().Confirm(QStringLiteral("Ce fichier existe déjà. Le remplacer ?"));
 }
 
 QString TImportExport::FileName() const {
@@ -168,38 +387,55 @@ bool TImportExport::Enregistrer() {
   if (!doc_.Modified()) return true;
   const bool readOnly = IsReadOnlyFile(doc_.FileName()) || doc_.ReadOnly();
   if (readOnly) Services().Warning(QStringLiteral("Fichier en lecture seule"));
-  if (doc_.FileName().empty() || readOnly) {
+  // Another program's file is never written over by a plain save: the
+  // table gets a name of its own.
+  if (doc_.FileName().empty() || readOnly || doc_.FileForm() == TFileForm::Foreign) {
     if (!SaveAs()) return false;
     doc_.SetModified(false);
     return true;
   }
-  // A document saved as a spreadsheet or as XML stays in that format.
-  if (!Saved(FileName(), doc_.WriteTable(doc_.FileName())) || !LayoutSaved(doc_, FileName()))
-    return false;
+  // A document saved as a spreadsheet, as XML or into a database stays in
+  // that form; its own table in the database is written over.
+  TStatus status;
+  {
+    THourglass hourglass;
+    status = doc_.WriteAs(doc_.FileName(), doc_.FileForm(), doc_.Part(), true);
+  }
+  if (!Saved(FileName(), status) || !LayoutSaved(doc_, FileName())) return false;
   doc_.SetModified(false);
   return true;
 }
 
 bool TImportExport::SaveAs() {
   view_.EcritOnglet();
-  const std::optional<TFileChoice> choice =
-      AskFile(TFileDialogKind::Save, QFileInfo(FileName()).fileName(), kSaveAsFilters,
-              QStringLiteral("qor"), TableFolder(FileName()));
+  // A table read from another program's file is proposed a table file of
+  // its own beside it.
+  QString proposed = QFileInfo(FileName()).fileName();
+  if (doc_.FileForm() == TFileForm::Foreign)
+    proposed = QFileInfo(WithoutExtension(FileName()) + QStringLiteral(".qor")).fileName();
+  const auto choice = AskSave(proposed, SaveAsChoices(), TableFolder(FileName()));
   if (!choice) return false;
-  const int kind = choice->filterIndex;
+  const TSaveChoice& c = choice->second;
   QString name;
-  if (!ChooseName(choice->path, kSaveAsExtensions[kind - 1], name)) return false;
+  if (!ChooseName(choice->first, c.extension, c.write == TWrite::Database, name)) return false;
 
-  if (kind == 2) {
+  if (c.write == TWrite::Structure) {
     // Only the structure: the document keeps its file and stays as it was.
     SauveStru(name);
     return false;
   }
-  // The ending just given names the format; a failure has been told.
-  if (!(kind == 6 ? SauveXml(name) : Saved(name, doc_.WriteTable(EnginePath(name))))) return false;
+  std::string part;
+  bool written;
+  if (c.write == TWrite::Xml)
+    written = SauveXml(name);
+  else if (c.write == TWrite::Database)
+    written = WriteDatabase(name, false, part);
+  else
+    written = Write(name, FormOf(c.write), false);
   // The whole table is now in the document's file: nothing is left to save.
-  if (!LayoutSaved(doc_, name)) return false;
+  if (!written || !LayoutSaved(doc_, name)) return false;
   doc_.SetFileName(EnginePath(name));
+  doc_.SetFileForm(FormOf(c.write), part);
   view_.ShowFileName();
   doc_.SetModified(false);
   return true;
@@ -227,19 +463,54 @@ bool TImportExport::SauveXml(const QString& path) {
   return Saved(path, status);
 }
 
+bool TImportExport::Write(const QString& path, TFileForm form, bool exporting) {
+  TStatus status;
+  {
+    THourglass hourglass;
+    status =
+        exporting ? doc_.ExportAs(EnginePath(path), form) : doc_.WriteAs(EnginePath(path), form);
+  }
+  return Saved(path, status);
+}
+
+bool TImportExport::WriteDatabase(const QString& path, bool exporting, std::string& part) {
+  const std::string target = EnginePath(path);
+  part = ForeignTableName(doc_.Table(), target);
+  auto write = [&](bool replace) {
+    THourglass hourglass;
+    return exporting ? doc_.ExportAs(target, TFileForm::Database, part, replace)
+                     : doc_.WriteAs(target, TFileForm::Database, part, replace);
+  };
+  TStatus status = write(false);
+  if (status.Cause() == TFailure::TableExists) {
+    if (!Services().Confirm(QStringLiteral("La base « ") + QFileInfo(path).fileName() +
+                            QStringLiteral(" » a déjà une table « ") +
+                            QString::fromStdString(part) + QStringLiteral(" ». La remplacer ?")))
+      return false;
+    status = write(true);
+  }
+  return Saved(path, status);
+}
+
 // --- Export ---
 
 void TImportExport::Exporter() {
   view_.EcritOnglet();
-  const std::optional<TFileChoice> choice =
-      AskFile(TFileDialogKind::Save, QFileInfo(FileName()).fileName(), kExportFilters,
-              QStringLiteral("qor"), TableFolder(FileName()));
+  const auto choice =
+      AskSave(QFileInfo(FileName()).fileName(), ExportChoices(), TableFolder(FileName()));
   if (!choice) return;
-  const int kind = choice->filterIndex;
+  const TSaveChoice& c = choice->second;
   QString name;
-  if (!ChooseName(choice->path, kExportExtensions[kind - 1], name)) return;
-  const TExportFormat formats[] = {TExportFormat::Csv, TExportFormat::Txt, TExportFormat::Xml};
-  Export(name, formats[kind - 1]);
+  if (!ChooseName(choice->first, c.extension, c.write == TWrite::Database, name)) return;
+  std::string part;
+  if (c.write == TWrite::Export)
+    Export(name, c.format);
+  else if (c.write == TWrite::Database)
+    WriteDatabase(name, true, part);
+  else
+    Write(name, FormOf(c.write), true);
+  // The walk through the selection moved the cursor: back to its first record.
+  if (c.write != TWrite::Export && doc_.SelectionMode()) view_.Premier();
 }
 
 bool TImportExport::ExportCsv(const QString& path) {

@@ -5,14 +5,21 @@
 namespace {
 
 const size_t kMaxValue = 255;
+const char kBlanks[] = " \t";
+const char kOperatorChars[] = "=<>";
 
-// The text between the first two quotes (single or double, either may close),
-// or all after the first when no second follows.
-std::string BetweenQuotes(const std::string& value) {
-  const size_t open = value.find_first_of("'\"");
-  if (open == std::string::npos) return value;
-  const size_t close = value.find_first_of("'\"", open + 1);
-  return value.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+std::string Trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string::npos) return std::string();
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+// A value between quotes loses them and keeps its blanks: from the opening
+// quote to the last same quote, or to the end when none closes it.
+std::string Unquoted(const std::string& value) {
+  if (value.empty() || (value[0] != '\'' && value[0] != '"')) return value;
+  const size_t close = value.find_last_of(value[0]);
+  return value.substr(1, close == 0 ? std::string::npos : close - 1);
 }
 
 template <typename T>
@@ -34,21 +41,29 @@ void Clamp(const TQor2& table, int& from, int& to) {
 }  // namespace
 
 TExpression::TExpression(const TQor2& table, const std::string& condition) {
-  if (condition.empty()) {
+  if (Trimmed(condition).empty()) {
     kind_ = Kind::kAlways;
     return;
   }
-  const size_t at = condition.find_first_of("=<>");
-  if (at == std::string::npos) return;  // kNever
-  const std::string field = condition.substr(0, at);
-  op_ = condition.substr(at, 1);
-  std::string value = condition.substr(at + 1, kMaxValue);
-  if (!value.empty() && value[0] == '=') {
-    op_ += '=';
-    value = BetweenQuotes(value.substr(1, kMaxValue));
+  const size_t at = condition.find_first_of(kOperatorChars);
+  if (at == std::string::npos) {
+    status_ = TStatus(TFailure::NoOperator);
+    return;  // kNever
   }
-  value_ = value;
+  size_t after = condition.find_first_not_of(kOperatorChars, at);
+  if (after == std::string::npos) after = condition.size();
+  op_ = condition.substr(at, after - at);
+  if (op_ != "=" && op_ != "<" && op_ != ">" && op_ != "<=" && op_ != ">=") {
+    status_ = TStatus(TFailure::UnknownOperator, op_);
+    return;
+  }
+  const std::string field = Trimmed(condition.substr(0, at));
   fieldNo_ = table.FieldIndex(field);
+  if (fieldNo_ == 0) {
+    status_ = TStatus(TFailure::NoSuchField, field);
+    return;
+  }
+  value_ = Unquoted(Trimmed(condition.substr(after))).substr(0, kMaxValue);
   if (table.GetFieldType(fieldNo_) == "FLOAT") {
     kind_ = Kind::kFloat;
     number_ = TextToFloat(value_);
@@ -76,7 +91,10 @@ bool Expression(const TQor2& table, const std::string& condition) {
 }
 
 int CountRecords(const TQor2& table, const std::string& condition, int from, int to) {
-  const TExpression expression(table, condition);
+  return CountRecords(table, TExpression(table, condition), from, to);
+}
+
+int CountRecords(const TQor2& table, const TExpression& expression, int from, int to) {
   Clamp(table, from, to);
   int n = 0;
   for (int recNo = from; recNo <= to; ++recNo)
@@ -86,7 +104,11 @@ int CountRecords(const TQor2& table, const std::string& condition, int from, int
 
 TCalculation CalculateField(const TQor2& table, const std::string& condition,
                             const std::string& field, TCalcOperation operation, int from, int to) {
-  const TExpression expression(table, condition);
+  return CalculateField(table, TExpression(table, condition), field, operation, from, to);
+}
+
+TCalculation CalculateField(const TQor2& table, const TExpression& expression,
+                            const std::string& field, TCalcOperation operation, int from, int to) {
   const int fieldNo = table.FieldIndex(field);
   Clamp(table, from, to);
   TCalculation c;

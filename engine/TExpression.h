@@ -1,20 +1,24 @@
 #pragma once
-// TExpression: the condition typed for counting and calculating: a field name
-// directly followed by an operator and a value, such as Ville=Paris or Age>=18.
+// TExpression: the condition typed for counting and calculating: a field name,
+// an operator and a value, such as Ville=Paris, Age >= 18 or
+// Ville = 'Saint Jean '.
 //
-// Reading the text: the first "=", "<" or ">" ends the field name (spaces
-// included, so "Nom = x" names the field "Nom " and no field at all). The value
-// is at most 255 bytes after that character. When it begins with "=" the
-// operator gains it ("<=", ">=", or "==", which compares nothing), and then a
-// value that holds a single or double quote is the text between its first two
-// quotes (all after the first when there is no second): Nom>='D' means D. With
-// a one-character operator the value is taken as typed, so Nom=O'Neil works.
-// "<>" and "LIKE" are not operators here.
+// Reading the text: the first "=", "<" or ">" ends the field name, and the run
+// of those characters that it begins is the operator: "=", "<", ">", "<=" or
+// ">=". The blanks (spaces, tabs) around the name, the operator and the value
+// are not part of them. A value that begins with a single or a double quote is
+// the text after it up to the last same quote (all of it when none closes),
+// blanks included: Nom='O'Neil' means O'Neil. Otherwise the value is taken as
+// typed, so Nom=O'Neil works too. At most 255 bytes of value count.
+//
+// A text that cannot select anything as the user meant it says why (Status):
+// no operator (NoOperator), a run such as "<>", "==" or "=>" (UnknownOperator,
+// the run as detail), a name the table lacks (NoSuchField, the name as detail,
+// empty when none was typed). Such a condition holds for no record.
 //
 // Testing a record: on a "FLOAT" field both sides are read with TextToFloat and
-// compared as numbers; otherwise as text (unsigned bytes, case-sensitive). A
-// field the table lacks reads as ''. An empty condition holds for every record;
-// a text without an operator for none.
+// compared as numbers; otherwise as text (unsigned bytes, case-sensitive). An
+// empty or blank condition holds for every record.
 //
 // The count and calculate loops walk the records from..to (clamped to the table)
 // by number: they read the table and never move its cursor or change it.
@@ -23,6 +27,7 @@
 
 #include "TQor2.h"
 #include "TReal48.h"
+#include "TStatus.h"
 
 class TExpression {
  public:
@@ -31,6 +36,8 @@ class TExpression {
   TExpression(const TQor2& table, const std::string& condition);
 
   bool Test(const TQor2& table, int recNo) const;
+  // Ok, or why the condition holds for no record whatever the table holds.
+  const TStatus& Status() const { return status_; }
 
  private:
   enum class Kind { kAlways, kNever, kText, kFloat };
@@ -39,12 +46,14 @@ class TExpression {
   std::string op_;
   std::string value_;
   Extended number_ = 0;
+  TStatus status_;
 };
 
 // The condition on the current record.
 bool Expression(const TQor2& table, const std::string& condition);
 
 // Records from..to (clamped to 1..RecordCount) that satisfy the condition.
+int CountRecords(const TQor2& table, const TExpression& condition, int from, int to);
 int CountRecords(const TQor2& table, const std::string& condition, int from, int to);
 
 enum class TCalcOperation { kSomme = 1, kMoyenne, kMinimum, kMaximum };
@@ -60,5 +69,7 @@ struct TCalculation {
 // a missing field reads as 0) over the records from..to that satisfy the
 // condition. The running value is a 6-byte real, rounded after every step. An
 // average over no record gives count 0 and result 0, never a division by zero.
+TCalculation CalculateField(const TQor2& table, const TExpression& condition,
+                            const std::string& field, TCalcOperation operation, int from, int to);
 TCalculation CalculateField(const TQor2& table, const std::string& condition,
                             const std::string& field, TCalcOperation operation, int from, int to);

@@ -143,6 +143,10 @@ const char* FailureReason(TFailure failure) {
       return "la table dBase n'est pas ouverte";
     case TFailure::NoSuchField:
       return "le champ n'existe pas";
+    case TFailure::NoOperator:
+      return "la condition n'a pas d'opérateur";
+    case TFailure::UnknownOperator:
+      return "l'opérateur n'est pas reconnu";
   }
   return "";
 }

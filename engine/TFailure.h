@@ -55,7 +55,13 @@ enum class TFailure {
   DbfRecordTooLong,
   DbfTooManyFields,
   DbfNotOpen,
-  NoSuchField,  // a sort on a field the table does not have
+  // A sort, or a typed condition, on a field the table does not have (detail:
+  // the name, for a condition).
+  NoSuchField,
+  // A typed condition without a comparison operator, or with one that is not
+  // known (detail: the operator as typed).
+  NoOperator,
+  UnknownOperator,
 };
 
 TFailure ReadFailure(int error);

@@ -162,6 +162,11 @@ class TQor2 {
   bool MatchText(const std::string& fieldName, const std::string& op,
                  const std::string& value) const;
   bool MatchText(const TCondition& c) const { return MatchText(c.Field, c.Operator, c.Value); }
+  // Whether a condition the user gave can select anything: NoSuchField (its
+  // name as the detail, empty when none was given) when the table has no such
+  // field, NoOperator when the operator is empty, UnknownOperator when it is
+  // none of the above. A value of any kind is fine.
+  TStatus CheckCondition(const TCondition& c) const;
   bool MatchFloat(const std::string& fieldName, const std::string& op, Extended value) const;
   // MatchText on record recNo without moving the cursor; fieldNo as
   // FieldIndex gives it (0 reads '').

@@ -69,6 +69,15 @@ bool TQor2::MatchText(const std::string& fieldName, const std::string& op,
   return TestRecord(currentIndex_, FieldIndex(fieldName), op, value);
 }
 
+TStatus TQor2::CheckCondition(const TCondition& c) const {
+  if (FieldIndex(c.Field) == 0) return TStatus(TFailure::NoSuchField, c.Field);
+  if (c.Operator.empty()) return TStatus(TFailure::NoOperator);
+  bool known;
+  Compare<int>(0, c.Operator, 0, known);
+  if (!known && !IsLike(c.Operator)) return TStatus(TFailure::UnknownOperator, c.Operator);
+  return TStatus();
+}
+
 bool TQor2::TestRecord(int index, int fieldNo, const std::string& op,
                        const std::string& value) const {
   const TValueView v = GetCell(fieldNo, index + 1);

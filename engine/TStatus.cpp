@@ -4,6 +4,13 @@
 
 std::string StatusReason(const TStatus& status) {
   switch (status.Cause()) {
+    case TFailure::NoSuchField:
+      // The name the user typed, as the table would hold it.
+      if (status.Detail().empty()) return "aucun champ n'est nommé";
+      return "la table n'a pas de champ '" + Cp1252ToUtf8(status.Detail()) + "'";
+    case TFailure::UnknownOperator:
+      if (status.Detail().empty()) return FailureReason(status.Cause());
+      return "l'opérateur « " + Cp1252ToUtf8(status.Detail()) + " » n'est pas reconnu";
     case TFailure::NoSuchSheet:
     case TFailure::TableExists:
     case TFailure::ServerUnreachable:

@@ -9,8 +9,8 @@
 // reads as before; the cause and detail stay for whoever tells the user.
 // The engine's detail is never shown beside the cause: the French words come
 // from the cause alone, except for Other, which is said by its detail, and for
-// the few causes whose detail is the user's own name for a sheet or a table or
-// a server's own words (StatusReason).
+// the few causes whose detail is the user's own name for a sheet, a table, a
+// field or an operator, or a server's own words (StatusReason).
 
 #include <string>
 #include <utility>
@@ -36,7 +36,9 @@ class TStatus {
 };
 
 // Why, in French (UTF-8, no capital, no full stop): the cause's reason, or the
-// detail for Other (made UTF-8 when it is not); "" when ok.
+// detail for Other (made UTF-8 when it is not); "" when ok. A field or an
+// operator the user typed is named (Windows-1252 detail made UTF-8):
+//   "la table n'a pas de champ 'Vile'", "l'opérateur « => » n'est pas reconnu".
 std::string StatusReason(const TStatus& status);
 
 // The one sentence that tells a failure, UTF-8, without a capital or a full

@@ -113,17 +113,28 @@ bool NamesTheTargets(const std::vector<std::string>& first,
   return any;
 }
 
+// `exported`: the file is in the form spreadsheet programs export a sheet in,
+// which always starts with the sheet's first row, its names.
 bool LooksLikeHeader(const std::vector<std::vector<std::string>>& records,
-                     const std::vector<std::string>& targets) {
+                     const std::vector<std::string>& targets, bool exported) {
   if (records.empty()) return false;
   const std::vector<std::string>& first = records[0];
   if (!targets.empty() && NamesTheTargets(first, targets)) return true;
-  bool text = false;
+  bool text = false, blank = false;
   for (const std::string& v : first) {
     if (IsNumberText(v, false)) return false;
     text = text || !IsBlank(v);
+    blank = blank || IsBlank(v);
   }
   if (!text) return false;
+  // Without a column of numbers below them, nothing in the values tells names
+  // from a record: an all-text table exported for spreadsheets would come
+  // back with its names as its first record. Such names name every column.
+  if (exported && !blank) {
+    size_t widest = 0;
+    for (size_t r = 1; r < records.size(); ++r) widest = std::max(widest, records[r].size());
+    if (first.size() >= widest) return true;
+  }
   for (size_t col = 0; col < first.size(); ++col) {
     bool numbers = false, others = false;
     for (size_t r = 1; r < records.size() && !others; ++r) {
@@ -320,8 +331,11 @@ void TTextReader::Settle(const TTextOptions& options, const char* text, size_t s
   parser.Feed(text, size, sample);
   if (whole || sample.result.empty()) parser.Finish(sample);
   dialect_.headerDetected = options.header == TTextHeader::Auto;
-  dialect_.header = dialect_.headerDetected ? LooksLikeHeader(sample.result, options.targetNames)
-                                            : options.header == TTextHeader::Yes;
+  const bool exported = dialect_.byteOrderMark && dialect_.encoding == TTextEncoding::Utf8 &&
+                        dialect_.separator == ';';
+  dialect_.header = dialect_.headerDetected
+                        ? LooksLikeHeader(sample.result, options.targetNames, exported)
+                        : options.header == TTextHeader::Yes;
   for (size_t r = dialect_.header ? 1 : 0; r < sample.result.size(); ++r)
     sampleWidth_ = std::max(sampleWidth_, FilledWidth(sample.result[r]));
 }

@@ -15,7 +15,11 @@
 // - header: a first line whose values are all texts, none a number, while a
 //   column of the lines after it holds only numbers; or a first line whose
 //   values are the names of the fields the records will go to (targetNames,
-//   compared by NameKey). An empty line is skipped before it like any other.
+//   compared by NameKey); or, in a file in UTF-8 after its byte-order mark
+//   and separated by ";" - the form of spreadsheet programs' exports, ours
+//   ("CSV pour tableurs") among them, which start with the names - a first
+//   line of texts, none blank, none a number, as many as the widest line
+//   below. An empty line is skipped before it like any other.
 // A file with a zero byte in its first 64 KB (other than as UTF-16) is
 // refused (TFailure::NotText): nothing is read.
 //

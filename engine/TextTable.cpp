@@ -186,13 +186,16 @@ std::vector<bool> NumberFields(const TKBaseList& records, int fields) {
 class ColumnMap {
  public:
   ColumnMap(const TTextReader& reader, const std::vector<std::string>& fieldNames)
+      : ColumnMap(reader.Dialect().header ? &reader.HeaderNames() : nullptr, fieldNames) {}
+  // `header`: the names of the columns, nullptr when there are none.
+  ColumnMap(const std::vector<std::string>* header, const std::vector<std::string>& fieldNames)
       : fields_(static_cast<int>(fieldNames.size())) {
-    if (!reader.Dialect().header) return;
+    if (!header) return;
     std::vector<std::string> keys;
     for (const std::string& f : fieldNames) keys.push_back(NameKey(f));
     std::vector<int> map;
     bool any = false;
-    for (const std::string& name : reader.HeaderNames()) {
+    for (const std::string& name : *header) {
       const std::string key = NameKey(name);
       if (key.empty()) {
         map.push_back(-1);
@@ -372,6 +375,42 @@ TStatus AppendTextFile(TQor2& table, const std::string& path, const TTextOptions
   });
 }
 
+TStatus AppendTable(TQor2& table, const TQor2& source, TTextReport* report) {
+  return Reporting(report, [&](TTextReport& r) {
+    const std::vector<std::string> header = NamesOf(source);
+    const ColumnMap map(&header, NamesOf(table));
+    const int fields = table.FieldCount();
+    // from[f]: the column of source whose values field f takes, -1 for none.
+    std::vector<int> from(static_cast<size_t>(fields), -1);
+    std::vector<bool> used(header.size(), false);
+    for (int c = 0; c < source.FieldCount(); ++c) {
+      const int f = map.Field(c);
+      if (f < 0) continue;
+      from[static_cast<size_t>(f)] = c;
+      used[static_cast<size_t>(c)] = true;
+    }
+    TRecordBuilder builder(fields, 0, static_cast<size_t>(source.RecordCount()));
+    for (const TRecord& record : source.RecordList().Items()) {
+      for (const int c : from) {
+        if (c >= 0) {
+          const TValueView v = record->Get(c);
+          builder.Append(v.data(), v.size());
+        }
+        builder.EndValue();
+      }
+      for (int c = 0; c < source.FieldCount(); ++c)
+        if (!used[static_cast<size_t>(c)] && !record->Get(c).empty()) ++r.droppedValues;
+      builder.EndRecord();
+    }
+    TKBaseList records;
+    if (!builder.Finish(records)) return TStatus(TFailure::OutOfMemory);
+    r.records = records.Count();
+    r.byName = map.ByName();
+    table.AppendRecords(records);
+    return TStatus();
+  });
+}
+
 TStatus PreviewTextImport(const std::string& path, const TTextOptions& options,
                           const std::vector<std::string>& fieldNames, int maxRecords,
                           TTextPreview& preview) {
@@ -497,4 +536,17 @@ TStatus RecognizeTextFile(const std::string& path, TTextFileKind& kind) {
     kind = TTextFileKind::VekEscaped;
   }
   return TStatus();
+}
+
+TStatus LoadTextFile(TQor2& table, const std::string& path, TTextFileKind kind,
+                     const TTextOptions& options, TTextReport* report) {
+  switch (kind) {
+    case TTextFileKind::VekEscaped:
+      return table.LoadCsvFile(path);
+    case TTextFileKind::VekQuoted:
+      return table.LoadTxtFile(path);
+    case TTextFileKind::Delimited:
+      break;
+  }
+  return LoadTextTable(table, path, options, report);
 }

@@ -55,6 +55,13 @@ TStatus AppendTextFile(TQor2& table, const std::string& path,
                        const TTextOptions& options = TTextOptions(), TTextReport* report = nullptr,
                        const TProgressFn& progress = nullptr);
 
+// The records of `source`, a table read from another file (a sheet, the
+// program's own text), appended as AppendTextFile appends a file's: by name
+// when the names of source's fields are all names of the table's, else by
+// position; a value that finds no field dropped, and counted when not empty.
+// Nothing is appended when memory runs out (OutOfMemory).
+TStatus AppendTable(TQor2& table, const TQor2& source, TTextReport* report = nullptr);
+
 // The first records of an import as AppendTextFile would append them to a
 // table of the fields `fieldNames`, read from the first megabyte of the file
 // at most (options.byteLimit, when set, instead): report.records of them in
@@ -82,3 +89,7 @@ TStatus PreviewTextImport(const std::string& path, const TTextOptions& options,
 // An empty file is VekEscaped (or VekQuoted by its name): both read it alike.
 enum class TTextFileKind { Delimited, VekEscaped, VekQuoted };
 TStatus RecognizeTextFile(const std::string& path, TTextFileKind& kind);
+// Loads a text file by the reader of its kind: the table's own LoadCsvFile or
+// LoadTxtFile, or LoadTextTable with `options` and `report` for delimited text.
+TStatus LoadTextFile(TQor2& table, const std::string& path, TTextFileKind kind,
+                     const TTextOptions& options = TTextOptions(), TTextReport* report = nullptr);

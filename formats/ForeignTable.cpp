@@ -21,8 +21,9 @@ std::string LowerEnding(const std::string& path) {
   return e;
 }
 
-// The table's name in UTF-8, or the file's base name when it has none.
-std::string TableNameFor(const TQor2& table, const std::string& target) {
+}  // namespace
+
+std::string ForeignTableName(const TQor2& table, const std::string& target) {
   std::string name;
   AppendAsUtf8(name, table.TableName);
   if (name.find_first_not_of(' ') != std::string::npos) return name;
@@ -32,8 +33,6 @@ std::string TableNameFor(const TQor2& table, const std::string& target) {
   if (dot != std::string::npos && dot > 0) name.resize(dot);
   return name.empty() ? "table" : name;
 }
-
-}  // namespace
 
 TForeignKind ForeignKindOf(const std::string& source) {
   if (TPgTable::IsAddress(source)) return TForeignKind::Postgres;
@@ -81,7 +80,7 @@ TStatus ReadForeignTable(const std::string& source, TQor2& table, TForeignReport
 
 TStatus WriteForeignTable(const TQor2& table, const std::string& target,
                           const TForeignOptions& options) {
-  const std::string name = options.part.empty() ? TableNameFor(table, target) : options.part;
+  const std::string name = options.part.empty() ? ForeignTableName(table, target) : options.part;
   switch (ForeignKindOf(target)) {
     case TForeignKind::Xlsx:
       return TXlsxWriter::Write(table, target);

@@ -50,3 +50,6 @@ TStatus ReadForeignTable(const std::string& source, TQor2& table, TForeignReport
                          const TForeignOptions& options = TForeignOptions());
 TStatus WriteForeignTable(const TQor2& table, const std::string& target,
                           const TForeignOptions& options = TForeignOptions());
+// The name a table is written under when no part is given: its own name
+// (UTF-8), or the target's file name without its ending when it has none.
+std::string ForeignTableName(const TQor2& table, const std::string& target);

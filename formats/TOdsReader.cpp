@@ -1,7 +1,9 @@
 #include "TOdsReader.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
+#include <set>
 
 #include "NumberText.h"
 #include "SheetDates.h"
@@ -38,7 +40,11 @@ class ContentHandler : public TXmlHandler {
       ++depth_;  // inside something left out
       return;
     }
-    if (name == "table" && !inTable_) {
+    if (name == "style") {
+      style_ = a.Get("family") == "table-cell" ? std::string(a.Get("name")) : std::string();
+    } else if (name == "text-properties" && !style_.empty() && a.Get("font-weight") == "bold") {
+      boldStyles_.insert(style_);
+    } else if (name == "table" && !inTable_) {
       names.emplace_back(a.Get("name"));
       inTable_ = true;
       reading_ = builder_ && !found && (wanted_.empty() || names.back() == wanted_);
@@ -74,7 +80,9 @@ class ContentHandler : public TXmlHandler {
       --depth_;
       return;
     }
-    if (name == "table") {
+    if (name == "style") {
+      style_.clear();
+    } else if (name == "table") {
       inTable_ = false;
       if (reading_) {
         reading_ = false;
@@ -113,7 +121,9 @@ class ContentHandler : public TXmlHandler {
     paragraphs_ = 0;
     useParagraphs_ = false;
     kind_ = TCellKind::Empty;
+    bold_ = false;
     if (!real) return;  // covered by a merged area: left out
+    bold_ = boldStyles_.count(std::string(a.Get("style-name"))) > 0;
     const std::string_view type = a.Get("value-type");
     if (type == "float" || type == "percentage" || type == "currency") {
       if (AppendDecimalAsNumberText(text_, a.Get("value"))) kind_ = TCellKind::Number;
@@ -138,7 +148,8 @@ class ContentHandler : public TXmlHandler {
     const uint64_t end = uint64_t{column_} + columnRepeat_;
     if (kind_ != TCellKind::Empty && !text_.empty()) {
       if (end > TSheetBuilder::kMaxColumns) return Check(TStatus(TFailure::TooManyColumns));
-      for (uint32_t c = column_; c < end && status; ++c) Check(builder_->Cell(c, kind_, text_));
+      for (uint32_t c = column_; c < end && status; ++c)
+        Check(builder_->Cell(c, kind_, text_, bold_));
     }
     // Empty cells only move the column on, however many the file repeats.
     column_ = end > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(end);
@@ -148,12 +159,62 @@ class ContentHandler : public TXmlHandler {
   TSheetBuilder* builder_;
   int64_t& replaced_;
   int depth_ = 0;
-  bool inTable_ = false, reading_ = false, inCell_ = false, useParagraphs_ = false;
+  bool inTable_ = false, reading_ = false, inCell_ = false, useParagraphs_ = false, bold_ = false;
+  std::string style_;                 // the cell style being defined
+  std::set<std::string> boldStyles_;  // cell styles whose text is bold
   uint32_t rowRepeat_ = 1, columnRepeat_ = 1, column_ = 0;
   int paragraphs_ = 0;
   TCellKind kind_ = TCellKind::Empty;
   std::string raw_, text_;
 };
+
+// Whether settings.xml keeps the first row of sheet `sheet` in view above
+// the others: a vertical split fixed (mode 2) below row 1.
+class SettingsHandler : public TXmlHandler {
+ public:
+  explicit SettingsHandler(const std::string& sheet) : sheet_(sheet) {}
+  bool Frozen() const { return mode_ == "2" && position_ == "1"; }
+
+  void Start(std::string_view name, const TXmlAttributes& a) override {
+    if (name == "config-item-map-named" && a.Get("name") == "Tables") {
+      inTables_ = true;
+    } else if (name == "config-item-map-entry" && inTables_) {
+      inSheet_ = a.Get("name") == sheet_;
+    } else if (name == "config-item" && inSheet_) {
+      item_ = a.Get("name");
+      text_.clear();
+    }
+  }
+  void End(std::string_view name) override {
+    if (name == "config-item-map-named") {
+      inTables_ = inSheet_ = false;
+    } else if (name == "config-item-map-entry") {
+      inSheet_ = false;
+    } else if (name == "config-item" && !item_.empty()) {
+      if (item_ == "VerticalSplitMode") mode_ = text_;
+      if (item_ == "VerticalSplitPosition") position_ = text_;
+      item_.clear();
+    }
+  }
+  void Text(const char* p, size_t n) override {
+    if (!item_.empty() && text_.size() < 32) text_.append(p, std::min<size_t>(n, 32));
+  }
+
+ private:
+  const std::string& sheet_;
+  bool inTables_ = false, inSheet_ = false;
+  std::string item_, text_, mode_, position_;
+};
+
+// A settings part that cannot be read marks nothing: the view's settings
+// are no part of the table.
+bool FirstRowFrozen(const std::string& path, const std::string& sheet) {
+  TZipArchive zip;
+  if (!zip.Open(path) || !zip.Has("settings.xml")) return false;
+  SettingsHandler handler(sheet);
+  TXmlPush xml(handler);
+  return zip.Parse("settings.xml", xml) && handler.Frozen();
+}
 
 TStatus WalkContent(const std::string& path, ContentHandler& handler) {
   TZipArchive zip;
@@ -187,6 +248,7 @@ TStatus TOdsReader::Read(const std::string& path, const std::string& sheet, TQor
     if (!handler.found)
       return handler.names.empty() ? TStatus(TFailure::NoTable)
                                    : TStatus(TFailure::NoSuchSheet, sheet);
+    if (FirstRowFrozen(path, handler.chosen)) builder.MarkHeader();
     std::string name;
     AppendAsCp1252(name, handler.chosen, replaced);
     return builder.Finish(name, table);

@@ -10,7 +10,9 @@
 // or line that the file repeats counts as many times; repeated empty cells
 // and lines at the end of a line or of the sheet cost nothing. UTF-8 is
 // converted to Windows-1252, the characters without a code becoming "?"
-// (counted).
+// (counted). A first row frozen above the others (settings.xml: a vertical
+// split below row 1) or whose cells are all bold names the fields, as
+// TSheetBuilder says.
 
 #include <cstdint>
 #include <string>

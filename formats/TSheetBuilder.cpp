@@ -33,7 +33,7 @@ size_t GetLength(const char*& p) {
 TSheetBuilder::TSheetBuilder() = default;
 TSheetBuilder::~TSheetBuilder() = default;
 
-TStatus TSheetBuilder::Cell(uint32_t column, TCellKind kind, std::string_view value) {
+TStatus TSheetBuilder::Cell(uint32_t column, TCellKind kind, std::string_view value, bool bold) {
   if (column >= kMaxColumns) return TStatus(TFailure::TooManyColumns);
   if (value.size() > kMaxCell) return TStatus(TFailure::CellTooLarge);
   if (column < rowColumns_ || kind == TCellKind::Empty || value.empty()) return TStatus::Ok();
@@ -45,6 +45,7 @@ TStatus TSheetBuilder::Cell(uint32_t column, TCellKind kind, std::string_view va
   row_.append(value);
   ++rowColumns_;
   rowEmpty_ = false;
+  rowBold_ = rowBold_ && bold;
   if (rows_ == 0) {
     double v;
     firstText_.resize(column + 1, false);
@@ -79,7 +80,10 @@ TStatus TSheetBuilder::EndRow(uint32_t repeat) {
     } catch (const std::bad_alloc&) {
       return TStatus(TFailure::OutOfMemory);
     }
-    if (rows_ == 0) firstKinds_ = rowKinds_;
+    if (rows_ == 0) {
+      firstKinds_ = rowKinds_;
+      firstBold_ = rowBold_;
+    }
     // A repeated first line repeats below it too.
     if (rows_ == 0 && repeat > 1) {
       for (uint32_t c = 0; c < firstKinds_.size(); ++c) {
@@ -96,6 +100,7 @@ TStatus TSheetBuilder::EndRow(uint32_t repeat) {
   row_.clear();
   rowColumns_ = 0;
   rowEmpty_ = true;
+  rowBold_ = true;
   rowKinds_.clear();
   return TStatus::Ok();
 }
@@ -107,7 +112,12 @@ TStatus TSheetBuilder::Finish(const std::string& tableName, TQor2& table) {
   }
   bool numberColumn = false;
   for (const Column& c : columns_) numberColumn = numberColumn || (c.number && !c.text);
-  const bool header = IsHeaderRow(firstKinds_, numberColumn);
+  // A line the sheet marks as its header names the fields when it holds
+  // texts only, be they numbers written as text ("2024").
+  bool marked = (headerMarked_ || firstBold_) && rows_ > 0;
+  for (uint32_t c = 0; c < firstKinds_.size() && marked; ++c)
+    marked = firstKinds_[c] == TCellKind::Empty || (c < firstText_.size() && firstText_[c]);
+  const bool header = marked || IsHeaderRow(firstKinds_, numberColumn);
   std::vector<std::pair<std::string, std::string>> fields(width_);
   if (!header) {
     for (uint32_t c = 0; c < firstKinds_.size(); ++c) {

@@ -12,6 +12,12 @@
 // (FieldNamesOf).
 // A field is FLOAT when its column holds numbers and no other text, else
 // STRING. A failure leaves the table as it was.
+//
+// The first line is also a header, whatever the lines below hold, when the
+// sheet marks it as one - frozen above the rest (MarkHeader), or every cell
+// of it bold - and its cells are all texts: a sheet kept as a table, as the
+// program writes its own, reads back with its names even when every column
+// is text.
 
 #include <cstdint>
 #include <memory>
@@ -41,7 +47,10 @@ class TSheetBuilder {
   // OutOfMemory beyond kMaxValues values or kMaxText bytes in all.
   // A Text cell that reads as a number (NumberText.h) counts as a number for
   // the header rule but stays text in its field's type.
-  TStatus Cell(uint32_t column, TCellKind kind, std::string_view value);
+  // `bold`: the cell is shown in bold.
+  TStatus Cell(uint32_t column, TCellKind kind, std::string_view value, bool bold = false);
+  // The sheet keeps its first line in view above the others (a frozen pane).
+  void MarkHeader() { headerMarked_ = true; }
   // Ends the line, `repeat` times over (a line a file repeats).
   TStatus EndRow(uint32_t repeat = 1);
   size_t Rows() const { return rows_; }
@@ -61,6 +70,9 @@ class TSheetBuilder {
   std::vector<TCellKind> rowKinds_;  // of the first line only
   std::vector<TCellKind> firstKinds_;
   std::vector<bool> firstText_;  // the first line's cells that are texts
+  bool rowBold_ = true;          // every cell of the open line so far is bold
+  bool firstBold_ = false;       // every cell of the first line is bold
+  bool headerMarked_ = false;
   std::vector<Column> columns_;
   uint32_t width_ = 0;
   size_t rows_ = 0;

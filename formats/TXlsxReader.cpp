@@ -132,22 +132,43 @@ NumberKind KindOfBuiltIn(unsigned id) {
   return NumberKind::Number;
 }
 
+unsigned long Number(std::string_view text) {
+  return std::strtoul(std::string(text).c_str(), nullptr, 10);
+}
+
 class StylesHandler : public TXmlHandler {
  public:
   std::vector<std::pair<unsigned, std::string>> formats;
   std::vector<unsigned> cellFormats;  // numFmtId of each cellXfs entry
+  std::vector<unsigned> cellFonts;    // fontId of each cellXfs entry
+  std::vector<bool> boldFonts;        // of each font
   void Start(std::string_view name, const TXmlAttributes& a) override {
     if (name == "numFmt") {
-      formats.emplace_back(std::strtoul(std::string(a.Get("numFmtId")).c_str(), nullptr, 10),
-                           std::string(a.Get("formatCode")));
+      formats.emplace_back(Number(a.Get("numFmtId")), std::string(a.Get("formatCode")));
     } else if (name == "cellXfs") {
       inCellXfs_ = true;
     } else if (name == "xf" && inCellXfs_) {
-      cellFormats.push_back(std::strtoul(std::string(a.Get("numFmtId")).c_str(), nullptr, 10));
+      cellFormats.push_back(Number(a.Get("numFmtId")));
+      cellFonts.push_back(Number(a.Get("fontId")));
+    } else if (name == "fonts") {
+      inFonts_ = true;
+    } else if (name == "font" && inFonts_) {
+      boldFonts.push_back(false);
+    } else if (name == "b" && inFonts_ && !boldFonts.empty()) {
+      const std::string_view v = a.Get("val");
+      boldFonts.back() = v != "0" && v != "false";
     }
   }
   void End(std::string_view name) override {
     if (name == "cellXfs") inCellXfs_ = false;
+    if (name == "fonts") inFonts_ = false;
+  }
+
+  // Whether each cellXfs entry shows its cells in bold.
+  std::vector<bool> Bold() const {
+    std::vector<bool> bold;
+    for (const unsigned f : cellFonts) bold.push_back(f < boldFonts.size() && boldFonts[f]);
+    return bold;
   }
   void Text(const char*, size_t) override {}
 
@@ -164,6 +185,7 @@ class StylesHandler : public TXmlHandler {
 
  private:
   bool inCellXfs_ = false;
+  bool inFonts_ = false;
 };
 
 // The shared strings: every <si>'s text (its runs, without phonetic hints),
@@ -238,10 +260,12 @@ bool ColumnOf(std::string_view ref, uint32_t& column, uint32_t& row) {
 class SheetHandler : public TXmlHandler {
  public:
   SheetHandler(TSheetBuilder& builder, const SharedStringsHandler& strings,
-               const std::vector<NumberKind>& kinds, bool system1904, int64_t& replaced)
+               const std::vector<NumberKind>& kinds, const std::vector<bool>& bold, bool system1904,
+               int64_t& replaced)
       : builder_(builder),
         strings_(strings),
         kinds_(kinds),
+        bold_(bold),
         system1904_(system1904),
         replaced_(replaced) {}
   TStatus status;
@@ -282,6 +306,12 @@ class SheetHandler : public TXmlHandler {
       collect_ = inCell_ && !inPhonetic_;
     } else if (name == "rPh") {
       inPhonetic_ = true;
+    } else if (name == "pane") {
+      // The first row kept in view above the others: the sheet's header.
+      const std::string_view state = a.Get("state");
+      if ((state == "frozen" || state == "frozenSplit") &&
+          std::strtod(std::string(a.Get("ySplit")).c_str(), nullptr) == 1)
+        builder_.MarkHeader();
     } else if (name == "row") {
       const std::string_view r = a.Get("r");
       if (!r.empty() &&
@@ -326,13 +356,14 @@ class SheetHandler : public TXmlHandler {
     if (!status) return;
     text_.clear();
     TCellKind kind = TCellKind::Text;
+    const bool bold = style_ < bold_.size() && bold_[style_];
     if (type_ == "s") {
       if (value_.empty()) return;
       char* end;
       const unsigned long i = std::strtoul(value_.c_str(), &end, 10);
       if (*end != 0 || i >= strings_.ends.size()) return Fail(TFailure::DamagedFile);
       const std::string_view item = strings_.Item(i);
-      Check(builder_.Cell(column_, item.empty() ? TCellKind::Empty : TCellKind::Text, item));
+      Check(builder_.Cell(column_, item.empty() ? TCellKind::Empty : TCellKind::Text, item, bold));
       return;
     } else if (type_ == "inlineStr" || type_ == "str" || type_ == "e") {
       AppendCellText(text_, value_, replaced_);
@@ -353,12 +384,13 @@ class SheetHandler : public TXmlHandler {
         kind = TCellKind::Number;
       }
     }
-    Check(builder_.Cell(column_, text_.empty() ? TCellKind::Empty : kind, text_));
+    Check(builder_.Cell(column_, text_.empty() ? TCellKind::Empty : kind, text_, bold));
   }
 
   TSheetBuilder& builder_;
   const SharedStringsHandler& strings_;
   const std::vector<NumberKind>& kinds_;
+  const std::vector<bool>& bold_;
   bool system1904_;
   int64_t& replaced_;
   uint32_t column_ = 0, nextColumn_ = 0;
@@ -433,11 +465,13 @@ TStatus TXlsxReader::Read(const std::string& path, const std::string& sheet, TQo
       return TStatus(TFailure::DamagedFile, sheetPart);
 
     std::vector<NumberKind> kinds;
+    std::vector<bool> bold;
     if (!stylesPart.empty() && wb.zip.Has(stylesPart)) {
       StylesHandler styles;
       s = ParsePart(wb.zip, stylesPart, styles);
       if (!s) return s;
       kinds = styles.Kinds();
+      bold = styles.Bold();
     }
     SharedStringsHandler strings(replaced);
     if (!stringsPart.empty() && wb.zip.Has(stringsPart)) {
@@ -449,7 +483,7 @@ TStatus TXlsxReader::Read(const std::string& path, const std::string& sheet, TQo
     }
 
     TSheetBuilder builder;
-    SheetHandler handler(builder, strings, kinds, wb.book.system1904, replaced);
+    SheetHandler handler(builder, strings, kinds, bold, wb.book.system1904, replaced);
     TXmlPush xml(handler);
     handler.push = &xml;
     s = wb.zip.Parse(sheetPart, xml);

@@ -10,6 +10,8 @@
 // ("#DIV/0!"); a formula gives its cached result; an empty cell, and the cells
 // a merged area covers, are empty. Text is converted from UTF-8 to
 // Windows-1252, the characters it has no code for becoming "?" (counted).
+// A first row frozen above the others (a pane split below row 1) or whose
+// cells are all bold names the fields, as TSheetBuilder says.
 //
 // The shared strings are kept once, as Windows-1252 bytes in one block: no
 // more than the part's own size, itself bounded by the zip-bomb rule. Counts

@@ -71,6 +71,13 @@ QString FailureMessage(const QString& action, const TStatus& status) {
   return sentence;
 }
 
+QString ConditionRefusal(const QString& action, const TStatus& status, const QString& operators) {
+  QString text = FailureMessage(action, status);
+  if (status.Cause() == TFailure::NoOperator || status.Cause() == TFailure::UnknownOperator)
+    text += QStringLiteral(" ; opérateurs acceptés : ") + operators;
+  return text;
+}
+
 namespace {
 
 QString TranslationsFolder(const QString& folder) {

@@ -36,6 +36,11 @@ QString FailureText(const TStatus& status);
 // "Impossible d'ouvrir 'clients.qor' : le fichier n'existe pas", or
 // "Mémoire insuffisante pour ouvrir 'clients.qor'" (FailureSentence).
 QString FailureMessage(const QString& action, const TStatus& status);
+// A condition refused before it is used: FailureMessage, followed, when the
+// operator is at fault (NoOperator, UnknownOperator), by the operators the
+// command accepts: "Impossible de filtrer : l'opérateur « => » n'est pas
+// reconnu ; opérateurs acceptés : =, <, >, <=, >= et LIKE".
+QString ConditionRefusal(const QString& action, const TStatus& status, const QString& operators);
 
 // Loads Qt's own French texts (the file, print, page set-up, colour and font
 // dialogs, context menus, the window menus of document windows) from `folder`,

@@ -5,15 +5,19 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "TDialogParts.h"
 
-TCalcul::TCalcul(QWidget* parent) : TCompter(QStringLiteral("Calculer"), parent) {
+TCalcul::TCalcul(QWidget* parent)
+    : TCompter(QStringLiteral("Calculer"), QStringLiteral("calculer"), parent) {
   Label4 = new QLabel(QStringLiteral("Champ à calculer"), this);
   ComboBox2 = TDialogParts::BuddyEdit<QComboBox>(Label4, QStringLiteral("ComboBox2"));
-  ComboBox2->setAccessibleName(Label4->text());
+  TDialogParts::NameByLabel(ComboBox2, Label4->text());
   ComboBox2->setMinimumContentsLength(16);
   RadioGroup1 = new QGroupBox(QStringLiteral("Opération"), this);
   RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
@@ -33,6 +37,18 @@ TCalcul::TCalcul(QWidget* parent) : TCompter(QStringLiteral("Calculer"), parent)
   field->addWidget(ComboBox2, 1);
   ExtraLayout()->addLayout(field);
   ExtraLayout()->addWidget(RadioGroup1);
+
+  // Made after "Annuler" and "OK", these controls stand above them: Tab takes
+  // them in the order they are read.
+  QWidget* order[] = {Edit1,
+                      ComboBox2,
+                      Operations->button(1),
+                      Operations->button(2),
+                      Operations->button(3),
+                      Operations->button(4),
+                      Button1,
+                      Button2};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void TCalcul::Init(int from, int to, const QStringList& fieldNames,

@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 #include <climits>
 
+#include "French.h"
+#include "IServices.h"
 #include "TDialogParts.h"
 
 namespace {
@@ -26,9 +28,11 @@ QSpinBox* RangeBox(QLabel* label, const char* objectName) {
 
 }  // namespace
 
-TCompter::TCompter(QWidget* parent) : TCompter(QStringLiteral("Compter"), parent) {}
+TCompter::TCompter(QWidget* parent)
+    : TCompter(QStringLiteral("Compter"), QStringLiteral("compter"), parent) {}
 
-TCompter::TCompter(const QString& caption, QWidget* parent) : QDialog(parent) {
+TCompter::TCompter(const QString& caption, const QString& action, QWidget* parent)
+    : QDialog(parent), action_(action) {
   TDialogParts::SetTitle(this, caption);
 
   GroupBox1 = new QGroupBox(QStringLiteral("Portée"), this);
@@ -44,7 +48,7 @@ TCompter::TCompter(const QString& caption, QWidget* parent) : QDialog(parent) {
 
   FieldLabel = new QLabel(QStringLiteral("Champ"), this);
   ComboBox1 = TDialogParts::BuddyEdit<QComboBox>(FieldLabel, QStringLiteral("ComboBox1"));
-  ComboBox1->setAccessibleName(FieldLabel->text());
+  TDialogParts::NameByLabel(ComboBox1, FieldLabel->text());
   ComboBox1->setMinimumContentsLength(16);
 
   GroupBox2 = new QGroupBox(QStringLiteral("Opérateurs"), this);
@@ -124,5 +128,13 @@ void TCompter::Button1Click() {
 }
 
 void TCompter::Button2Click() {
+  if (check_) {
+    const TStatus status = check_(Edit1->text());
+    if (!status) {
+      Services().Warning(ConditionRefusal(action_, status, QStringLiteral("=, <, >, <= et >=")));
+      Edit1->setFocus();
+      return;
+    }
+  }
   accept();
 }

@@ -7,9 +7,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <utility>
 
 #include "AnsiCodec.h"
+#include "French.h"
+#include "IServices.h"
 #include "TDialogParts.h"
 
 TFrmFiltre::TFrmFiltre(QWidget* parent) : QDialog(parent) {
@@ -29,11 +30,8 @@ TFrmFiltre::TFrmFiltre(QWidget* parent) : QDialog(parent) {
   TDialogParts::ClickOnEnter(Button2);
   Label1->setBuddy(ComboBox1);
   Label2->setBuddy(ComboBox2);
-  // The edit boxes of the combo boxes are announced on their own.
-  for (auto [combo, label] : {std::pair{ComboBox1, Label1}, std::pair{ComboBox2, Label2}}) {
-    combo->setAccessibleName(label->text());
-    combo->lineEdit()->setAccessibleName(label->text());
-  }
+  TDialogParts::NameByLabel(ComboBox1, Label1->text());
+  TDialogParts::NameByLabel(ComboBox2, Label2->text());
   Edit1->setAccessibleName(Label3->text());
 
   auto* boxes = new QGridLayout;
@@ -56,14 +54,19 @@ void TFrmFiltre::Init(const QStringList& fieldNames, const TCondition& filter) {
   ComboBox1->clear();
   ComboBox1->addItems(fieldNames);
   ComboBox1->setCurrentText(FromAnsi(filter.Field));
-  ComboBox2->setCurrentText(FromAnsi(filter.Operator));
+  ComboBox2->setCurrentText(filter.Operator.empty() ? QStringLiteral("=")
+                                                    : FromAnsi(filter.Operator));
   Edit1->setText(FromAnsi(filter.Value));
   ComboBox1->setFocus();
 }
 
 std::optional<TCondition> TFrmFiltre::Result() const {
   if (result() != QDialog::Accepted) return std::nullopt;
-  return TCondition{ToAnsi(ComboBox1->currentText()), ToAnsi(ComboBox2->currentText()),
+  return Typed();
+}
+
+TCondition TFrmFiltre::Typed() const {
+  return TCondition{ToAnsi(ComboBox1->currentText()), ToAnsi(ComboBox2->currentText().trimmed()),
                     ToAnsi(Edit1->text())};
 }
 
@@ -72,5 +75,14 @@ void TFrmFiltre::Button1Click() {
 }
 
 void TFrmFiltre::Button2Click() {
+  if (check_) {
+    const TStatus status = check_(Typed());
+    if (!status) {
+      Services().Warning(ConditionRefusal(QStringLiteral("filtrer"), status,
+                                          QStringLiteral("=, <, >, <=, >= et LIKE")));
+      (status.Cause() == TFailure::NoSuchField ? ComboBox1 : ComboBox2)->setFocus();
+      return;
+    }
+  }
   accept();
 }

@@ -1,6 +1,7 @@
 #include "TQueryCommands.h"
 
 #include <QStringList>
+#include <functional>
 
 #include "AnsiCodec.h"
 #include "French.h"
@@ -25,6 +26,18 @@ QStringList FieldNames(const TQor2& table, bool floatOnly = false) {
   return names;
 }
 
+// Without a field the filter keeps its own.
+TCondition WithField(TCondition condition, const TCondition& filter) {
+  if (condition.Field.empty()) condition.Field = filter.Field;
+  return condition;
+}
+
+// The check of the count and calculate dialogs: a condition they can read.
+std::function<TStatus(const QString&)> ConditionCheck(const TQor2& table) {
+  return
+      [&table](const QString& condition) { return TExpression(table, ToAnsi(condition)).Status(); };
+}
+
 }  // namespace
 
 void TQueryCommands::Requete(TDocument& doc, QWidget* owner) {
@@ -44,14 +57,15 @@ bool TQueryCommands::Filtre(TDocument& doc) {
   {
     TFrmFiltre dialog;
     dialog.Init(FieldNames(doc.Table()), doc.Filter());
+    // A filter that could only ever show nothing is refused.
+    dialog.SetCheck([&doc](const TCondition& typed) {
+      return doc.Table().CheckCondition(WithField(typed, doc.Filter()));
+    });
     Services().RunDialog(dialog);
     answer = dialog.Result();
   }
   if (!answer) return false;
-  // Without a field the filter keeps its own.
-  TCondition filter = *answer;
-  if (filter.Field.empty()) filter.Field = doc.Filter().Field;
-  doc.SetFilter(filter);
+  doc.SetFilter(WithField(*answer, doc.Filter()));
   return !answer->Field.empty();
 }
 
@@ -61,10 +75,11 @@ void TQueryCommands::Compte(const TDocument& doc) {
   {
     TCompter dialog;
     dialog.Init(1, table.RecordCount(), FieldNames(table));
+    dialog.SetCheck(ConditionCheck(table));
     Services().RunDialog(dialog);
     answer = dialog.Result();
   }
-  if (!answer || answer->condition.isEmpty()) return;
+  if (!answer || answer->condition.trimmed().isEmpty()) return;
   int n;
   {
     THourglass hourglass;
@@ -77,10 +92,17 @@ void TQueryCommands::Compte(const TDocument& doc) {
 
 void TQueryCommands::Calculer(const TDocument& doc) {
   const TQor2& table = doc.Table();
+  const QStringList numeric = FieldNames(table, true);
+  if (numeric.isEmpty()) {
+    Services().Message(
+        QStringLiteral("Cette table n'a aucun champ numérique (de type FLOAT) : rien à calculer."));
+    return;
+  }
   std::optional<TCalcul::TCalcAnswer> answer;
   {
     TCalcul dialog;
-    dialog.Init(1, table.RecordCount(), FieldNames(table), FieldNames(table, true));
+    dialog.Init(1, table.RecordCount(), FieldNames(table), numeric);
+    dialog.SetCheck(ConditionCheck(table));
     Services().RunDialog(dialog);
     answer = dialog.Result();
   }

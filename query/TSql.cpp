@@ -172,13 +172,11 @@ void TSql::SpeedButton2Click() {
   const QString statement = UpperKeywords(text);
   if (statement != text) Memo1->setPlainText(statement);
   Remember(statement);
-  QString bytes = statement;
-  bytes.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
   bool ok;
   {
     THourglass hourglass;
     const int current = source_->RecNo();
-    ok = query_->Execute(ToAnsi(bytes)).ok();
+    ok = query_->Execute(ToAnsi(OneLine(statement))).ok();
     // The document shows the record it stood on; so must its cursor.
     source_->GoToRecord(current);
   }
@@ -227,6 +225,22 @@ QString TSql::UpperKeywords(const QString& text) {
         if (IsKeyword(word, keyword))
           out.replace(start, i - start, QString::fromLatin1(keyword).toUpper());
     }
+  }
+  return out;
+}
+
+QString TSql::OneLine(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  bool quoted = false;  // a doubled quote leaves and enters again: it stays inside
+  for (const QChar c : text) {
+    if (c == QLatin1Char('\'')) quoted = !quoted;
+    if (c == QLatin1Char('\n'))
+      out += quoted ? QStringLiteral("\r\n") : QStringLiteral(" ");
+    else if (c == QLatin1Char('\t') && !quoted)
+      out += QLatin1Char(' ');
+    else
+      out += c;
   }
   return out;
 }

@@ -12,6 +12,8 @@
 // by blanks, commas, parentheses, operator characters or the ends of the text),
 // shows that text in the statement box, runs it and shows the records that
 // satisfy the condition: the header and one empty row when none does. A
+// statement may take several lines of the box: they are joined (OneLine)
+// before it runs, the engine reading a statement of one line. A
 // statement the engine cannot read empties the grid and says why in the status
 // line. The last ten statements run in this session are offered in the
 // drop-down beside the statement box, most recent first.
@@ -53,6 +55,10 @@ class TSql : public QDialog {
   void HistoryChosen(int index);
 
   static QString UpperKeywords(const QString& text);
+  // The statement as the engine reads it: outside quoted text each line break
+  // or tab is a blank; inside, a line break is a carriage return and line feed,
+  // as a table value holds it.
+  static QString OneLine(const QString& text);
   // Statements run in this session, most recent first, at most ten.
   static QStringList History();
 

@@ -97,15 +97,7 @@ TStatus TTextInput::Load(const std::string& path, TQor2& table, bool useOptions)
   kind_ = kind;
   read_ = true;
   report_ = TTextReport();
-  switch (kind) {
-    case TTextFileKind::VekEscaped:
-      return table.LoadCsvFile(path);
-    case TTextFileKind::VekQuoted:
-      return table.LoadTxtFile(path);
-    case TTextFileKind::Delimited:
-      break;
-  }
-  return LoadTextTable(table, path, useOptions ? options_ : TTextOptions(), &report_);
+  return LoadTextFile(table, path, kind, useOptions ? options_ : TTextOptions(), &report_);
 }
 
 TStatus TTextInput::Append(TQor2& table, const std::string& path) {
@@ -117,40 +109,9 @@ TStatus TTextInput::Append(TQor2& table, const std::string& path) {
   report_ = TTextReport();
   if (kind == TTextFileKind::Delimited) return AppendTextFile(table, path, options_, &report_);
   TQor2 source;
-  const TStatus loaded =
-      kind == TTextFileKind::VekEscaped ? source.LoadCsvFile(path) : source.LoadTxtFile(path);
+  const TStatus loaded = LoadTextFile(source, path, kind);
   if (!loaded) return loaded;
-  return AppendOwn(table, source);
-}
-
-TStatus TTextInput::AppendOwn(TQor2& table, const TQor2& source) {
-  std::vector<std::string> keys;
-  for (int i = 1; i <= table.FieldCount(); ++i) keys.push_back(NameKey(table.GetFieldName(i)));
-  // columns[i]: the source field whose values table field i + 1 takes.
-  std::vector<int> columns(keys.size(), 0);
-  bool byName = source.FieldCount() > 0;
-  for (int f = 1; f <= source.FieldCount() && byName; ++f) {
-    const std::string key = NameKey(source.GetFieldName(f));
-    size_t i = 0;
-    while (i < keys.size() && (keys[i] != key || columns[i] != 0)) ++i;
-    if (i == keys.size())
-      byName = false;
-    else
-      columns[i] = f;
-  }
-  if (!byName)
-    for (size_t i = 0; i < columns.size(); ++i)
-      columns[i] = static_cast<int>(i) + 1 <= source.FieldCount() ? static_cast<int>(i) + 1 : 0;
-  std::vector<bool> used(static_cast<size_t>(source.FieldCount()) + 1);
-  for (const int c : columns) used[static_cast<size_t>(c)] = true;
-  for (int r = 1; r <= source.RecordCount(); ++r) {
-    table.AppendFrom(source, r, columns);
-    for (int f = 1; f <= source.FieldCount(); ++f)
-      if (!used[static_cast<size_t>(f)] && !source.GetCell(f, r).empty()) ++report_.droppedValues;
-  }
-  report_.records = source.RecordCount();
-  report_.byName = byName;
-  return TStatus();
+  return AppendTable(table, source, &report_);
 }
 
 const char* TTextInput::EncodingName(TTextEncoding encoding) {

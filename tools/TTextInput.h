@@ -10,9 +10,9 @@
 // exactly as the program reads them; every other text by TTextReader.
 //
 // Import appends a text file's records: delimited text by AppendTextFile; the
-// program's own formats loaded whole, their records going to the table's
-// fields by name when every field name of the file is one of the table's
-// (NameKey), by position otherwise.
+// program's own formats loaded whole and appended by AppendTable, their
+// records going to the table's fields by name when every field name of the
+// file is one of the table's (NameKey), by position otherwise.
 //
 // Describe writes what the last file read was and how it was read (for
 // `info`); Warn what reading it found that a user should know. Both in UTF-8.
@@ -50,7 +50,6 @@ class TTextInput {
 
  private:
   TTextFileKind KindOf(const std::string& path, bool useOptions, TStatus& status) const;
-  TStatus AppendOwn(TQor2& table, const TQor2& source);
 
   TTextOptions options_;
   bool given_ = false;

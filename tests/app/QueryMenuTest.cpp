@@ -31,12 +31,18 @@ TEST_F(QueryMenuTest, QueryItemsOpenTheirWindowsOnTheActiveDocument) {
   ASSERT_NE(child, nullptr);
   for (const char* name : items) {
     EXPECT_TRUE(Enabled(name)) << name;
-    services.AnswerDialog([](QDialog& d) { d.reject(); });
+    // These clients have no "FLOAT" field: nothing to calculate, and no dialog.
+    if (QLatin1String(name) != QLatin1String("Calculer1"))
+      services.AnswerDialog([](QDialog& d) { d.reject(); });
     Action(name)->trigger();
   }
   EXPECT_EQ(services.DialogTitles(),
             QStringList({"Filtre", QString::fromUtf8("Requête  SQL"), "Interrogation QBE",
-                         "Compter", "Calculer", "Statistiques - clients.qor"}));
+                         "Compter", "Statistiques - clients.qor"}));
+  ASSERT_EQ(services.Questions().size(), 1u);
+  EXPECT_EQ(services.Questions()[0].text,
+            QString::fromUtf8(
+                "Cette table n'a aucun champ numérique (de type FLOAT) : rien à calculer."));
 
   services.AnswerDialog([](QDialog& d) {
     auto& filtre = static_cast<TFrmFiltre&>(d);
@@ -93,6 +99,42 @@ TEST_F(QueryMenuTest, StatisticsOpenOnTheCurrentFieldAndTheSelection) {
   EXPECT_TRUE(selectionChecked);
   EXPECT_EQ(groups, QStringList({"Nice", QString::fromUtf8("Orléans")}));
   EXPECT_EQ(allGroups, QStringList({"Lyon", "Nice", QString::fromUtf8("Orléans")}));
+}
+
+TEST_F(QueryMenuTest, StatusBarAndCaptionSayWhenAFilterIsOn) {
+  services.AnswerFile(WriteTable("clients.qor"));
+  Action("FileOpenItem")->trigger();
+  TChild* filtered = form->ActiveChild();
+  services.AnswerDialog([](QDialog& d) {
+    auto& filtre = static_cast<TFrmFiltre&>(d);
+    filtre.ComboBox1->setCurrentText("VILLE");
+    filtre.Edit1->setText("Nice");
+    filtre.Button2->click();
+  });
+  Action("Filtredeslection1")->trigger();
+  EXPECT_EQ(form->StatusText(), "Filtre actif");
+  EXPECT_EQ(Captions(), QStringList({"clients.qor (filtre)"}));
+  // A menu hint covers it for a while, and it comes back after.
+  form->ShowStatusHint("Afficher tous les enregistrements");
+  EXPECT_EQ(form->StatusText(), "Afficher tous les enregistrements");
+  form->ShowStatusHint(QString());
+  EXPECT_EQ(form->StatusText(), "Filtre actif");
+  // Another table, without a filter, becomes active: nothing to say.
+  services.AnswerFile(WriteTable("autres.qor"));
+  Action("FileOpenItem")->trigger();
+  EXPECT_EQ(form->StatusText(), "");
+  EXPECT_EQ(Captions(), QStringList({"clients.qor (filtre)", "autres.qor"}));
+  form->MdiArea()->setActiveSubWindow(form->MdiArea()->subWindowList().first());
+  ASSERT_EQ(form->ActiveChild(), filtered);
+  EXPECT_EQ(form->StatusText(), "Filtre actif");
+  Action("Affichertout1")->trigger();
+  EXPECT_EQ(form->StatusText(), "");
+  EXPECT_EQ(Captions(), QStringList({"clients.qor", "autres.qor"}));
+  Action("Afficherslection1")->trigger();
+  EXPECT_EQ(form->StatusText(), "Filtre actif");
+  // Closing the window leaves no filter to speak of.
+  form->MdiArea()->closeActiveSubWindow();
+  EXPECT_EQ(form->StatusText(), "");
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "MainWindowTest.h"
 #include "TAboutBox.h"
 #include "TFaultyFileSystem.h"
+#include "TImportPreviewDlg.h"
 
 namespace {
 
@@ -247,10 +248,23 @@ TEST_F(MainFormTest, OpenCommandOpensTheChosenTableOnceAndActivatesItsWindowAfte
   ASSERT_EQ(services.FileDialogs().size(), 1u);
   const TFileDialogRequest& request = services.FileDialogs()[0];
   EXPECT_EQ(request.kind, TFileDialogKind::Open);
-  EXPECT_EQ(request.fileName, "*.qor");
-  ASSERT_EQ(request.filters.size(), 1u);
-  EXPECT_EQ(request.filters[0].label, "Fichiers Vek Base (*.qor)");
-  EXPECT_EQ(request.filters[0].pattern, "*.qor");
+  EXPECT_EQ(request.fileName, "");
+  // Every kind the window opens, then one filter per kind.
+  ASSERT_EQ(request.filters.size(), 8u);
+  EXPECT_EQ(request.filters[0].label, "Tables et fichiers de données");
+  EXPECT_EQ(request.filters[0].pattern,
+            "*.qor;*.csv;*.tsv;*.txt;*.dbf;*.xlsx;*.ods;*.sqlite;*.sqlite3;*.db");
+  EXPECT_EQ(request.filters[1].label, "Fichiers Vek Base (*.qor)");
+  EXPECT_EQ(request.filters[1].pattern, "*.qor");
+  EXPECT_EQ(request.filters[2].label, "Fichiers texte");
+  EXPECT_EQ(request.filters[2].pattern, "*.csv;*.tsv;*.txt");
+  EXPECT_EQ(request.filters[3].label, "Fichiers dBase (*.dbf)");
+  EXPECT_EQ(request.filters[4].label, "Classeurs Excel (*.xlsx)");
+  EXPECT_EQ(request.filters[5].label, "Classeurs OpenDocument (*.ods)");
+  EXPECT_EQ(request.filters[6].label, "Bases SQLite");
+  EXPECT_EQ(request.filters[6].pattern, "*.sqlite;*.sqlite3;*.db");
+  EXPECT_EQ(request.filters[7].label, "Tous les fichiers");
+  EXPECT_EQ(request.filters[7].pattern, "*");
 
   ASSERT_EQ(form->Children().size(), 1);
   TChild* child = form->ActiveChild();
@@ -491,6 +505,7 @@ TEST_F(MainFormTest, AboutBoxShowsTheProductAndClosesWithOk) {
 
 TEST_F(MainFormTest, DroppedTableFilesOpenAndOtherFilesAreRefused) {
   const QString path = WriteTable("glisse.qor");
+  WriteFile(Path("photo.png"), "\x89PNG");
   WriteFile(Path("note.txt"), "x");
   auto drop = [this](const QString& file) {
     QMimeData data;
@@ -503,10 +518,13 @@ TEST_F(MainFormTest, DroppedTableFilesOpenAndOtherFilesAreRefused) {
     QApplication::processEvents();
     return true;
   };
-  EXPECT_FALSE(drop(Path("note.txt")));
+  EXPECT_FALSE(drop(Path("photo.png")));
   EXPECT_TRUE(form->Children().isEmpty());
   EXPECT_TRUE(drop(path));
   EXPECT_EQ(Captions(), QStringList({"glisse.qor"}));
+  // Text opens as a table, as the open command opens it.
+  EXPECT_TRUE(drop(Path("note.txt")));
+  EXPECT_EQ(Captions(), QStringList({"glisse.qor", "note.txt"}));
 }
 
 TEST_F(MainFormTest, TableCommandsWithoutAWindowDoNothing) {
@@ -535,6 +553,7 @@ TEST_F(MainFormTest, ImportAndExportRunOnTheActiveTableWithTheirStatusTexts) {
   // the import's status text shows.
   WriteFile(Path("new.txt"), "Zo\xC3\xA9\tNice\r\n\xE4\xB8\xAD\r\n");
   services.AnswerFile(Path("new.txt"));
+  services.AnswerDialog([](QDialog& d) { static_cast<TImportPreviewDlg&>(d).Button2->click(); });
   Action("Importer1")->trigger();
   EXPECT_EQ(child->Document().Table().RecordCount(), 5);
   EXPECT_EQ(child->Document().Table().GetCell(1, 4), "Zo\xE9");

@@ -3,14 +3,23 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSignalSpy>
 
 #include "DbfBytes.h"
 #include "DocumentTest.h"
+#include "ForeignTable.h"
 #include "LargeMemory.h"
+#include "SpreadsheetCsv.h"
 #include "TFaultyFileSystem.h"
 #include "TImportExport.h"
+#include "TImportPreviewDlg.h"
+#include "TStringGrid.h"
+#include "TTableChoiceDlg.h"
+#include "TXlsxWriter.h"
 #include "TXmlWriter.h"
+#include "TableContents.h"
 
 namespace {
 
@@ -28,6 +37,24 @@ class ChildImportExportTest : public DocumentTest {
     return v;
   }
   const TQuestion& LastQuestion() const { return services.Questions().back(); }
+  static std::string Engine(const QString& path) { return QFile::encodeName(path).toStdString(); }
+  // A table read back from a workbook or a database, every field and value.
+  static std::string ReadBack(const QString& path, const std::string& part = std::string()) {
+    TQor2 t;
+    TForeignReport report;
+    TForeignOptions options;
+    options.part = part;
+    EXPECT_TRUE(ReadForeignTable(Engine(path), t, report, options)) << path.toStdString();
+    return Dump(t);
+  }
+  static std::string Dump(const TQor2& t) { return DumpTable(t); }
+  // Scripts the import preview: "Importer" or "Annuler", as it comes.
+  void AnswerPreview(bool import) {
+    services.AnswerDialog([import](QDialog& d) {
+      auto& dialog = static_cast<TImportPreviewDlg&>(d);
+      (import ? dialog.Button2 : dialog.Button1)->click();
+    });
+  }
   using Values = std::vector<std::string>;
 };
 
@@ -35,27 +62,37 @@ class ChildImportExportTest : public DocumentTest {
 
 TEST_F(ChildImportExportTest, ImporterAppendsTheFileAndUndoTakesItBack) {
   TChild& c = Open(WriteClients());
-  const QString file = WriteBytes("nouveaux.txt", "Zo\xE9\tNice\r\nAbel\tMetz\t4\textra\r\n");
+  const QString file = WriteBytes("nouveaux.txt", "Zo\xE9\tNice\t1\r\nAbel\tMetz\t4\textra\r\n");
   services.AnswerFile(file, 2);
+  AnswerPreview(true);
   c.Importer();
 
   const TFileDialogRequest& request = services.FileDialogs().back();
   EXPECT_EQ(request.kind, TFileDialogKind::Open);
   EXPECT_EQ(request.defaultExt, "");
-  ASSERT_EQ(request.filters.size(), 4u);
-  EXPECT_EQ(request.filters[0].label, "Tous les fichiers (*.txt;*.dbf;*.csv)");
-  EXPECT_EQ(request.filters[0].pattern, "*.txt;*.dbf;*.csv");
-  EXPECT_EQ(request.filters[1].label, "Fichiers texte + tab (*.txt)");
+  ASSERT_EQ(request.filters.size(), 7u);
+  EXPECT_EQ(request.filters[0].label, "Fichiers importables");
+  EXPECT_EQ(request.filters[0].pattern,
+            "*.csv;*.tsv;*.txt;*.dbf;*.xlsx;*.ods;*.sqlite;*.sqlite3;*.db");
+  EXPECT_EQ(request.filters[1].label, "Fichiers texte");
+  EXPECT_EQ(request.filters[1].pattern, "*.csv;*.tsv;*.txt");
   EXPECT_EQ(request.filters[2].label, "Fichiers dBase (*.dbf)");
-  EXPECT_EQ(request.filters[3].label, "Fichier texte + point-virgule (*.csv)");
+  EXPECT_EQ(request.filters[3].label, "Classeurs Excel (*.xlsx)");
+  EXPECT_EQ(request.filters[4].label, "Classeurs OpenDocument (*.ods)");
+  EXPECT_EQ(request.filters[5].label, "Bases SQLite");
+  EXPECT_EQ(request.filters[6].label, "Tous les fichiers");
+  EXPECT_EQ(request.filters[6].pattern, "*");
 
+  // By position: the value beyond the last field is dropped and counted.
   ASSERT_EQ(c.Document().Table().RecordCount(), 7);
-  EXPECT_EQ(Record(6), (Values{"Zo\xE9", "Nice", ""}));
+  EXPECT_EQ(Record(6), (Values{"Zo\xE9", "Nice", "1"}));
   EXPECT_EQ(Record(7), (Values{"Abel", "Metz", "4"}));
   EXPECT_EQ(Cell(1, 6), "Zoé");
   EXPECT_EQ(Cell(0, 7), "7");
   EXPECT_TRUE(c.Document().Modified());
-  EXPECT_TRUE(services.Questions().empty());
+  ASSERT_EQ(services.Questions().size(), 1u);
+  EXPECT_EQ(LastQuestion().kind, TQuestionKind::Information);
+  EXPECT_EQ(LastQuestion().text, "1 valeur sans champ dans la table a été laissée de côté.");
 
   c.Annuler();
   EXPECT_EQ(c.Document().Table().RecordCount(), 5);
@@ -70,13 +107,16 @@ TEST_F(ChildImportExportTest, AFileThatCannotBeImportedChangesNothing) {
   EXPECT_EQ(LastQuestion().text, "Le fichier " + Path("absent.txt") + " n'existe pas");
   EXPECT_FALSE(c.Document().UndoAvailable());
 
-  services.AnswerFile(WriteBytes("clients.dat", "a\tb\r\n"));
+  // A damaged workbook says why before anything is asked.
+  services.AnswerFile(WriteBytes("ventes.xlsx", "PK\x03\x04 not really a zip"));
   c.Importer();
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::Warning);
-  EXPECT_EQ(LastQuestion().text, "Impossible d'importer '" + Path("clients.dat") +
-                                     "' : seuls les fichiers .txt, .csv et .dbf sont reconnus");
+  EXPECT_TRUE(
+      LastQuestion().text.startsWith("Impossible d'importer '" + Path("ventes.xlsx") + "' : "))
+      << LastQuestion().text.toStdString();
   EXPECT_EQ(c.Document().Table().RecordCount(), 5);
   EXPECT_FALSE(c.Document().Modified());
+  EXPECT_FALSE(c.Document().UndoAvailable());
 }
 
 // A binary file named .txt, or an import that finds no memory for its records,
@@ -94,6 +134,7 @@ TEST_F(ChildImportExportTest, ABinaryFileOrALackOfMemoryAddsNothing) {
   {
     TAllocationLimit noMemory(0);
     services.AnswerFile(text);
+    AnswerPreview(true);
     c.Importer();
   }
   EXPECT_EQ(LastQuestion().text, "Mémoire insuffisante pour importer '" + text + "'");
@@ -177,10 +218,14 @@ TEST_F(ChildImportExportTest, ExporterWritesTheTableUnderTheChosenNameAndKeepsTh
   EXPECT_EQ(request.kind, TFileDialogKind::Save);
   EXPECT_EQ(request.fileName, "clients.qor");
   EXPECT_EQ(request.defaultExt, "qor");
-  ASSERT_EQ(request.filters.size(), 3u);
+  ASSERT_EQ(request.filters.size(), 7u);
   EXPECT_EQ(request.filters[0].label, "Format csv (*.csv)");
   EXPECT_EQ(request.filters[1].label, "Format texte+Tab (*.txt)");
   EXPECT_EQ(request.filters[2].label, "Format xml (*.xml)");
+  EXPECT_EQ(request.filters[3].label, "CSV pour tableurs (*.csv)");
+  EXPECT_EQ(request.filters[4].label, "Classeur Excel (*.xlsx)");
+  EXPECT_EQ(request.filters[5].label, "Classeur OpenDocument (*.ods)");
+  EXPECT_EQ(request.filters[6].label, "Base SQLite (*.sqlite)");
   EXPECT_EQ(ReadFile(dir.filePath("my.data/copie.old.csv")).toStdString(),
             c.Document().Table().CsvText());
 
@@ -239,4 +284,208 @@ TEST_F(ChildImportExportTest, AnExistingFileIsReplacedOnlyWhenAllowedAndOnlyWhen
   EXPECT_EQ(LastQuestion().text, "Impossible d'enregistrer '" + target + "' : le disque est plein");
   EXPECT_EQ(ReadFile(target), "ancien");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no temporary file left
+}
+
+// The preview comes first and shows the records under the table's fields;
+// "Annuler" appends nothing and takes no snapshot. Header names in another
+// order than the fields' send each value to the field of its name.
+TEST_F(ChildImportExportTest, ThePreviewComesFirstAndHeaderNamesChooseTheFields) {
+  TChild& c = Open(WriteClients());
+  const QString file = WriteBytes("n.csv", "Prix;Nom;Ville\r\n3;Zo\xE9;Nice\r\n");
+  QStringList shown;
+  auto preview = [&](bool import) {
+    services.AnswerFile(file);
+    services.AnswerDialog([&, import](QDialog& d) {
+      auto& dialog = static_cast<TImportPreviewDlg&>(d);
+      for (int col = 1; col <= 3; ++col)
+        shown << dialog.Grid->Cell(col, 0) + "=" + dialog.Grid->Cell(col, 1);
+      (import ? dialog.Button2 : dialog.Button1)->click();
+    });
+    c.Importer();
+  };
+  preview(false);
+  EXPECT_EQ(shown, QStringList({"NOM=Zoé", "VILLE=Nice", "PRIX=3"}));
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
+  EXPECT_FALSE(c.Document().Modified());
+  EXPECT_FALSE(c.Document().UndoAvailable());
+
+  preview(true);
+  ASSERT_EQ(c.Document().Table().RecordCount(), 6);
+  EXPECT_EQ(Record(6), (Values{"Zo\xE9", "Nice", "3"}));
+  EXPECT_TRUE(c.Document().Modified());
+  EXPECT_TRUE(services.Questions().empty());  // nothing dropped, nothing to say
+}
+
+// The program's own escaped text comes back through its own reader: a ";"
+// or a line break inside a value stays in its value.
+TEST_F(ChildImportExportTest, TheProgramsOwnTextComesBackWithItsEscapes) {
+  TChild& c = Open(WriteClients());
+  TQor2 own;
+  for (const char* f : {"VILLE", "NOM"}) own.AddField(f);
+  own.Append();
+  own.SetFieldValue(1, "Lyon;Villeurbanne");
+  own.SetFieldValue(2, "ligne 1\rligne 2 \\ fin");
+  ASSERT_TRUE(own.SaveCsvFile(Engine(Path("own.csv"))));
+  services.AnswerFile(Path("own.csv"));
+  AnswerPreview(true);
+  c.Importer();
+  ASSERT_EQ(c.Document().Table().RecordCount(), 6);
+  EXPECT_EQ(Record(6), (Values{"ligne 1\r\nligne 2 \\ fin", "Lyon;Villeurbanne", ""}));
+  EXPECT_TRUE(services.Questions().empty());
+}
+
+// A workbook the program wrote, all text and its columns in another order,
+// is imported by name; a workbook that names none of the fields goes by
+// position, its extra column counted.
+TEST_F(ChildImportExportTest, ASheetIsImportedByNameOrByPosition) {
+  TChild& c = Open(WriteClients());
+  TQor2 sheet;
+  for (const char* f : {"Ville", "Nom"}) sheet.AddField(f);
+  sheet.Append();
+  sheet.SetFieldValue(1, "Nice");
+  sheet.SetFieldValue(2, "06000");
+  ASSERT_TRUE(TXlsxWriter::Write(sheet, Engine(Path("s.xlsx"))));
+  services.AnswerFile(Path("s.xlsx"), 4);
+  c.Importer();
+  ASSERT_EQ(c.Document().Table().RecordCount(), 6);
+  EXPECT_EQ(Record(6), (Values{"06000", "Nice", ""}));
+  EXPECT_TRUE(services.Questions().empty());
+
+  for (const char* f : {"Code", "Pays"}) sheet.AddField(f);
+  sheet.SetFieldValue(3, "1");
+  sheet.SetFieldValue(4, "France");
+  ASSERT_TRUE(TXlsxWriter::Write(sheet, Engine(Path("p.xlsx"))));
+  services.AnswerFile(Path("p.xlsx"), 4);
+  c.Importer();
+  ASSERT_EQ(c.Document().Table().RecordCount(), 7);
+  EXPECT_EQ(Record(7), (Values{"Nice", "06000", "1"}));
+  ASSERT_EQ(services.Questions().size(), 1u);
+  EXPECT_EQ(LastQuestion().text, "1 valeur sans champ dans la table a été laissée de côté.");
+  c.Annuler();
+  EXPECT_EQ(c.Document().Table().RecordCount(), 6);
+}
+
+// A table of a database of several comes after the choice of one, by name;
+// Annuler in the choice appends nothing.
+TEST_F(ChildImportExportTest, ATableOfADatabaseIsImportedAfterTheChoiceOfOne) {
+  TChild& c = Open(WriteClients());
+  TQor2 other, clients;
+  other.AddField("X");
+  for (const char* f : {"PRIX", "NOM"}) clients.AddField(f);
+  clients.Append();
+  clients.SetFieldValue(1, "9");
+  clients.SetFieldValue(2, "Zo\xE9");
+  ASSERT_TRUE(WriteForeignTable(other, Engine(Path("b.sqlite")), {"autre"}));
+  ASSERT_TRUE(WriteForeignTable(clients, Engine(Path("b.sqlite")), {"clients"}));
+  auto choose = [this](int row) {
+    services.AnswerDialog([row](QDialog& d) {
+      auto& dialog = static_cast<TTableChoiceDlg&>(d);
+      EXPECT_EQ(dialog.ListBox1->count(), 2);
+      if (row >= 0) dialog.ListBox1->setCurrentRow(row);
+      (row < 0 ? dialog.Button1 : dialog.Button2)->click();
+    });
+  };
+  services.AnswerFile(Path("b.sqlite"), 6);
+  choose(-1);
+  c.Importer();
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
+  EXPECT_FALSE(c.Document().Modified());
+
+  services.AnswerFile(Path("b.sqlite"), 6);
+  choose(1);
+  c.Importer();
+  ASSERT_EQ(c.Document().Table().RecordCount(), 6);
+  EXPECT_EQ(Record(6), (Values{"Zo\xE9", "", "9"}));
+  EXPECT_TRUE(services.Questions().empty());
+  c.Annuler();
+  EXPECT_EQ(c.Document().Table().RecordCount(), 5);
+}
+
+// Exports for other programs read back as the table: the spreadsheet CSV
+// byte for byte, the workbooks value by value, in selection mode only the
+// selected records; the document keeps its file.
+TEST_F(ChildImportExportTest, ExportsForOtherProgramsReadBackAsTheTable) {
+  const QString path = WriteClients();
+  TChild& c = Open(path);
+  // Numbers come back as the table writes them: 12.5 as 12,5.
+  std::string table = Dump(c.Document().Table());
+  table.replace(table.find("12.5"), 4, "12,5");
+  services.AnswerFile(Path("e"), 4);
+  c.Exporter();
+  EXPECT_EQ(ReadFile(Path("e.csv")).toStdString(), SpreadsheetCsvText(c.Document().Table()));
+  services.AnswerFile(Path("e"), 5);
+  c.Exporter();
+  EXPECT_EQ(ReadBack(Path("e.xlsx")), table);
+  services.AnswerFile(Path("e"), 6);
+  c.Exporter();
+  EXPECT_EQ(ReadBack(Path("e.ods")), table);
+
+  c.Document().SetFilter({"VILLE", "=", "Lyon"});
+  c.AffSel();
+  services.AnswerFile(Path("lyon"), 5);
+  c.Exporter();
+  EXPECT_EQ(ReadBack(Path("lyon.xlsx")),
+            "NOM:STRING|VILLE:STRING|PRIX:FLOAT|\nDurand|Lyon|7|\nPetit|Lyon|3,25|");
+  EXPECT_EQ(c.Document().Table().RecNo(), 2);  // back on the first selected record
+
+  EXPECT_EQ(c.FileName(), path);
+  EXPECT_TRUE(services.Questions().empty());
+}
+
+// A table of texts alone, codes among them, exported in every form, opens
+// again with its names as names and every record as it was.
+TEST_F(ChildImportExportTest, EveryExportOfAnAllTextTableOpensWithItsNames) {
+  const std::string table =
+      "Code:STRING|Ville:STRING|\n06000|Nice|\nA2|Orl\xE9"
+      "ans|";
+  TChild& c = Open(WriteTable("codes.qor", {{"Code", "STRING"}, {"Ville", "STRING"}},
+                              {{"06000", "Nice"},
+                               {"A2",
+                                "Orl\xE9"
+                                "ans"}}));
+  ASSERT_EQ(Dump(c.Document().Table()), table);
+  const std::pair<int, const char*> exports[] = {{1, "e.csv"},  {2, "e.txt"}, {4, "s.csv"},
+                                                 {5, "e.xlsx"}, {6, "e.ods"}, {7, "e.sqlite"}};
+  for (const auto& [index, name] : exports) {
+    services.AnswerFile(Path(name), index);
+    c.Exporter();
+  }
+  for (const auto& [index, name] : exports) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(Dump(Open(Path(name)).Document().Table()), table);
+  }
+  EXPECT_TRUE(services.Questions().empty());
+}
+
+TEST_F(ChildImportExportTest, ExportingIntoADatabaseKeepsItsTablesAndAsksBeforeReplacingOne) {
+  TChild& c = Open(WriteTable("clients.qor", {{"NOM", "STRING"}, {"PRIX", "FLOAT"}},
+                              {{"Dupont", "12,5"}, {"Durand", "7"}}));
+  TQor2 other;
+  other.AddField("X");
+  ASSERT_TRUE(WriteForeignTable(other, Engine(Path("b.sqlite")), {"autre"}));
+  c.Document().Table().TableName = "clients";
+  services.AnswerFile(Path("b.sqlite"), 7);
+  c.Exporter();
+  std::vector<std::string> tables;
+  ASSERT_TRUE(ListForeignTables(Engine(Path("b.sqlite")), tables));
+  EXPECT_EQ(tables, (std::vector<std::string>{"autre", "clients"}));
+  EXPECT_EQ(ReadBack(Path("b.sqlite"), "clients"), Dump(c.Document().Table()));
+  EXPECT_TRUE(services.Questions().empty());
+
+  // Once more, after a change: replaced only when the user says so.
+  c.Document().StoreValue("NOM", "Albert");
+  const std::string before = ReadBack(Path("b.sqlite"), "clients");
+  services.AnswerFile(Path("b.sqlite"), 7);
+  services.AnswerQuestion(TAnswer::No);
+  c.Exporter();
+  EXPECT_EQ(LastQuestion().kind, TQuestionKind::YesNo);
+  EXPECT_EQ(LastQuestion().text,
+            "La base « b.sqlite » a déjà une table « clients ». La remplacer ?");
+  EXPECT_EQ(ReadBack(Path("b.sqlite"), "clients"), before);
+  services.AnswerFile(Path("b.sqlite"), 7);
+  services.AnswerQuestion(TAnswer::Yes);
+  c.Exporter();
+  EXPECT_EQ(ReadBack(Path("b.sqlite"), "clients"), Dump(c.Document().Table()));
+  ASSERT_TRUE(ListForeignTables(Engine(Path("b.sqlite")), tables));
+  EXPECT_EQ(tables, (std::vector<std::string>{"autre", "clients"}));
 }

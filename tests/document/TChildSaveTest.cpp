@@ -1,5 +1,6 @@
-// Saving: the plain save, the six forms of the save as, read-only files, the
-// close question, and what a failed or cancelled save leaves behind.
+// Saving: the plain save, the forms of the save as, read-only files, the
+// close question, what a failed or cancelled save leaves behind, and a table
+// read from another program's file, which is never saved over it unasked.
 
 #include <sys/stat.h>
 
@@ -12,6 +13,8 @@
 #include <QSignalSpy>
 
 #include "DocumentTest.h"
+#include "ForeignTable.h"
+#include "SpreadsheetCsv.h"
 #include "TFaultyFileSystem.h"
 #include "TXmlWriter.h"
 
@@ -162,7 +165,7 @@ TEST_F(ChildSaveTest, SaveAsWritesEachOfTheSixForms) {
   EXPECT_EQ(request.kind, TFileDialogKind::Save);
   EXPECT_EQ(request.fileName, "clients.qor");
   EXPECT_EQ(request.defaultExt, "qor");
-  ASSERT_EQ(request.filters.size(), 6u);
+  ASSERT_EQ(request.filters.size(), 10u);
   EXPECT_EQ(request.filters[0].label, "Format Vek Base (*.qor)");
   EXPECT_EQ(request.filters[1].label, "Structure de la base (*.qor)");
   EXPECT_EQ(request.filters[2].label, "Format csv (*.csv)");
@@ -170,6 +173,11 @@ TEST_F(ChildSaveTest, SaveAsWritesEachOfTheSixForms) {
   EXPECT_EQ(request.filters[4].label, "Format Excel (*.xls)");
   EXPECT_EQ(request.filters[5].label, "Format xml (*.xml)");
   EXPECT_EQ(request.filters[5].pattern, "*.xml");
+  // Then the files of other programs (their own test: ChildSaveOtherFormsTest).
+  EXPECT_EQ(request.filters[6].label, "CSV pour tableurs (*.csv)");
+  EXPECT_EQ(request.filters[7].label, "Classeur Excel (*.xlsx)");
+  EXPECT_EQ(request.filters[8].label, "Classeur OpenDocument (*.ods)");
+  EXPECT_EQ(request.filters[9].label, "Base SQLite (*.sqlite)");
   EXPECT_EQ(c.FileName(), Path("a.qor"));
   EXPECT_EQ(c.windowTitle(), "a.qor");
   EXPECT_EQ(Reread(Path("a.qor"), 1, 5), "Roux");
@@ -251,6 +259,104 @@ TEST_F(ChildSaveTest, ADocumentSavedAsSpreadsheetOrXmlKeepsThatForm) {
   EXPECT_TRUE(c.Enregistrer());
   EXPECT_TRUE(ReadFile(Path("x.xls")).startsWith(QByteArray("\x09\x08", 2)));
   EXPECT_TRUE(ReadFile(Path("x.xls")).contains("Dupons"));
+}
+
+// A table saved for another program stays in that form: the next plain save
+// writes the workbook, the spreadsheet CSV or its own database table again.
+TEST_F(ChildSaveTest, ADocumentSavedForAnotherProgramKeepsThatForm) {
+  TChild& c = Open(WriteClients());
+  auto readBack = [](const QString& path, const std::string& part = std::string()) {
+    TQor2 t;
+    TForeignReport report;
+    TForeignOptions options;
+    options.part = part;
+    EXPECT_TRUE(ReadForeignTable(Engine(path), t, report, options)) << path.toStdString();
+    return std::string(t.GetCell(1, 1)) + "|" + t.GetFieldType(3) + "|" +
+           std::to_string(t.RecordCount());
+  };
+
+  services.AnswerFile(Path("c.xlsx"), 8);
+  EXPECT_TRUE(c.SaveAs());
+  EXPECT_EQ(c.FileName(), Path("c.xlsx"));
+  EXPECT_EQ(c.windowTitle(), "c.xlsx");
+  EXPECT_EQ(readBack(Path("c.xlsx")), "Dupont|FLOAT|5");
+  EditFirstRecord("Albert");
+  EXPECT_TRUE(c.Enregistrer());
+  EXPECT_EQ(readBack(Path("c.xlsx")), "Albert|FLOAT|5");
+
+  services.AnswerFile(Path("c.ods"), 9);
+  EXPECT_TRUE(c.SaveAs());
+  EXPECT_EQ(readBack(Path("c.ods")), "Albert|FLOAT|5");
+
+  services.AnswerFile(Path("t.csv"), 7);
+  EXPECT_TRUE(c.SaveAs());
+  EditFirstRecord("Bruno");
+  EXPECT_TRUE(c.Enregistrer());
+  EXPECT_EQ(ReadFile(Path("t.csv")).toStdString(), SpreadsheetCsvText(c.Document().Table()));
+
+  // Into a database: its own table is written over by the plain save, the
+  // database's other tables stay. The table has no name of its own: its
+  // database table is named after the file.
+  TQor2 other;
+  other.AddField("X");
+  ASSERT_TRUE(WriteForeignTable(other, Engine(Path("b.db")), {"autre"}));
+  services.AnswerFile(Path("b.db"), 10);
+  EXPECT_TRUE(c.SaveAs());
+  EXPECT_EQ(c.FileName(), Path("b.db"));
+  EditFirstRecord("Claude");
+  EXPECT_TRUE(c.Enregistrer());
+  EXPECT_EQ(readBack(Path("b.db"), "b"), "Claude|FLOAT|5");
+  std::vector<std::string> tables;
+  ASSERT_TRUE(ListForeignTables(Engine(Path("b.db")), tables));
+  EXPECT_EQ(tables, (std::vector<std::string>{"autre", "b"}));
+  EXPECT_TRUE(services.Questions().empty());
+}
+
+TEST_F(ChildSaveTest, ATableReadFromAnotherProgramIsNeverSavedOverItsFileUnasked) {
+  const QByteArray csv = "Nom,Ville\r\n\"Dupont, Jean\",Paris\r\nDurand,Lyon\r\n";
+  const QString source = Path("w.csv");
+  {
+    QFile f(source);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(csv);
+  }
+  TChild& c = Open(source);
+  EditFirstRecord("Albert");
+
+  // The plain save asks for a table file beside the text, proposing its name.
+  services.CancelFile();
+  EXPECT_FALSE(c.Enregistrer());
+  const TFileDialogRequest& request = services.FileDialogs().back();
+  EXPECT_EQ(request.kind, TFileDialogKind::Save);
+  EXPECT_EQ(request.fileName, "w.qor");
+  EXPECT_EQ(request.directory, dir.path());
+  EXPECT_EQ(request.filterIndex, 1);
+  EXPECT_TRUE(c.Document().Modified());
+
+  // Saved over its own file in another form only when the user says so, in
+  // words that say what that file is.
+  services.AnswerFile(source, 3);
+  services.AnswerQuestion(TAnswer::No);
+  EXPECT_FALSE(c.SaveAs());
+  EXPECT_EQ(LastQuestion().kind, TQuestionKind::YesNo);
+  EXPECT_EQ(LastQuestion().text,
+            "« w.csv » est le fichier d'où vient la table, qui n'est pas une table Vek Base. "
+            "Le remplacer ?");
+  EXPECT_EQ(ReadFile(source), csv);
+
+  services.AnswerFile(Path("w.qor"), 1);
+  EXPECT_TRUE(c.Enregistrer());
+  EXPECT_EQ(c.FileName(), Path("w.qor"));
+  EXPECT_EQ(c.windowTitle(), "w.qor");
+  EXPECT_EQ(Reread(Path("w.qor"), 1, 1), "Albert");
+  EXPECT_EQ(ReadFile(source), csv);
+  EXPECT_FALSE(c.Document().Modified());
+
+  // From now on the table file is the document's: saved in place.
+  EditFirstRecord("Bruno");
+  EXPECT_TRUE(c.Enregistrer());
+  EXPECT_EQ(Reread(Path("w.qor"), 1, 1), "Bruno");
+  EXPECT_EQ(services.FileDialogs().size(), 3u);
 }
 
 TEST_F(ChildSaveTest, TheCloseQuestionNamesTheFileAndFollowsTheAnswer) {

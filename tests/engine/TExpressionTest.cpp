@@ -36,8 +36,8 @@ TEST_F(ConditionTest, TypedConditionsReadAsTheUserMeansThem) {
   EXPECT_EQ(Count("Age<9"), 1);            // abc reads as 0
   EXPECT_EQ(Count("Nom>=P"), 2);           // text, case-sensitive: Paris and paris
   EXPECT_EQ(Count("Nom<='Lyon'"), 1);      // quotes go with a two-character operator
-  EXPECT_EQ(Count("Nom>=\"O'Neil\""), 3);  // ... up to the second quote: O
-  EXPECT_EQ(Count("Nom = Paris"), 0);      // "Nom " names no field
+  EXPECT_EQ(Count("Nom>=\"O'Neil\""), 3);  // O'Neil, Paris and paris
+  EXPECT_EQ(Count("Nom = Paris"), 1);      // blanks around the operator are not the name's
   EXPECT_EQ(Count("Nom==Paris"), 0);
   EXPECT_EQ(Count("Nom<>Paris"), 0);
   EXPECT_EQ(Count("Paris"), 0);
@@ -47,6 +47,40 @@ TEST_F(ConditionTest, TypedConditionsReadAsTheUserMeansThem) {
   EXPECT_TRUE(Expression(t, "Nom=O'Neil"));  // on the current record
   EXPECT_FALSE(Expression(t, "Age>10"));
   EXPECT_EQ(t.RecNo(), 2);
+}
+
+TEST_F(ConditionTest, BlanksAroundNameOperatorAndValueGoAndQuotedBlanksStay) {
+  t.GoToRecord(4);
+  t.SetFieldValue(1, "Saint Jean ");
+  EXPECT_EQ(Count("  Nom  =  Paris  "), 1);
+  EXPECT_EQ(Count("Nom\t>=\tP"), 2);  // Paris, Saint Jean
+  EXPECT_EQ(Count("Age >= 10"), 2);
+  EXPECT_EQ(Count("Nom = Saint Jean "), 0);  // the value typed ends at its last letter
+  EXPECT_EQ(Count("Nom = 'Saint Jean '"), 1);
+  EXPECT_EQ(Count("Nom = \"Saint Jean \""), 1);
+  EXPECT_EQ(Count("Nom = 'O'Neil'"), 1);  // to the last quote
+  EXPECT_EQ(Count("Nom=O'Neil"), 1);
+  EXPECT_EQ(Count("Nom < 'M"), 1);  // no closing quote: Lyon
+  EXPECT_EQ(Count("  "), 4);
+}
+
+TEST_F(ConditionTest, ConditionsThatCanSelectNothingSayWhy) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Vile = Paris", "la table n'a pas de champ 'Vile'"},
+      {"Pr\xE9nom=x", "la table n'a pas de champ 'Pr\xC3\xA9nom'"},
+      {" = Paris", "aucun champ n'est nomm\xC3\xA9"},
+      {"Nom<>Paris", "l'op\xC3\xA9rateur \xC2\xAB <> \xC2\xBB n'est pas reconnu"},
+      {"Nom => P", "l'op\xC3\xA9rateur \xC2\xAB => \xC2\xBB n'est pas reconnu"},
+      {"Nom==Paris", "l'op\xC3\xA9rateur \xC2\xAB == \xC2\xBB n'est pas reconnu"},
+      {"Paris", "la condition n'a pas d'op\xC3\xA9rateur"},
+  };
+  for (const auto& [condition, reason] : cases) {
+    const TExpression expression(t, condition);
+    EXPECT_EQ(StatusReason(expression.Status()), reason) << condition;
+    EXPECT_EQ(CountRecords(t, expression, 1, 4), 0) << condition;
+  }
+  EXPECT_TRUE(TExpression(t, "Age <= 10").Status().ok());
+  EXPECT_TRUE(TExpression(t, "").Status().ok());
 }
 
 TEST_F(ConditionTest, TotalsAreSixByteRealsAndAverageOverNoneIsNoDivision) {

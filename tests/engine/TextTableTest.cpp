@@ -249,4 +249,39 @@ TEST(SpreadsheetCsv, QuotesOnlyWhereNeededAndReadsBack) {
   EXPECT_EQ(SaveSpreadsheetCsv(t, dir.File("no/s.csv")).Cause(), TFailure::FolderNotFound);
 }
 
+// A table of texts alone has no column of numbers to tell its names from a
+// record: its export for spreadsheets still comes back with its names, with
+// records or without; the same lines in a plain text file keep the first as a
+// record, and so does a first line narrower than the lines below.
+TEST(SpreadsheetCsv, AnAllTextTableComesBackWithItsNames) {
+  TempDir dir;
+  TQor2 t;
+  Fill(t, {"Nom", "Ville"},
+       {{"Dupont", "Nice"},
+        {"Zo\xE9",
+         "Orl\xE9"
+         "ans"}});
+  ASSERT_TRUE(SaveSpreadsheetCsv(t, dir.File("s.csv")).ok());
+  TQor2 back;
+  ASSERT_TRUE(LoadTextTable(back, dir.File("s.csv"), TTextOptions()).ok());
+  EXPECT_EQ(FieldsOf(back), (Names{"Nom:STRING", "Ville:STRING"}));
+  EXPECT_EQ(RecordsOf(back), RecordsOf(t));
+
+  TQor2 empty, emptyBack;
+  Fill(empty, {"Nom", "Ville"}, {});
+  ASSERT_TRUE(SaveSpreadsheetCsv(empty, dir.File("e.csv")).ok());
+  ASSERT_TRUE(LoadTextTable(emptyBack, dir.File("e.csv"), TTextOptions()).ok());
+  EXPECT_EQ(FieldsOf(emptyBack), (Names{"Nom:STRING", "Ville:STRING"}));
+  EXPECT_EQ(emptyBack.RecordCount(), 0);
+
+  WriteBytes(dir.File("p.csv"), "Nom;Ville\r\nDupont;Nice\r\n");
+  TQor2 plain;
+  ASSERT_TRUE(LoadTextTable(plain, dir.File("p.csv"), TTextOptions()).ok());
+  EXPECT_EQ(RecordsOf(plain), (Rows{{"Nom", "Ville"}, {"Dupont", "Nice"}}));
+  // Nor does a first line narrower than the lines below name them.
+  WriteBytes(dir.File("n.csv"), "\xEF\xBB\xBFNom\r\nDupont;Nice\r\n");
+  ASSERT_TRUE(LoadTextTable(plain, dir.File("n.csv"), TTextOptions()).ok());
+  EXPECT_EQ(RecordsOf(plain), (Rows{{"Nom", ""}, {"Dupont", "Nice"}}));
+}
+
 }  // namespace

@@ -128,6 +128,19 @@ inline void MakeClients(TQor2& t) {
   }
 }
 
+// Codes and towns, every field STRING, every value text - some of them
+// numbers written as text.
+inline void MakeCodes(TQor2& t) {
+  t.TableName = "codes";
+  t.AddField("Code");
+  t.AddField("Ville");
+  for (const auto& row : {std::pair<const char*, const char*>{"06000", "Nice"}, {"2024", "Lyon"}}) {
+    t.Append();
+    t.SetFieldValue(1, row.first);
+    t.SetFieldValue(2, row.second);
+  }
+}
+
 // Every field and value of two tables, as text, for one comparison.
 inline std::string Dump(const TQor2& t) {
   std::string s = t.TableName + "\n";

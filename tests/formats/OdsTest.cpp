@@ -164,4 +164,67 @@ TEST_F(Ods, ReadsRepeatsMergesNotesDatesAndParagraphs) {
   EXPECT_EQ(Dump(t), "Vide\n\n");
 }
 
+// A sheet kept as a table - its first row frozen above the others in the
+// view settings, or all bold - names its fields even when every column is
+// text: the program's own export of codes and towns reads back as it was,
+// and so do other programs' sheets marked the same way. Unmarked, such a
+// first row stays a record.
+TEST_F(Ods, AFrozenOrBoldFirstRowNamesTheFieldsOfAnAllTextSheet) {
+  TQor2 t, back;
+  MakeCodes(t);
+  ASSERT_TRUE(TOdsWriter::Write(t, dir.File("own.ods")));
+  ASSERT_TRUE(TOdsReader::Read(dir.File("own.ods"), "", back, replaced));
+  EXPECT_EQ(Dump(back), Dump(t));
+
+  auto cell = [](const char* text, bool bold) {
+    return std::string("<table:table-cell ") + (bold ? "table:style-name=\"Gras\" " : "") +
+           "office:value-type=\"string\"><text:p>" + text + "</text:p></table:table-cell>";
+  };
+  auto sheet = [&](bool bold) {
+    return "<table:table table:name=\"Codes\"><table:table-row>" + cell("Code", bold) +
+           cell("Ville", bold) + "</table:table-row><table:table-row>" + cell("06000", false) +
+           cell("Nice", false) + "</table:table-row></table:table>";
+  };
+  auto parts = [&](bool bold) {
+    auto p = OdsParts(sheet(bold));
+    std::string& content = p[1].second;
+    content.insert(content.find("<office:body>"),
+                   "<office:automatic-styles><style:style "
+                   "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+                   "xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\" "
+                   "style:name=\"Gras\" style:family=\"table-cell\"><style:text-properties "
+                   "fo:font-weight=\"bold\"/></style:style></office:automatic-styles>");
+    return p;
+  };
+  const char* named = "Codes\nCode:STRING|Ville:STRING|\n06000|Nice|\n";
+  ASSERT_TRUE(MakeZip(dir.File("bold.ods"), parts(true)));
+  ASSERT_TRUE(TOdsReader::Read(dir.File("bold.ods"), "", back, replaced));
+  EXPECT_EQ(Dump(back), named);
+
+  auto frozen = parts(false);
+  frozen.push_back(
+      {"settings.xml",
+       "<office:document-settings "
+       "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+       "xmlns:config=\"urn:oasis:names:tc:opendocument:xmlns:config:1.0\"><office:settings>"
+       "<config:config-item-set config:name=\"ooo:view-settings\"><config:config-item-map-indexed "
+       "config:name=\"Views\"><config:config-item-map-entry><config:config-item-map-named "
+       "config:name=\"Tables\"><config:config-item-map-entry config:name=\"Autre\">"
+       "<config:config-item config:name=\"VerticalSplitMode\" config:type=\"short\">0"
+       "</config:config-item></config:config-item-map-entry><config:config-item-map-entry "
+       "config:name=\"Codes\"><config:config-item config:name=\"VerticalSplitMode\" "
+       "config:type=\"short\">2</config:config-item><config:config-item "
+       "config:name=\"VerticalSplitPosition\" config:type=\"int\">1</config:config-item>"
+       "</config:config-item-map-entry></config:config-item-map-named>"
+       "</config:config-item-map-entry></config:config-item-map-indexed>"
+       "</config:config-item-set></office:settings></office:document-settings>"});
+  ASSERT_TRUE(MakeZip(dir.File("frozen.ods"), frozen));
+  ASSERT_TRUE(TOdsReader::Read(dir.File("frozen.ods"), "", back, replaced));
+  EXPECT_EQ(Dump(back), named);
+
+  ASSERT_TRUE(MakeZip(dir.File("plain.ods"), parts(false)));
+  ASSERT_TRUE(TOdsReader::Read(dir.File("plain.ods"), "", back, replaced));
+  EXPECT_EQ(Dump(back), "Codes\nChamp1:STRING|Champ2:STRING|\nCode|Ville|\n06000|Nice|\n");
+}
+
 }  // namespace

@@ -220,4 +220,74 @@ TEST_F(Xlsx, AFirstRowIsAHeaderOnlyAboveAColumnOfNumbers) {
   EXPECT_EQ(Dump(t), "Feuille\nN:FLOAT|Champ2:FLOAT|N3:FLOAT|\n1|2|3|\n");
 }
 
+// A sheet kept as a table - its first row frozen above the others, or all
+// bold - names its fields even when every column is text: the program's own
+// export of codes and towns reads back as it was, and so do other programs'
+// sheets marked the same way. Unmarked, such a first row stays a record.
+TEST_F(Xlsx, AFrozenOrBoldFirstRowNamesTheFieldsOfAnAllTextSheet) {
+  TQor2 t, back;
+  MakeCodes(t);
+  ASSERT_TRUE(TXlsxWriter::Write(t, dir.File("own.xlsx")));
+  ASSERT_TRUE(TXlsxReader::Read(dir.File("own.xlsx"), "", back, replaced));
+  EXPECT_EQ(Dump(back), Dump(t));
+
+  const std::string rows =
+      "<row r=\"1\"><c r=\"A1\" s=\"1\" t=\"inlineStr\"><is><t>Code</t></is></c>"
+      "<c r=\"B1\" s=\"1\" t=\"inlineStr\"><is><t>Ville</t></is></c></row>"
+      "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>06000</t></is></c>"
+      "<c r=\"B2\" t=\"inlineStr\"><is><t>Nice</t></is></c></row>";
+  const std::string plainFonts =
+      "<fonts><font><sz val=\"11\"/></font></fonts>"
+      "<cellXfs><xf numFmtId=\"0\" fontId=\"0\"/><xf numFmtId=\"0\" fontId=\"0\"/></cellXfs>";
+  const std::string boldFonts =
+      "<fonts><font><sz val=\"11\"/></font><font><b/><sz val=\"11\"/></font></fonts>"
+      "<cellXfs><xf numFmtId=\"0\" fontId=\"0\"/><xf numFmtId=\"0\" fontId=\"1\"/></cellXfs>";
+  const char* named = "Feuille\nCode:STRING|Ville:STRING|\n06000|Nice|\n";
+  ASSERT_TRUE(MakeZip(dir.File("bold.xlsx"), XlsxParts(rows, "", boldFonts)));
+  ASSERT_TRUE(TXlsxReader::Read(dir.File("bold.xlsx"), "", back, replaced));
+  EXPECT_EQ(Dump(back), named);
+
+  auto frozen = XlsxParts(rows, "", plainFonts);
+  std::string& sheet = frozen[4].second;
+  sheet.insert(sheet.find("<sheetData>"),
+               "<sheetViews><sheetView workbookViewId=\"0\"><pane ySplit=\"1\" "
+               "topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\"/></sheetView>"
+               "</sheetViews>");
+  ASSERT_TRUE(MakeZip(dir.File("frozen.xlsx"), frozen));
+  ASSERT_TRUE(TXlsxReader::Read(dir.File("frozen.xlsx"), "", back, replaced));
+  EXPECT_EQ(Dump(back), named);
+
+  ASSERT_TRUE(MakeZip(dir.File("plain.xlsx"), XlsxParts(rows, "", plainFonts)));
+  ASSERT_TRUE(TXlsxReader::Read(dir.File("plain.xlsx"), "", back, replaced));
+  EXPECT_EQ(Dump(back), "Feuille\nChamp1:STRING|Champ2:STRING|\nCode|Ville|\n06000|Nice|\n");
+
+  // A bold first row that holds a number is no header.
+  const std::string numbered =
+      "<row r=\"1\"><c r=\"A1\" s=\"1\"><v>1</v></c><c r=\"B1\" s=\"1\" t=\"inlineStr\"><is>"
+      "<t>Ville</t></is></c></row><row r=\"2\"><c r=\"A2\"><v>2</v></c></row>";
+  ASSERT_TRUE(MakeZip(dir.File("number.xlsx"), XlsxParts(numbered, "", boldFonts)));
+  ASSERT_TRUE(TXlsxReader::Read(dir.File("number.xlsx"), "", back, replaced));
+  EXPECT_EQ(Dump(back), "Feuille\nChamp1:FLOAT|Champ2:STRING|\n1|Ville|\n2||\n");
+}
+
+TEST_F(Xlsx, OpenpyxlsBoldHeaderNamesTheFields) {
+  if (!HasOpenpyxl()) GTEST_SKIP() << "python3-openpyxl is not installed";
+  WriteBytes(dir.File("make.py"),
+             "import sys, openpyxl\n"
+             "from openpyxl.styles import Font\n"
+             "wb = openpyxl.Workbook()\n"
+             "ws = wb.active\n"
+             "ws.title = 'Codes'\n"
+             "ws.append(['Code', 'Ville'])\n"
+             "ws.append(['06000', 'Nice'])\n"
+             "for c in ws[1]: c.font = Font(bold=True)\n"
+             "wb.save(sys.argv[1])\n");
+  int status = -1;
+  RunCommand("/usr/bin/python3 " + dir.File("make.py") + " " + dir.File("o.xlsx"), &status);
+  ASSERT_EQ(status, 0);
+  TQor2 t;
+  ASSERT_TRUE(TXlsxReader::Read(dir.File("o.xlsx"), "", t, replaced));
+  EXPECT_EQ(Dump(t), "Codes\nCode:STRING|Ville:STRING|\n06000|Nice|\n");
+}
+
 }  // namespace

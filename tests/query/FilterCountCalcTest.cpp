@@ -134,18 +134,136 @@ TEST_F(FilterCountCalcTest, CountSaysHowManyRecordsSatisfyTheCondition) {
   // "FLOAT": as numbers.
   EXPECT_EQ(Count("AGE>=18"), "AGE>=18 : 3 enregistrements comptés");
   EXPECT_EQ(Count("AGE<9"), "AGE<9 : 2 enregistrements comptés");
-  // Spaces belong to the name, which then names no field.
-  EXPECT_EQ(Count("VILLE = Paris"), "VILLE = Paris : 0 enregistrement compté");
+  EXPECT_EQ(Count("VILLE = Paris"), "VILLE = Paris : 2 enregistrements comptés");
   // After a two-character operator, quotes around the value are not part of it.
   EXPECT_EQ(Count("VILLE<='Saint Jean '"), "VILLE<='Saint Jean ' : 5 enregistrements comptés");
   EXPECT_EQ(Count("VILLE>=\"P\""), "VILLE>=\"P\" : 4 enregistrements comptés");
-  EXPECT_EQ(Count("VILLE"), "VILLE : 0 enregistrement compté");
   EXPECT_EQ(Count(""), "");
   OnDialog<TCompter>([](TCompter& d) {
     d.Edit1->setText("VILLE=Paris");
     d.Button1->click();
   });
   EXPECT_EQ(LastMessage([this] { child->Compte(); }), "");
+}
+
+TEST_F(FilterCountCalcTest, BlanksAroundNameOperatorAndValueAreNotPartOfThem) {
+  EXPECT_EQ(Count("  AGE  >=  18 "), "  AGE  >=  18  : 3 enregistrements comptés");
+  EXPECT_EQ(Count("VILLE = Paris  "), "VILLE = Paris   : 2 enregistrements comptés");
+  // Quoted, the blanks belong to the value: "Saint Jean " ends with one.
+  EXPECT_EQ(Count("VILLE = 'Saint Jean '"), "VILLE = 'Saint Jean ' : 1 enregistrement compté");
+  EXPECT_EQ(Count("VILLE = Saint Jean "), "VILLE = Saint Jean  : 0 enregistrement compté");
+  EXPECT_EQ(Calculate("VILLE = Lyon", "PRIX", 1), "VILLE = Lyon - Somme : 12,00");
+  // Only blanks: no condition, nothing counted.
+  EXPECT_EQ(Count("   "), "");
+}
+
+TEST_F(FilterCountCalcTest, ConditionThatCannotBeReadIsRefusedAndTheDialogStays) {
+  OnDialog<TCompter>([this](TCompter& d) {
+    d.Edit1->setText("VILE = Paris");
+    d.Button2->click();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(Messages().last(), "Impossible de compter : la table n'a pas de champ 'VILE'");
+    EXPECT_EQ(d.Edit1->text(), "VILE = Paris");
+    d.Edit1->setText("VILLE = Paris");
+    d.Button2->click();
+  });
+  child->Compte();
+  ASSERT_EQ(services.Questions().size(), 2u);
+  EXPECT_EQ(services.Questions()[0].kind, TQuestionKind::Warning);
+  EXPECT_EQ(services.Questions()[1].text, "VILLE = Paris : 2 enregistrements comptés");
+  const QString operators = QString::fromUtf8(" ; opérateurs acceptés : =, <, >, <= et >=");
+  EXPECT_EQ(
+      Count("VILLE"),
+      QString::fromUtf8("Impossible de compter : la condition n'a pas d'opérateur") + operators);
+  EXPECT_EQ(Count("AGE => 18"),
+            QString::fromUtf8("Impossible de compter : l'opérateur « => » n'est pas reconnu") +
+                operators);
+  EXPECT_EQ(Calculate("AGE <> 18", "PRIX", 1),
+            QString::fromUtf8("Impossible de calculer : l'opérateur « <> » n'est pas reconnu") +
+                operators);
+  EXPECT_EQ(Calculate("= 18", "PRIX", 1),
+            QString::fromUtf8("Impossible de calculer : aucun champ n'est nommé"));
+}
+
+TEST_F(FilterCountCalcTest, UnknownFilterOperatorIsRefusedNamingThoseAccepted) {
+  // A filter never set offers "=".
+  OnDialog<TFrmFiltre>([this](TFrmFiltre& d) {
+    EXPECT_EQ(d.ComboBox2->currentText(), "=");
+    d.ComboBox1->setCurrentText("VILLE");
+    d.ComboBox2->setCurrentText("=>");
+    d.Edit1->setText("Paris");
+    d.Button2->click();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(Messages().last(),
+              QString::fromUtf8("Impossible de filtrer : l'opérateur « => » n'est pas reconnu ; "
+                                "opérateurs acceptés : =, <, >, <=, >= et LIKE"));
+    EXPECT_EQ(d.focusWidget(), d.ComboBox2);
+    d.ComboBox2->setCurrentText("");
+    d.Button2->click();
+    EXPECT_EQ(Messages().last(),
+              QString::fromUtf8("Impossible de filtrer : la condition n'a pas d'opérateur ; "
+                                "opérateurs acceptés : =, <, >, <=, >= et LIKE"));
+    d.ComboBox1->setCurrentText("VILE");
+    d.ComboBox2->setCurrentText(" like ");
+    d.Button2->click();
+    EXPECT_EQ(Messages().last(), "Impossible de filtrer : la table n'a pas de champ 'VILE'");
+    EXPECT_EQ(d.focusWidget(), d.ComboBox1);
+    d.Button1->click();
+  });
+  child->Filtre();
+  EXPECT_EQ(services.Questions().size(), 3u);
+  EXPECT_FALSE(child->Document().SelectionMode());
+  EXPECT_EQ(child->Document().Filter(), TCondition());
+  EXPECT_EQ(Shown().size(), 6);
+  // Blanks around an operator go; LIKE is taken in any case.
+  Filter("NOM", " like ", "dup*");
+  EXPECT_EQ(child->Document().Filter().Operator, "like");
+  EXPECT_EQ(Shown(), QStringList({"Dupont", "DUPUIS"}));
+}
+
+TEST_F(FilterCountCalcTest, EnterConfirmsCountAndCalculateFromTheirBoxes) {
+  OnDialog<TCompter>([](TCompter& d) {
+    d.Edit1->setText("AGE>=18");
+    QTest::keyClick(d.Edit1, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+  });
+  EXPECT_EQ(LastMessage([this] { child->Compte(); }), "AGE>=18 : 3 enregistrements comptés");
+  OnDialog<TCalcul>([](TCalcul& d) {
+    d.Edit1->setText("VILLE=Lyon");
+    QTest::keyClick(d.SpinEdit2, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+  });
+  EXPECT_EQ(LastMessage([this] { child->Calculer(); }), "VILLE=Lyon - Somme : 13,50");
+  OnDialog<TCalcul>([](TCalcul& d) {
+    d.ComboBox2->setCurrentText("PRIX");
+    QTest::keyClick(d.ComboBox2, Qt::Key_Enter);
+    EXPECT_FALSE(d.isVisible());
+  });
+  EXPECT_EQ(LastMessage([this] { child->Calculer(); }), " - Somme : 3,50");
+}
+
+TEST_F(FilterCountCalcTest, CaptionEndsWithFiltreWhileTheSelectionIsOn) {
+  child->setWindowTitle("people.qor");
+  Filter("VILLE", "=", "Paris");
+  EXPECT_EQ(child->windowTitle(), "people.qor (filtre)");
+  // A new name (a save as) keeps the ending while the selection is on.
+  child->setWindowTitle("autres.qor");
+  EXPECT_EQ(child->windowTitle(), "autres.qor (filtre)");
+  child->AffTout();
+  EXPECT_EQ(child->windowTitle(), "autres.qor");
+  child->AffSel();
+  EXPECT_EQ(child->windowTitle(), "autres.qor (filtre)");
+  // Adding a record leaves the selection.
+  child->Ajouter();
+  EXPECT_EQ(child->windowTitle(), "autres.qor");
+}
+
+TEST_F(FilterCountCalcTest, CalculateOnATableWithoutNumericFieldSaysSo) {
+  Open(WriteTable("noms.qor", {{"NOM", "STRING"}}, {{"Dupont"}}));
+  EXPECT_EQ(LastMessage([this] { child->Calculer(); }),
+            QString::fromUtf8(
+                "Cette table n'a aucun champ numérique (de type FLOAT) : rien à calculer."));
+  EXPECT_TRUE(services.DialogTitles().isEmpty());
 }
 
 TEST_F(FilterCountCalcTest, CountAndCalculateKeepToTheRange) {

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QToolButton>
 
 #include "QueryTest.h"
@@ -60,6 +61,58 @@ TEST_F(QueryDialogsTest, EveryControlHasAName) {
   EXPECT_EQ(compter.Edit1->accessibleName(), "Condition");
   EXPECT_EQ(filtre.ComboBox2->accessibleName(), "Opérateur");
   EXPECT_EQ(sql.SpeedButton2->accessibleName(), "Exécuter requête");
+}
+
+// What a screen reader says a control is, and what it holds.
+QString Announced(QWidget* w, QAccessible::Text text = QAccessible::Name) {
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+  return a ? a->text(text) : QStringLiteral("<none>");
+}
+
+TEST_F(QueryDialogsTest, FieldBoxesAreAnnouncedByTheirLabelNotTheirValue) {
+  TFrmFiltre filtre;
+  filtre.Init({"NOM", "VILLE"}, TCondition{"VILLE", ">=", "P"});
+  TCalcul calcul;
+  calcul.Init(1, 6, {"NOM", "AGE"}, {"AGE", "PRIX"});
+  EXPECT_EQ(Announced(filtre.ComboBox1), "Champ");
+  EXPECT_EQ(Announced(filtre.ComboBox1, QAccessible::Value), "VILLE");
+  EXPECT_EQ(Announced(filtre.ComboBox2), QString::fromUtf8("Opérateur"));
+  EXPECT_EQ(Announced(calcul.ComboBox1), "Champ");
+  EXPECT_EQ(Announced(calcul.ComboBox1, QAccessible::Value), "NOM");
+  EXPECT_EQ(Announced(calcul.ComboBox2), QString::fromUtf8("Champ à calculer"));
+  EXPECT_EQ(Announced(calcul.ComboBox2, QAccessible::Value), "AGE");
+}
+
+// The controls Tab visits from the first one, in order, by accessible name.
+QStringList TabStops(QDialog& d, QWidget* first) {
+  d.show();
+  d.activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&d));
+  first->setFocus();
+  QStringList stops;
+  for (QWidget* w = first; stops.size() < 30;) {
+    stops << Announced(w);
+    QTest::keyClick(w, Qt::Key_Tab);
+    w = d.focusWidget();
+    if (w == first || !w) break;
+  }
+  d.hide();
+  return stops;
+}
+
+TEST_F(QueryDialogsTest, TabFollowsTheReadingOrder) {
+  TFrmFiltre filtre;
+  filtre.Init({"NOM"}, TCondition());
+  EXPECT_EQ(TabStops(filtre, filtre.ComboBox1).join(", "),
+            QString::fromUtf8("Champ, Opérateur, Valeur, Annuler, OK"));
+  const QString compter = QString::fromUtf8("De, A, Champ, =, <, >, <=, >=, Condition");
+  TCompter count;
+  count.Init(1, 6, {"NOM"});
+  EXPECT_EQ(TabStops(count, count.SpinEdit1).join(", "), compter + ", Annuler, OK");
+  TCalcul calcul;
+  calcul.Init(1, 6, {"NOM"}, {"AGE"});
+  EXPECT_EQ(TabStops(calcul, calcul.SpinEdit1).join(", "),
+            compter + QString::fromUtf8(", Champ à calculer, Somme, Annuler, OK"));
 }
 
 TEST_F(QueryDialogsTest, FieldNamesAndOperatorsGoInAtTheCaret) {

@@ -114,6 +114,22 @@ TEST_F(SqlWindowTest, UnreadableStatementSaysWhyInsteadOfKeepingTheOldResult) {
   });
 }
 
+TEST_F(SqlWindowTest, StatementOnSeveralLinesRunsAsOne) {
+  child->Document().Table().GoToRecord(3);
+  child->Document().Table().SetFieldValue(1, "Mar\r\ntin");
+  InSql([](TSql& sql) {
+    Run(sql, "select NOM,\tPRIX\nwhere VILLE = 'Lyon'\n  and PRIX > 5");
+    EXPECT_EQ(sql.StatusLine->text(), "");
+    EXPECT_EQ(sql.Memo1->toPlainText(), "SELECT NOM,\tPRIX\nWHERE VILLE = 'Lyon'\n  AND PRIX > 5");
+    EXPECT_EQ(Row(sql, 0), QStringList({"Enr", "NOM", "PRIX"}));
+    EXPECT_EQ(Row(sql, 1), QStringList({"1", "Durand", "7"}));
+    EXPECT_EQ(sql.StringGrid1->RowCount(), 2);
+    // Inside quotes a line break is the value's own.
+    Run(sql, "SELECT PRIX WHERE NOM = 'Mar\ntin'");
+    EXPECT_EQ(Row(sql, 1), QStringList({"1", "100"}));
+  });
+}
+
 TEST_F(SqlWindowTest, TheLastTenStatementsOfTheSessionAreOffered) {
   InSql([](TSql& sql) {
     for (int i = 1; i <= 11; ++i) Run(sql, QStringLiteral("SELECT NOM WHERE PRIX > %1").arg(i));

@@ -24,3 +24,15 @@ inline std::vector<std::vector<std::string>> RecordsOf(const TQor2& t) {
   }
   return rows;
 }
+
+// The fields ("Name:TYPE|" each), then each record on a line of its own
+// ("value|" each): one text to compare.
+inline std::string DumpTable(const TQor2& t) {
+  std::string s;
+  for (const std::string& f : FieldsOf(t)) s += f + "|";
+  for (const std::vector<std::string>& record : RecordsOf(t)) {
+    s += "\n";
+    for (const std::string& v : record) s += v + "|";
+  }
+  return s;
+}

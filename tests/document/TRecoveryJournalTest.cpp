@@ -292,6 +292,34 @@ TEST_F(RecoveryJournalTest, ASortOrRemovalRefusedForMemoryIsNotReplayed) {
   EXPECT_EQ(recovered.Table().RecordCount(), 5);  // both Dupont records still there
 }
 
+// Text read through the import preview and a table read from another file
+// come back with their records, the files they came from gone.
+TEST_F(RecoveryJournalTest, ImportsOfTextAndOfAnotherTableAreReplayedWithoutTheirFiles) {
+  TDocument live;
+  ASSERT_TRUE(live.Load(WriteClients()));
+  const std::string text = dir.File("nouveaux.txt");
+  WriteBytes(text, "NOM;VILLE;PRIX\r\nZo\xE9;Brest;4\r\nAbel;Metz;8\r\n");
+  TTextOptions options;
+  options.separator = ';';
+  TTextReport report;
+  ASSERT_TRUE(live.ImportText(text, options, report));
+  TQor2 other;
+  other.AddField("NOM");
+  other.Append();
+  other.SetFieldValue(1, "Vidal");
+  TTextReport tableReport;
+  ASSERT_TRUE(live.ImportTable(other, tableReport));
+  ASSERT_EQ(live.Table().RecordCount(), 8);
+  fs::remove(text);
+
+  const std::string orphan = LeaveOrphan(live);
+  TDocument recovered;
+  TRecoveryReport recovery;
+  Recover(orphan, recovered, recovery);
+  ExpectSame(recovered, live);
+  EXPECT_EQ(recovered.Table().GetCell(1, 8), "Vidal");
+}
+
 TEST_F(RecoveryJournalTest, ReplayGivesBackANewTableAndSavesMadeDuringTheSession) {
   // A new table never saved; then saved as a table file, and as text, in the
   // middle of the session: after each save the journal starts from the file

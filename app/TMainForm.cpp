@@ -23,6 +23,7 @@
 #include <QWindow>
 
 #include "AnsiCodec.h"
+#include "FileNames.h"
 #include "French.h"
 #include "IServices.h"
 #include "TAboutBox.h"
@@ -34,10 +35,13 @@
 #include "THelpKey.h"
 #include "THelpWindow.h"
 #include "THorloge.h"
+#include "TJournalReader.h"
 #include "TNouveau.h"
 #include "TPocket.h"
+#include "TRecoveryFolder.h"
 #include "TSettingsFile.h"
 #include "TStatusText.h"
+#include "TTableLock.h"
 #include "TWorkSpace.h"
 
 TMainForm::TMainForm(const QString& startDir, QWidget* parent)
@@ -488,7 +492,28 @@ void TMainForm::NewTable(const QStringList& fields) {
   ShowView(TView::Table);
 }
 
+TChild* TMainForm::ChildOf(const QString& fileName) const {
+  const std::string wanted = TTableLock::CanonicalPath(EnginePath(fileName));
+  for (TChild* child : Children())
+    if (!child->FileName().isEmpty() &&
+        TTableLock::CanonicalPath(EnginePath(child->FileName())) == wanted)
+      return child;
+  return nullptr;
+}
+
 bool TMainForm::OpenTable(const QString& fileName) {
+  // One window per file, save for the several sheets or tables a file may hold.
+  const bool several = HoldsSeveralTables(TableFileKindOf(EnginePath(fileName)));
+  if (TChild* open = several ? nullptr : ChildOf(fileName)) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) {
+      if (sub->isMinimized()) sub->showNormal();
+      mdiArea->setActiveSubWindow(sub);
+    }
+    UpdateMenuItems();
+    return true;
+  }
+  for (const auto& journal : TRecoveryFolder::Orphans(EnginePath(fileName)))
+    if (OfferRecovery(*journal)) return true;
   bool loaded;
   {
     TStatusText status(StatusPanel0, "Ouverture...");
@@ -504,6 +529,54 @@ bool TMainForm::OpenTable(const QString& fileName) {
   }
   UpdateMenuItems();
   return loaded;
+}
+
+void TMainForm::RecoverJournals() {
+  TTableLock::RemoveStale();  // the locks of programs that died
+  for (const auto& journal : TRecoveryFolder::Orphans()) OfferRecovery(*journal);
+  UpdateMenuItems();
+}
+
+bool TMainForm::OfferRecovery(TJournalReader& journal) {
+  if (journal.Changes() == 0) {
+    journal.Remove();  // a program that died before its first change was flushed
+    return false;
+  }
+  const TJournalHeader& header = journal.Header();
+  const QString path = FromEnginePath(header.path);
+  const QString name = QStringLiteral("« ") + QFileInfo(path).fileName() + QStringLiteral(" »");
+  QString text = QStringLiteral("Vek Base s'est arrêté sans enregistrer ") + name +
+                 QStringLiteral(". Récupérer les modifications ?");
+  if (header.baseline == TJournalHeader::File && !QFileInfo::exists(path))
+    text += QStringLiteral("\n\nAttention : ") + name + QStringLiteral(" n'existe plus.");
+  else if (header.baseline == TJournalHeader::File && header.FileChanged())
+    text += QStringLiteral("\n\nAttention : ") + name +
+            QStringLiteral(
+                " a été modifié depuis ; les modifications seront reportées sur le "
+                "fichier tel qu'il est maintenant.");
+  const int choice = Services().ChooseButton(
+      text, {QStringLiteral("Récupérer"), QStringLiteral("Ignorer"), QStringLiteral("Plus tard")});
+  if (choice == 1) {
+    if (Services().Confirm(QStringLiteral("Les modifications non enregistrées de ") + name +
+                           QStringLiteral(" seront perdues. Supprimer le journal de "
+                                          "récupération ?")))
+      journal.Remove();
+    return false;
+  }
+  if (choice != 0) return false;  // "Plus tard": kept for the next start
+  bool recovered;
+  {
+    TStatusText status(StatusPanel0, "Ouverture...");
+    TChild* child = CreateChild(path);
+    ShowView(TView::Table);
+    recovered = child->Recover(journal);
+    if (recovered)
+      child->Vue(TView::Table);
+    else
+      mdiArea->RemoveChild(child);  // the journal stays for a later start
+  }
+  UpdateMenuItems();
+  return recovered;
 }
 
 void TMainForm::ShowView(TView view) {

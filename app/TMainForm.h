@@ -23,6 +23,11 @@
 //
 // Closing the window first puts the close question to every document window,
 // the active one first; one refusal keeps everything open.
+//
+// One window per file: opening a file open already activates its window, and
+// a file another running Vek Base holds is opened read-only if the user wants
+// (TChild::OpenFile). What a program that died had not saved is offered back
+// at start-up (RecoverJournals), when main() calls it.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -46,6 +51,7 @@ class QMimeData;
 class QTimer;
 class QToolBar;
 class TChild;
+class TJournalReader;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -65,8 +71,14 @@ class TMainForm : public QMainWindow {
   // The open command once a file is chosen (also used for the command line and
   // for dropped files): any file the document window opens as a table
   // (TChild::OpenFile). False, with no window left, when the file cannot be
-  // loaded or the user chose none of its sheets or tables.
+  // loaded or the user chose none of its sheets or tables. A file open
+  // already in a window activates that window; a file a program that died
+  // left a recovery journal for is offered as at start-up first
+  // (OfferRecovery).
   bool OpenTable(const QString& fileName);
+  // Start-up: each recovery journal that no running program holds is offered
+  // in turn (OfferRecovery). Journals with nothing to give back go silently.
+  void RecoverJournals();
   // The new-table command once its fields are known ("NAME TYPE" entries); an
   // empty list creates nothing.
   void NewTable(const QStringList& fields);
@@ -110,7 +122,15 @@ class TMainForm : public QMainWindow {
   void CreateStatusBar();
   QAction* AddAction(const char* name, const QString& text, const std::function<void()>& run);
 
-  void ShowView(TView view);  // the three view commands
+  // "Vek Base s'est arrêté sans enregistrer « <name> ». Récupérer les
+  // modifications ?" (with a warning when the file changed on disk since):
+  // "Récupérer" opens a window on the table as it stood at the journal's last
+  // flush, modified and not saved; "Ignorer" removes the journal once the user
+  // confirms it; "Plus tard" keeps it for the next start. True when a window
+  // shows the recovered table.
+  bool OfferRecovery(TJournalReader& journal);
+  TChild* ChildOf(const QString& fileName) const;  // the window showing that file, if any
+  void ShowView(TView view);                       // the three view commands
   void SetViewChecks(TView view);
   bool FormCloseQuery();
   void FormClose();

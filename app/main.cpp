@@ -62,6 +62,8 @@ int main(int argc, char** argv) {
   TMainForm mainForm(QDir::currentPath());
   mainForm.SetSplash(splash);
   mainForm.show();
+  // What a program that died had not saved, before the tables asked for.
+  mainForm.RecoverJournals();
   for (const QString& file : line.files) mainForm.OpenTable(QFileInfo(file).absoluteFilePath());
 
   const int status = QApplication::exec();

@@ -17,6 +17,7 @@
 
 #include "BenchData.h"
 #include "BenchProcess.h"
+#include "BenchState.h"
 #include "BenchTimer.h"
 #include "TAtomicFile.h"
 #include "TChild.h"
@@ -36,6 +37,7 @@ size_t HeapInUse() {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  const TBenchStateFolder state;  // the documents' locks and journals
   TFakeServices services;
   SetServices(&services);
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BenchData.h"
+#include "BenchState.h"
 #include "TChild.h"
 #include "TCrefiche.h"
 #include "TQtServices.h"
@@ -62,6 +63,7 @@ void ReportMs(const char* what, double seconds, double targetMs) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  const TBenchStateFolder state;  // the documents' locks and journals
   TQtServices services;
   SetServices(&services);
 

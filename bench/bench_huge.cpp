@@ -13,6 +13,7 @@
 #include <string>
 
 #include "BenchData.h"
+#include "BenchState.h"
 #include "BenchTimer.h"
 #include "TChild.h"
 #include "TFakeServices.h"
@@ -21,6 +22,7 @@
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  const TBenchStateFolder state;  // the documents' locks and journals
   TFakeServices services;
   SetServices(&services);
 

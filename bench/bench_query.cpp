@@ -12,6 +12,7 @@
 #include <string>
 
 #include "BenchData.h"
+#include "BenchState.h"
 #include "TChild.h"
 #include "TExpression.h"
 #include "TFakeServices.h"
@@ -24,6 +25,7 @@
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  const TBenchStateFolder state;  // the documents' locks and journals
   TFakeServices services;
   SetServices(&services);
 

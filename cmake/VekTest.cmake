@@ -6,7 +6,8 @@
 #
 # Every test links the test-support library `vektestsupport` (include folder
 # tests/support: temporary folders, file bytes, the fault-injecting file
-# system). A GUI test also links `vektestsupport_gui` (the scripted services,
+# system) and `vekteststate`, which gives the process a temporary state folder
+# for its locks and recovery journals. A GUI test also links `vektestsupport_gui` (the scripted services,
 # the recording printer, the document and main-window fixtures) and the test
 # main that creates the QApplication, and runs offscreen.
 #
@@ -27,10 +28,10 @@ function(vek_add_test name)
   add_executable(${name} ${T_SOURCES})
   if(T_GUI)
     target_link_libraries(${name} PRIVATE ${T_LIBS} vektestmain vektestsupport_gui Qt6::Test
-                                          GTest::gtest)
+                                          GTest::gtest vekteststate)
   else()
     target_link_libraries(${name} PRIVATE ${T_LIBS} vektestsupport GTest::gtest
-                                          GTest::gtest_main)
+                                          GTest::gtest_main vekteststate)
   endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

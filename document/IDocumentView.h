@@ -37,4 +37,6 @@ class IDocumentView {
   virtual bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers) = 0;
   virtual void ShowStatus(const QString& text) = 0;  // progress; empty when over
   virtual void ShowFileName() = 0;  // the document has a new file name: the caption follows
+  // A key was typed into a box whose text is not in the table yet.
+  virtual void TextTyped() {}
 };

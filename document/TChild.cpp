@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
@@ -18,6 +19,8 @@
 #include "PrintGrid.h"
 #include "TEnreg.h"
 #include "THourglass.h"
+#include "TJournalReader.h"
+#include "TRecoveryJournal.h"
 #include "TStatistiques.h"
 #include "TStringGrid.h"
 #include "TStructurePrintout.h"
@@ -38,6 +41,17 @@ QFont ArialPixels(int pixels) {
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(pixels);
   return font;
+}
+
+std::string_view Trimmed(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
+  return s.substr(b, e - b);
+}
+
+QString Quoted(const QString& name) {
+  return QStringLiteral("« ") + QFileInfo(name).fileName() + QStringLiteral(" »");
 }
 
 }  // namespace
@@ -93,6 +107,11 @@ TChild::TChild(QWidget* parent) : QWidget(parent) {
   StringGrid1->SetColWidth(0, 48);
   StringGrid1->SetCell(0, 0, QStringLiteral("Enr"));
   StringGrid2->SetColWidth(1, OuterWidth() - 168);
+
+  TypingTimer = new QTimer(this);
+  TypingTimer->setObjectName(QStringLiteral("TypingTimer"));
+  TypingTimer->setSingleShot(true);
+  connect(TypingTimer, &QTimer::timeout, this, &TChild::JournalTyped);
 }
 
 TChild::~TChild() {
@@ -116,8 +135,60 @@ int TChild::OuterWidth() const {
 void TChild::Init(const QStringList& fields) {
   std::vector<std::string> entries;
   for (const QString& entry : fields) entries.push_back(ToAnsi(entry));
-  doc_.Init(entries);
+  doc_.Init(entries, ToAnsi(windowTitle()));
   InitGrilles();
+}
+
+bool TChild::TakeLock(const QString& name) {
+  if (doc_.LockFile(EnginePath(name)) != TTableLock::TResult::HeldByOther) return true;
+  if (!Services().Confirm(Quoted(name) +
+                          QStringLiteral(" est déjà ouvert dans une autre fenêtre de Vek Base. "
+                                         "L'ouvrir en lecture seule ?")))
+    return false;
+  doc_.SetReadOnly(true);
+  setWindowTitle(windowTitle() + QStringLiteral(" (lecture seule)"));
+  return true;
+}
+
+bool TChild::Recover(TJournalReader& journal) {
+  const TJournalHeader& header = journal.Header();
+  const bool newTable = header.baseline == TJournalHeader::NewTable;
+  const QString name = FromEnginePath(header.path);
+  if (!newTable && !TakeLock(name)) return false;
+  TRecoveryReport report;
+  TStatus status;
+  {
+    THourglass hourglass;
+    status = doc_.Recover(journal, report);
+  }
+  if (!status) {
+    Services().Warning(QStringLiteral("Impossible d'ouvrir '") + name + QStringLiteral("' : ") +
+                       FailureText(status));
+    return false;
+  }
+  InitGrilles();
+  Remplit();
+  // A form the user designed came back with the table; otherwise the one
+  // kept beside the file.
+  if (doc_.LayoutDesigned())
+    FormPage->CreMasque();
+  else if (!newTable)
+    ChargeMasque(name);
+  if (report.damaged) {
+    const QString start = QStringLiteral("Le journal de récupération de ") + Quoted(name) +
+                          QStringLiteral(" est endommagé : ");
+    if (report.changes == 0)
+      Services().Warning(start + QStringLiteral("aucune modification n'a pu être récupérée."));
+    else if (report.changes == 1)
+      Services().Warning(start +
+                         QStringLiteral("seule la première modification a été récupérée, la "
+                                        "suite est perdue."));
+    else
+      Services().Warning(start + QStringLiteral("les %1 premières modifications ont été "
+                                                "récupérées, la suite est perdue.")
+                                     .arg(report.changes));
+  }
+  return true;
 }
 
 std::vector<TFileFilter> TChild::OpenFilters() {
@@ -141,6 +212,9 @@ bool TChild::Openable(const QString& path) {
 
 bool TChild::OpenFile(const QString& name) {
   const std::string path = EnginePath(name);
+  // The sheets of a workbook and the tables of a database open each in its
+  // own window; no plain save writes over such a file.
+  if (!HoldsSeveralTables(TableFileKindOf(path)) && !TakeLock(name)) return false;
   TStatus status;
   // Which sheet or database table, when the file holds several.
   const std::optional<std::string> part = TTableChoiceDlg::Ask(name, status);
@@ -654,6 +728,38 @@ bool TChild::StringGrid1SelectCell(int col, int row) {
 
 void TChild::StringGrid1KeyPress(QChar c) {
   if (c.unicode() >= 32) RowEdited = true;
+  TextTyped();
+}
+
+void TChild::TextTyped() {
+  TypingTimer->start(TRecoveryJournal::Settings().typedDelayMs);
+}
+
+std::vector<TTypedText> TChild::TypedTexts() const {
+  std::vector<TTypedText> typed;
+  const TQor2& table = Table();
+  if (GetOnglet() == TView::Table) {
+    const int recNo = RecNo();
+    const int row = StringGrid1->Row();
+    if (!RowEdited || recNo < 1 || recNo > table.RecordCount()) return typed;
+    for (int c = 1; c < StringGrid1->ColCount() && c <= table.FieldCount(); ++c) {
+      if (!StringGrid1->HasOwnText(c, row)) continue;
+      std::string text = StringGrid1->CellAnsi(c, row);
+      // A cell the view filled shows the value padded, not something typed.
+      if (Trimmed(text) != Trimmed(table.GetCell(c, recNo)))
+        typed.push_back({recNo, c, std::move(text), false});
+    }
+  } else if (GetOnglet() == TView::Form && table.RecNo() >= 1) {
+    for (auto& [name, text] : FormPage->TypedTexts()) {
+      const int field = table.FieldIndex(name);
+      if (field >= 1) typed.push_back({table.RecNo(), field, std::move(text), true});
+    }
+  }
+  return typed;
+}
+
+void TChild::JournalTyped() {
+  doc_.JournalTyped(TypedTexts());
 }
 
 bool TChild::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {

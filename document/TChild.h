@@ -21,6 +21,10 @@
 // while the selection is on it ends with " (filtre)"; a name given later (a
 // save as) keeps that ending.
 //
+// What the user types and has not written back is journaled a moment after
+// the last key (TDocument::JournalTyped), so that a program that dies while
+// the user types loses at most that moment.
+//
 // Nothing here talks to the user except through Services(). A document window
 // never reaches the main window: it reports view changes, a new file name and
 // the selection going on or off through signals. It deletes itself when closed
@@ -44,6 +48,8 @@
 #include "TQueryCommands.h"
 
 class QStackedWidget;
+class QTimer;
+class TJournalReader;
 class TStringGrid;
 class TTableGridSource;
 
@@ -74,7 +80,15 @@ class TChild : public QWidget, public IDocumentView {
   // file cannot be loaded it shows the warning "Impossible d'ouvrir '<name>' :
   // <reason>" and returns false; false too, silently, when the user chose no
   // sheet or table. The caller then deletes the window and clears its status text.
+  // A file another Vek Base holds open is opened read-only when the user
+  // agrees ("« <name> » est déjà ouvert dans une autre fenêtre de Vek Base.
+  // L'ouvrir en lecture seule ?"); otherwise false, nothing said.
   bool OpenFile(const QString& name);
+  // The table a program that died left in `journal`, as it stood at the
+  // journal's last flush, marked modified; the file on disk is not touched.
+  // False, the reason told, when its file cannot be loaded (or the user does
+  // not want it read-only): the journal then stays for a later start.
+  bool Recover(TJournalReader& journal);
   // The open dialog's filters: every kind OpenFile reads, then one per kind.
   static std::vector<TFileFilter> OpenFilters();
   // A name with one of the endings of the first filter (dropped files).
@@ -264,6 +278,12 @@ class TChild : public QWidget, public IDocumentView {
   bool RowEdited = false;
   // The envelope settings of the envelope command, copied in by the main window.
   TEnvelopeSettings Envelope;
+  // What is typed and not yet written back goes into the recovery journal a
+  // moment after the last key (TRecoveryJournal::Settings().typedDelayMs).
+  QTimer* TypingTimer = nullptr;
+  // The texts typed in the table view's current row, or in the form view's
+  // boxes, that the table does not hold yet.
+  std::vector<TTypedText> TypedTexts() const;
   // The controls of the form view, built from the document's layout.
   std::unique_ptr<TFormPage> FormPage;
 
@@ -290,6 +310,11 @@ class TChild : public QWidget, public IDocumentView {
   void ShowInTableView(int field, const QString& text) override;
   void ShowStatus(const QString& text) override { emit StatusText(text); }
   void ShowFileName() override;
+  void TextTyped() override;  // restarts TypingTimer
+  void JournalTyped();
+  // Asks whether to open a file another program holds read-only; true when
+  // the document may go on (locked, read-only, or without locks at all).
+  bool TakeLock(const QString& name);
 
   TQor2& Table() { return doc_.Table(); }
   const TQor2& Table() const { return doc_.Table(); }

@@ -12,6 +12,10 @@
 #include "SpreadsheetCsv.h"
 #include "TAtomicFile.h"
 #include "TFormLayout.h"
+#include "TJournalReader.h"
+#include "TRecordBuilder.h"
+#include "TRecoveryFolder.h"
+#include "TRecoveryJournal.h"
 #include "TXmlWriter.h"
 
 namespace {
@@ -68,11 +72,7 @@ bool SameStructure(const TQor2& a, const TQor2& b) {
          a.Types().Items() == b.Types().Items();
 }
 
-}  // namespace
-
-// --- New table, load and save ---
-
-void TDocument::Init(const std::vector<std::string>& fields) {
+void InitFields(TQor2& table, const std::vector<std::string>& fields) {
   std::vector<TFieldSource> structure;
   for (const std::string& entry : fields) {
     const size_t blank = entry.find(' ');
@@ -80,7 +80,54 @@ void TDocument::Init(const std::vector<std::string>& fields) {
         blank == std::string::npos ? std::string() : entry.substr(blank + 1, 255);
     structure.push_back({entry.substr(0, blank), type, 0});
   }
-  table_.Restructure(structure);
+  table.Restructure(structure);
+}
+
+// Every value of every record through ConvertOemText.
+void ConvertAll(TQor2& table) {
+  const int fields = table.FieldCount();
+  table.First();
+  while (!table.Eof) {
+    for (int i = 1; i <= fields; ++i) {
+      std::string converted = ConvertOemText(table.GetFieldValue(i).str());
+      // An unchanged record stays shared with the undo snapshot.
+      if (converted != table.GetFieldValue(i)) table.SetFieldValue(i, converted);
+    }
+    table.Next();
+  }
+}
+
+// A chunk of records holds at most this many, or a little more than this many
+// bytes: a replay checks each chunk whole before it builds its records.
+constexpr size_t kChunkRecords = 1 << 16;
+constexpr size_t kChunkBytes = 4 << 20;
+
+}  // namespace
+
+// What a replay keeps from one entry to the next.
+struct TDocument::TReplay {
+  bool inGroup = false;                     // the last entry said the next one belongs to it
+  TJournalOp groupOp = TJournalOp::Fields;  // the head of the group being read
+  int importFields = 0;                     // an import's records have this many values
+  std::vector<TTypedText> typed;            // typed last, and no change since
+};
+
+TDocument::TDocument() = default;
+TDocument::~TDocument() = default;
+
+// --- New table, load and save ---
+
+void TDocument::Init(const std::vector<std::string>& fields, const std::string& title) {
+  InitFields(table_, fields);
+  title_ = title.empty() ? std::string("Noname") : title;
+  initFields_ = fields;
+  fileName_.clear();
+  baseline_ = TBaseline::NewTable;
+  journal_.reset();
+  baselineIntact_ = true;
+  changedSinceMemorise_ = true;
+  undoSource_ = undoAvailable_ ? TUndoSource::Foreign : TUndoSource::None;
+  typedJournaled_.clear();
 }
 
 TStatus TDocument::Load(const std::string& fileName, const std::string& part,
@@ -93,11 +140,37 @@ TStatus TDocument::Load(const std::string& fileName, const std::string& part,
   part_ = HoldsSeveralTables(r.kind) ? part : std::string();
   table_.First();
   modified_ = false;
+  // Nobody else saves over the file while the lock is held: a temporary file
+  // beside it is what a save that died left.
+  if (lock_.Held() && lock_.TablePath() == TTableLock::CanonicalPath(fileName))
+    FileSystem().Remove(TAtomicFile::TemporaryName(lock_.TablePath()));
+  journal_.reset();
+  // Another program's file (a chosen sheet or database table among them) is
+  // not read back surely as it was read now: its journal begins with the table.
+  baseline_ = fileForm_ == TFileForm::Table ? TBaseline::File : TBaseline::Snapshot;
+  if (!TJournalHeader::Stamp(fileName_, baseSize_, baseSeconds_, baseNanoseconds_)) baseSize_ = -1;
+  baselineIntact_ = true;
+  changedSinceMemorise_ = true;
+  undoSource_ = undoAvailable_ ? TUndoSource::Foreign : TUndoSource::None;
+  typedJournaled_.clear();
   return TStatus::Ok();
 }
 
+void TDocument::SetFileName(const std::string& fileName) {
+  if (!lock_.Held() || lock_.TablePath() != TTableLock::CanonicalPath(fileName)) {
+    TTableLock lock;
+    const TTableLock::TResult result = lock.Acquire(fileName);
+    lock_ = std::move(lock);  // the old file's lock goes; a refused one leaves none
+    readOnly_ = result == TTableLock::TResult::HeldByOther;
+  }
+  fileName_ = fileName;
+  Rebase();
+}
+
 TStatus TDocument::WriteTable(const std::string& fileName) {
-  return table_.SaveToFile(fileName);
+  const TStatus saved = table_.SaveToFile(fileName);
+  if (saved && !fileName_.empty() && fileName == fileName_) Rebase();
+  return saved;
 }
 
 TStatus TDocument::WriteAs(const std::string& fileName, TFileForm form, const std::string& part,
@@ -119,7 +192,9 @@ TStatus TDocument::ExportAs(const std::string& fileName, TFileForm form, const s
 }
 
 TStatus TDocument::WriteXml(const std::string& fileName) {
-  return SaveXmlFile(table_, fileName);
+  const TStatus saved = SaveXmlFile(table_, fileName);
+  if (saved && !fileName_.empty() && fileName == fileName_) Rebase();
+  return saved;
 }
 
 TStatus TDocument::WriteStructure(const std::string& fileName) const {
@@ -141,6 +216,10 @@ TStatus TDocument::Export(const std::string& fileName, TExportFormat format) {
 void TDocument::SetLayout(std::vector<std::string> lines, bool designed) {
   layout_ = std::move(lines);
   layoutDesigned_ = designed;
+  // Only a layout of the user's is saved beside the table: only that one is
+  // lost with the program.
+  if (designed && Journaling())
+    journal_->Append(TJournalEntry(TJournalOp::Layout).Texts(layout_).Framed());
 }
 
 std::string TDocument::LayoutFileName(const std::string& tableFileName) {
@@ -164,6 +243,23 @@ TStatus TDocument::WriteLayout(const std::string& tableFileName) const {
 // --- Undo ---
 
 void TDocument::Memorise() {
+  TakeSnapshot();
+  if (!replaying_) {
+    if (journal_) {
+      // A snapshot of the table the last one already holds needs no entry.
+      if (undoSource_ != TUndoSource::Journal || changedSinceMemorise_)
+        journal_->Append(TJournalEntry(TJournalOp::Memorise).Framed());
+      undoSource_ = TUndoSource::Journal;
+    } else {
+      // Without a journal nothing changed since the baseline, unless nothing
+      // could be journaled.
+      undoSource_ = baselineIntact_ ? TUndoSource::Baseline : TUndoSource::Foreign;
+    }
+  }
+  changedSinceMemorise_ = false;
+}
+
+void TDocument::TakeSnapshot() {
   // Most snapshots follow the write-back of one row. When the structure is the
   // same and only a few records differ, bring just those up to date: records
   // still shared with the table are skipped by a pointer compare, so such a
@@ -203,6 +299,15 @@ void TDocument::Memorise() {
 
 bool TDocument::Annuler() {
   if (!undoAvailable_) return false;
+  BeginChange();
+  if (journal_ && undoSource_ == TUndoSource::Foreign) {
+    // The snapshot was taken before the journal began: it goes in whole, and
+    // is the journal's from then on.
+    RecordTable(undoTable_, TJournalOp::UndoTable);
+    undoSource_ = TUndoSource::Journal;
+  } else {
+    Record(TJournalEntry(TJournalOp::Undo));
+  }
   table_.Assign(undoTable_);
   modified_ = true;
   return true;
@@ -259,13 +364,21 @@ void TDocument::ToEnd(bool forward) {
 bool TDocument::StoreTyped(int field, const std::string& typed) {
   const std::string_view text = Trimmed(typed);
   if (text == Trimmed(table_.GetFieldValue(field))) return false;
-  if (!table_.SetFieldValue(field, std::string(text))) return false;
-  modified_ = true;
-  return true;
+  return SetValue(field, std::string(text));
 }
 
 bool TDocument::StoreValue(const std::string& field, const std::string& value) {
-  if (table_.GetValueByName(field) == value || !table_.SetValueByName(field, value)) return false;
+  if (table_.GetValueByName(field) == value) return false;
+  return SetValue(table_.FieldIndex(field), value);
+}
+
+bool TDocument::SetValue(int field, const std::string& value) {
+  const int recNo = table_.RecNo();
+  if (field < 1 || field > table_.FieldCount() || recNo < 1 || recNo > table_.RecordCount())
+    return false;
+  BeginChange();
+  Record(TJournalEntry(TJournalOp::SetValue).Int(recNo).Int(field).Text(value));
+  table_.SetFieldValue(field, value);
   modified_ = true;
   return true;
 }
@@ -273,32 +386,66 @@ bool TDocument::StoreValue(const std::string& field, const std::string& value) {
 // --- Records ---
 
 int TDocument::AppendRecord() {
+  BeginChange();
+  Record(TJournalEntry(TJournalOp::Append));
   table_.Append();
   return table_.RecordCount();
 }
 
 TStatus TDocument::ImportText(const std::string& path, const TTextOptions& options,
                               TTextReport& report, const TProgressFn& progress) {
+  BeginChange();
+  const int before = table_.RecordCount();
   const TStatus status = AppendTextFile(table_, path, options, &report, progress);
   if (report.records > 0 && !report.cancelled) modified_ = true;
+  RecordAppended(before);
   return status;
 }
 
 TStatus TDocument::ImportTable(const TQor2& source, TTextReport& report) {
+  BeginChange();
+  const int before = table_.RecordCount();
   const TStatus status = AppendTable(table_, source, &report);
   if (report.records > 0) modified_ = true;
+  RecordAppended(before);
   return status;
+}
+
+TImportResult TDocument::Import(const std::string& path, TImportKind kind,
+                                const TProgressFn& progress) {
+  BeginChange();
+  const int before = table_.RecordCount();
+  TImportResult result = ImportFile(table_, path, kind, progress);
+  if (table_.RecordCount() > before) modified_ = true;
+  RecordAppended(before);
+  return result;
+}
+
+void TDocument::RecordAppended(int before) {
+  const int added = table_.RecordCount() - before;
+  if (added <= 0 || !journal_) return;
+  Record(TJournalEntry(TJournalOp::Import, true).Int(table_.FieldCount()).Int(added));
+  RecordRecords(table_, before + 1);
 }
 
 void TDocument::DeleteRecord(int recNo) {
   Memorise();
-  table_.DeleteRecord(recNo);
+  if (recNo >= 1 && recNo <= table_.RecordCount()) {
+    BeginChange();
+    Record(TJournalEntry(TJournalOp::Delete).Int(recNo));
+    table_.DeleteRecord(recNo);
+  }
   modified_ = true;
 }
 
 void TDocument::DeleteCurrent() {
   Memorise();
-  table_.DeleteCurrent();
+  const int recNo = table_.RecNo();
+  if (recNo >= 1 && recNo <= table_.RecordCount()) {
+    BeginChange();
+    Record(TJournalEntry(TJournalOp::Delete).Int(recNo));
+    table_.DeleteCurrent();
+  }
   modified_ = true;
 }
 
@@ -316,7 +463,7 @@ bool TDocument::Paste(int recNo) {
   for (int k = 1; k <= copyBuffer_.Count() && k <= table_.FieldCount(); ++k) {
     const std::string value = copyBuffer_.Get(k - 1).str();
     if (table_.GetFieldValue(k) == value) continue;
-    if (table_.SetFieldValue(k, value)) changed = true;
+    if (SetValue(k, value)) changed = true;
   }
   // A pasted record must not be lost on closing without the question.
   if (changed) modified_ = true;
@@ -325,31 +472,31 @@ bool TDocument::Paste(int recNo) {
 
 TStatus TDocument::Sort(int field, bool ascending) {
   Memorise();
-  const TStatus sorted = table_.SortByField(table_.GetFieldName(field), ascending);
-  if (sorted.Cause() == TFailure::OutOfMemory) return sorted;
+  if (field >= 1 && field <= table_.FieldCount()) {
+    BeginChange();
+    const TStatus sorted = table_.SortByField(table_.GetFieldName(field), ascending);
+    // A sort refused for memory left the table as it was: nothing to replay.
+    if (sorted.Cause() == TFailure::OutOfMemory) return sorted;
+    Record(TJournalEntry(TJournalOp::Sort).Int(field).Byte(ascending ? 1 : 0));
+  }
   modified_ = true;
   return TStatus::Ok();
 }
 
 TStatus TDocument::RemoveDuplicates() {
   Memorise();
+  BeginChange();
   if (TStatus removed = table_.RemoveDuplicates(); !removed) return removed;
+  Record(TJournalEntry(TJournalOp::RemoveDuplicates));
   modified_ = true;
   return TStatus::Ok();
 }
 
 void TDocument::Convertir() {
   Memorise();
-  const int fields = table_.FieldCount();
-  table_.First();
-  while (!table_.Eof) {
-    for (int i = 1; i <= fields; ++i) {
-      std::string converted = ConvertOemText(table_.GetFieldValue(i).str());
-      // An unchanged record stays shared with the undo snapshot.
-      if (converted != table_.GetFieldValue(i)) table_.SetFieldValue(i, converted);
-    }
-    table_.Next();
-  }
+  BeginChange();
+  Record(TJournalEntry(TJournalOp::Convert));
+  ConvertAll(table_);
   modified_ = true;
 }
 
@@ -359,12 +506,19 @@ bool TDocument::AddField(std::string name) {
   for (char& c : name)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   modified_ = true;
-  return table_.AddField(name);
+  BeginChange();
+  if (!table_.AddField(name)) return false;
+  Record(TJournalEntry(TJournalOp::AddField).Text(name));
+  return true;
 }
 
 void TDocument::DeleteField(int field) {
   Memorise();
-  table_.DeleteField(table_.GetFieldName(field));
+  if (field >= 1 && field <= table_.FieldCount()) {
+    BeginChange();
+    Record(TJournalEntry(TJournalOp::DeleteField).Int(field));
+    table_.DeleteField(table_.GetFieldName(field));
+  }
   modified_ = true;
 }
 
@@ -372,14 +526,23 @@ bool TDocument::RenameField(int field, const std::string& name, const std::strin
   const int other = table_.FieldIndex(name);
   if (field >= 1 && other != 0 && other != field) return false;
   Memorise();
-  table_.SetFieldName(field, name);
-  table_.SetFieldType(field, type);
+  if (field >= 1 && field <= table_.FieldCount()) {
+    BeginChange();
+    Record(TJournalEntry(TJournalOp::RenameField).Int(field).Text(name).Text(type));
+    table_.SetFieldName(field, name);
+    table_.SetFieldType(field, type);
+  }
   modified_ = true;
   return true;
 }
 
 void TDocument::Restructure(const std::vector<TFieldSource>& fields) {
   Memorise();
+  BeginChange();
+  TJournalEntry entry(TJournalOp::Restructure);
+  entry.Int(static_cast<int32_t>(fields.size()));
+  for (const TFieldSource& f : fields) entry.Text(f.name).Text(f.type).Int(f.origin);
+  Record(entry);
   table_.Restructure(fields);
   modified_ = true;
 }
@@ -431,20 +594,388 @@ int TDocument::FindFrom(int start) {
 }
 
 void TDocument::ReplaceCurrent() {
-  table_.SetValueByName(find_.Search.Field, find_.ReplaceValue);
+  const int field = table_.FieldIndex(find_.Search.Field);
+  if (field >= 1 && table_.GetFieldValue(field) != find_.ReplaceValue)
+    SetValue(field, find_.ReplaceValue);
   modified_ = true;
 }
 
 void TDocument::ReplaceAll() {
   const int field = table_.FieldIndex(find_.Search.Field);
+  // The records found first, then changed: the journal holds their numbers,
+  // so a replay depends on no search.
+  std::vector<int32_t> found;
   table_.First();
   if (table_.BeginSearch(true)) {
     while (table_.FindNext(find_.Search))
-      if (table_.GetFieldValue(field) != find_.ReplaceValue)
-        table_.SetFieldValue(field, find_.ReplaceValue);
+      if (table_.GetFieldValue(field) != find_.ReplaceValue) found.push_back(table_.RecNo());
     table_.EndSearch();
   }
+  if (!found.empty()) {
+    const int after = table_.RecNo();
+    BeginChange();
+    TJournalEntry entry(TJournalOp::SetField);
+    entry.Int(field).Text(find_.ReplaceValue).Int(static_cast<int32_t>(found.size()));
+    for (const int32_t recNo : found) entry.Int(recNo);
+    Record(entry);
+    for (const int32_t recNo : found) {
+      table_.GoToRecord(recNo);
+      table_.SetFieldValue(field, find_.ReplaceValue);
+    }
+    table_.GoToRecord(after);
+  }
   modified_ = true;
+}
+
+// --- One writer per file ---
+
+TTableLock::TResult TDocument::LockFile(const std::string& fileName) {
+  // Its own lock, kept from an open that failed: no other holder to fear.
+  if (lock_.Held() && lock_.TablePath() == TTableLock::CanonicalPath(fileName))
+    return TTableLock::TResult::Acquired;
+  TTableLock lock;
+  const TTableLock::TResult result = lock.Acquire(fileName);
+  if (result == TTableLock::TResult::Acquired) lock_ = std::move(lock);
+  return result;
+}
+
+bool TDocument::HeldElsewhere(const std::string& fileName) const {
+  if (lock_.Held() && lock_.TablePath() == TTableLock::CanonicalPath(fileName)) return false;
+  return TTableLock::IsLocked(fileName);
+}
+
+// --- The journal ---
+
+bool TDocument::Journaling() {
+  if (replaying_) return false;
+  if (!journal_ && baselineIntact_) {
+    StartJournal();
+    // A change the journal missed would be missing from every replay: no
+    // journal until the next baseline.
+    if (!journal_) baselineIntact_ = false;
+  }
+  return journal_ != nullptr;
+}
+
+void TDocument::BeginChange() {
+  Journaling();
+  changedSinceMemorise_ = true;
+  // A replay drops typed texts at the next change: they are sent again.
+  typedJournaled_.clear();
+}
+
+void TDocument::Record(const TJournalEntry& entry, bool urgent) {
+  if (journal_ && !replaying_) journal_->Append(entry.Framed(), urgent);
+}
+
+void TDocument::StartJournal() {
+  if (!TRecoveryJournal::Settings().enabled) return;
+  const bool isFile = baseline_ != TBaseline::NewTable;
+  const std::string path = TRecoveryFolder::NewJournalPath(isFile ? fileName_ : title_, isFile);
+  if (path.empty()) return;
+  TJournalHeader header;
+  header.baseline = baseline_ == TBaseline::File       ? TJournalHeader::File
+                    : baseline_ == TBaseline::Snapshot ? TJournalHeader::Snapshot
+                                                       : TJournalHeader::NewTable;
+  header.path = isFile ? fileName_ : title_;
+  if (baseline_ == TBaseline::File) {
+    header.size = baseSize_;
+    header.seconds = baseSeconds_;
+    header.nanoseconds = baseNanoseconds_;
+  }
+  header.pid = static_cast<int32_t>(getpid());
+  journal_ = std::make_unique<TRecoveryJournal>(path, header);
+  if (baseline_ == TBaseline::NewTable)
+    journal_->Append(TJournalEntry(TJournalOp::Fields).Texts(initFields_).Framed());
+  else if (baseline_ == TBaseline::Snapshot)
+    RecordTable(table_, TJournalOp::Table);
+  if (undoSource_ == TUndoSource::Baseline) {
+    journal_->Append(TJournalEntry(TJournalOp::Memorise).Framed());
+    undoSource_ = TUndoSource::Journal;
+  }
+}
+
+void TDocument::RecordTable(const TQor2& from, TJournalOp op) {
+  const int count = from.RecordCount();
+  TJournalEntry head(op, count > 0);
+  head.Text(from.TableName).Texts(from.Names().Items()).Texts(from.Types().Items()).Int(count);
+  journal_->Append(head.Framed());
+  if (count > 0) RecordRecords(from, 1);
+}
+
+void TDocument::RecordRecords(const TQor2& from, int first) {
+  const std::vector<TRecord>& all = from.RecordList().Items();
+  // Shared, not copied: a write into the table copies the record it writes
+  // first, so these stay as they are while the writer reads them.
+  std::vector<TRecord> records(all.begin() + (first - 1), all.end());
+  const int fields = from.FieldCount();
+  journal_->AppendLater([records = std::move(records),
+                         fields](const TRecoveryJournal::TEmit& emit) {
+    std::string payload, framed;
+    size_t k = 0;
+    while (k < records.size()) {
+      payload.clear();
+      payload.push_back(static_cast<char>(TJournalOp::Records));
+      payload.push_back(0);
+      TJournalEntry::PutInt(payload, static_cast<uint32_t>(fields));
+      const size_t countAt = payload.size();
+      TJournalEntry::PutInt(payload, 0);
+      uint32_t n = 0;
+      for (; k < records.size() && n < kChunkRecords && payload.size() < kChunkBytes; ++k, ++n) {
+        const TKStringList& record = *records[k];
+        for (int f = 0; f < fields; ++f) TJournalEntry::PutText(payload, record.Get(f));
+      }
+      std::string count;
+      TJournalEntry::PutInt(count, n);
+      payload.replace(countAt, 4, count);
+      payload[1] = k < records.size() ? 1 : 0;  // the group goes on
+      framed.clear();
+      TJournalEntry::Frame(framed, payload);
+      if (!emit(framed)) return;
+    }
+  });
+}
+
+void TDocument::Rebase() {
+  journal_.reset();
+  // Only a table file reads back as exactly the table (types included).
+  baseline_ = TQor2::FileKind(fileName_) == "QOR" ? TBaseline::File : TBaseline::Snapshot;
+  if (!TJournalHeader::Stamp(fileName_, baseSize_, baseSeconds_, baseNanoseconds_)) baseSize_ = -1;
+  baselineIntact_ = true;
+  // A snapshot of the table as saved is the new baseline's; an older one is not.
+  undoSource_ = !undoAvailable_          ? TUndoSource::None
+                : !changedSinceMemorise_ ? TUndoSource::Baseline
+                                         : TUndoSource::Foreign;
+  typedJournaled_.clear();
+  TRecoveryFolder::RemoveOrphans(fileName_);
+}
+
+void TDocument::JournalTyped(const std::vector<TTypedText>& typed) {
+  if (typed == typedJournaled_ || (typed.empty() && !journal_) || !Journaling()) return;
+  TJournalEntry entry(TJournalOp::Typed);
+  entry.Int(static_cast<int32_t>(typed.size()));
+  for (const TTypedText& t : typed) entry.Int(t.recNo).Int(t.field).Text(t.text).Byte(t.exact);
+  // Already a moment late: it goes to the disk at once.
+  Record(entry, true);
+  typedJournaled_ = typed;
+}
+
+bool TDocument::FlushJournal() {
+  return !journal_ || journal_->Flush();
+}
+
+std::string TDocument::JournalPath() const {
+  return journal_ ? journal_->Path() : std::string();
+}
+
+// --- Recovery ---
+
+TStatus TDocument::Recover(TJournalReader& journal, TRecoveryReport& report) {
+  const TJournalHeader& header = journal.Header();
+  report = TRecoveryReport();
+  if (header.baseline == TJournalHeader::File) {
+    const TStatus status = Load(header.path);
+    if (!status) return status;
+    report.fileChanged = header.FileChanged();
+  } else {
+    const bool snapshot = header.baseline == TJournalHeader::Snapshot;
+    fileName_ = snapshot ? header.path : std::string();
+    // The journal does not say in which form the file was: a plain save asks
+    // for a name rather than write over it in a form it may not have been in.
+    if (snapshot) fileForm_ = TFileForm::Foreign;
+    title_ = header.path;
+    baseline_ = snapshot ? TBaseline::Snapshot : TBaseline::NewTable;
+  }
+  TReplay state;
+  int64_t replayedEnd = -1;
+  bool complete = true;
+  replaying_ = true;
+  journal.ForEach([&](std::string_view payload, int64_t end) {
+    if (!Replay(payload, state)) return complete = false;
+    if (!state.inGroup) {
+      replayedEnd = end;
+      if (TJournalReader::IsChange(static_cast<uint8_t>(state.groupOp))) ++report.changes;
+    }
+    return true;
+  });
+  replaying_ = false;
+  report.damaged = journal.Damaged() || !complete;
+  // The same journal goes on from the last entry replayed.
+  const std::string path = journal.Path();
+  const int fd = journal.TakeFile();
+  if (fd >= 0 && replayedEnd >= 0 && TRecoveryJournal::Settings().enabled) {
+    journal_ = std::make_unique<TRecoveryJournal>(path, fd, replayedEnd);
+  } else if (fd >= 0) {
+    close(fd);
+  }
+  baselineIntact_ = journal_ != nullptr;
+  undoSource_ = undoAvailable_ ? TUndoSource::Journal : TUndoSource::None;
+  typedJournaled_.clear();
+  // What was typed last goes into the table, and into the journal as stored.
+  for (const TTypedText& t : state.typed) {
+    if (!table_.GoToRecord(t.recNo)) continue;
+    if (t.exact)
+      StoreValue(table_.GetFieldName(t.field), t.text);
+    else
+      StoreTyped(t.field, t.text);
+  }
+  modified_ = true;
+  table_.First();
+  return TStatus::Ok();
+}
+
+bool TDocument::Replay(std::string_view payload, TReplay& st) {
+  TJournalEntry::TReader r(payload);
+  if (!r.Ok()) return false;
+  const TJournalOp op = r.Op();
+  // Records come only in a group, and a group holds only records after its head.
+  if ((op == TJournalOp::Records) != st.inGroup) return false;
+  if (!st.inGroup) {
+    st.groupOp = op;
+    if (op != TJournalOp::Typed && TJournalReader::IsChange(static_cast<uint8_t>(op)))
+      st.typed.clear();
+  }
+  if (TJournalReader::IsChange(static_cast<uint8_t>(st.groupOp))) modified_ = true;
+  int32_t recNo = 0, field = 0, count = 0;
+  std::string text, type;
+  bool ok = true;
+  switch (op) {
+    case TJournalOp::Fields: {
+      std::vector<std::string> fields;
+      ok = r.Texts(fields);
+      if (ok) {
+        InitFields(table_, fields);
+        initFields_ = fields;
+      }
+      break;
+    }
+    case TJournalOp::Table:
+    case TJournalOp::UndoTable: {
+      std::vector<std::string> names, types;
+      ok = r.Text(text) && r.Texts(names) && r.Texts(types) && r.Int(count) &&
+           names.size() == types.size();
+      if (!ok) break;
+      table_.Clear();
+      table_.TableName = text;
+      for (size_t i = 0; i < names.size() && ok; ++i) {
+        ok = table_.AddField(names[i]);
+        table_.SetFieldType(table_.FieldCount(), types[i]);
+      }
+      st.importFields = table_.FieldCount();
+      break;
+    }
+    case TJournalOp::Import:
+      ok = r.Int(st.importFields) && r.Int(count) && st.importFields == table_.FieldCount();
+      break;
+    case TJournalOp::Records: {
+      int32_t fields = 0;
+      ok = r.Int(fields) && r.Int(count) && fields == st.importFields &&
+           fields == table_.FieldCount() && count >= 0 &&
+           static_cast<size_t>(count) <= kChunkRecords;
+      if (!ok) break;
+      TRecordBuilder builder(fields, payload.size(), static_cast<size_t>(count));
+      std::string_view value;
+      for (int32_t k = 0; k < count && ok; ++k) {
+        for (int32_t f = 0; f < fields && ok; ++f) {
+          ok = r.View(value);
+          builder.Append(value.data(), value.size());
+          builder.EndValue();
+        }
+        builder.EndRecord();
+      }
+      TKBaseList records;
+      if (ok && builder.Finish(records)) table_.AppendRecords(records);
+      break;
+    }
+    case TJournalOp::Memorise:
+      Memorise();
+      break;
+    case TJournalOp::Undo:
+      if (undoAvailable_) table_.Assign(undoTable_);
+      break;
+    case TJournalOp::SetValue:
+      ok = r.Int(recNo) && r.Int(field) && r.Text(text) && table_.GoToRecord(recNo) &&
+           table_.SetFieldValue(field, text);
+      break;
+    case TJournalOp::Append:
+      table_.Append();
+      break;
+    case TJournalOp::Delete:
+      ok = r.Int(recNo) && table_.DeleteRecord(recNo);
+      break;
+    case TJournalOp::SetField: {
+      ok = r.Int(field) && r.Text(text) && r.Int(count) && count >= 0;
+      for (int32_t k = 0; k < count && ok; ++k)
+        ok = r.Int(recNo) && table_.GoToRecord(recNo) && table_.SetFieldValue(field, text);
+      break;
+    }
+    case TJournalOp::Sort: {
+      uint8_t ascending = 0;
+      ok = r.Int(field) && r.Byte(ascending) &&
+           table_.SortByField(table_.GetFieldName(field), ascending != 0);
+      break;
+    }
+    case TJournalOp::RemoveDuplicates:
+      table_.RemoveDuplicates();
+      break;
+    case TJournalOp::Convert:
+      ConvertAll(table_);
+      break;
+    case TJournalOp::AddField:
+      ok = r.Text(text) && table_.AddField(text);
+      break;
+    case TJournalOp::DeleteField:
+      ok = r.Int(field) && table_.DeleteField(table_.GetFieldName(field));
+      break;
+    case TJournalOp::RenameField:
+      ok = r.Int(field) && r.Text(text) && r.Text(type) && field >= 1 &&
+           field <= table_.FieldCount();
+      if (ok) {
+        table_.SetFieldName(field, text);
+        table_.SetFieldType(field, type);
+      }
+      break;
+    case TJournalOp::Restructure: {
+      std::vector<TFieldSource> fields;
+      ok = r.Int(count) && count >= 0 && static_cast<size_t>(count) <= payload.size();
+      for (int32_t k = 0; k < count && ok; ++k) {
+        TFieldSource source;
+        ok = r.Text(source.name) && r.Text(source.type) && r.Int(source.origin);
+        fields.push_back(std::move(source));
+      }
+      if (ok) table_.Restructure(fields);
+      break;
+    }
+    case TJournalOp::Layout: {
+      std::vector<std::string> lines;
+      ok = r.Texts(lines);
+      if (ok) SetLayout(std::move(lines), true);
+      break;
+    }
+    case TJournalOp::Typed: {
+      std::vector<TTypedText> typed;
+      ok = r.Int(count) && count >= 0 && static_cast<size_t>(count) <= payload.size();
+      for (int32_t k = 0; k < count && ok; ++k) {
+        TTypedText t;
+        uint8_t exact = 0;
+        ok = r.Int(t.recNo) && r.Int(t.field) && r.Text(t.text) && r.Byte(exact);
+        t.exact = exact != 0;
+        typed.push_back(std::move(t));
+      }
+      if (ok) st.typed = std::move(typed);
+      break;
+    }
+    default:
+      ok = false;
+  }
+  ok = ok && r.AtEnd();
+  st.inGroup = r.Continued();
+  // The undo snapshot that was put back is the snapshot again.
+  if (ok && !st.inGroup && st.groupOp == TJournalOp::UndoTable) {
+    undoTable_.Assign(table_);
+    undoAvailable_ = true;
+  }
+  return ok;
 }
 
 bool IsReadOnlyFile(const std::string& fileName) {

@@ -19,18 +19,55 @@
 // back as TStatus, the table and the files left as the engine leaves them after
 // a failure: a failed load changes nothing, a failed save keeps the previous
 // file. Nothing here talks to the user.
+//
+// Recovery journal. Every change of the table - and a record form the user
+// designed, and what the user typed and has not written back yet - is
+// appended to the document's journal (TRecoveryJournal) before the command
+// returns, so that a program that dies loses nothing older than the journal's
+// flush delay. The journal holds the operations with their arguments, replayed
+// from the table's file (its baseline) by the same code that ran them:
+// sorting, removing duplicates, converting and restructuring give the same
+// table from the same table. What does not come from the table itself goes in
+// whole: typed values as stored, the records an import appended (its file may
+// be gone by the time of recovery), the record numbers a replace-all changed.
+// The undo snapshots are journaled as the points where Memorise took them (only
+// when the table changed since the last), so an undo replays exactly; an undo
+// to a snapshot older than the journal carries that snapshot.
+//
+// A new command that changes the table calls BeginChange() before it touches
+// the table, applies the change, and then Record()s one entry whose replay
+// (Replay in TDocument.cpp) does exactly the same; a change the user may take
+// back calls Memorise() first. Nothing writes into Table() directly.
+//
+// The baseline is the table file as loaded (Load) or saved over (WriteTable to
+// FileName, SetFileName), or a new table's fields (Init); after a save in a
+// format that reads back otherwise than the table (text, spreadsheet, XML) the
+// journal begins with the whole table instead. Saving removes the journal and
+// the orphans other programs left for the same file; closing the document
+// removes it. The journal file is made with the first change, not before.
+//
+// One writer per file: the document holds the lock of its file (TTableLock)
+// when LockFile got it; a document opened while another program holds it is
+// read-only (saving over the file is refused; save as is not).
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "TCondition.h"
 #include "TImportResult.h"
+#include "TJournalEntry.h"
 #include "TKStringList.h"
 #include "TQor2.h"
 #include "TStatus.h"
+#include "TTableLock.h"
 #include "TableExport.h"
 #include "TableFile.h"
+#include "TableImport.h"
 #include "TextTable.h"
+
+class TJournalReader;
+class TRecoveryJournal;
 
 // The criteria of the last find or replace, kept for "Continuer".
 struct TFindState {
@@ -53,16 +90,40 @@ enum class TFileForm {
   Foreign,         // another program's file the table was read from: never written over
 };
 
+// A text typed into a view and not written into the table yet: for field
+// `field` of record `recNo`, as typed. A grid cell's is stored as StoreTyped
+// stores it (trimmed); a form box's as it stands (`exact`).
+struct TTypedText {
+  int recNo = 0;
+  int field = 0;
+  std::string text;
+  bool exact = false;
+  bool operator==(const TTypedText& o) const {
+    return recNo == o.recNo && field == o.field && text == o.text && exact == o.exact;
+  }
+};
+
+// What Recover gave back.
+struct TRecoveryReport {
+  int changes = 0;           // changes replayed
+  bool damaged = false;      // the journal was cut or damaged after them: the rest is lost
+  bool fileChanged = false;  // the table file changed on disk since the journal began
+};
+
 class TDocument {
  public:
-  TDocument() = default;
+  TDocument();
+  ~TDocument();  // removes the journal: what a closed document had not saved is given up
   TDocument(const TDocument&) = delete;
   TDocument& operator=(const TDocument&) = delete;
 
-  TQor2& Table() { return table_; }
+  TQor2& Table() { return table_; }  // for reading and moving the cursor
   const TQor2& Table() const { return table_; }
   const std::string& FileName() const { return fileName_; }  // empty for a new table
-  void SetFileName(const std::string& fileName) { fileName_ = fileName; }
+  // The table was just written to `fileName` (save as), which becomes the
+  // document's file: its lock is taken (the document is read-only when
+  // another holds it) and the journal begins anew from that file.
+  void SetFileName(const std::string& fileName);
   bool Modified() const { return modified_; }
   void SetModified(bool modified) { modified_ = modified; }
   // How FileName is written by a plain save; `part`: the database table
@@ -78,18 +139,21 @@ class TDocument {
 
   // Fields of a new, empty table: each entry a name, one blank and a type (a
   // type beginning with "F" gives "FLOAT"). A refused name shifts the types of
-  // the later entries, as the structure change does.
-  void Init(const std::vector<std::string>& fields);
+  // the later entries, as the structure change does. `title`: the window's
+  // caption, which names the table's journal.
+  void Init(const std::vector<std::string>& fields, const std::string& title = std::string());
   // Loads a file the program opens as a table (LoadTableFile: its own table
   // files and text, the world's text, dBase, workbooks and databases, `part`
   // choosing the sheet or database table) and makes its first record
   // current; FileName follows, FileForm is Table for the program's own forms
   // and Foreign for the others, and Modified is false. On failure the table,
-  // FileName and FileForm stay as they were.
+  // FileName and FileForm stay as they were. When the document holds the
+  // file's lock, the temporary file a save that died left beside it goes.
   TStatus Load(const std::string& fileName, const std::string& part = std::string(),
                TTableFileReport* report = nullptr);
   // The whole table in the format the name's ending gives (.qor, .txt, .xls,
-  // .xml, any other escaped text); FileName does not change.
+  // .xml, any other escaped text); FileName does not change. Written over
+  // FileName, it is a save: the journal begins anew from the file.
   TStatus WriteTable(const std::string& fileName);
   // The whole table in `form` (Foreign writes nothing: NotATable). Database:
   // into the table `part` (the table's own name when empty) beside the
@@ -121,6 +185,36 @@ class TDocument {
   // is nothing to write.
   TStatus WriteLayout(const std::string& tableFileName) const;
   static std::string LayoutFileName(const std::string& tableFileName);
+
+  // --- One writer per file ---
+
+  // Takes the lock of a file about to be loaded (or saved over); Acquired
+  // when the document holds it already.
+  TTableLock::TResult LockFile(const std::string& fileName);
+  // Opened while another program held its file: no save over that file.
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+  // Some other holder - another program, another window - has the lock of
+  // `fileName`: writing over it would overwrite their work.
+  bool HeldElsewhere(const std::string& fileName) const;
+
+  // --- Recovery ---
+
+  // Puts back what a journal that a program left recorded, on a document
+  // just made: the table file loaded (locked by the caller first) or the new
+  // table's fields, then every change of the journal's intact part, then the
+  // texts typed last. Modified is true. The document goes on writing that
+  // journal. A table file that cannot be loaded: its status, and nothing is
+  // replayed.
+  TStatus Recover(TJournalReader& journal, TRecoveryReport& report);
+  // What the views hold typed and not written back, a moment after the last
+  // key: journaled when it differs from the last texts journaled.
+  void JournalTyped(const std::vector<TTypedText>& typed);
+  // Waits until the journal is on the disk (tests, benchmarks); true when
+  // there is nothing to write or it was written.
+  bool FlushJournal();
+  // The journal file; "" when there is none yet.
+  std::string JournalPath() const;
 
   // --- Undo: one snapshot of the whole table ---
 
@@ -172,6 +266,10 @@ class TDocument {
   TStatus ImportText(const std::string& path, const TTextOptions& options, TTextReport& report,
                      const TProgressFn& progress = nullptr);
   TStatus ImportTable(const TQor2& source, TTextReport& report);
+  // Appends the records of a file as ImportFile reads it (dBase tables, the
+  // older text imports); Modified when some were.
+  TImportResult Import(const std::string& path, TImportKind kind,
+                       const TProgressFn& progress = nullptr);
   void DeleteRecord(int recNo);
   void DeleteCurrent();  // the record that followed becomes current, or the last
   // Copies the values of record recNo (empty values for none) into CopyBuffer;
@@ -226,12 +324,60 @@ class TDocument {
   void ReplaceAll();
 
  private:
+  // Where the undo snapshot comes from, for the journal.
+  enum class TUndoSource {
+    None,      // no snapshot
+    Baseline,  // taken while the table was its baseline
+    Journal,   // taken at a Memorise the journal holds, or carried by it
+    Foreign,   // older than the baseline (taken before a save)
+  };
+  // What replaying one entry needs to keep between entries.
+  struct TReplay;
+
+  // Starts the journal when there is none and none was missed; true when
+  // there is one to write.
+  bool Journaling();
+  // Journaling, then marks the table changed.
+  void BeginChange();
+  // Field `field` of the current record := value, journaled; false without
+  // such a field or record.
+  bool SetValue(int field, const std::string& value);
+  void Record(const TJournalEntry& entry, bool urgent = false);
+  void StartJournal();
+  // The whole table (`from`: the snapshot or the table) as a group of
+  // entries headed by `op`, the records written in the background.
+  void RecordTable(const TQor2& from, TJournalOp op);
+  // The records from number `first` on, after a head entry, in the background.
+  void RecordRecords(const TQor2& from, int first);
+  // The records an import appended after record `before`, as they are: the
+  // file they came from may be gone when they are recovered.
+  void RecordAppended(int before);
+  // The file now holds the table: the journal begins anew from it.
+  void Rebase();
+  bool Replay(std::string_view payload, TReplay& state);
+  void TakeSnapshot();  // Memorise without the journal
+
   TQor2 table_;
   TQor2 undoTable_;
   std::string fileName_;
   TFileForm fileForm_ = TFileForm::Table;
   std::string part_;
   bool modified_ = false;
+  bool readOnly_ = false;
+  TTableLock lock_;
+  std::string title_;                    // a new table's caption
+  std::vector<std::string> initFields_;  // a new table's fields
+  // The baseline is a new table's fields; otherwise the file, or the whole
+  // table when the file does not read back as the table.
+  enum class TBaseline { NewTable, File, Snapshot } baseline_ = TBaseline::NewTable;
+  int64_t baseSize_ = -1, baseSeconds_ = 0, baseNanoseconds_ = 0;
+  // No change since the baseline went unjournaled: a journal may start.
+  bool baselineIntact_ = true;
+  bool replaying_ = false;
+  bool changedSinceMemorise_ = true;
+  TUndoSource undoSource_ = TUndoSource::None;
+  std::vector<TTypedText> typedJournaled_;
+  std::unique_ptr<TRecoveryJournal> journal_;
   bool undoAvailable_ = false;
   bool selectionMode_ = false;
   TCondition filter_;

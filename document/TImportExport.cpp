@@ -235,9 +235,9 @@ bool TImportExport::Import(const QString& path, TImportKind kind) {
     THourglass hourglass;
     TImportProgress progress([this](const QString& text) { view_.ShowStatus(text); },
                              progressDelayMs);
-    result =
-        ImportFile(doc_.Table(), EnginePath(path), kind,
-                   [&progress](int64_t done, int64_t total) { return progress.Step(done, total); });
+    result = doc_.Import(EnginePath(path), kind, [&progress](int64_t done, int64_t total) {
+      return progress.Step(done, total);
+    });
   }
   if (result.appended > 0) doc_.SetModified(true);
   doc_.Table().First();
@@ -352,9 +352,10 @@ bool TImportExport::ChooseName(const QString& path, const char* extension, bool 
   // of the same name is asked about when it is written.
   if (database && TableFileKindOf(EnginePath(path)) == TTableFileKind::Database) {
     name = path;
-    return true;
+    return NotHeldElsewhere(name);
   }
   name = WithoutExtension(path) + QLatin1String(extension);
+  if (!NotHeldElsewhere(name)) return false;
   if (database || !QFileInfo::exists(name)) return true;
   if (doc_.FileForm() == TFileForm::Foreign &&
       QFileInfo(name).canonicalFilePath() == QFileInfo(FileName()).canonicalFilePath())
@@ -384,7 +385,7 @@ bool TImportExport::Enregistrer() {
   // What the user typed belongs in the file.
   view_.EcritOnglet();
   if (!doc_.Modified()) return true;
-  const bool readOnly = IsReadOnlyFile(doc_.FileName());
+  const bool readOnly = IsReadOnlyFile(doc_.FileName()) || doc_.ReadOnly();
   if (readOnly) Services().Warning(QStringLiteral("Fichier en lecture seule"));
   // Another program's file is never written over by a plain save: the
   // table gets a name of its own.
@@ -438,6 +439,15 @@ bool TImportExport::SaveAs() {
   view_.ShowFileName();
   doc_.SetModified(false);
   return true;
+}
+
+bool TImportExport::NotHeldElsewhere(const QString& name) const {
+  // Another window, here or in another program, would overwrite it again.
+  if (!doc_.HeldElsewhere(EnginePath(name))) return true;
+  Services().Warning(QStringLiteral("« ") + QFileInfo(name).fileName() +
+                     QStringLiteral(" » est ouvert dans une autre fenêtre de Vek Base : "
+                                    "enregistrez sous un autre nom."));
+  return false;
 }
 
 bool TImportExport::SauveStru(const QString& path) {

@@ -8,11 +8,10 @@
 // shows it once the user confirmed it (AppendTextFile, the program's own
 // text through its own loader); a sheet of a workbook or a table of a
 // database, chosen when there are several (TTableChoiceDlg), read whole
-// (AppendTable). Text, sheets and tables go by name when the file's header names the table's fields, else by position;
-// values that find no field are counted in the closing message. It is taken
-// back by undo (the snapshot is taken just before the records come), and a
-// cancelled import leaves the table as it was. A failure says why in French;
-// records appended before it stay.
+// (AppendTable). Text, sheets and tables go by name when the file's header names the table's
+// fields, else by position; values that find no field are counted in the closing message. It is
+// taken back by undo (the snapshot is taken just before the records come), and a cancelled import
+// leaves the table as it was. A failure says why in French; records appended before it stay.
 //
 // Save as and export write through the engine and formats/, every file
 // atomically: a failed write is reported with its reason and leaves the
@@ -22,7 +21,9 @@
 // writes only the selected records. A table read from another program's file
 // is never written over that file by a plain save (it asks for a name,
 // proposing NAME.qor beside it), nor by a save as or export without a
-// question that says so.
+// question that says so. Neither writes over a file another window or program
+// holds open (TTableLock), nor saves over the file of a document opened
+// read-only.
 //
 // Everything that waits on the user goes through Services(); the progress of a
 // long import goes to the view (IDocumentView::ShowStatus).
@@ -98,10 +99,13 @@ class TImportExport {
   bool WriteDatabase(const QString& path, bool exporting, std::string& part);
   QString FileName() const;
   // The name to write when the user chose `path` and a format of that
-  // extension (a database keeps its own ending); false when it exists and the
-  // user does not want it replaced. The table's own source file, another
-  // program's, is asked about in words that say so.
+  // extension (a database keeps its own ending); false when another window
+  // holds it, or it exists and the user does not want it replaced. The
+  // table's own source file, another program's, is asked about in words that
+  // say so.
   bool ChooseName(const QString& path, const char* extension, bool database, QString& name) const;
+  // False, with a warning, when another window holds the file `name` open.
+  bool NotHeldElsewhere(const QString& name) const;
 
   TDocument& doc_;
   IDocumentView& view_;

@@ -123,6 +123,15 @@ void TFormPage::EcritMasque() {
   }
 }
 
+std::vector<std::pair<std::string, std::string>> TFormPage::TypedTexts() const {
+  std::vector<std::pair<std::string, std::string>> typed;
+  for (size_t i = 0; i < FieldControls.size(); ++i) {
+    auto* edit = qobject_cast<QLineEdit*>(FieldControls[i]);
+    if (edit && edit->text() != shown_[i]) typed.emplace_back(fields_[i], ToAnsi(edit->text()));
+  }
+  return typed;
+}
+
 int TFormPage::FieldControlIndex(const QObject* control) const {
   for (size_t i = 0; i < FieldControls.size(); ++i)
     if (FieldControls[i] == control) return static_cast<int>(i);
@@ -138,6 +147,7 @@ void TFormPage::EditExit(QLineEdit* edit) {
 
 void TFormPage::EditKeyPress(QChar c) {
   if (c != QLatin1Char('\r')) doc_.SetModified(true);
+  view_.TextTyped();
 }
 
 void TFormPage::PictureClick(TFormPicture* picture) {

@@ -22,6 +22,7 @@
 #include <QObject>
 #include <QString>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TFormLayout.h"
@@ -43,6 +44,8 @@ class TFormPage : public QObject {
   void CreMasque();    // Raz, then the controls of Layout; edit boxes start empty
   void LitMasque();    // current record -> edit boxes
   void EcritMasque();  // changed edit boxes -> current record; sets Modified
+  // The boxes whose text changed since LitMasque: field name and text.
+  std::vector<std::pair<std::string, std::string>> TypedTexts() const;
   void Raz();
   // The form designer on the current layout. A new layout replaces it, marks
   // the table modified and is shown with the current record.

@@ -41,27 +41,32 @@ QDateTime TSystemTime::ToDateTime() const {
 }
 
 void IServices::Message(const QString& text) {
-  Ask({TQuestionKind::Message, QString(), text, {}});
+  Ask({TQuestionKind::Message, QString(), text, {}, {}});
 }
 
 void IServices::Information(const QString& text, const QString& caption) {
-  Ask({TQuestionKind::Information, caption, text, {}});
+  Ask({TQuestionKind::Information, caption, text, {}, {}});
 }
 
 void IServices::Warning(const QString& text, const QString& caption) {
-  Ask({TQuestionKind::Warning, caption, text, {}});
+  Ask({TQuestionKind::Warning, caption, text, {}, {}});
 }
 
 void IServices::Error(const QString& text, const QString& caption) {
-  Ask({TQuestionKind::Error, caption, text, {}});
+  Ask({TQuestionKind::Error, caption, text, {}, {}});
 }
 
 bool IServices::Confirm(const QString& text, const QString& caption) {
-  return Ask({TQuestionKind::YesNo, caption, text, {}}) == TAnswer::Yes;
+  return Ask({TQuestionKind::YesNo, caption, text, {}, {}}) == TAnswer::Yes;
 }
 
 TAnswer IServices::ConfirmCancel(const QString& text, const QString& caption) {
-  return Ask({TQuestionKind::YesNoCancel, caption, text, {}});
+  return Ask({TQuestionKind::YesNoCancel, caption, text, {}, {}});
+}
+
+int IServices::ChooseButton(const QString& text, const QStringList& buttons,
+                            const QString& caption) {
+  return Choose({TQuestionKind::Choice, caption, text, {}, buttons});
 }
 
 std::optional<TFileChoice> IServices::FileDialog(const TFileDialogRequest& request) {

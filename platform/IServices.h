@@ -9,7 +9,10 @@
 // Message boxes: Ask() shows one box and returns the button pressed. Boxes with
 // only "OK" return TAnswer::Ok; Yes/No boxes return Yes or No; Yes/No/Cancel
 // boxes also return Cancel (Escape or closing the box). An empty caption means
-// the box's usual caption.
+// the box's usual caption. Choose() shows a question with buttons of the
+// caller's and returns the index of the one pressed; Escape or closing the
+// box presses the last one, which must therefore be the one that changes
+// nothing.
 //
 // File dialogs: filters are (label, pattern) pairs; filterIndex is 1-based, in
 // the request (the entry selected when the dialog opens) as in the answer (the
@@ -27,6 +30,7 @@
 #include <QDateTime>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -41,6 +45,7 @@ enum class TQuestionKind {
   YesNo,        // "Oui", "Non"
   YesNoCancel,  // "Oui", "Non", "Annuler"
   Input,        // recorded by fakes for InputBox(); never passed to Ask()
+  Choice,       // buttons of the caller's (TQuestion::buttons): Choose(), never Ask()
 };
 
 enum class TAnswer { Ok, Yes, No, Cancel };
@@ -50,6 +55,7 @@ struct TQuestion {
   QString caption;
   QString text;
   QString defaultText;  // input boxes only
+  QStringList buttons;  // Choice only
 };
 
 struct TFileFilter {
@@ -89,6 +95,9 @@ class IServices {
   virtual ~IServices();
 
   virtual TAnswer Ask(const TQuestion& question) = 0;
+  // A question (kind Choice) with the buttons of question.buttons; the index
+  // of the button pressed.
+  virtual int Choose(const TQuestion& question) = 0;
   // Returns the text confirmed with "OK", or nothing when cancelled.
   virtual std::optional<QString> InputBox(const QString& caption, const QString& prompt,
                                           const QString& defaultText) = 0;
@@ -121,6 +130,9 @@ class IServices {
   // True only for "Oui".
   bool Confirm(const QString& text, const QString& caption = QString());
   TAnswer ConfirmCancel(const QString& text, const QString& caption = QString());
+  // Shorthand for Choose().
+  int ChooseButton(const QString& text, const QStringList& buttons,
+                   const QString& caption = QString());
 
  protected:
   // What FileDialog() and RunDialog() leave to each implementation.

@@ -98,6 +98,25 @@ TAnswer TQtServices::Ask(const TQuestion& question) {
   return TAnswer::Ok;
 }
 
+int TQtServices::Choose(const TQuestion& question) {
+  QMessageBox box(Parent());
+  box.setWindowTitle(question.caption.isEmpty() ? DefaultCaption(TQuestionKind::YesNo)
+                                                : question.caption);
+  box.setText(question.text);
+  box.setIcon(QMessageBox::Question);
+  std::vector<QPushButton*> buttons;
+  for (const QString& caption : question.buttons)
+    buttons.push_back(box.addButton(caption, QMessageBox::ActionRole));
+  if (buttons.empty())
+    buttons.push_back(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
+  box.setDefaultButton(buttons.front());
+  box.setEscapeButton(buttons.back());
+  box.exec();
+  for (size_t i = 0; i < buttons.size(); ++i)
+    if (box.clickedButton() == buttons[i]) return static_cast<int>(i);
+  return static_cast<int>(buttons.size()) - 1;
+}
+
 std::optional<QString> TQtServices::InputBox(const QString& caption, const QString& prompt,
                                              const QString& defaultText) {
   TInputBox box(Parent());

@@ -15,6 +15,7 @@
 class TQtServices : public IServices {
  public:
   TAnswer Ask(const TQuestion& question) override;
+  int Choose(const TQuestion& question) override;
   std::optional<QString> InputBox(const QString& caption, const QString& prompt,
                                   const QString& defaultText) override;
   bool PrintDialog() override;

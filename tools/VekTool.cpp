@@ -7,6 +7,7 @@
 #include "ForeignTable.h"
 #include "TQor2.h"
 #include "TQor2Sql.h"
+#include "TTableLock.h"
 #include "TableExport.h"
 #include "TableImport.h"
 
@@ -73,6 +74,7 @@ const char kHelp[] =
     "                              somme, la moyenne, le minimum et le maximum d'un\n"
     "                              champ numérique --field, en texte à points-virgules :\n"
     "                              un en-tête, puis une ligne par groupe\n"
+    "  --force                     écrit SORTIE même quand Vek Base l'a ouverte\n"
     "  --help                      ce texte\n"
     "  --version                   la version de vektool\n"
     "\n"
@@ -102,7 +104,13 @@ int VekTool::Run(const std::vector<std::string>& arguments) {
   if (!TakeForeignOptions(args)) return Usage("--sheet et --table prennent un nom");
   if (args.empty()) return Usage("commande manquante");
   const std::string& cmd = args[0];
-  std::vector<std::string> rest(args.begin() + 1, args.end());
+  std::vector<std::string> rest;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--force")
+      force_ = true;
+    else
+      rest.push_back(args[i]);
+  }
   std::string error;
   if (!text_.TakeOptions(rest, error)) return Usage(error);
   if (cmd == "--help" || cmd == "-h" || cmd == "help") return Help();
@@ -151,7 +159,21 @@ bool VekTool::Load(const std::string& path, TQor2& table, bool textOptions) {
   return loaded.ok();
 }
 
+bool VekTool::MayWrite(const std::string& path) {
+  // A database server's table is no file: no lock to take.
+  if (ForeignKindOf(path) == TForeignKind::Postgres) return true;
+  if (writing_.Acquire(path) != TTableLock::TResult::HeldByOther) return true;
+  if (force_) {
+    err_ << "vektool: '" << path << "' est ouvert dans Vek Base ; remplacé quand même (--force)\n";
+    return true;
+  }
+  Fail("'" + path +
+       "' est ouvert dans Vek Base : il n'est pas remplacé (--force pour le remplacer)");
+  return false;
+}
+
 bool VekTool::Save(TQor2& table, const std::string& path) {
+  if (!MayWrite(path)) return false;
   if (ForeignKindOf(path) != TForeignKind::None) return SaveForeign(table, path);
   const TStatus saved = table.SaveToFile(path);
   if (!saved) Fail("enregistrer '" + path + "'", saved);
@@ -216,6 +238,7 @@ int VekTool::Sql(const std::vector<std::string>& a) {
     return Fail("requête illisible '" + a[1] + "' : " + StatusReason(run));
   TQor2& selected = sql.Selected();
   if (a.size() == 3) {
+    if (!MayWrite(a[2])) return 1;
     const TStatus saved = selected.SaveCsvFile(a[2]);
     return saved ? 0 : Fail("enregistrer '" + a[2] + "'", saved);
   }
@@ -243,7 +266,7 @@ int VekTool::Export(const std::vector<std::string>& a) {
   TExportFormat format;
   if (!ExportFormatOf(a[1], format)) return Usage("export écrit du .csv, du .txt ou du .xml");
   TQor2& t = Keep<TQor2>();
-  if (!Load(a[0], t)) return 1;
+  if (!Load(a[0], t) || !MayWrite(a[1])) return 1;
   const TStatus written =
       where ? ExportSelection(t, a[1], format, a[3], a[4], a[5]) : ExportTable(t, a[1], format);
   return written ? 0 : Fail("enregistrer '" + a[1] + "'", written);

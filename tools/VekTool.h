@@ -16,6 +16,12 @@
 // The tables a command loads and the queries it runs belong to the tool and
 // live as long as it does, so that a program may end without freeing a large
 // table (vektool's main does): the destructor frees them.
+//
+// A table that a running Vek Base holds open (its lock, TTableLock) is not
+// written over unless --force is given: the program would save over it again.
+// While the tool writes a file it holds the file's lock itself, so that a Vek
+// Base opening it meanwhile neither saves over it nor removes the tool's
+// temporary file as the leftover of a save that died.
 
 #include <iosfwd>
 #include <memory>
@@ -23,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "TTableLock.h"
 #include "TTextInput.h"
 
 class TQor2;
@@ -44,6 +51,10 @@ class VekTool {
   // Text files other than .qor and .dbf tables are read by text_, with the
   // options of the command line unless `textOptions` is false.
   bool Load(const std::string& path, TQor2& table, bool textOptions = true);
+  // False, said on err, when Vek Base holds `path` open (TTableLock) and
+  // --force was not given; with it, says so and answers true. Otherwise
+  // takes the lock of `path` until the next call or the tool's end.
+  bool MayWrite(const std::string& path);
   bool Save(TQor2& table, const std::string& path);
   int Info(const std::vector<std::string>& a);
   int Convert(const std::vector<std::string>& a);
@@ -74,6 +85,8 @@ class VekTool {
   }
 
   std::ostream& out_;
+  bool force_ = false;  // --force: write over a table Vek Base holds open
+  TTableLock writing_;  // the lock of the file being written
   std::ostream& err_;
   TTextInput text_;
   std::vector<std::shared_ptr<void>> kept_;

@@ -240,7 +240,7 @@ TEST_F(MainFormTest, EnablingRulesFollowTheOpenWindowsAndTheActiveView) {
   EXPECT_EQ(UsableCommands(*form), kWithoutTable);
 }
 
-TEST_F(MainFormTest, OpenCommandOpensTheChosenTableInANewWindowEachTime) {
+TEST_F(MainFormTest, OpenCommandOpensTheChosenTableOnceAndActivatesItsWindowAfter) {
   const QString path = WriteTable("clients.qor");
   services.AnswerFile(path);
   Action("FileOpenItem")->trigger();
@@ -276,11 +276,15 @@ TEST_F(MainFormTest, OpenCommandOpensTheChosenTableInANewWindowEachTime) {
   EXPECT_FALSE(child->Document().Modified());
   EXPECT_EQ(form->StatusText(), "");
 
-  // The same file again: a second, independent window.
+  // Another file, then the first again: its window comes back to the front,
+  // no second window edits the same file.
+  services.AnswerFile(WriteTable("autres.qor"));
+  Action("OpenButton")->trigger();
+  EXPECT_NE(form->ActiveChild(), child);
   services.AnswerFile(path);
   Action("OpenButton")->trigger();
-  EXPECT_EQ(Captions(), QStringList({"clients.qor", "clients.qor"}));
-  EXPECT_NE(form->ActiveChild(), child);
+  EXPECT_EQ(Captions(), QStringList({"clients.qor", "autres.qor"}));
+  EXPECT_EQ(form->ActiveChild(), child);
 
   // Cancelled: no window, the rules still run.
   services.CancelFile();

@@ -20,6 +20,8 @@ QString KindName(TQuestionKind kind) {
       return QStringLiteral("YesNoCancel");
     case TQuestionKind::Input:
       return QStringLiteral("Input");
+    case TQuestionKind::Choice:
+      return QStringLiteral("Choice");
   }
   return QString();
 }
@@ -60,9 +62,9 @@ void TFakeServices::Problem(const QString& what) {
 }
 
 int TFakeServices::PendingAnswers() const {
-  return static_cast<int>(questionAnswers_.size() + inputAnswers_.size() + fileAnswers_.size() +
-                          printAnswers_.size() + setupAnswers_.size() + fontAnswers_.size() +
-                          colorAnswers_.size() + dialogScripts_.size());
+  return static_cast<int>(questionAnswers_.size() + choiceAnswers_.size() + inputAnswers_.size() +
+                          fileAnswers_.size() + printAnswers_.size() + setupAnswers_.size() +
+                          fontAnswers_.size() + colorAnswers_.size() + dialogScripts_.size());
 }
 
 void TFakeServices::AnswerFile(const QString& path, int filterIndex) {
@@ -93,9 +95,34 @@ TAnswer TFakeServices::Ask(const TQuestion& question) {
   return answer;
 }
 
+int TFakeServices::Choose(const TQuestion& asked) {
+  TQuestion question = asked;
+  question.kind = TQuestionKind::Choice;
+  if (probe_) probe_(question);
+  questions_.push_back(question);
+  const int last = static_cast<int>(question.buttons.size()) - 1;
+  int index = last;
+  std::variant<int, QString> answer;
+  if (!Take(choiceAnswers_, answer)) {
+    Problem(QStringLiteral("unanswered question: ") + question.text);
+  } else {
+    const int chosen = std::holds_alternative<int>(answer)
+                           ? std::get<int>(answer)
+                           : static_cast<int>(question.buttons.indexOf(std::get<QString>(answer)));
+    if (chosen < 0 || chosen > last)
+      Problem(QStringLiteral("no such button: ") + question.text);
+    else
+      index = chosen;
+  }
+  log_ << QStringLiteral("Choice [%1] %2 {%3} -> %4")
+              .arg(question.caption, question.text, question.buttons.join(QLatin1Char('|')),
+                   index >= 0 ? question.buttons[index] : QString());
+  return index;
+}
+
 std::optional<QString> TFakeServices::InputBox(const QString& caption, const QString& prompt,
                                                const QString& defaultText) {
-  questions_.push_back({TQuestionKind::Input, caption, prompt, defaultText});
+  questions_.push_back({TQuestionKind::Input, caption, prompt, defaultText, {}});
   std::optional<QString> answer;
   if (!Take(inputAnswers_, answer)) Problem(QStringLiteral("unanswered input box: ") + prompt);
   log_ << QStringLiteral("Input [%1] %2 (%3) -> %4")

@@ -5,10 +5,12 @@
 // Every question, input box, file dialog, print or printer set-up dialog, font and
 // colour dialog and run of our own dialogs is recorded in order (Log(), and typed
 // records). Answers come from queues filled by the test beforehand, one per kind.
-// Boxes with only "OK" need no answer. When a queue is empty, or an answer does
-// not fit the box (Cancel to a Yes/No box), the call is cancelled - No, Cancel,
-// no text, no file, not confirmed, dialog rejected - and a line is added to
-// Problems(), which a test can check is empty.
+// Boxes with only "OK" need no answer. A question with buttons of its own
+// (Choose) is answered by a button's index or caption; one it does not have is
+// a problem, and the last button is pressed, as Escape would. When a queue is empty, or an answer
+// does not fit the box (Cancel to a Yes/No box), the call is cancelled - No, Cancel, no text, no
+// file, not confirmed, dialog rejected - and a line is added to Problems(), which a test can check
+// is empty.
 //
 // RunDialog() shows the dialog without a modal loop, calls the next scripted
 // callback, which fills it and presses its buttons (or calls accept()/reject()),
@@ -21,6 +23,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <variant>
 
 #include "IServices.h"
 #include "TRecordingPrinter.h"
@@ -34,6 +37,9 @@ class TFakeServices : public IServices {
 
   // Answers, consumed in order.
   void AnswerQuestion(TAnswer answer) { questionAnswers_.push_back(answer); }
+  // The button pressed in the next Choose(): its index, or its caption.
+  void AnswerChoice(int index) { choiceAnswers_.push_back(index); }
+  void AnswerChoice(const QString& caption) { choiceAnswers_.push_back(caption); }
   void AnswerInput(std::optional<QString> text) { inputAnswers_.push_back(std::move(text)); }
   void AnswerFile(const QString& path, int filterIndex = 1);
   void CancelFile() { fileAnswers_.push_back(std::nullopt); }
@@ -65,6 +71,7 @@ class TFakeServices : public IServices {
   TRecordingPrinter& RecordingPrinter() { return printer_; }
 
   TAnswer Ask(const TQuestion& question) override;
+  int Choose(const TQuestion& question) override;
   std::optional<QString> InputBox(const QString& caption, const QString& prompt,
                                   const QString& defaultText) override;
   bool PrintDialog() override;
@@ -83,6 +90,7 @@ class TFakeServices : public IServices {
   void Problem(const QString& what);
 
   std::deque<TAnswer> questionAnswers_;
+  std::deque<std::variant<int, QString>> choiceAnswers_;
   std::deque<std::optional<QString>> inputAnswers_;
   std::deque<std::optional<TFileChoice>> fileAnswers_;
   std::deque<bool> printAnswers_;

@@ -6,6 +6,7 @@
 #include "LargeMemory.h"
 #include "TFaultyFileSystem.h"
 #include "TQor2.h"
+#include "TTableLock.h"
 #include "TestFiles.h"
 #include "VekTool.h"
 
@@ -346,6 +347,41 @@ TEST_F(Tool, ExportWritesTheTableOrTheRecordsWhere) {
   EXPECT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("no/x.csv")}).err,
             "vektool: impossible d'enregistrer '" + dir.File("no/x.csv") +
                 "' : le dossier n'existe pas\n");
+}
+
+TEST_F(Tool, ATableVekBaseHoldsOpenIsWrittenOverOnlyWithForce) {
+  ASSERT_EQ(RunTool({"convert", dir.File("c.qor"), dir.File("open.qor")}).code, 0);
+  const std::string before = ReadBytes(dir.File("open.qor"));
+  TTableLock held;  // as a document window holds its file
+  ASSERT_EQ(held.Acquire(dir.File("open.qor")), TTableLock::TResult::Acquired);
+
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"dedup", dir.File("c.qor"), dir.File("open.qor")},
+        {"sql", dir.File("c.qor"), "SELECT Nom WHERE Nom = 'Abel'", dir.File("open.qor")},
+        {"convert", dir.File("c.qor"), dir.File("open.qor")}}) {
+    const Result r = RunTool(command);
+    EXPECT_EQ(r.code, 1) << command[0];
+    EXPECT_EQ(r.err, "vektool: '" + dir.File("open.qor") +
+                         "' est ouvert dans Vek Base : il n'est pas remplacé (--force pour le "
+                         "remplacer)\n");
+    EXPECT_EQ(ReadBytes(dir.File("open.qor")), before);
+  }
+  TTableLock text;  // a text file open as a table
+  ASSERT_EQ(text.Acquire(dir.File("open.csv")), TTableLock::TResult::Acquired);
+  EXPECT_EQ(RunTool({"export", dir.File("c.qor"), dir.File("open.csv")}).code, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("open.csv")));
+
+  const Result forced = RunTool({"dedup", dir.File("c.qor"), dir.File("open.qor"), "--force"});
+  EXPECT_EQ(forced.code, 0);
+  EXPECT_EQ(forced.err, "vektool: '" + dir.File("open.qor") +
+                            "' est ouvert dans Vek Base ; remplacé quand même (--force)\n");
+  EXPECT_EQ(Column(dir.File("open.qor"), 1),
+            (std::vector<std::string>{"Martin", "Dupont", "Abel"}));
+  // Once the program lets go, no option is needed.
+  held.Release();
+  EXPECT_EQ(RunTool({"convert", dir.File("c.qor"), dir.File("open.qor")}).err, "");
+  // The lock the tool held while writing goes with it.
+  EXPECT_FALSE(std::filesystem::exists(TTableLock::LockFileName(dir.File("open.qor"))));
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -13,21 +12,15 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
-#include <QUrl>
 #include <QWindow>
 
-#include "AnsiCodec.h"
 #include "FileNames.h"
 #include "French.h"
 #include "IServices.h"
 #include "TAboutBox.h"
-#include "TAtomicFile.h"
 #include "TBlocnotes.h"
 #include "TCalendrier.h"
 #include "TChild.h"
@@ -37,9 +30,12 @@
 #include "THorloge.h"
 #include "TJournalReader.h"
 #include "TNouveau.h"
+#include "TOpenCommands.h"
 #include "TPocket.h"
 #include "TRecoveryFolder.h"
+#include "TRecoveryPrompt.h"
 #include "TSettingsFile.h"
+#include "TSpeedPanel.h"
 #include "TStatusText.h"
 #include "TTableLock.h"
 #include "TWorkSpace.h"
@@ -346,32 +342,7 @@ void TMainForm::CreateActions(const std::vector<TCommand>& commands) {
 }
 
 void TMainForm::CreateToolBar() {
-  SpeedPanel = new QToolBar(QStringLiteral("Barre d'outils"), this);
-  SpeedPanel->setObjectName(QStringLiteral("SpeedPanel"));
-  SpeedPanel->setMovable(false);
-  SpeedPanel->setFloatable(false);
-  SpeedPanel->setContextMenuPolicy(Qt::PreventContextMenu);
-  SpeedPanel->toggleViewAction()->setEnabled(false);
-  SpeedPanel->setIconSize(QSize(16, 16));
-  SpeedPanel->setFixedHeight(33);
-  // The tool bar's layout: the buttons of the command table by picture, in
-  // groups separated by a bevel.
-  using P = TToolPicture;
-  const std::vector<std::vector<TToolPicture>> groups = {
-      {P::New, P::Open, P::Save, P::Print},
-      {P::Copy, P::Paste, P::Find},
-      {P::AddRecord, P::DeleteRecord},
-      {P::First, P::Prior, P::Next, P::Last},
-      {P::TableView, P::ColumnView, P::FormView},
-  };
-  for (size_t g = 0; g < groups.size(); ++g) {
-    if (g > 0) SpeedPanel->addSeparator();
-    for (TToolPicture picture : groups[g]) {
-      QAction* action = buttons_.at(picture);
-      SpeedPanel->addAction(action);
-      if (QWidget* button = SpeedPanel->widgetForAction(action)) button->setFixedSize(25, 25);
-    }
-  }
+  SpeedPanel = new TSpeedPanel(buttons_, this);
   addToolBar(Qt::TopToolBarArea, SpeedPanel);
 }
 
@@ -492,43 +463,17 @@ void TMainForm::NewTable(const QStringList& fields) {
   ShowView(TView::Table);
 }
 
-TChild* TMainForm::ChildOf(const QString& fileName) const {
-  const std::string wanted = TTableLock::CanonicalPath(EnginePath(fileName));
-  for (TChild* child : Children())
-    if (!child->FileName().isEmpty() &&
-        TTableLock::CanonicalPath(EnginePath(child->FileName())) == wanted)
-      return child;
-  return nullptr;
-}
-
 bool TMainForm::OpenTable(const QString& fileName) {
   // One window per file, save for the several sheets or tables a file may hold.
   const bool several = HoldsSeveralTables(TableFileKindOf(EnginePath(fileName)));
-  if (TChild* open = several ? nullptr : ChildOf(fileName)) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) {
-      if (sub->isMinimized()) sub->showNormal();
-      mdiArea->setActiveSubWindow(sub);
-    }
+  if (TChild* open = several ? nullptr : mdiArea->ChildOf(fileName)) {
+    mdiArea->Activate(open);
     UpdateMenuItems();
     return true;
   }
   for (const auto& journal : TRecoveryFolder::Orphans(EnginePath(fileName)))
     if (OfferRecovery(*journal)) return true;
-  bool loaded;
-  {
-    TStatusText status(StatusPanel0, "Ouverture...");
-    TChild* child = CreateChild(fileName);
-    ShowView(TView::Table);
-    loaded = child->OpenFile(fileName);
-    if (loaded) {
-      child->Vue(TView::Table);
-    } else {
-      // The window has told the user why; an empty window would only mislead.
-      mdiArea->RemoveChild(child);
-    }
-  }
-  UpdateMenuItems();
-  return loaded;
+  return OpenChild(fileName, [&](TChild& child) { return child.OpenFile(fileName); });
 }
 
 void TMainForm::RecoverJournals() {
@@ -538,45 +483,26 @@ void TMainForm::RecoverJournals() {
 }
 
 bool TMainForm::OfferRecovery(TJournalReader& journal) {
-  if (journal.Changes() == 0) {
-    journal.Remove();  // a program that died before its first change was flushed
-    return false;
-  }
-  const TJournalHeader& header = journal.Header();
-  const QString path = FromEnginePath(header.path);
-  const QString name = QStringLiteral("« ") + QFileInfo(path).fileName() + QStringLiteral(" »");
-  QString text = QStringLiteral("Vek Base s'est arrêté sans enregistrer ") + name +
-                 QStringLiteral(". Récupérer les modifications ?");
-  if (header.baseline == TJournalHeader::File && !QFileInfo::exists(path))
-    text += QStringLiteral("\n\nAttention : ") + name + QStringLiteral(" n'existe plus.");
-  else if (header.baseline == TJournalHeader::File && header.FileChanged())
-    text += QStringLiteral("\n\nAttention : ") + name +
-            QStringLiteral(
-                " a été modifié depuis ; les modifications seront reportées sur le "
-                "fichier tel qu'il est maintenant.");
-  const int choice = Services().ChooseButton(
-      text, {QStringLiteral("Récupérer"), QStringLiteral("Ignorer"), QStringLiteral("Plus tard")});
-  if (choice == 1) {
-    if (Services().Confirm(QStringLiteral("Les modifications non enregistrées de ") + name +
-                           QStringLiteral(" seront perdues. Supprimer le journal de "
-                                          "récupération ?")))
-      journal.Remove();
-    return false;
-  }
-  if (choice != 0) return false;  // "Plus tard": kept for the next start
-  bool recovered;
+  // Declined, the journal stays for a later start (or went with "Ignorer").
+  return TRecoveryPrompt::Wanted(journal) &&
+         OpenChild(FromEnginePath(journal.Header().path),
+                   [&](TChild& child) { return child.Recover(journal); });
+}
+
+bool TMainForm::OpenChild(const QString& name, const std::function<bool(TChild&)>& fill) {
+  bool filled;
   {
     TStatusText status(StatusPanel0, "Ouverture...");
-    TChild* child = CreateChild(path);
+    TChild* child = CreateChild(name);
     ShowView(TView::Table);
-    recovered = child->Recover(journal);
-    if (recovered)
+    filled = fill(*child);
+    if (filled)
       child->Vue(TView::Table);
     else
-      mdiArea->RemoveChild(child);  // the journal stays for a later start
+      mdiArea->RemoveChild(child);  // the window has told the user why
   }
   UpdateMenuItems();
-  return recovered;
+  return filled;
 }
 
 void TMainForm::ShowView(TView view) {
@@ -598,7 +524,7 @@ void TMainForm::FileNewItemClick() {
 void TMainForm::FileOpenItemClick() {
   TFileDialogRequest request;
   request.kind = TFileDialogKind::Open;
-  request.filters = TChild::OpenFilters();
+  request.filters = TOpenCommands::Filters();
   if (std::optional<TFileChoice> choice = Services().FileDialog(request)) OpenTable(choice->path);
   UpdateMenuItems();
 }
@@ -657,22 +583,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 // Dropped files ---------------------------------------------------------------
 
-QStringList TMainForm::DroppedTables(const QMimeData* data) const {
-  QStringList files;
-  if (!data || !data->hasUrls()) return files;
-  for (const QUrl& url : data->urls()) {
-    const QString path = url.toLocalFile();
-    if (!path.isEmpty() && TChild::Openable(path)) files.append(path);
-  }
-  return files;
-}
-
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedTables(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!TOpenCommands::OpenableFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
-  const QStringList files = DroppedTables(event->mimeData());
+  const QStringList files = TOpenCommands::OpenableFiles(event->mimeData());
   if (files.isEmpty()) return;
   event->acceptProposedAction();
   // Opened once the drop is over: a warning box must not run inside it.

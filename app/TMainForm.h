@@ -122,19 +122,16 @@ class TMainForm : public QMainWindow {
   void CreateStatusBar();
   QAction* AddAction(const char* name, const QString& text, const std::function<void()>& run);
 
-  // "Vek Base s'est arrêté sans enregistrer « <name> ». Récupérer les
-  // modifications ?" (with a warning when the file changed on disk since):
+  // Asks whether to recover what a program that died left (TRecoveryPrompt);
   // "Récupérer" opens a window on the table as it stood at the journal's last
-  // flush, modified and not saved; "Ignorer" removes the journal once the user
-  // confirms it; "Plus tard" keeps it for the next start. True when a window
-  // shows the recovered table.
+  // flush, modified and not saved. True when a window shows it.
   bool OfferRecovery(TJournalReader& journal);
-  TChild* ChildOf(const QString& fileName) const;  // the window showing that file, if any
-  void ShowView(TView view);                       // the three view commands
+  // A new window that `fill` fills; taken away again when it returns false.
+  bool OpenChild(const QString& name, const std::function<bool(TChild&)>& fill);
+  void ShowView(TView view);  // the three view commands
   void SetViewChecks(TView view);
   bool FormCloseQuery();
   void FormClose();
-  QStringList DroppedTables(const QMimeData* data) const;
 
   // Commands with more to do than one call on the document window.
   void FileNewItemClick();

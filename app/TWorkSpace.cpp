@@ -5,12 +5,30 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
+#include "FileNames.h"
 #include "TChild.h"
+#include "TTableLock.h"
 
 TWorkSpace::TWorkSpace(QWidget* parent) : QMdiArea(parent) {
   setObjectName(QStringLiteral("MdiArea"));
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+TChild* TWorkSpace::ChildOf(const QString& fileName) const {
+  const std::string wanted = TTableLock::CanonicalPath(EnginePath(fileName));
+  for (TChild* child : Children())
+    if (!child->FileName().isEmpty() &&
+        TTableLock::CanonicalPath(EnginePath(child->FileName())) == wanted)
+      return child;
+  return nullptr;
+}
+
+void TWorkSpace::Activate(TChild* child) {
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget())) {
+    if (sub->isMinimized()) sub->showNormal();
+    setActiveSubWindow(sub);
+  }
 }
 
 TChild* TWorkSpace::ActiveChild() const {

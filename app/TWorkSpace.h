@@ -24,6 +24,10 @@ class TWorkSpace : public QMdiArea {
   // putting the close question to it.
   void RemoveChild(TChild* child);
 
+  // The window showing that file (the same file by any path), if any.
+  TChild* ChildOf(const QString& fileName) const;
+  void Activate(TChild* child);  // shown again if minimised, and made active
+
   // Minimised windows in a row along the bottom edge, further rows above it,
   // in the order they were opened.
   void ArrangeIcons();

@@ -39,4 +39,9 @@ class IDocumentView {
   virtual void ShowFileName() = 0;  // the document has a new file name: the caption follows
   // A key was typed into a box whose text is not in the table yet.
   virtual void TextTyped() {}
+  // The document holds a table just opened or recovered: the grids, the rows
+  // and the form (the one designed in the document, else the one kept beside
+  // `layoutFile`, none when empty). The modified mark stays as it is.
+  virtual void ShowLoaded(const QString& layoutFile) = 0;
+  virtual void ShowReadOnly() = 0;  // the caption says the file is open read-only
 };

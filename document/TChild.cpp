@@ -19,12 +19,11 @@
 #include "PrintGrid.h"
 #include "TEnreg.h"
 #include "THourglass.h"
-#include "TJournalReader.h"
+#include "TOpenCommands.h"
 #include "TRecoveryJournal.h"
 #include "TStatistiques.h"
 #include "TStringGrid.h"
 #include "TStructurePrintout.h"
-#include "TTableChoiceDlg.h"
 #include "TTableGridSource.h"
 
 namespace {
@@ -41,17 +40,6 @@ QFont ArialPixels(int pixels) {
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(pixels);
   return font;
-}
-
-std::string_view Trimmed(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
-  return s.substr(b, e - b);
-}
-
-QString Quoted(const QString& name) {
-  return QStringLiteral("« ") + QFileInfo(name).fileName() + QStringLiteral(" »");
 }
 
 }  // namespace
@@ -139,104 +127,27 @@ void TChild::Init(const QStringList& fields) {
   InitGrilles();
 }
 
-bool TChild::TakeLock(const QString& name) {
-  if (doc_.LockFile(EnginePath(name)) != TTableLock::TResult::HeldByOther) return true;
-  if (!Services().Confirm(Quoted(name) +
-                          QStringLiteral(" est déjà ouvert dans une autre fenêtre de Vek Base. "
-                                         "L'ouvrir en lecture seule ?")))
-    return false;
-  doc_.SetReadOnly(true);
-  setWindowTitle(windowTitle() + QStringLiteral(" (lecture seule)"));
-  return true;
+bool TChild::OpenFile(const QString& name) {
+  return TOpenCommands(doc_, *this).Open(name);
 }
 
 bool TChild::Recover(TJournalReader& journal) {
-  const TJournalHeader& header = journal.Header();
-  const bool newTable = header.baseline == TJournalHeader::NewTable;
-  const QString name = FromEnginePath(header.path);
-  if (!newTable && !TakeLock(name)) return false;
-  TRecoveryReport report;
-  TStatus status;
-  {
-    THourglass hourglass;
-    status = doc_.Recover(journal, report);
-  }
-  if (!status) {
-    Services().Warning(QStringLiteral("Impossible d'ouvrir '") + name + QStringLiteral("' : ") +
-                       FailureText(status));
-    return false;
-  }
+  return TOpenCommands(doc_, *this).Recover(journal);
+}
+
+void TChild::ShowLoaded(const QString& layoutFile) {
+  const bool modified = doc_.Modified();
   InitGrilles();
   Remplit();
-  // A form the user designed came back with the table; otherwise the one
-  // kept beside the file.
+  doc_.SetModified(modified);
   if (doc_.LayoutDesigned())
     FormPage->CreMasque();
-  else if (!newTable)
-    ChargeMasque(name);
-  if (report.damaged) {
-    const QString start = QStringLiteral("Le journal de récupération de ") + Quoted(name) +
-                          QStringLiteral(" est endommagé : ");
-    if (report.changes == 0)
-      Services().Warning(start + QStringLiteral("aucune modification n'a pu être récupérée."));
-    else if (report.changes == 1)
-      Services().Warning(start +
-                         QStringLiteral("seule la première modification a été récupérée, la "
-                                        "suite est perdue."));
-    else
-      Services().Warning(start + QStringLiteral("les %1 premières modifications ont été "
-                                                "récupérées, la suite est perdue.")
-                                     .arg(report.changes));
-  }
-  return true;
+  else if (!layoutFile.isEmpty())
+    ChargeMasque(layoutFile);
 }
 
-std::vector<TFileFilter> TChild::OpenFilters() {
-  return {
-      {QStringLiteral("Tables et fichiers de données"),
-       QStringLiteral("*.qor;*.csv;*.tsv;*.txt;*.dbf;*.xlsx;*.ods;*.sqlite;*.sqlite3;*.db")},
-      {QStringLiteral("Fichiers Vek Base (*.qor)"), QStringLiteral("*.qor")},
-      {QStringLiteral("Fichiers texte"), QStringLiteral("*.csv;*.tsv;*.txt")},
-      {QStringLiteral("Fichiers dBase (*.dbf)"), QStringLiteral("*.dbf")},
-      {QStringLiteral("Classeurs Excel (*.xlsx)"), QStringLiteral("*.xlsx")},
-      {QStringLiteral("Classeurs OpenDocument (*.ods)"), QStringLiteral("*.ods")},
-      {QStringLiteral("Bases SQLite"), QStringLiteral("*.sqlite;*.sqlite3;*.db")},
-      {QStringLiteral("Tous les fichiers"), QStringLiteral("*")},
-  };
-}
-
-bool TChild::Openable(const QString& path) {
-  const QString suffix = QStringLiteral("*.") + QFileInfo(path).suffix().toLower();
-  return OpenFilters().front().pattern.split(QLatin1Char(';')).contains(suffix);
-}
-
-bool TChild::OpenFile(const QString& name) {
-  const std::string path = EnginePath(name);
-  // The sheets of a workbook and the tables of a database open each in its
-  // own window; no plain save writes over such a file.
-  if (!HoldsSeveralTables(TableFileKindOf(path)) && !TakeLock(name)) return false;
-  TStatus status;
-  // Which sheet or database table, when the file holds several.
-  const std::optional<std::string> part = TTableChoiceDlg::Ask(name, status);
-  TTableFileReport report;
-  if (part) {
-    THourglass hourglass;
-    status = doc_.Load(path, *part, &report);
-  }
-  if (!status) {
-    Services().Warning(
-        FailureMessage(QStringLiteral("ouvrir '") + name + QLatin1Char('\''), status));
-    return false;
-  }
-  if (!part) return false;  // the user chose none
-  InitGrilles();
-  Remplit();
-  doc_.SetModified(false);
-  ChargeMasque(name);
-  const QString notes = TImportExport::ReadNotes(
-      report.text, report.text.dialect.replaced + report.foreign.replaced, report.foreign.leftOut);
-  if (!notes.isEmpty()) Services().Information(notes);
-  return true;
+void TChild::ShowReadOnly() {
+  setWindowTitle(windowTitle() + QStringLiteral(" (lecture seule)"));
 }
 
 // --- Views ---
@@ -309,33 +220,17 @@ void TChild::EcritFiche() {
 }
 
 void TChild::LitOnglet() {
-  switch (GetOnglet()) {
-    case TView::Table:
-      Remplit();
-      break;
-    case TView::Column:
-    case TView::Form:
-      ReRead();
-      break;
-    case TView::None:
-      break;
-  }
+  if (GetOnglet() == TView::Table)
+    Remplit();
+  else
+    ReRead();  // the column and form views
 }
 
 void TChild::EcritOnglet() {
-  switch (GetOnglet()) {
-    case TView::Table:
-      EcritEnr(RecNo());
-      break;
-    case TView::Column:
-      EcritFiche();
-      break;
-    case TView::Form:
-      EcritMasque();
-      break;
-    case TView::None:
-      break;
-  }
+  const TView view = GetOnglet();
+  if (view == TView::Table) EcritEnr(RecNo());
+  if (view == TView::Column) EcritFiche();
+  if (view == TView::Form) EcritMasque();
 }
 
 void TChild::ReRead() {
@@ -344,11 +239,7 @@ void TChild::ReRead() {
 }
 
 int TChild::RecNo() const {
-  const QString text = StringGrid1->Cell(0, StringGrid1->Row());
-  if (text.isEmpty()) return 0;
-  bool ok = false;
-  const int n = text.toInt(&ok, 10);
-  return ok ? n : 0;
+  return RowRecNo(StringGrid1->Row());
 }
 
 TView TChild::GetOnglet() const {
@@ -743,11 +634,8 @@ std::vector<TTypedText> TChild::TypedTexts() const {
     const int row = StringGrid1->Row();
     if (!RowEdited || recNo < 1 || recNo > table.RecordCount()) return typed;
     for (int c = 1; c < StringGrid1->ColCount() && c <= table.FieldCount(); ++c) {
-      if (!StringGrid1->HasOwnText(c, row)) continue;
-      std::string text = StringGrid1->CellAnsi(c, row);
-      // A cell the view filled shows the value padded, not something typed.
-      if (Trimmed(text) != Trimmed(table.GetCell(c, recNo)))
-        typed.push_back({recNo, c, std::move(text), false});
+      if (StringGrid1->HasOwnText(c, row))
+        typed.push_back({recNo, c, StringGrid1->CellAnsi(c, row), false});
     }
   } else if (GetOnglet() == TView::Form && table.RecNo() >= 1) {
     for (auto& [name, text] : FormPage->TypedTexts()) {

@@ -72,27 +72,11 @@ class TChild : public QWidget, public IDocumentView {
   // A new, empty table: each entry is a field name, one space and a type name
   // (a type beginning with "F" gives "FLOAT", anything else "STRING").
   void Init(const QStringList& fields);
-  // Loads a file as a table and shows it in the table view: a table file, text,
-  // a dBase table, a sheet of a workbook or a table of an SQLite database
-  // (TDocument::Load), asking which sheet or table when the file holds several
-  // (TTableChoiceDlg). What reading found that the user should know - binary
-  // columns left out, characters made "?" - is said once it is shown. When the
-  // file cannot be loaded it shows the warning "Impossible d'ouvrir '<name>' :
-  // <reason>" and returns false; false too, silently, when the user chose no
-  // sheet or table. The caller then deletes the window and clears its status text.
-  // A file another Vek Base holds open is opened read-only when the user
-  // agrees ("« <name> » est déjà ouvert dans une autre fenêtre de Vek Base.
-  // L'ouvrir en lecture seule ?"); otherwise false, nothing said.
+  // Loads a file as a table, or the table a program that died left in a
+  // journal, and shows it in the table view (TOpenCommands). False when
+  // nothing was loaded: the caller then deletes the window.
   bool OpenFile(const QString& name);
-  // The table a program that died left in `journal`, as it stood at the
-  // journal's last flush, marked modified; the file on disk is not touched.
-  // False, the reason told, when its file cannot be loaded (or the user does
-  // not want it read-only): the journal then stays for a later start.
   bool Recover(TJournalReader& journal);
-  // The open dialog's filters: every kind OpenFile reads, then one per kind.
-  static std::vector<TFileFilter> OpenFilters();
-  // A name with one of the endings of the first filter (dropped files).
-  static bool Openable(const QString& path);
 
   // --- Views ---
 
@@ -312,9 +296,8 @@ class TChild : public QWidget, public IDocumentView {
   void ShowFileName() override;
   void TextTyped() override;  // restarts TypingTimer
   void JournalTyped();
-  // Asks whether to open a file another program holds read-only; true when
-  // the document may go on (locked, read-only, or without locks at all).
-  bool TakeLock(const QString& name);
+  void ShowLoaded(const QString& layoutFile) override;
+  void ShowReadOnly() override;
 
   TQor2& Table() { return doc_.Table(); }
   const TQor2& Table() const { return doc_.Table(); }

@@ -750,7 +750,15 @@ void TDocument::Rebase() {
   TRecoveryFolder::RemoveOrphans(fileName_);
 }
 
-void TDocument::JournalTyped(const std::vector<TTypedText>& typed) {
+void TDocument::JournalTyped(std::vector<TTypedText> typed) {
+  // A cell the table view filled shows its value padded, not something typed.
+  typed.erase(std::remove_if(typed.begin(), typed.end(),
+                             [this](const TTypedText& t) {
+                               return !t.exact && t.recNo >= 1 &&
+                                      t.recNo <= table_.RecordCount() &&
+                                      Trimmed(t.text) == Trimmed(table_.GetCell(t.field, t.recNo));
+                             }),
+              typed.end());
   if (typed == typedJournaled_ || (typed.empty() && !journal_) || !Journaling()) return;
   TJournalEntry entry(TJournalOp::Typed);
   entry.Int(static_cast<int32_t>(typed.size()));

@@ -208,8 +208,10 @@ class TDocument {
   // replayed.
   TStatus Recover(TJournalReader& journal, TRecoveryReport& report);
   // What the views hold typed and not written back, a moment after the last
-  // key: journaled when it differs from the last texts journaled.
-  void JournalTyped(const std::vector<TTypedText>& typed);
+  // key: journaled when it differs from the last texts journaled. A table-view
+  // text (not `exact`) equal to the stored value but for edge blanks is only
+  // the value shown padded, not typing.
+  void JournalTyped(std::vector<TTypedText> typed);
   // Waits until the journal is on the disk (tests, benchmarks); true when
   // there is nothing to write or it was written.
   bool FlushJournal();

@@ -13,20 +13,10 @@
 #include "THourglass.h"
 #include "TImportPreviewDlg.h"
 #include "TImportProgress.h"
+#include "TOpenCommands.h"
 #include "TTableChoiceDlg.h"
 
 namespace {
-
-const TFileFilter kImportFilters[] = {
-    {QStringLiteral("Fichiers importables"),
-     QStringLiteral("*.csv;*.tsv;*.txt;*.dbf;*.xlsx;*.ods;*.sqlite;*.sqlite3;*.db")},
-    {QStringLiteral("Fichiers texte"), QStringLiteral("*.csv;*.tsv;*.txt")},
-    {QStringLiteral("Fichiers dBase (*.dbf)"), QStringLiteral("*.dbf")},
-    {QStringLiteral("Classeurs Excel (*.xlsx)"), QStringLiteral("*.xlsx")},
-    {QStringLiteral("Classeurs OpenDocument (*.ods)"), QStringLiteral("*.ods")},
-    {QStringLiteral("Bases SQLite"), QStringLiteral("*.sqlite;*.sqlite3;*.db")},
-    {QStringLiteral("Tous les fichiers"), QStringLiteral("*")},
-};
 
 // What a choice of the save-as or export dialog writes.
 enum class TWrite {
@@ -192,7 +182,11 @@ QString TImportExport::ReadNotes(const TTextReport& text, int64_t replaced,
 // --- Import ---
 
 void TImportExport::Importer() {
-  const std::vector<TFileFilter> filters(std::begin(kImportFilters), std::end(kImportFilters));
+  // Every kind the document window opens, but its own tables.
+  std::vector<TFileFilter> filters = TOpenCommands::Filters();
+  const QString importable = QString(filters.front().pattern).remove(QStringLiteral("*.qor;"));
+  filters.erase(filters.begin(), filters.begin() + 2);
+  filters.insert(filters.begin(), {QStringLiteral("Fichiers importables"), importable});
   const std::optional<TFileChoice> choice =
       AskFile(TFileDialogKind::Open, QString(), filters, QString());
   if (!choice) return;

@@ -14,17 +14,17 @@ namespace {
 
 class TXBaseTableTest : public dbftest::TempDirTest {
  protected:
-  // Opens spec written as "t.dbf"; the reader keeps the name for re-opening.
-  void Open(const DbfLayout& spec) {
+  // Opens dbf written as "t.dbf"; the reader keeps the name for re-opening.
+  void Open(const DbfLayout& dbf) {
     xb_.SetActive(false);
-    xb_.SetFilename(Write("t.dbf", spec.Bytes()));
+    xb_.SetFilename(Write("t.dbf", dbf.Bytes()));
     xb_.SetActive(true);
     ASSERT_TRUE(xb_.Active());
   }
-  // Why the reader refuses to open spec (None when it opens).
-  TFailure OpenError(const DbfLayout& spec) {
+  // Why the reader refuses to open dbf (None when it opens).
+  TFailure OpenError(const DbfLayout& dbf) {
     xb_.SetActive(false);
-    xb_.SetFilename(Write("t.dbf", spec.Bytes()));
+    xb_.SetFilename(Write("t.dbf", dbf.Bytes()));
     const TStatus opened = xb_.SetActive(true);
     EXPECT_EQ(xb_.Active(), opened.ok());
     return opened.Cause();

@@ -159,11 +159,11 @@ TEST_F(ChildImportExportTest, Utf8TextArrivesWithItsAccentsAndTheLostCharactersA
 
 TEST_F(ChildImportExportTest, ADamagedDbaseTableSaysWhyAndUndoTakesBackWhatCame) {
   TChild& c = Open(WriteClients());
-  dbftest::DbfLayout spec;
-  spec.fields = {{"NOM", 'C', 8}, {"VILLE", 'C', 8}};
-  spec.rows = {{{"Andr\x82", "Caen"}}, {{"B", "Vire"}}, {{"C", "Sees"}}};
-  spec.recordCount = 5;
-  const QString file = WriteBytes("old.dbf", spec.Bytes());
+  dbftest::DbfLayout dbf;
+  dbf.fields = {{"NOM", 'C', 8}, {"VILLE", 'C', 8}};
+  dbf.rows = {{{"Andr\x82", "Caen"}}, {{"B", "Vire"}}, {{"C", "Sees"}}};
+  dbf.recordCount = 5;
+  const QString file = WriteBytes("old.dbf", dbf.Bytes());
   services.AnswerFile(file, 3);
   c.Importer();
   EXPECT_EQ(LastQuestion().kind, TQuestionKind::Warning);

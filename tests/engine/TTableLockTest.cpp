@@ -101,7 +101,7 @@ TEST_F(TableLockTest, TheStateFolderFollowsXdgStateHomeOrTheHomeFolder) {
   const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
   setenv("XDG_STATE_HOME", "/var/state", 1);
   EXPECT_EQ(TTableLock::StateFolder(), "/var/state/vekbase");
-  // Not an absolute path: ignored, as the base directory specification says.
+  // Not an absolute path: ignored, as the XDG base directory rules say.
   setenv("XDG_STATE_HOME", "relative", 1);
   setenv("HOME", "/home/anna", 1);
   EXPECT_EQ(TTableLock::StateFolder(), "/home/anna/.local/state/vekbase");

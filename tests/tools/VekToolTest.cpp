@@ -126,10 +126,10 @@ TEST_F(Tool, SpeaksUtf8ToTheTerminal) {
 }
 
 TEST_F(Tool, ConvertsDbaseInputAndXmlOutput) {
-  dbftest::DbfLayout spec;
-  spec.fields = {{"NOM", 'C', 8}, {"MONTANT", 'N', 6}};
-  spec.rows = {{{"Andr\x82", "  12.5"}}, {{"Zo\x89", "     3"}, true}};
-  WriteBytes(dir.File("t.DBF"), spec.Bytes());
+  dbftest::DbfLayout dbf;
+  dbf.fields = {{"NOM", 'C', 8}, {"MONTANT", 'N', 6}};
+  dbf.rows = {{{"Andr\x82", "  12.5"}}, {{"Zo\x89", "     3"}, true}};
+  WriteBytes(dir.File("t.DBF"), dbf.Bytes());
   ASSERT_EQ(RunTool({"convert", dir.File("t.DBF"), dir.File("t.qor")}).code, 0);
   const Result info = RunTool({"info", dir.File("t.qor")});
   EXPECT_NE(info.out.find("records\t2\nfield\tNOM\tSTRING\nfield\tMONTANT\tFLOAT\n"),
@@ -223,15 +223,15 @@ TEST_F(Tool, ImportAppendsTextOrDbaseAsTheWindowDoes) {
             (std::vector<std::string>{"Martin", "Dupont", "Martin", "Abel", "Z\xE9lie", "Un?"}));
   EXPECT_EQ(Column(dir.File("o.qor"), 2)[4], "7");
 
-  dbftest::DbfLayout spec;
-  spec.fields = {{"N", 'C', 4}};
-  spec.rows = {{{"Ab"}}, {{"Cd"}}};
-  WriteBytes(dir.File("d.dbf"), spec.Bytes());
+  dbftest::DbfLayout dbf;
+  dbf.fields = {{"N", 'C', 4}};
+  dbf.rows = {{{"Ab"}}, {{"Cd"}}};
+  WriteBytes(dir.File("d.dbf"), dbf.Bytes());
   ASSERT_EQ(RunTool({"import", dir.File("c.qor"), dir.File("d.dbf"), dir.File("d.csv")}).code, 0);
   EXPECT_EQ(Column(dir.File("d.csv"), 1).back(), "Cd");
 
-  spec.recordCount = 3;  // damaged: nothing is written
-  WriteBytes(dir.File("bad.dbf"), spec.Bytes());
+  dbf.recordCount = 3;  // damaged: nothing is written
+  WriteBytes(dir.File("bad.dbf"), dbf.Bytes());
   const Result bad = RunTool({"import", dir.File("c.qor"), dir.File("bad.dbf"), dir.File("b.qor")});
   EXPECT_EQ(bad.code, 1);
   EXPECT_EQ(bad.err, "vektool: impossible d'importer '" + dir.File("bad.dbf") +

@@ -76,8 +76,8 @@ void TQbe::Button1Click() {
 }
 
 void TQbe::SaveBtnClick() {
-  TResultFile::Save({TResultFile::kTxt, TResultFile::kCsv, TResultFile::kXls}, resultTable_,
-                    QString());
+  TResultFile::Save({TResultFile::kTxt, TResultFile::kCsv, TResultFile::kXls, TResultFile::kXlsx},
+                    resultTable_, QString());
 }
 
 void TQbe::SpeedButton11Click() {

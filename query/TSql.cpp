@@ -161,9 +161,9 @@ void TSql::OpenBtnClick() {
 
 void TSql::SaveBtnClick() {
   if (!source_) return;
-  TResultFile::Save(
-      {TResultFile::kStatement, TResultFile::kTxt, TResultFile::kCsv, TResultFile::kXls},
-      *resultTable_, Memo1->toPlainText());
+  TResultFile::Save({TResultFile::kStatement, TResultFile::kTxt, TResultFile::kCsv,
+                     TResultFile::kXls, TResultFile::kXlsx},
+                    *resultTable_, Memo1->toPlainText());
 }
 
 void TSql::SpeedButton2Click() {

@@ -138,7 +138,7 @@ TEST_F(QbeWindowTest, SavedResultIsTheEnginesCsv) {
     Names(qbe, {"", "Lyon"});
     services.AnswerFile(Path("lyon.v1.txt"), 2);
     qbe.SaveBtn->click();
-    EXPECT_EQ(services.FileDialogs().back().filters.size(), 3u);
+    EXPECT_EQ(services.FileDialogs().back().filters.size(), 4u);  // text, csv, xls, xlsx
   });
   EXPECT_EQ(ReadFile(Path("lyon.v1.csv")), "NOM;VILLE\r\nDUPUIS;Lyon\r\nPetit;Lyon\r\n");
 }

@@ -160,6 +160,8 @@ TEST_F(SqlWindowTest, SaveReplacesOnlyTheFileNamesOwnExtension) {
     sql.SaveBtn->click();
     services.AnswerFile(folder + "result", 4);
     sql.SaveBtn->click();
+    services.AnswerFile(folder + "result", 5);
+    sql.SaveBtn->click();
     // An existing file is kept when the user says No.
     services.AnswerFile(folder + "result.txt", 3);
     services.AnswerQuestion(TAnswer::No);
@@ -169,10 +171,12 @@ TEST_F(SqlWindowTest, SaveReplacesOnlyTheFileNamesOwnExtension) {
             QByteArray::fromStdString(reference.Selected().CsvText()));
   EXPECT_EQ(ReadFile(folder + "out.sql"), "SELECT NOM WHERE VILLE = 'Lyon'\r\n");
   EXPECT_TRUE(QFile::exists(folder + "result.xls"));
+  EXPECT_TRUE(ReadFile(folder + "result.xlsx").startsWith("PK"));  // a workbook is a zip archive
   EXPECT_EQ(QDir(folder).entryList(QDir::Files),
-            QStringList({"out.sql", "result.csv", "result.xls"}));
+            QStringList({"out.sql", "result.csv", "result.xls", "result.xlsx"}));
   const TFileDialogRequest& request = services.FileDialogs().front();
-  ASSERT_EQ(request.filters.size(), 4u);
+  ASSERT_EQ(request.filters.size(), 5u);
+  EXPECT_EQ(request.filters[4].label, "Classeur Excel (*.xlsx)");
   EXPECT_EQ(request.filters[1].label, "Résultat en texte+tab (*.txt)");
   EXPECT_EQ(request.filters[3].label, "Résultat en xls");
   EXPECT_EQ(Messages(), QStringList({"Ce fichier existe déjà. Le remplacer ?"}));

@@ -73,6 +73,7 @@ TChild::TChild(QWidget* parent) : QWidget(parent) {
     grid->SetKeyDownHandler(
         [this](int key, Qt::KeyboardModifiers modifiers) { return FormKeyDown(key, modifiers); });
     grid->SetKeyPressHandler([this](QChar c) { StringGrid1KeyPress(c); });
+    grid->SetEditedHandler([this] { CellEdited(); });
   }
   StringGrid1->SetSelectCellHandler(
       [this](int col, int row) { return StringGrid1SelectCell(col, row); });

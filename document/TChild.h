@@ -296,6 +296,12 @@ class TChild : public QWidget, public IDocumentView {
   void ShowFileName() override;
   void TextTyped() override;  // restarts TypingTimer
   void JournalTyped();
+  // An editor's text changed, by a key or a paste: the row is written back
+  // when it is left.
+  void CellEdited() {
+    RowEdited = true;
+    TextTyped();
+  }
   void ShowLoaded(const QString& layoutFile) override;
   void ShowReadOnly() override;
 

@@ -61,7 +61,10 @@ class TStringGrid::Delegate : public QStyledItemDelegate {
       // at 32,767 characters.
       line->setMaxLength(std::numeric_limits<int>::max());
       auto* self = const_cast<Delegate*>(this);
-      connect(line, &QLineEdit::textEdited, self, [self, line] { emit self->commitData(line); });
+      connect(line, &QLineEdit::textEdited, self, [self, line] {
+        emit self->commitData(line);
+        if (self->grid_->edited_) self->grid_->edited_();
+      });
     }
     grid_->WatchEditor(editor);
     return editor;

@@ -107,6 +107,9 @@ class TStringGrid : public QTableView {
   void SetSelectCellHandler(TSelectCellHandler handler) { selectCell_ = std::move(handler); }
   void SetKeyDownHandler(TKeyDownHandler handler) { keyDown_ = std::move(handler); }
   void SetKeyPressHandler(TKeyPressHandler handler) { keyPress_ = std::move(handler); }
+  // Called whenever the user changes an editor's text: typing, but also a
+  // paste (Ctrl+V, the editor's menu) or a cut, which press no printable key.
+  void SetEditedHandler(std::function<void()> handler) { edited_ = std::move(handler); }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -147,4 +150,5 @@ class TStringGrid : public QTableView {
   TSelectCellHandler selectCell_;
   TKeyDownHandler keyDown_;
   TKeyPressHandler keyPress_;
+  std::function<void()> edited_;
 };

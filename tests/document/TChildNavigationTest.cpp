@@ -2,7 +2,9 @@
 // going to a record number, and fitting the column widths.
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyle>
@@ -158,6 +160,26 @@ TEST_F(ChildNavigationTest, TypingInTheGridMarksTheRowAndMovingStoresIt) {
   QTest::keyClick(editor ? editor : c.StringGrid1, Qt::Key_Up);
   EXPECT_EQ(c.StringGrid1->Row(), 2);
   EXPECT_EQ(Value(2, 3), "Z");
+  EXPECT_TRUE(c.Document().Modified());
+}
+
+// Text pasted into a cell (Ctrl+V or the editor's menu) is typing like any
+// other: the row is written back when it is left.
+TEST_F(ChildNavigationTest, TextPastedIntoACellIsStoredWhenTheRowIsLeft) {
+  TChild& c = Open(WriteClients());
+  c.show();
+  c.activateWindow();
+  c.StringGrid1->setFocus();
+  c.StringGrid1->SetCurrentCell(2, 3);
+  c.StringGrid1->edit(c.StringGrid1->currentIndex());  // the editor open, nothing typed
+  auto* editor = c.StringGrid1->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  QApplication::clipboard()->setText(QStringLiteral("Collé"));
+  editor->selectAll();
+  editor->paste();
+  QTest::keyClick(editor, Qt::Key_Up);
+  EXPECT_EQ(c.StringGrid1->Row(), 2);
+  EXPECT_EQ(Value(2, 3), "Coll\xe9");
   EXPECT_TRUE(c.Document().Modified());
 }
 

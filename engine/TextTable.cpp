@@ -133,29 +133,6 @@ class TableSink : public ITextSink {
   bool beyond_ = false;
 };
 
-// The names of an opened table's fields: the header's, then "ChampN"; each
-// one unique.
-std::vector<std::string> FieldNames(const std::vector<std::string>& header, int fields) {
-  std::vector<std::string> names;
-  std::set<std::string> taken;
-  for (int i = 0; i < fields; ++i) {
-    const std::string number = std::to_string(i + 1);
-    std::string base;
-    if (i < static_cast<int>(header.size())) {
-      const std::string& h = header[static_cast<size_t>(i)];
-      const size_t first = h.find_first_not_of(' ');
-      if (first != std::string::npos) base = h.substr(first, h.find_last_not_of(' ') - first + 1);
-    }
-    std::string name = base.empty() ? "Champ" + number : base;
-    if (base.empty()) base = name;
-    for (int k = 1; taken.count(name); ++k)
-      name = base + number + (k > 1 ? "_" + std::to_string(k) : std::string());
-    taken.insert(name);
-    names.push_back(name);
-  }
-  return names;
-}
-
 // "FLOAT" for the fields whose non-empty values are all plain numbers.
 std::vector<bool> NumberFields(const TKBaseList& records, int fields) {
   enum { kEmpty, kNumbers, kText };
@@ -305,6 +282,27 @@ std::vector<std::string> NamesOf(const TQor2& table) {
 
 }  // namespace
 
+std::vector<std::string> UniqueFieldNames(const std::vector<std::string>& header, size_t fields) {
+  std::vector<std::string> names;
+  std::set<std::string> taken;
+  for (size_t i = 0; i < fields; ++i) {
+    const std::string number = std::to_string(i + 1);
+    std::string base;
+    if (i < header.size()) {
+      const std::string& h = header[i];
+      const size_t first = h.find_first_not_of(' ');
+      if (first != std::string::npos) base = h.substr(first, h.find_last_not_of(' ') - first + 1);
+    }
+    std::string name = base.empty() ? "Champ" + number : base;
+    if (base.empty()) base = name;
+    for (int k = 1; taken.count(name); ++k)
+      name = base + number + (k > 1 ? "_" + std::to_string(k) : std::string());
+    taken.insert(name);
+    names.push_back(name);
+  }
+  return names;
+}
+
 TStatus LoadTextTable(TQor2& table, const std::string& path, const TTextOptions& options,
                       TTextReport* report, const TProgressFn& progress) {
   return Reporting(report, [&](TTextReport& r) {
@@ -328,7 +326,7 @@ TStatus LoadTextTable(TQor2& table, const std::string& path, const TTextOptions&
     int fields = 0;
     if (!sink.Finish(records, fields, std::max(kMinValueSlots, size)))
       return TStatus(TFailure::OutOfMemory);
-    const std::vector<std::string> names = FieldNames(header, fields);
+    const std::vector<std::string> names = UniqueFieldNames(header, static_cast<size_t>(fields));
     const std::vector<bool> numbers = NumberFields(records, fields);
     r.records = records.Count();
     r.droppedValues = sink.dropped;

@@ -47,6 +47,12 @@ struct TTextReport {
   bool cancelled = false;     // the progress function stopped it: nothing changed
 };
 
+// The fields' names, as an opened file has them: the header's values
+// without their surrounding blanks; "Champ" and the column's number (from 1)
+// for a blank one or beyond the header; a repeated one gets its column's
+// number appended. Every name distinct.
+std::vector<std::string> UniqueFieldNames(const std::vector<std::string>& header, size_t fields);
+
 TStatus LoadTextTable(TQor2& table, const std::string& path,
                       const TTextOptions& options = TTextOptions(), TTextReport* report = nullptr,
                       const TProgressFn& progress = nullptr);

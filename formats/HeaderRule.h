@@ -16,9 +16,3 @@ enum class TCellKind : unsigned char { Empty, Number, Text };
 // `first`: the kinds of the first line's cells (a text that reads as a number
 // counts as Number); `numberColumn`: a column below holds numbers only.
 bool IsHeaderRow(const std::vector<TCellKind>& first, bool numberColumn);
-
-// The fields' names, as an opened text file has them: the header's values
-// without their surrounding blanks; "Champ" and the column's number (from 1)
-// for a blank one or beyond the header; a repeated one gets its column's
-// number appended. Every name distinct.
-std::vector<std::string> FieldNamesOf(const std::vector<std::string>& header, size_t fields);

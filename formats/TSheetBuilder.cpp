@@ -6,6 +6,7 @@
 #include "NumberText.h"
 #include "TQor2.h"
 #include "TRecordBuilder.h"
+#include "TextTable.h"
 
 namespace {
 
@@ -155,7 +156,7 @@ TStatus TSheetBuilder::Finish(const std::string& tableName, TQor2& table) {
       }
       --records;
     }
-    const std::vector<std::string> unique = FieldNamesOf(names, width_);
+    const std::vector<std::string> unique = UniqueFieldNames(names, width_);
     for (uint32_t c = 0; c < width_; ++c) fields[c].first = unique[c];
     TRecordBuilder builder(static_cast<int>(width_), textBytes_, records);
     while (nextRow()) {

@@ -9,7 +9,7 @@
 // Cells come in line order, left to right, by 0-based column; skipped columns
 // are empty, and a cell at or left of one already given is dropped. An empty
 // line is dropped. Fields: named by the header line, or "Champ1", "Champ2"...
-// (FieldNamesOf).
+// (UniqueFieldNames).
 // A field is FLOAT when its column holds numbers and no other text, else
 // STRING. A failure leaves the table as it was.
 //

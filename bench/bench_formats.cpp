@@ -19,49 +19,15 @@
 #include <vector>
 
 #include "BenchData.h"
+#include "BenchProcess.h"
 #include "Cp1252.h"
 #include "ForeignTable.h"
 #include "PgTestCluster.h"
 #include "TQor2.h"
 
-extern char** environ;
-
 namespace {
 
-struct Run {
-  double seconds = 0;
-  double cpu = 0;  // user + system seconds of the process
-  double peakBytes = 0;
-  bool ok = false;
-};
-
-double CpuSeconds(const struct rusage& u) {
-  return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec +
-         u.ru_stime.tv_usec / 1e6;
-}
-
-Run Spawn(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  Run run;
-  const auto t0 = std::chrono::steady_clock::now();
-  pid_t pid;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    struct rusage usage {};
-    wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    run.peakBytes = usage.ru_maxrss * 1024.0;
-    run.cpu = CpuSeconds(usage);
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return run;
-}
+using Run = BenchRun;
 
 double Seconds(const std::chrono::steady_clock::time_point& t0) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -100,7 +66,7 @@ void Line(const char* what, Timing t, double target) {
 
 Timing Of(const Run& r) {
   Timing t;
-  if (r.ok) t = {r.seconds, r.cpu};
+  if (r.ok) t = {r.seconds, r.cpuSeconds};
   return t;
 }
 

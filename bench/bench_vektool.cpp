@@ -19,40 +19,12 @@
 #include <vector>
 
 #include "BenchData.h"
+#include "BenchProcess.h"
 #include "TQor2.h"
-
-extern char** environ;
 
 namespace {
 
-struct Run {
-  double seconds = 0;
-  double peakBytes = 0;
-  bool ok = false;
-};
-
-// Runs argv[0] with its output sent to /dev/null; the child's own figures.
-Run Spawn(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  Run run;
-  const auto t0 = std::chrono::steady_clock::now();
-  pid_t pid;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    struct rusage usage {};
-    wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    run.peakBytes = usage.ru_maxrss * 1024.0;
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return run;
-}
+using Run = BenchRun;
 
 Run BestRun(int runs, const std::vector<std::string>& args) {
   Run best;

@@ -9,20 +9,6 @@
 #include "TXlsxWriter.h"
 #include "Utf8Text.h"
 
-namespace {
-
-std::string LowerEnding(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  const size_t dot = path.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  std::string e = path.substr(dot + 1);
-  for (char& c : e)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return e;
-}
-
-}  // namespace
-
 std::string ForeignTableName(const TQor2& table, const std::string& target) {
   std::string name;
   AppendAsUtf8(name, table.TableName);
@@ -32,6 +18,16 @@ std::string ForeignTableName(const TQor2& table, const std::string& target) {
   const size_t dot = name.rfind('.');
   if (dot != std::string::npos && dot > 0) name.resize(dot);
   return name.empty() ? "table" : name;
+}
+
+std::string LowerEnding(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string e = path.substr(dot + 1);
+  for (char& c : e)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return e;
 }
 
 TForeignKind ForeignKindOf(const std::string& source) {

@@ -27,6 +27,10 @@ enum class TForeignKind { None, Xlsx, Ods, Sqlite, Postgres };
 
 // ".xlsx", ".ods", ".sqlite", ".sqlite3", ".db" in any letter case, or a
 // "postgresql://" (or "postgres://") address; None for anything else.
+// The ending of a file's name after its last dot, lower-cased ("xlsx");
+// empty without one.
+std::string LowerEnding(const std::string& path);
+
 TForeignKind ForeignKindOf(const std::string& source);
 // Workbooks hold sheets, databases tables.
 inline bool IsWorkbook(TForeignKind k) {

@@ -26,16 +26,6 @@ std::string VekTool::TableText(const std::string& typed) {
 
 namespace {
 
-std::string Ending(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  const size_t dot = path.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  std::string e = path.substr(dot + 1);
-  for (char& c : e)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return e;
-}
-
 const char kHelp[] =
     "vektool - travaux en série sur les tables Vek Base\n"
     "\n"
@@ -150,10 +140,10 @@ int VekTool::Fail(const std::string& action, const TStatus& status) {
 
 bool VekTool::Load(const std::string& path, TQor2& table, bool textOptions) {
   if (ForeignKindOf(path) != TForeignKind::None) return LoadForeign(path, table);
-  const bool text = Ending(path) != "dbf" && TQor2::FileKind(path) != "QOR";
-  const TStatus loaded = Ending(path) == "dbf" ? LoadDbfTable(path, table)
-                         : text                ? text_.Load(path, table, textOptions)
-                                               : table.LoadFromFile(path);
+  const bool text = LowerEnding(path) != "dbf" && TQor2::FileKind(path) != "QOR";
+  const TStatus loaded = LowerEnding(path) == "dbf" ? LoadDbfTable(path, table)
+                         : text                     ? text_.Load(path, table, textOptions)
+                                                    : table.LoadFromFile(path);
   if (!loaded) Fail("ouvrir '" + path + "'", loaded);
   if (text) text_.Warn(err_);
   return loaded.ok();
